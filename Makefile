@@ -1,0 +1,42 @@
+# The two commands of the README: `make run` and `make test`.
+# Both install what is missing first (scripts/install-deps.sh), then build.
+JOBS ?= $(shell nproc)
+TEST_DIR := build/test
+RUN_DIR := build/release
+FUZZ_DIR := build/fuzz
+CMAKE_GEN := -G Ninja
+
+.PHONY: deps build test run fuzz bench install clean tidy
+
+deps:
+	@scripts/install-deps.sh
+
+$(TEST_DIR)/build.ninja: | deps
+	cmake -S . -B $(TEST_DIR) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DPAGORO_SANITIZE=ON -DPAGORO_BENCH=OFF
+
+$(RUN_DIR)/build.ninja: | deps
+	cmake -S . -B $(RUN_DIR) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+build: deps $(RUN_DIR)/build.ninja
+	cmake --build $(RUN_DIR) -j $(JOBS)
+
+test: deps $(TEST_DIR)/build.ninja
+	cmake --build $(TEST_DIR) -j $(JOBS)
+	cd $(TEST_DIR) && ctest --output-on-failure -j $(JOBS) --timeout 600
+
+run: build
+	@scripts/run-sample.sh $(RUN_DIR)
+
+fuzz: deps
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_DIR) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DPAGORO_FUZZ=ON
+	cmake --build $(FUZZ_DIR) -j $(JOBS)
+	scripts/fuzz.sh $(FUZZ_DIR) 60
+
+bench: build
+	bench/compare.sh $(RUN_DIR)
+
+install: build
+	cmake --install $(RUN_DIR)
+
+clean:
+	rm -rf build

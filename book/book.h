@@ -1,0 +1,75 @@
+// A book executable: the reader program with a book container appended.
+// Book maps the file, reads the container index from its end and turns the
+// stored entries back into files, in both storage versions ("1.0" rotated,
+// "2.0" with three header bytes kept in the index).
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "book/env.h"
+#include "book/string_list.h"
+
+namespace pagoro {
+
+// What a Book needs from whoever opens books: the temporary movie files, the
+// emptying of a cache folder and the plain message dialog.
+class BookHost {
+ public:
+  virtual ~BookHost() = default;
+  // A new, empty file in the temporary-files folder; its full path.
+  virtual std::string NewTempFileName() = 0;
+  // Deletes every file directly inside `folder` (which ends in the separator).
+  virtual void ClearFolder(const std::string& folder) = 0;
+  // Shows `text` to the user and returns when it has been read (the mapping failure).
+  virtual void ShowMessage(const std::string& text) = 0;
+};
+
+class Book {
+ public:
+  Book(Env& env, BookHost& host);
+  ~Book();
+  Book(const Book&) = delete;
+  Book& operator=(const Book&) = delete;
+
+  // If a regular file exists at `path`: releases the current book, maps this
+  // one, reads its index and the movie size from the header line. Throws
+  // EListError / EConvertError as the header line demands.
+  void LoadIndex(const std::string& path);
+  // Maps the file; on failure shows the mapping message and leaves no view.
+  void MapBookFile(const std::string& path);
+  // Frees the index and unmaps the view.
+  void ReleaseBook();
+
+  // The main movie into a new temporary file; its path, or "" when the format
+  // version is neither "1.0" nor "2.0" or no entry line matches `name`.
+  std::string ExtractMainMovie(const std::string& name);
+  std::string ExtractRotatedEntry(const std::string& name);    // format version 1.0
+  std::string ExtractHeaderedEntry(const std::string& name);   // format version 2.0
+  // Empties `folder` (ending in the separator) and writes every entry but the
+  // main movie into it.
+  void ExtractAssets(const std::string& folder);
+
+  // Book state.
+  const unsigned char* BookView() const;        // null when no book is mapped
+  std::uint32_t BookSize() const { return book_size_; }
+  const std::optional<StringList>& BookIndex() const { return book_index_; }
+  std::int32_t MovieWidth() const { return movie_width_; }
+  std::int32_t MovieHeight() const { return movie_height_; }
+
+ private:
+  Env& env_;
+  BookHost& host_;
+  std::unique_ptr<MappedFile> view_;
+  std::uint32_t book_size_ = 0;
+  std::optional<StringList> book_index_;
+  std::int32_t movie_width_ = 0;
+  std::int32_t movie_height_ = 0;
+};
+
+// The mapping failure message, shown through BookHost::ShowMessage.
+inline constexpr const char* kMappingErrorMessage = "创建内存映射时发生错误！";
+
+}  // namespace pagoro

@@ -1,0 +1,70 @@
+// The narrow interface through which pagoro touches the operating system:
+// mapping a file, plain file and folder operations, the temporary-files and
+// per-user data folders. Env::Default() is the POSIX implementation; a Windows
+// one would implement the same calls with the Win32 API.
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace pagoro {
+
+// A read-only view of a whole file. The bytes stay valid while it lives.
+class MappedFile {
+ public:
+  virtual ~MappedFile() = default;
+  virtual const unsigned char* data() const = 0;
+  virtual std::size_t size() const = 0;
+};
+
+class Env {
+ public:
+  virtual ~Env() = default;
+
+  // The process-wide POSIX environment. Never deleted.
+  static Env& Default();
+
+  // Maps the regular file at `path` read-only, whole. Returns null when the
+  // file cannot be opened or mapped; `error` (if given) then receives the
+  // system's reason. An empty file maps to a view of size 0.
+  virtual std::unique_ptr<MappedFile> MapReadOnly(const std::string& path, std::string* error) = 0;
+
+  // True when a regular file (not a folder) exists at `path`.
+  virtual bool FileExists(const std::string& path) = 0;
+  // True when a folder exists at `path`.
+  virtual bool FolderExists(const std::string& path) = 0;
+  // Creates one folder level. False on failure (it exists, or its parent is missing).
+  virtual bool CreateFolder(const std::string& path) = 0;
+  // Deletes one file (not a folder). False on failure.
+  virtual bool DeleteFile(const std::string& path) = 0;
+  // Removes an empty folder. False on failure (not empty, missing).
+  virtual bool RemoveFolder(const std::string& path) = 0;
+  // Names of the entries directly inside `folder` ("." and ".." excluded),
+  // files and folders alike, in no particular order. Empty when it can't be read.
+  virtual std::vector<std::string> ListFolder(const std::string& folder) = 0;
+
+  // Creates or replaces the file at `path` with `size` bytes, written in one
+  // piece. Throws EFCreateError when the file can't be created and
+  // EWriteError when fewer bytes were written.
+  virtual void WriteFile(const std::string& path, const unsigned char* bytes, std::size_t size) = 0;
+
+  // Moves a file within one file system (the command-line tool moves the
+  // extracted movie). False on failure.
+  virtual bool RenameFile(const std::string& from, const std::string& to) = 0;
+
+  // The system's temporary-files folder ($TMPDIR, else /tmp), with no trailing separator.
+  virtual std::string TempFolder() = 0;
+  // The per-user persistent data folder ($XDG_DATA_HOME, else ~/.local/share),
+  // created when missing, with no trailing separator.
+  virtual std::string UserDataFolder() = 0;
+  // Creates a new empty file named prefix + unique part + suffix in `folder`,
+  // never one that exists already, and returns its full path. Throws
+  // EFCreateError when no such file can be made.
+  virtual std::string CreateUniqueFile(const std::string& folder, std::string_view prefix,
+                                       std::string_view suffix) = 0;
+};
+
+}  // namespace pagoro

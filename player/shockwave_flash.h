@@ -1,0 +1,40 @@
+// TShockwaveFlash: the movie player control. A Qt widget that plays a Flash
+// movie with Ruffle inside a web view. The movie's fscommand calls arrive as
+// the FSCommand signal on the GUI thread.
+#pragma once
+
+#include <QString>
+#include <QWidget>
+#include <memory>
+
+#include "player/player_control.h"
+
+namespace pagoro {
+
+class TShockwaveFlash : public QWidget, public PlayerControl {
+  Q_OBJECT
+ public:
+  // Throws PlayerError when the web engine or the Ruffle files can't be had.
+  explicit TShockwaveFlash(QWidget* parent = nullptr);
+  ~TShockwaveFlash() override;
+
+  // PlayerControl
+  void Movie(const std::u16string& path) override;
+  void Play() override;
+  void SetVariable(const std::u16string& name, const std::u16string& value) override;
+
+  // The folder whose files the movie may load besides the movie itself (the
+  // current book's cache folder, ending in "/"); "" allows none.
+  void SetAssetFolder(const QString& folder);
+
+ signals:
+  // The movie called fscommand(command, args). Arrives after the movie's own
+  // call has returned: the movie runs in the web engine's process.
+  void FSCommand(const QString& command, const QString& args);
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace pagoro
