@@ -1,0 +1,23 @@
+// Code page 936 (GBK), the text of a book's index: double-byte awareness
+// and conversion to and from UTF-8, the encoding of Linux file names.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace pagoro {
+
+// True for a byte that starts a double-byte character (0x81 to 0xFE).
+bool IsLeadByte(unsigned char byte);
+
+// True when byte `i` of `text` is the second byte of a double-byte character
+// (scanning from the start of the text).
+bool IsTrailByte(std::string_view text, std::size_t i);
+
+// GBK text to UTF-8.
+std::string Cp936ToUtf8(std::string_view text);
+// UTF-8 text to GBK; false when a character has no GBK form.
+bool Utf8ToCp936(std::string_view text, std::string* out);
+
+}  // namespace pagoro
