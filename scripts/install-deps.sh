@@ -10,7 +10,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev zlib1g-dev
   qt6-base-dev qt6-webengine-dev qt6-webchannel-dev libgl-dev
   xvfb xauth openbox xdotool x11-utils imagemagick
-  fonts-wqy-microhei zip unzip nodejs npm
+  fonts-wqy-microhei zip unzip
 )
 
 missing=()
@@ -19,6 +19,10 @@ for p in "${packages[@]}"; do
     missing+=("$p")
   fi
 done
+
+# Node.js may come from another packaging than Debian's (which splits npm
+# out); only ask for Debian's when there is no npm at all.
+command -v npm >/dev/null 2>&1 || missing+=(nodejs npm)
 
 if [ ${#missing[@]} -gt 0 ]; then
   echo "install-deps: installing ${missing[*]}"
