@@ -150,7 +150,7 @@ std::string Book::ExtractRotatedEntry(const std::string& name) {
   const std::int32_t size = IndexNumber(line);
   CheckBounds(entryName, offset, size);
 
-  const std::string path = host_.NewTempFileName();
+  std::string path = host_.NewTempFileName();
   const auto length = static_cast<std::size_t>(size);
   std::unique_ptr<unsigned char[]> buffer = NewBuffer(length);
   const unsigned char* stored = view_->data() + offset;
@@ -192,7 +192,7 @@ std::string Book::ExtractHeaderedEntry(const std::string& name) {
   std::string line = *found;
   const std::string entryName = CutField(line, "|");
   const HeaderedEntry entry = ReadHeaderedLine(entryName, line);
-  const std::string path = host_.NewTempFileName();
+  std::string path = host_.NewTempFileName();
   WriteHeadered(entry, path);
   return path;
 }

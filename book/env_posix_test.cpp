@@ -24,11 +24,12 @@ class EnvTest : public ::testing::Test {
 
 TEST_F(EnvTest, MapsRegularFilesOnly) {
   const std::string file = folder_.path() + "/book.exe";
-  WriteAll(file, "abc\0def");
+  const std::string bytes("abc\0def", 7);
+  WriteAll(file, bytes);
   std::string error;
   auto view = env_.MapReadOnly(file, &error);
   ASSERT_NE(view, nullptr);
-  EXPECT_EQ(std::string(reinterpret_cast<const char*>(view->data()), view->size()), "abc\0def");
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(view->data()), view->size()), bytes);
 
   WriteAll(file, "");
   view = env_.MapReadOnly(file, &error);
