@@ -1,10 +1,10 @@
 #include "app/book_opener.h"
 
+#include <gtest/gtest.h>
+
 #include <filesystem>
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "app/cache_folder_testing.h"
 #include "book/errors.h"
@@ -44,7 +44,9 @@ class BookOpenerTest : public ::testing::Test {
     WriteTestFile(path, PackBook("reader image", entries, PackOptions{}));
     return path;
   }
-  std::string CacheOf(const std::string& bookName) const { return folders_.data() + "/pagoro/" + bookName + "/"; }
+  std::string CacheOf(const std::string& bookName) const {
+    return folders_.data() + "/pagoro/" + bookName + "/";
+  }
   // The calls a successful opening makes: the movie file, then Play.
   static std::vector<std::u16string> Played(const std::string& moviePath) {
     return {u"Movie " + Utf8ToUtf16(moviePath), u"Play"};
@@ -53,12 +55,14 @@ class BookOpenerTest : public ::testing::Test {
   PrivateFolders folders_;
   RecordingPlayer player_;
   std::vector<std::string> messages_;
-  BookOpener opener_{Env::Default(), player_, [this](const std::string& text) { messages_.push_back(text); }};
+  BookOpener opener_{Env::Default(), player_,
+                     [this](const std::string& text) { messages_.push_back(text); }};
 };
 
 TEST_F(BookOpenerTest, OpensABookIntoItsCacheFolderAndPlaysTheMovie) {
   const std::string movie = PatternBytes(5000);
-  const std::string path = MakeBook("Spring.exe", movie, {{"page1.xml", "<?xml?>"}, {"图片.jpg", PatternBytes(700, 2)}});
+  const std::string path =
+      MakeBook("Spring.exe", movie, {{"page1.xml", "<?xml?>"}, {"图片.jpg", PatternBytes(700, 2)}});
 
   opener_.OpenBook(path);
 
@@ -90,15 +94,11 @@ TEST(ExtensionOfTest, TakesTheLastDotOfTheFileName) {
     const char* extension;
     const char* fileName;
   } cases[] = {
-      {"/m/Spring.exe", ".exe", "Spring.exe"},
-      {"/m/a.exe.b.exe", ".exe", "a.exe.b.exe"},
-      {"/m.exe/Spring", "", "Spring"},
-      {"/m/Spring", "", "Spring"},
-      {"Spring.exe", ".exe", "Spring.exe"},
-      {"/m/x.exe/", "", ""},
+      {"/m/Spring.exe", ".exe", "Spring.exe"}, {"/m/a.exe.b.exe", ".exe", "a.exe.b.exe"},
+      {"/m.exe/Spring", "", "Spring"},         {"/m/Spring", "", "Spring"},
+      {"Spring.exe", ".exe", "Spring.exe"},    {"/m/x.exe/", "", ""},
       {"/m/a\\b.exe", ".exe", "a\\b.exe"},  // a backslash is a plain character here
-      {"/m/c:d.exe", ".exe", "c:d.exe"},
-      {"/m/.exe", ".exe", ".exe"},
+      {"/m/c:d.exe", ".exe", "c:d.exe"},       {"/m/.exe", ".exe", ".exe"},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(ExtensionOf(c.path), c.extension) << c.path;
@@ -226,10 +226,12 @@ TEST(Utf8ToUtf16Test, ConvertsPathsAndReplacesBadBytes) {
   EXPECT_EQ(Utf8ToUtf16("/tmp/tem1.tmp"), u"/tmp/tem1.tmp");
   EXPECT_EQ(Utf8ToUtf16("杂志/é"), u"杂志/é");
   EXPECT_EQ(Utf8ToUtf16("\xF0\x9F\x98\x80"), u"\U0001F600");
-  EXPECT_EQ(Utf8ToUtf16("a\xFF" "b"), u"a\uFFFDb");
-  EXPECT_EQ(Utf8ToUtf16("\xC0\xAF"), u"\uFFFD\uFFFD");     // overlong "/"
+  EXPECT_EQ(Utf8ToUtf16("a\xFF"
+                        "b"),
+            u"a\uFFFDb");
+  EXPECT_EQ(Utf8ToUtf16("\xC0\xAF"), u"\uFFFD\uFFFD");            // overlong "/"
   EXPECT_EQ(Utf8ToUtf16("\xED\xA0\x80"), u"\uFFFD\uFFFD\uFFFD");  // a surrogate
-  EXPECT_EQ(Utf8ToUtf16("\xE6\x9D"), u"\uFFFD\uFFFD");     // cut short
+  EXPECT_EQ(Utf8ToUtf16("\xE6\x9D"), u"\uFFFD\uFFFD");            // cut short
 }
 
 }  // namespace

@@ -20,7 +20,8 @@ std::string BookNameOf(const std::string& fileName) {
   const std::string ext = kBookExtension;
   std::string name;
   std::size_t from = 0;
-  for (std::size_t at = fileName.find(ext); at != std::string::npos; at = fileName.find(ext, from)) {
+  for (std::size_t at = fileName.find(ext); at != std::string::npos;
+       at = fileName.find(ext, from)) {
     name.append(fileName, from, at - from);
     from = at + ext.size();
   }
@@ -37,7 +38,7 @@ std::string CacheFolderFor(Env& env, const std::string& fileName) {
   const std::string bookName = BookNameOf(fileName);
   if (!IsUsableBookName(bookName)) {
     throw EBookNameError("The book file \"" + fileName +
-                            "\" gives no usable cache folder name; rename the file to open it");
+                         "\" gives no usable cache folder name; rename the file to open it");
   }
   const std::string product = AppDataFolder(env) + "/" + kProductFolderName;
   EnsureFolder(env, product);

@@ -1,11 +1,11 @@
 #include "app/cache_folder.h"
 
+#include <gtest/gtest.h>
+
 #include <filesystem>
 #include <set>
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "app/cache_folder_testing.h"
 
@@ -38,9 +38,10 @@ TEST(BookNameOfTest, RemovesEveryExeCaseSensitively) {
 }
 
 TEST(IsUsableBookNameTest, RefusesNamesThatLeaveTheProductFolder) {
-  for (const char* good : {"a", "a.b", "...", ".hidden", "a\\b", "杂志"}) EXPECT_TRUE(IsUsableBookName(good)) << good;
-  for (const std::string& bad : {std::string(""), std::string("."), std::string(".."), std::string("a/b"),
-                                std::string("/"), std::string("a\0b", 3)}) {
+  for (const char* good : {"a", "a.b", "...", ".hidden", "a\\b", "杂志"})
+    EXPECT_TRUE(IsUsableBookName(good)) << good;
+  for (const std::string& bad : {std::string(""), std::string("."), std::string(".."),
+                                 std::string("a/b"), std::string("/"), std::string("a\0b", 3)}) {
     EXPECT_FALSE(IsUsableBookName(bad)) << bad;
   }
 }
@@ -81,7 +82,7 @@ TEST(ClearFolderTest, DeletesFilesButNotSubfolders) {
   EXPECT_EQ(NamesIn(folder), std::vector<std::string>{"sub"});
   EXPECT_EQ(NamesIn(folder + "sub"), std::vector<std::string>{"inner"});
   EXPECT_EQ(ReadTestFile(folders.work() + "/outside"), "o");  // a link goes, its target stays
-  ClearFolder(Env::Default(), folders.work() + "/missing/");   // nothing to do, no error
+  ClearFolder(Env::Default(), folders.work() + "/missing/");  // nothing to do, no error
 }
 
 TEST(TempFilesTest, HandsOutNewEmptyFilesInTheTemporaryFolder) {
@@ -105,20 +106,27 @@ TEST(TempFilesTest, HandsOutNewEmptyFilesInTheTemporaryFolder) {
 class ReusingEnv : public Env {
  public:
   explicit ReusingEnv(std::vector<std::string> names) : names_(std::move(names)) {}
-  std::string CreateUniqueFile(const std::string& folder, std::string_view, std::string_view) override {
+  std::string CreateUniqueFile(const std::string& folder, std::string_view,
+                               std::string_view) override {
     const std::string path = folder + "/" + names_.at(next_++);
     WriteTestFile(path, "");
     return path;
   }
-  std::unique_ptr<MappedFile> MapReadOnly(const std::string& p, std::string* e) override { return real_.MapReadOnly(p, e); }
+  std::unique_ptr<MappedFile> MapReadOnly(const std::string& p, std::string* e) override {
+    return real_.MapReadOnly(p, e);
+  }
   bool FileExists(const std::string& p) override { return real_.FileExists(p); }
   bool FolderExists(const std::string& p) override { return real_.FolderExists(p); }
   bool CreateFolder(const std::string& p) override { return real_.CreateFolder(p); }
   bool DeleteFile(const std::string& p) override { return real_.DeleteFile(p); }
   bool RemoveFolder(const std::string& p) override { return real_.RemoveFolder(p); }
   std::vector<std::string> ListFolder(const std::string& f) override { return real_.ListFolder(f); }
-  void WriteFile(const std::string& p, const unsigned char* b, std::size_t n) override { real_.WriteFile(p, b, n); }
-  bool RenameFile(const std::string& f, const std::string& t) override { return real_.RenameFile(f, t); }
+  void WriteFile(const std::string& p, const unsigned char* b, std::size_t n) override {
+    real_.WriteFile(p, b, n);
+  }
+  bool RenameFile(const std::string& f, const std::string& t) override {
+    return real_.RenameFile(f, t);
+  }
   std::string TempFolder() override { return real_.TempFolder(); }
   std::string UserDataFolder() override { return real_.UserDataFolder(); }
 
@@ -137,7 +145,8 @@ TEST(TempFilesTest, NeverHandsOutAPathTwice) {
   const std::string second = temp.NewTempFileName();
   EXPECT_EQ(fs::path(first).filename(), "temA.tmp");
   EXPECT_EQ(fs::path(second).filename(), "temB.tmp");
-  EXPECT_EQ(NamesIn(folders.tmp()), std::vector<std::string>{"temB.tmp"});  // the repeat was not left behind
+  EXPECT_EQ(NamesIn(folders.tmp()),
+            std::vector<std::string>{"temB.tmp"});  // the repeat was not left behind
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // write real files without touching the real user's.
 #pragma once
 
+#include <gtest/gtest.h>
 #include <stdlib.h>
 
 #include <algorithm>
@@ -13,8 +14,6 @@
 #include <utility>
 #include <vector>
 
-#include <gtest/gtest.h>
-
 namespace pagoro::testing {
 
 // A fresh folder holding data/, tmp/ and home/, with XDG_DATA_HOME, TMPDIR
@@ -23,10 +22,12 @@ class PrivateFolders {
  public:
   PrivateFolders() {
     const char* base = std::getenv("TMPDIR");
-    std::string pattern = std::string(base != nullptr && *base != '\0' ? base : "/tmp") + "/pagoro-test-XXXXXX";
+    std::string pattern =
+        std::string(base != nullptr && *base != '\0' ? base : "/tmp") + "/pagoro-test-XXXXXX";
     if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
     root_ = pattern;
-    for (const char* sub : {"data", "tmp", "home", "work"}) std::filesystem::create_directory(root_ + "/" + sub);
+    for (const char* sub : {"data", "tmp", "home", "work"})
+      std::filesystem::create_directory(root_ + "/" + sub);
     Save("XDG_DATA_HOME", data());
     Save("TMPDIR", tmp());
     Save("HOME", root_ + "/home");
@@ -81,7 +82,8 @@ inline std::string ReadTestFile(const std::string& path) {
 inline std::vector<std::string> NamesIn(const std::string& folder) {
   std::vector<std::string> names;
   std::error_code error;
-  for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+  for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end;
+       it.increment(error)) {
     names.push_back(it->path().filename().string());
   }
   std::sort(names.begin(), names.end());
@@ -92,7 +94,8 @@ inline std::vector<std::string> NamesIn(const std::string& folder) {
 // first three), so a misplaced byte shows.
 inline std::string PatternBytes(std::size_t size, unsigned seed = 1) {
   std::string bytes(size, '\0');
-  for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<char>((i * 7 + seed * 13 + i / 251) & 0xFF);
+  for (std::size_t i = 0; i < size; ++i)
+    bytes[i] = static_cast<char>((i * 7 + seed * 13 + i / 251) & 0xFF);
   if (size > 0) bytes[0] = 'F';
   if (size > 1) bytes[1] = 'W';
   if (size > 2) bytes[2] = 'S';

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <exception>
+#include <filesystem>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -133,7 +134,8 @@ int List(Env& env, const std::string& bookPath) {
     const std::string name = CutField(line, "|");
     const std::string offset = CutField(line, "|");
     const std::string size = rotated ? line : CutField(line, "|");
-    std::cout << Cp936ToUtf8(name) << "\t" << Cp936ToUtf8(offset) << "\t" << Cp936ToUtf8(size) << "\n";
+    std::cout << Cp936ToUtf8(name) << "\t" << Cp936ToUtf8(offset) << "\t" << Cp936ToUtf8(size)
+              << "\n";
   }
   return 0;
 }
@@ -163,10 +165,11 @@ int Pack(Env& env, const std::vector<std::string>& args) {
       arg.resize(eq);
       inlineValue = true;
     }
-    const bool takesValue = arg == "-o" || arg == "--output" || arg == "--format" || arg == "--size" ||
-                            arg == "--reader";
+    const bool takesValue = arg == "-o" || arg == "--output" || arg == "--format" ||
+                            arg == "--size" || arg == "--reader";
     if (!takesValue) {
-      if (arg.starts_with("-") || inlineValue) throw UsageError("unknown option \"" + args[i] + "\"");
+      if (arg.starts_with("-") || inlineValue)
+        throw UsageError("unknown option \"" + args[i] + "\"");
       if (!dir.empty()) throw UsageError("more than one folder to pack");
       dir = arg;
       continue;
@@ -193,10 +196,16 @@ int Pack(Env& env, const std::vector<std::string>& args) {
   if (out.empty()) throw UsageError("pack needs -o OUT");
   if (!haveReader) reader = DefaultReader(env);
 
-  const std::vector<PackEntry> entries = ReadFolderEntries(dir);
+  std::vector<PackEntry> entries = ReadFolderEntries(dir);
+  // A book made into the folder it packs is not packed into the next one.
+  std::erase_if(entries, [&](const PackEntry& entry) {
+    std::error_code error;
+    return std::filesystem::equivalent(dir + "/" + entry.name, out, error);
+  });
   const std::string image = reader.empty() ? std::string() : ReadWholeFile(reader);
   WriteBookFile(out, PackBook(image, entries, options));
-  if (options.format == "1.0" && (entries.size() > 1 || (entries.size() == 1 && entries[0].name != kMainMovieName))) {
+  if (options.format == "1.0" &&
+      (entries.size() > 1 || (entries.size() == 1 && entries[0].name != kMainMovieName))) {
     std::cerr << "pagoro-book: warning: readers stop at the first file besides main.swf of a "
                  "format 1.0 book (its entry line is read in the 2.0 layout); use format 2.0\n";
   }
@@ -216,7 +225,9 @@ int Run(const std::vector<std::string>& args) {
     return 0;
   }
   const auto expect = [&](std::size_t count) {
-    if (args.size() != count + 1) throw UsageError(command + " takes " + std::to_string(count) + " argument" + (count > 1 ? "s" : ""));
+    if (args.size() != count + 1)
+      throw UsageError(command + " takes " + std::to_string(count) + " argument" +
+                       (count > 1 ? "s" : ""));
   };
   if (command == "extract") {
     expect(2);

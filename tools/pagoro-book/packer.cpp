@@ -34,11 +34,13 @@ std::string IndexName(const std::string& name) {
     throw PackError("The file name \"" + name + "\" has characters that code page 936 lacks");
   }
   if (cp936.find_first_of(std::string("|\r\n\0", 4)) != std::string::npos) {
-    throw PackError("The file name \"" + name + "\" holds \"|\", a line end or a byte that reads as one");
+    throw PackError("The file name \"" + name +
+                    "\" holds \"|\", a line end or a byte that reads as one");
   }
   for (std::size_t i = 0; i < cp936.size(); ++i) {
     if (cp936[i] == '\\' && !IsTrailByte(cp936, i)) {
-      throw PackError("The file name \"" + name + "\" holds \"\\\", which readers take for a folder part");
+      throw PackError("The file name \"" + name +
+                      "\" holds \"\\\", which readers take for a folder part");
     }
   }
   return cp936;
@@ -60,7 +62,8 @@ void StoreEntry(const PackEntry& entry, const PackOptions& options, std::size_t 
     return;
   }
   if (file.size() < kHeaderBytes) {
-    throw PackError("The file \"" + entry.name + "\" is shorter than 3 bytes; format 2.0 can't store it");
+    throw PackError("The file \"" + entry.name +
+                    "\" is shorter than 3 bytes; format 2.0 can't store it");
   }
   const std::string header = file.substr(0, kHeaderBytes);
   if (header.find_first_of(std::string("\r\n\0", 3)) != std::string::npos) {
@@ -101,10 +104,12 @@ std::string PackBook(const std::string& image, const std::vector<PackEntry>& ent
     book += stored;
     index += line + kLineEnd;
   }
-  if (book.size() + index.size() + 4 > kMaxBookSize) throw PackError("The book would be 2 GiB or larger");
+  if (book.size() + index.size() + 4 > kMaxBookSize)
+    throw PackError("The book would be 2 GiB or larger");
   book += index;
   const auto length = static_cast<std::uint32_t>(index.size());
-  for (int shift = 0; shift < 32; shift += 8) book.push_back(static_cast<char>((length >> shift) & 0xFFu));
+  for (int shift = 0; shift < 32; shift += 8)
+    book.push_back(static_cast<char>((length >> shift) & 0xFFu));
   return book;
 }
 
@@ -180,7 +185,8 @@ bool ParseMovieSize(const std::string& text, std::int32_t* width, std::int32_t* 
     return true;
   };
   const std::size_t x = text.find('x');
-  return x != std::string::npos && parse(text.substr(0, x), width) && parse(text.substr(x + 1), height);
+  return x != std::string::npos && parse(text.substr(0, x), width) &&
+         parse(text.substr(x + 1), height);
 }
 
 }  // namespace pagoro

@@ -1,12 +1,11 @@
 #include "tools/pagoro-book/packer.h"
 
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <filesystem>
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "app/cache_folder_testing.h"
 
@@ -19,18 +18,23 @@ using testing::WriteTestFile;
 
 std::string LittleEndian32(std::uint32_t n) {
   std::string bytes;
-  for (int shift = 0; shift < 32; shift += 8) bytes.push_back(static_cast<char>((n >> shift) & 0xFFu));
+  for (int shift = 0; shift < 32; shift += 8)
+    bytes.push_back(static_cast<char>((n >> shift) & 0xFFu));
   return bytes;
 }
 
 TEST(PackBookTest, Format20KeepsThreeHeaderBytesInTheIndex) {
-  const std::string book = PackBook("IMG", {{"main.swf", "FWSmovie"}, {"p.xml", "<?x"}}, {"2.0", 640, 480});
+  const std::string book =
+      PackBook("IMG", {{"main.swf", "FWSmovie"}, {"p.xml", "<?x"}}, {"2.0", 640, 480});
   const std::string index =
       "buildexe\r\n"
       "version|2.0|1|640|480|\r\n"
       "main.swf|3|5|FWS\r\n"
       "p.xml|8|0|<?x\r\n";
-  EXPECT_EQ(book, "IMG" "movie" + index + LittleEndian32(index.size()));
+  EXPECT_EQ(book,
+            "IMG"
+            "movie" +
+                index + LittleEndian32(index.size()));
 }
 
 TEST(PackBookTest, Format10RotatesFilesLongerThanTheRotationLength) {
@@ -52,7 +56,8 @@ TEST(PackBookTest, WritesNamesInCodePage936) {
   const std::string book = PackBook("", {{"页面.xml", "abcd"}}, {});
   EXPECT_NE(book.find("\xD2\xB3\xC3\xE6.xml|0|1|abc\r\n"), std::string::npos);
   // A 0x5C second byte is part of its character, no backslash.
-  EXPECT_NE(PackBook("", {{"\xE6\x98\x9E", "abc"}}, {}).find("\x95\x5C|0|0|abc"), std::string::npos);
+  EXPECT_NE(PackBook("", {{"\xE6\x98\x9E", "abc"}}, {}).find("\x95\x5C|0|0|abc"),
+            std::string::npos);
 }
 
 TEST(PackBookTest, RefusesWhatAReaderCannotReadBack) {
@@ -81,7 +86,8 @@ TEST(PackBookTest, RefusesWhatAReaderCannotReadBack) {
 }
 
 TEST(SortEntriesTest, PutsTheMainMovieFirstThenByName) {
-  std::vector<PackEntry> entries{{"b", ""}, {"main.swf", ""}, {"B", ""}, {"amain.swf", ""}, {"页", ""}};
+  std::vector<PackEntry> entries{
+      {"b", ""}, {"main.swf", ""}, {"B", ""}, {"amain.swf", ""}, {"页", ""}};
   SortEntries(entries);
   std::vector<std::string> names;
   for (const auto& e : entries) names.push_back(e.name);
@@ -124,7 +130,8 @@ TEST(ParseMovieSizeTest, TakesDecimalWidthAndHeight) {
   EXPECT_EQ(h, 600);
   EXPECT_TRUE(ParseMovieSize("0x2147483647", &w, &h));
   EXPECT_EQ(h, 2147483647);
-  for (const char* bad : {"", "800", "800x", "x600", "800X600", "-1x5", "1x2147483648", "8 x6", "1x2x3", "99999999999x1"}) {
+  for (const char* bad : {"", "800", "800x", "x600", "800X600", "-1x5", "1x2147483648", "8 x6",
+                          "1x2x3", "99999999999x1"}) {
     EXPECT_FALSE(ParseMovieSize(bad, &w, &h)) << bad;
   }
 }

@@ -1,12 +1,11 @@
 // Runs the built pagoro-book as a user would, in private folders.
+#include <gtest/gtest.h>
 #include <sys/wait.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "app/cache_folder_testing.h"
 
@@ -50,7 +49,8 @@ class PagoroBookTest : public ::testing::Test {
     return result;
   }
   // A folder `name` in the work folder holding `files`.
-  std::string MakeFolder(const std::string& name, const std::vector<std::pair<std::string, std::string>>& files) {
+  std::string MakeFolder(const std::string& name,
+                         const std::vector<std::pair<std::string, std::string>>& files) {
     const std::string dir = folders_.work() + "/" + name;
     fs::create_directories(dir);
     for (const auto& [file, bytes] : files) WriteTestFile(dir + "/" + file, bytes);
@@ -87,26 +87,34 @@ class PagoroBookTest : public ::testing::Test {
 };
 
 TEST_F(PagoroBookTest, Format20RoundTripsByteExact) {
-  ExpectRoundTrip({{"main.swf", PatternBytes(20000)}, {"page1.xml", "<?xml version=\"1.0\"?>"},
-                   {"empty.dat", "abc"}, {"music.mp3", PatternBytes(12345, 3)}, {"pipe.bin", "|||tail"}},
+  ExpectRoundTrip({{"main.swf", PatternBytes(20000)},
+                   {"page1.xml", "<?xml version=\"1.0\"?>"},
+                   {"empty.dat", "abc"},
+                   {"music.mp3", PatternBytes(12345, 3)},
+                   {"pipe.bin", "|||tail"}},
                   {});
 }
 
 TEST_F(PagoroBookTest, Format10RoundTripsAroundTheRotationLength) {
-  for (const std::size_t size : {std::size_t{0}, std::size_t{10240}, std::size_t{10241}, std::size_t{30000}}) {
+  for (const std::size_t size :
+       {std::size_t{0}, std::size_t{10240}, std::size_t{10241}, std::size_t{30000}}) {
     SCOPED_TRACE(size);
     ExpectRoundTrip({{"main.swf", PatternBytes(size)}}, {"--format", "1.0"});
   }
 }
 
 TEST_F(PagoroBookTest, ChineseFileNamesRoundTrip) {
-  ExpectRoundTrip({{"main.swf", PatternBytes(100)}, {"页面一.xml", "<p>一</p>"}, {"昞.txt", "abc"}}, {"--format=2.0"});
+  ExpectRoundTrip({{"main.swf", PatternBytes(100)}, {"页面一.xml", "<p>一</p>"}, {"昞.txt", "abc"}},
+                  {"--format=2.0"});
 }
 
 TEST_F(PagoroBookTest, InfoAndListDescribeTheIndex) {
   const std::string dir = MakeFolder("in", {{"main.swf", "FWSabcd"}, {"页.xml", "<?x"}});
   const std::string book = folders_.work() + "/Book.exe";
-  ASSERT_EQ(Run({"pack", "--size", "640x480", dir, "--reader=" + folders_.work() + "/reader", "-o", book}).exit, 0);
+  ASSERT_EQ(
+      Run({"pack", "--size", "640x480", dir, "--reader=" + folders_.work() + "/reader", "-o", book})
+          .exit,
+      0);
 
   const Result info = Run({"info", book});
   EXPECT_EQ(info.exit, 0);
@@ -114,6 +122,20 @@ TEST_F(PagoroBookTest, InfoAndListDescribeTheIndex) {
   const Result list = Run({"list", book});
   EXPECT_EQ(list.exit, 0);
   EXPECT_EQ(list.out, "main.swf\t20\t4\n页.xml\t24\t0\n");
+
+  // Packed into its own folder, again: the earlier book is no entry. The
+  // size of a format 1.0 line is the rest of the line.
+  const std::string again = dir + "/Book.exe";
+  ASSERT_EQ(
+      Run({"pack", dir, "-o", again, "--format", "1.0", "--reader", folders_.work() + "/reader"})
+          .exit,
+      0);
+  ASSERT_EQ(
+      Run({"pack", dir, "-o", again, "--format", "1.0", "--reader", folders_.work() + "/reader"})
+          .exit,
+      0);
+  EXPECT_EQ(Run({"list", again}).out, "main.swf\t20\t7\n页.xml\t27\t3\n");
+  EXPECT_EQ(Run({"info", again}).out, "format: 1.0\nmovie: 800x600\nentries: 2\n");
 }
 
 TEST_F(PagoroBookTest, TheDefaultImageIsTheReaderBesideTheTool) {
@@ -122,8 +144,11 @@ TEST_F(PagoroBookTest, TheDefaultImageIsTheReaderBesideTheTool) {
   const std::string dir = MakeFolder("in", {{"main.swf", "FWS"}});
   const std::string book = folders_.work() + "/Book.exe";
   ASSERT_EQ(Run({"pack", dir, "-o", book, "--format", "1.0"}).exit, 0);
-  const std::string index = "buildexe\r\nversion|1.0|1|800|600|\r\nmain.swf|" + std::to_string(image.size()) + "|3\r\n";
-  EXPECT_EQ(ReadTestFile(book), image + "FWS" + index + std::string(1, static_cast<char>(index.size())) + std::string(3, '\0'));
+  const std::string index =
+      "buildexe\r\nversion|1.0|1|800|600|\r\nmain.swf|" + std::to_string(image.size()) + "|3\r\n";
+  EXPECT_EQ(ReadTestFile(book), image + "FWS" + index +
+                                    std::string(1, static_cast<char>(index.size())) +
+                                    std::string(3, '\0'));
 }
 
 TEST_F(PagoroBookTest, ErrorsPrintTheMessageAndExitOne) {
@@ -147,11 +172,13 @@ TEST_F(PagoroBookTest, ErrorsPrintTheMessageAndExitOne) {
       {{"info", missing}, "pagoro-book: No book file at \"" + missing + "\"\n"},
       {{"list", dir}, "pagoro-book: No book file at \"" + dir + "\"\n"},
       {{"extract", book, book}, "pagoro-book: \"" + book + "\" is not a folder\n"},
-      {{"extract", book, dir}, "pagoro-book: \"" + dir + "\" holds files; extract into a folder without files\n"},
+      {{"extract", book, dir},
+       "pagoro-book: \"" + dir + "\" holds files; extract into a folder without files\n"},
       {{"info", noContainer}, "List index out of bounds (1)\n"},
       {{"extract", noContainer, empty}, "List index out of bounds (1)\n"},
       {{"extract", v10, empty}, "'' is not a valid integer value\n"},
-      {{"pack", book, "-o", folders_.work() + "/x.exe"}, "pagoro-book: \"" + book + "\" is not a folder\n"},
+      {{"pack", book, "-o", folders_.work() + "/x.exe"},
+       "pagoro-book: \"" + book + "\" is not a folder\n"},
       {{"pack", dir, "-o", folders_.work() + "/no/x.exe"}, ""},
   };
   for (const auto& c : cases) {
