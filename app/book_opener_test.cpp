@@ -215,13 +215,6 @@ TEST_F(BookOpenerTest, CloseRemovesTheOwnFolderAndTheMovieFile) {
   EXPECT_TRUE(fs::is_directory(folders_.data() + "/pagoro"));
 }
 
-TEST_F(BookOpenerTest, CloseLeavesAFolderThatHoldsASubfolder) {
-  opener_.OpenBook(MakeBook("Own.exe", PatternBytes(300), {{"own.xml", "own"}}));
-  fs::create_directory(CacheOf("Own") + "sub");
-  opener_.CloseBooks("Own.exe");
-  EXPECT_EQ(NamesIn(CacheOf("Own")), std::vector<std::string>{"sub"});
-}
-
 TEST(Utf8ToUtf16Test, ConvertsPathsAndReplacesBadBytes) {
   EXPECT_EQ(Utf8ToUtf16("/tmp/tem1.tmp"), u"/tmp/tem1.tmp");
   EXPECT_EQ(Utf8ToUtf16("杂志/é"), u"杂志/é");

@@ -85,15 +85,6 @@ TEST(PackBookTest, RefusesWhatAReaderCannotReadBack) {
   EXPECT_NO_THROW(PackBook("", {{"a", ""}, {"b", "\r\n"}}, {"1.0", 800, 600}));
 }
 
-TEST(SortEntriesTest, PutsTheMainMovieFirstThenByName) {
-  std::vector<PackEntry> entries{
-      {"b", ""}, {"main.swf", ""}, {"B", ""}, {"amain.swf", ""}, {"页", ""}};
-  SortEntries(entries);
-  std::vector<std::string> names;
-  for (const auto& e : entries) names.push_back(e.name);
-  EXPECT_EQ(names, (std::vector<std::string>{"main.swf", "B", "amain.swf", "b", "页"}));
-}
-
 TEST(ReadFolderEntriesTest, ReadsRegularFilesOnly) {
   PrivateFolders folders;
   const std::string dir = folders.work() + "/movie";
@@ -120,20 +111,6 @@ TEST(WriteBookFileTest, WritesAnExecutableAndLeavesNothingOnFailure) {
   EXPECT_NE(st.st_mode & S_IXUSR, 0u);
   EXPECT_THROW(WriteBookFile(folders.work() + "/missing/Book.exe", "x"), PackError);
   EXPECT_EQ(testing::NamesIn(folders.work()), std::vector<std::string>{"Book.exe"});
-}
-
-TEST(ParseMovieSizeTest, TakesDecimalWidthAndHeight) {
-  std::int32_t w = 0;
-  std::int32_t h = 0;
-  EXPECT_TRUE(ParseMovieSize("800x600", &w, &h));
-  EXPECT_EQ(w, 800);
-  EXPECT_EQ(h, 600);
-  EXPECT_TRUE(ParseMovieSize("0x2147483647", &w, &h));
-  EXPECT_EQ(h, 2147483647);
-  for (const char* bad : {"", "800", "800x", "x600", "800X600", "-1x5", "1x2147483648", "8 x6",
-                          "1x2x3", "99999999999x1"}) {
-    EXPECT_FALSE(ParseMovieSize(bad, &w, &h)) << bad;
-  }
 }
 
 }  // namespace
