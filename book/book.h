@@ -53,7 +53,8 @@ class Book {
   std::string ExtractRotatedEntry(const std::string& name);    // format version 1.0
   std::string ExtractHeaderedEntry(const std::string& name);   // format version 2.0
   // Empties `folder` (ending in the separator) and writes every entry but the
-  // main movie into it, each under its name converted to UTF-8. An entry
+  // main movie into it, each under its name converted to UTF-8 (bytes that
+  // are no character of code page 936 become U+FFFD). An entry
   // whose name has a folder part, whose bytes lie outside the file or that
   // lacks its three header bytes stops the pass with EBadEntry.
   void ExtractAssets(const std::string& folder);
