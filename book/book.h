@@ -40,7 +40,9 @@ class Book {
   // one, reads its index and the movie size from the header line. Throws
   // EListError / EConvertError as the header line demands.
   void LoadIndex(const std::string& path);
-  // Maps the file; on failure shows the mapping message and leaves no view.
+  // Maps the file; on failure shows the mapping message and leaves no view
+  // (BookSize 0). A file of 4 GiB or more is refused the same way: its
+  // offsets and index length could not reach its end.
   void MapBookFile(const std::string& path);
   // Frees the index and unmaps the view.
   void ReleaseBook();
