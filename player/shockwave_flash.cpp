@@ -121,8 +121,10 @@ TShockwaveFlash::Impl::Impl(TShockwaveFlash* owner_widget) : owner(owner_widget)
   QObject::connect(bridge, &PageBridge::MovieFailed, owner, [](const QString& url, const QString& message) {
     qCWarning(lcPlayer) << "movie failed to load:" << url << message;
   });
-  QObject::connect(page, &QWebEnginePage::loadFinished, owner, [](bool ok) {
-    if (!ok) qCWarning(lcPlayer) << "the player page failed to load";
+  // A refused navigation away from the page also ends in a failed load;
+  // only a failure before the page came up matters.
+  QObject::connect(page, &QWebEnginePage::loadFinished, owner, [this](bool ok) {
+    if (!ok && !page_ready) qCWarning(lcPlayer) << "the player page failed to load";
   });
   // A crashed or killed renderer takes the movie with it: start over.
   QObject::connect(page, &QWebEnginePage::renderProcessTerminated, owner,
