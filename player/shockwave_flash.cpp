@@ -13,6 +13,7 @@
 #include <QWebEngineView>
 
 #include "player/host_page.h"
+#include "player/movie_patch.h"
 #include "player/movie_scheme.h"
 #include "player/page_bridge.h"
 #include "player/player_error.h"
@@ -191,10 +192,20 @@ void TShockwaveFlash::Movie(const std::u16string& path) {
   if (bytes.size() < 8 || !(bytes.startsWith("FWS") || bytes.startsWith("CWS") || bytes.startsWith("ZWS"))) {
     throw PlayerError("Cannot load the movie \"" + Utf8(file_path) + "\": not a Flash movie");
   }
-  // TODO(patch): insert the variable poller.
-  d.accepts_variables = false;
-  d.undeliverable_reason = "the movie has no variable poller";
-  d.scheme->SetMovie(file_path, bytes);
+  // Ruffle can't set a movie's variables from outside: the movie gets a
+  // poller that fetches them from the scheme (TakeVariables).
+  const QByteArray poll_url = MovieScheme::VariablesUrl(d.generation).toEncoded();
+  PatchResult patch = InsertVariablePoller(
+      std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()), static_cast<std::size_t>(bytes.size())),
+      std::string_view(poll_url.constData(), static_cast<std::size_t>(poll_url.size())), kPollIntervalMs);
+  d.accepts_variables = patch.patched;
+  d.undeliverable_reason = QString::fromStdString(patch.reason);
+  if (!patch.patched) {
+    qCWarning(lcPlayer) << "movie" << file_path << "can't receive variables:" << d.undeliverable_reason;
+  }
+  d.scheme->SetMovie(file_path, patch.patched ? QByteArray(reinterpret_cast<const char*>(patch.bytes.data()),
+                                                           static_cast<qsizetype>(patch.bytes.size()))
+                                              : bytes);
   d.movie_path = file_path;
   d.movie_url = MovieScheme::FileUrl(file_path).toString(QUrl::FullyEncoded);
 }
