@@ -27,6 +27,9 @@
     openUrlMode: "allow",
     upgradeToHttps: false,
     allowFullscreen: false,
+    // Text in named device fonts ("宋体") is drawn by the page with the
+    // system's fonts, Chinese included; Ruffle's built-in font, which it
+    // uses otherwise, has no Chinese glyphs.
     deviceFontRenderer: "canvas",
     logLevel: "error",
   };

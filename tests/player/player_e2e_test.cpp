@@ -108,7 +108,7 @@ TEST(PlayerSetVariableTest, ValuesReachTheMovieOnceAndInOrder) {
                              QString::fromStdString(value).toStdU16String());
     }
     ASSERT_TRUE(PlayerHarness::WaitUntil([&] { return h.CallsOf("echo").size() >= sets.size(); }, 5000))
-        << h.CallsOf("echo").size() << " echoes";
+        << h.CallsOf("echo").size() << " echoes: " << ::testing::PrintToString(Echoes(h));
     PlayerHarness::WaitUntil([] { return false; }, 300);  // nothing twice
     const std::map<std::string, std::vector<std::string>> expected = {
         {"incommand", {"Refresh", "Refresh", "restore", "restorePage"}}, {"TempPath", {path, "a=b&c d%+"}}};
@@ -257,20 +257,28 @@ double Share(const QImage& image, QRgb color) {
   return static_cast<double>(near) / (static_cast<double>(image.width()) * image.height());
 }
 
-TEST(PlayerScreenTest, DeviceFontTextIsDrawnIncludingChinese) {
+TEST(PlayerScreenTest, DeviceFontTextIsDrawnIncludingChineseInNamedFonts) {
   PlayerHarness h;
   const QRgb blue = qRgb(0, 0, 160);
   const QRgb white = qRgb(255, 255, 255);
   struct Case {
     std::string text;
+    std::string font;
     bool drawn;
-  } cases[] = {{"", false}, {"HELLO WORLD", true}, {"中文杂志阅读", true}};
+  } cases[] = {
+      {"", "_sans", false},
+      {"HELLO WORLD", "_sans", true},
+      // A font the system lacks: its fallback has the Chinese glyphs.
+      {"中文杂志阅读", "宋体", true},
+      {"中文杂志阅读", "WenQuanYi Micro Hei", true},
+  };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);
     swf::TextMovieOptions options;
     options.movie = {.version = 8, .width = 640, .height = 480};
     options.text = c.text;
     options.font_height = 64;
+    options.font = c.font;
     h.Load(h.WriteTempMovie(swf::TextMovie(options)));
     QImage shot;
     // The ground comes first, the text with it or right after.
