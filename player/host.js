@@ -37,6 +37,9 @@
   let bridge = null;
   let player = null;
 
+  // The movie's frame rate, 0 while unknown (for fetch-shim.js).
+  window.pagoroFrameRate = () => (player && player.ruffle().metadata ? player.ruffle().metadata.frameRate : 0);
+
   function stop() {
     if (player) {
       player.remove();

@@ -1,10 +1,7 @@
 #include "player/shockwave_flash.h"
 
-#include <algorithm>
-
 #include <QCoreApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QLibraryInfo>
@@ -28,22 +25,6 @@ namespace {
 
 // How often a movie asks for the variables set on it.
 constexpr int kPollIntervalMs = 50;
-
-// A variable's values follow each other at least this far apart, and one
-// frame and a quarter of the movie at least (see VariableQueue).
-constexpr qint64 kMinSpacingMs = 40;
-constexpr qint64 kMaxSpacingMs = 500;
-
-// The time a frame of an uncompressed movie lasts, from its header (the
-// frame size rectangle, then the rate in 8.8 fixed point); 0 when unknown.
-qint64 FrameDurationMs(const std::vector<std::uint8_t>& movie) {
-  if (movie.size() < 9 || movie[0] != 'F') return 0;
-  const std::size_t nbits = movie[8] >> 3;
-  const std::size_t rate_at = 8 + (5 + 4 * nbits + 7) / 8;
-  if (movie.size() < rate_at + 2) return 0;
-  const double rate = movie[rate_at + 1] + movie[rate_at] / 256.0;
-  return rate > 0 ? static_cast<qint64>(1000.0 / rate) : 0;
-}
 
 QString QStr(const std::u16string& s) { return QString::fromStdU16String(s); }
 
@@ -97,12 +78,10 @@ struct TShockwaveFlash::Impl {
   QString undeliverable_reason;
   int generation = 0;  // of the movie set last; old pollers get nothing
   VariableQueue variables;
-  QElapsedTimer clock;  // for the spacing of variables
 };
 
 TShockwaveFlash::Impl::Impl(TShockwaveFlash* owner_widget) : owner(owner_widget) {
   CheckPrerequisites();
-  clock.start();
   // An off-the-record profile of the control's own: nothing written to the
   // user's disk, and the scheme handler serves this control only.
   profile = new QWebEngineProfile(owner);
@@ -166,7 +145,7 @@ TShockwaveFlash::Impl::~Impl() {
 
 QByteArray TShockwaveFlash::Impl::TakeVariables(int poll_generation) {
   if (poll_generation != generation) return {};
-  const auto batch = variables.TakeBatch(clock.elapsed());
+  const auto batch = variables.TakeBatch();
   for (const auto& [name, value] : batch) qCInfo(lcPlayer) << "SetVariable delivered:" << name << "=" << value;
   return VariableQueue::Encode(batch);
 }
@@ -220,7 +199,6 @@ void TShockwaveFlash::Movie(const std::u16string& path) {
       std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()), static_cast<std::size_t>(bytes.size())),
       std::string_view(poll_url.constData(), static_cast<std::size_t>(poll_url.size())), kPollIntervalMs);
   d.accepts_variables = patch.patched;
-  d.variables.SetSpacing(std::clamp(FrameDurationMs(patch.bytes) * 5 / 4, kMinSpacingMs, kMaxSpacingMs));
   d.undeliverable_reason = QString::fromStdString(patch.reason);
   if (!patch.patched) {
     qCWarning(lcPlayer) << "movie" << file_path << "can't receive variables:" << d.undeliverable_reason;
