@@ -11,7 +11,6 @@
     polyfills: false,
     autoplay: "on",
     splashScreen: false,
-    preloader: false,
     unmuteOverlay: "hidden",
     contextMenu: "off",
     menu: false,

@@ -62,8 +62,8 @@ struct TShockwaveFlash::Impl {
   QByteArray TakeVariables(int generation);
 
   TShockwaveFlash* owner;
-  // Declared in the order of their lives: the page and view go before the
-  // profile they use.
+  // Children of the control, deleted by ~Impl view first: a page must go
+  // before the profile it uses.
   QWebEngineProfile* profile = nullptr;
   MovieScheme* scheme = nullptr;
   HostPage* page = nullptr;
@@ -171,6 +171,21 @@ void TShockwaveFlash::RegisterScheme() {
 }
 
 void TShockwaveFlash::Movie(const std::u16string& path) {
+  // A movie that can't be read changes nothing.
+  QString file_path;
+  QByteArray bytes;
+  if (!path.empty()) {
+    file_path = QFileInfo(QStr(path)).absoluteFilePath();
+    QFile file(file_path);
+    if (!file.open(QIODevice::ReadOnly)) {
+      throw PlayerError("Cannot load the movie \"" + Utf8(file_path) + "\": " + Utf8(file.errorString()));
+    }
+    bytes = file.readAll();
+    if (bytes.size() < 8 || !(bytes.startsWith("FWS") || bytes.startsWith("CWS") || bytes.startsWith("ZWS"))) {
+      throw PlayerError("Cannot load the movie \"" + Utf8(file_path) + "\": not a Flash movie");
+    }
+  }
+
   Impl& d = *impl_;
   ++d.generation;
   if (const std::size_t dropped = d.variables.Clear()) {
@@ -183,15 +198,6 @@ void TShockwaveFlash::Movie(const std::u16string& path) {
   d.scheme->SetMovie({}, {});
   if (path.empty()) return;
 
-  const QString file_path = QFileInfo(QStr(path)).absoluteFilePath();
-  QFile file(file_path);
-  if (!file.open(QIODevice::ReadOnly)) {
-    throw PlayerError("Cannot load the movie \"" + Utf8(file_path) + "\": " + Utf8(file.errorString()));
-  }
-  const QByteArray bytes = file.readAll();
-  if (bytes.size() < 8 || !(bytes.startsWith("FWS") || bytes.startsWith("CWS") || bytes.startsWith("ZWS"))) {
-    throw PlayerError("Cannot load the movie \"" + Utf8(file_path) + "\": not a Flash movie");
-  }
   // Ruffle can't set a movie's variables from outside: the movie gets a
   // poller that fetches them from the scheme (TakeVariables).
   const QByteArray poll_url = MovieScheme::VariablesUrl(d.generation).toEncoded();
@@ -201,7 +207,7 @@ void TShockwaveFlash::Movie(const std::u16string& path) {
   d.accepts_variables = patch.patched;
   d.undeliverable_reason = QString::fromStdString(patch.reason);
   if (!patch.patched) {
-    qCWarning(lcPlayer) << "movie" << file_path << "can't receive variables:" << d.undeliverable_reason;
+    qCInfo(lcPlayer) << "movie" << file_path << "can't receive variables:" << d.undeliverable_reason;
   }
   d.scheme->SetMovie(file_path, patch.patched ? QByteArray(reinterpret_cast<const char*>(patch.bytes.data()),
                                                            static_cast<qsizetype>(patch.bytes.size()))
