@@ -105,6 +105,10 @@ TShockwaveFlash::Impl::Impl(TShockwaveFlash* owner_widget) : owner(owner_widget)
   view = new QWebEngineView(owner);
   view->setPage(page);
   view->setContextMenuPolicy(Qt::NoContextMenu);
+  // Keys go to the movie when the control gets the focus.
+  owner->setFocusProxy(view);
+  // Until the movie draws its own background, the window's shows through.
+  page->setBackgroundColor(owner->palette().color(QPalette::Window));
   auto* layout = new QVBoxLayout(owner);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(view);

@@ -193,8 +193,26 @@ TEST(PlayerSetVariableTest, ActionScript3MovieStillPlaysAndVariablesAreReportedU
   EXPECT_EQ(h.LogLines().filter("undeliverable").size(), 1) << h.LogLines().join("\n").toStdString();
 }
 
-TEST(PlayerMovieTest, AMovieThatCantBeReadFailsWithItsPath) {
+TEST(PlayerMovieTest, WithoutTheWebEngineNoControlIsMade) {
+  const QByteArray saved = qgetenv("QTWEBENGINEPROCESS_PATH");
+  qputenv("QTWEBENGINEPROCESS_PATH", "/nonexistent/QtWebEngineProcess");
+  try {
+    TShockwaveFlash player;
+    ADD_FAILURE() << "a control without the web engine";
+  } catch (const PlayerError& e) {
+    EXPECT_NE(std::string(e.what()).find("/nonexistent/QtWebEngineProcess"), std::string::npos) << e.what();
+  }
+  if (saved.isNull()) {
+    qunsetenv("QTWEBENGINEPROCESS_PATH");
+  } else {
+    qputenv("QTWEBENGINEPROCESS_PATH", saved);
+  }
+}
+
+TEST(PlayerMovieTest, AMovieThatCantBeReadFailsWithItsPathAndChangesNothing) {
   PlayerHarness h;
+  h.Load(h.WriteTempMovie(swf::EchoMovie({.version = 8}, {"incommand"})));
+  ASSERT_NE(h.WaitForCall("ready", kLoadTimeoutMs), nullptr);
   const QString missing = QDir::tempPath() + "/tem404.tmp";
   try {
     h.player().Movie(missing.toStdU16String());
@@ -204,6 +222,10 @@ TEST(PlayerMovieTest, AMovieThatCantBeReadFailsWithItsPath) {
   }
   const QString text = h.WriteAsset("not-a-movie.swf", "hello, world");
   EXPECT_THROW(h.player().Movie(text.toStdU16String()), PlayerError);
+  // The movie playing still gets its variables.
+  h.player().SetVariable(u"incommand", u"still here");
+  ASSERT_NE(h.WaitForCall("echo", 5000), nullptr);
+  EXPECT_EQ(h.CallsOf("echo").front().args, "incommand=still here");
   // No movie at all is fine: the player shows nothing.
   EXPECT_NO_THROW(h.player().Movie(u""));
   EXPECT_NO_THROW(h.player().Play());
