@@ -371,7 +371,7 @@ double Median(std::vector<double> v) {
 // Measures how long a movie takes to start and a variable to arrive.
 TEST(PlayerTimingTest, MoviesStartAndVariablesArriveInTime) {
   PlayerHarness h;
-  constexpr int kRuns = 5;
+  constexpr int kRuns = 7;
   std::vector<double> starts;
   std::vector<double> deliveries;
   for (int run = 0; run < kRuns; ++run) {
@@ -389,12 +389,17 @@ TEST(PlayerTimingTest, MoviesStartAndVariablesArriveInTime) {
       deliveries.push_back(static_cast<double>(echo->at_ms - set_at));
     }
   }
-  const double start = Median(starts);
+  // The first run includes making the page and Ruffle's core; the others
+  // reuse them, as a dropped book does.
+  const double first = starts.front();
+  const double start = Median(std::vector<double>(starts.begin() + 1, starts.end()));
   const double delivery = Median(deliveries);
-  std::printf("player timing: Movie+Play to first fscommand %.0f ms, SetVariable to echo %.0f ms (medians)\n",
-              start, delivery);
+  std::printf("player timing: Movie+Play to first fscommand %.0f ms in a new control, then %.0f ms; "
+              "SetVariable to echo %.0f ms (medians)\n",
+              first, start, delivery);
   RecordProperty("start_ms", static_cast<int>(start));
   RecordProperty("set_variable_ms", static_cast<int>(delivery));
+  EXPECT_LT(first, 20000);
   EXPECT_LT(start, 10000);
   // The movie polls every 50 ms and echoes within a frame (60 a second).
   EXPECT_LT(delivery, 150);
