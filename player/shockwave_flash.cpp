@@ -119,7 +119,13 @@ TShockwaveFlash::Impl::Impl(TShockwaveFlash* owner_widget) : owner(owner_widget)
   });
   QObject::connect(bridge, &PageBridge::FSCommand, owner, [this](const QString& command, const QString& args) {
     qCInfo(lcPlayer) << "FSCommand" << command << args;
-    emit owner->FSCommand(command, args);
+    // The call comes from the web channel, which can't carry an exception
+    // back; the handler is expected to report its own failures.
+    try {
+      emit owner->FSCommand(command, args);
+    } catch (const std::exception& e) {
+      qCCritical(lcPlayer) << "the FSCommand handler failed:" << e.what();
+    }
   });
   QObject::connect(bridge, &PageBridge::MovieLoaded, owner,
                    [](const QString& url) { qCInfo(lcPlayer) << "movie loaded:" << url; });
