@@ -294,6 +294,9 @@ TEST(PlayerLinksTest, WebLinksOpenInTheBrowserAndNothingElseLeavesThePage) {
   ActionBuilder links;
   links.GetUrl("https://example.com/ad?x=1&y=%E4", "_blank");
   links.GetUrl("http://example.org/same-window", "");
+  // getURL("http://example.net/form", "_blank", "GET") sends the movie's variables.
+  links.Push("q").Push("x y").SetVariable();
+  links.Push("http://example.net/form").Push("_blank").GetUrl2(swf::geturl2::kMethodGet);
   links.GetUrl("ftp://example.org/file", "_blank");
   links.GetUrl("mailto:someone@example.org", "");
   links.GetUrl("file:///etc/passwd", "_self");
@@ -305,7 +308,11 @@ TEST(PlayerLinksTest, WebLinksOpenInTheBrowserAndNothingElseLeavesThePage) {
   h.Load(h.WriteTempMovie(ScriptedMovie({.version = 8}, frames)));
   ASSERT_NE(h.WaitForCall("done", kLoadTimeoutMs), nullptr);
   PlayerHarness::WaitUntil([] { return false; }, 500);
-  EXPECT_EQ(browser.urls, QStringList({"https://example.com/ad?x=1&y=%E4", "http://example.org/same-window"}));
+  ASSERT_EQ(browser.urls.size(), 3) << browser.urls.join("\n").toStdString();
+  EXPECT_EQ(browser.urls[0], "https://example.com/ad?x=1&y=%E4");
+  EXPECT_EQ(browser.urls[1], "http://example.org/same-window");
+  // The player adds its own $version, as Flash did.
+  EXPECT_TRUE(browser.urls[2].startsWith("http://example.net/form?q=x+y&")) << browser.urls[2].toStdString();
   const QWebEnginePage* page = h.player().findChild<QWebEngineView*>()->page();
   EXPECT_EQ(page->url(), MovieScheme::HostPageUrl());
   EXPECT_NE(page->title().toStdString(), "script ran");
