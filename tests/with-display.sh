@@ -35,16 +35,31 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# Xvfb picks a free display itself and writes its number to the pipe.
-exec {dfd}<> <(:)
-Xvfb -displayfd "$dfd" -screen 0 "${size}x24" -nolisten tcp -noreset \
-  >"$root/xvfb.log" 2>&1 &
-xvfb_pid=$!
+# Xvfb picks a free display itself and writes its number to the pipe. Two
+# servers starting at once can pick the same number, and one then gives up:
+# start again.
+start_xvfb() {
+  local dfd
+  exec {dfd}<> <(:)
+  Xvfb -displayfd "$dfd" -screen 0 "${size}x24" -nolisten tcp -noreset \
+    >"$root/xvfb.log" 2>&1 &
+  xvfb_pid=$!
+  display=
+  for _ in $(seq 100); do
+    if read -r -t 0.1 -u "$dfd" display && [ -n "$display" ]; then break; fi
+    kill -0 "$xvfb_pid" 2>/dev/null || break
+  done
+  exec {dfd}<&-
+  [ -n "$display" ]
+}
 display=
-for _ in $(seq 100); do
-  if read -r -t 0.1 -u "$dfd" display && [ -n "$display" ]; then break; fi
+for attempt in 1 2 3 4 5; do
+  start_xvfb && break
+  kill "$xvfb_pid" 2>/dev/null || true
+  wait "$xvfb_pid" 2>/dev/null || true
+  xvfb_pid=
+  sleep "0.$((RANDOM % 9 + 1))"
 done
-exec {dfd}<&-
 [ -n "$display" ] || { echo "with-display: Xvfb did not start" >&2; cat "$root/xvfb.log" >&2; exit 1; }
 export DISPLAY=":$display"
 

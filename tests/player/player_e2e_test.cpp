@@ -116,6 +116,30 @@ TEST(PlayerSetVariableTest, ValuesReachTheMovieOnceAndInOrder) {
   }
 }
 
+// The poller loads variables into level 0, and each successful load calls
+// the movie's own _root.onData: polls with nothing to deliver must not.
+TEST(PlayerSetVariableTest, IdlePollsStayInvisibleToTheMovie) {
+  PlayerHarness h;
+  for (const TestMovieOptions& kind : {TestMovieOptions{.version = 6}, TestMovieOptions{.version = 8}}) {
+    SCOPED_TRACE(Describe(kind));
+    h.ClearCalls();
+    ActionBuilder on_data;
+    on_data.FsCommand("onData", "");
+    ActionBuilder first;
+    first.Push("_root").GetVariable().Push("onData");
+    first.DefineFunction("", {}, on_data).SetMember();
+    first.FsCommand("ready", "");
+    h.Load(h.WriteTempMovie(ScriptedMovie(kind, {first.Finish()})));
+    ASSERT_NE(h.WaitForCall("ready", kLoadTimeoutMs), nullptr);
+    PlayerHarness::WaitUntil([] { return false; }, 1000);  // some twenty polls
+    EXPECT_EQ(h.CallsOf("onData").size(), 0u);
+    h.player().SetVariable(u"incommand", u"Refresh");
+    ASSERT_NE(h.WaitForCall("onData", 5000), nullptr);
+    PlayerHarness::WaitUntil([] { return false; }, 500);
+    EXPECT_EQ(h.CallsOf("onData").size(), 1u);
+  }
+}
+
 TEST(PlayerSetVariableTest, ValuesSetBeforeTheMovieRunsArriveWhenItDoes) {
   PlayerHarness h;
   h.player().Movie(h.WriteTempMovie(swf::EchoMovie({.version = 8}, {"incommand"})).toStdU16String());
