@@ -1,8 +1,10 @@
-// Rewrites a movie before the player gets it so that values set from
-// outside reach it: a poller asks the host for queued "name=value" pairs
-// every few milliseconds (loadVariablesNum into level 0).
+// Rewrites a movie before the player gets it: a poller so that values set
+// from outside reach it (it asks the host for queued "name=value" pairs every
+// few milliseconds, loadVariablesNum into level 0), and system font families
+// in place of the device font aliases, so that their Chinese text shows.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -17,7 +19,12 @@ struct PatchResult {
   int swf_version = 0;  // 0 when the input is no movie
   bool is_avm2 = false;  // ActionScript 3: no poller can be added
   std::string reason;    // why the movie was left unchanged; "" when patched
+  int renamed_fonts = 0;  // font names RenameDeviceFonts replaced
 };
+
+// True when `head` (a file's first bytes) starts as a movie RenameDeviceFonts
+// and InsertVariablePoller can read: "FWS" or "CWS".
+bool LooksLikeMovie(std::span<const std::uint8_t> head);
 
 // Adds, as the movie's first action, an anonymous function that loads
 // variables from `poll_url` into level 0, run every `interval_ms` by
@@ -31,5 +38,30 @@ struct PatchResult {
 // request when it has nothing to deliver keeps those calls to deliveries.
 PatchResult InsertVariablePoller(std::span<const std::uint8_t> movie, std::string_view poll_url,
                                  int interval_ms = 50);
+
+// The device font aliases of movies and the font families drawn for them.
+// The player draws the aliases with a built-in font that has Latin letters
+// only, but a font named by its family comes from the system, with the
+// system's fallback for the characters it lacks (Chinese, on a Chinese or
+// any CJK-equipped system). The families are the system's own generic
+// names, which every fontconfig setup resolves to its preferred face.
+struct DeviceFontAlias {
+  std::string_view alias;
+  std::string_view family;
+};
+inline constexpr std::array<DeviceFontAlias, 3> kDeviceFontAliases{{
+    {"_sans", "sans"},
+    {"_serif", "serif"},
+    {"_typewriter", "monospace"},
+}};
+
+// Gives the movie's device fonts named by an alias the alias's family: the
+// names of fonts without glyphs (DefineFont2, DefineFont3) and the names a
+// font information tag gives a glyph-less DefineFont. Fonts with glyphs keep
+// their names, as their outlines may be drawn by name. The result is
+// uncompressed when a name changed; a movie without such fonts, or one that
+// can't be read, comes back unchanged with a reason. Names in ActionScript
+// strings and HTML text are not changed.
+PatchResult RenameDeviceFonts(std::span<const std::uint8_t> movie);
 
 }  // namespace pagoro

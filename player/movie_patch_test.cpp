@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "tools/swf/action_machine.h"
 #include "tools/swf/actions.h"
 #include "tools/swf/movie.h"
@@ -152,42 +154,240 @@ TEST(VariablePoller, UnusableInputComesBackUnchangedWithAReason) {
   }
 }
 
-// Cut and damaged movies, plain and compressed: the patcher must never read
-// outside its input (the sanitizers watch), and whatever it patches must
-// read back whole.
+
+// --- Device font aliases ---------------------------------------------------
+
+constexpr auto kDefineFontInfo2 = static_cast<swf::TagCode>(62);
+
+// A font tag's body: id, then `rest_before_name`, the name with its length
+// byte, then `rest_after_name`.
+swf::Tag FontTag(swf::TagCode code, std::uint16_t id, const Bytes& before_name, std::string_view name,
+                 const Bytes& after_name) {
+  swf::Tag t{code, {static_cast<std::uint8_t>(id), static_cast<std::uint8_t>(id >> 8)}};
+  t.body.insert(t.body.end(), before_name.begin(), before_name.end());
+  t.body.push_back(static_cast<std::uint8_t>(name.size()));
+  t.body.insert(t.body.end(), name.begin(), name.end());
+  t.body.insert(t.body.end(), after_name.begin(), after_name.end());
+  return t;
+}
+
+// A DefineFont2 with one glyph (a short line), named `name`.
+swf::Tag FontWithGlyph(std::uint16_t id, std::string_view name) {
+  // glyph count 1, offset table, code table offset, shape, code 'A'
+  return FontTag(swf::TagCode::kDefineFont2, id, {0, 0}, name,
+                 {1, 0, 4, 0, 10, 0, 0x10, 0xd5, 0x80, 0x54, 0x00, 0x00, 'A'});
+}
+
+// A DefineFont whose glyphs are empty shapes (two of them), or draw
+// (`outlines`).
+swf::Tag FontV1(std::uint16_t id, bool outlines) {
+  Bytes body{static_cast<std::uint8_t>(id), 0, 4, 0, 6, 0, 0x10, 0x00};
+  if (outlines) body.insert(body.end(), {0x10, 0xd5, 0x80, 0x54, 0x00, 0x00});
+  else body.insert(body.end(), {0x10, 0x00});
+  return swf::Tag{swf::TagCode::kDefineFont, body};
+}
+
+// The names of the movie's font tags, in order.
+std::vector<std::string> FontNames(const Bytes& file) {
+  const swf::ParsedMovie m = Read(file);
+  std::vector<std::string> names;
+  for (const swf::TagRecord& t : m.tags) {
+    const auto body = m.Body(t);
+    std::size_t at = 0;
+    if (t.code == 48 || t.code == 75) at = 5;
+    if (t.code == 13 || t.code == 62) at = 3;
+    if (at == 0 || body.size() < at) continue;
+    names.emplace_back(reinterpret_cast<const char*>(body.data()) + at, body[at - 1]);
+  }
+  return names;
+}
+
+swf::EditText Field(std::uint16_t id, std::uint16_t font_id, std::string text) {
+  swf::EditText field;
+  field.id = id;
+  field.bounds = {0, 2000, 0, 400};
+  field.font_id = font_id;
+  field.initial_text = std::move(text);
+  return field;
+}
+
+TEST(DeviceFonts, AliasesGetTheSystemFamiliesInEveryKindOfMovie) {
+  for (int version : {5, 6, 8, 10}) {
+    for (bool compressed : {false, true}) {
+      SCOPED_TRACE("version " + std::to_string(version) + (compressed ? " CWS" : " FWS"));
+      swf::MovieBuilder b({.version = version, .compressed = compressed});
+      b.Add(swf::DeviceFont(1, "_sans"))
+          .Add(swf::DeviceFont(2, "_serif", true, false))
+          .Add(swf::DeviceFont(3, "_typewriter", false, true))
+          .Add(swf::DefineEditText(Field(4, 1, "中文 text")))
+          .Add(swf::ShowFrame());
+      const Bytes original = b.Finish();
+      const PatchResult r = RenameDeviceFonts(original);
+      ASSERT_TRUE(r.patched) << r.reason;
+      EXPECT_EQ(r.renamed_fonts, 3);
+      EXPECT_EQ(r.swf_version, version);
+      const swf::ParsedMovie before = Read(original);
+      const swf::ParsedMovie after = Read(r.bytes);
+      EXPECT_FALSE(after.compressed);
+      EXPECT_EQ(after.declared_length, r.bytes.size());
+      EXPECT_EQ(after.frame_count, before.frame_count);
+      EXPECT_EQ(FontNames(r.bytes), (std::vector<std::string>{"sans", "serif", "monospace"}));
+      ASSERT_EQ(after.tags.size(), before.tags.size());
+      for (std::size_t i = 0; i < after.tags.size(); ++i) {
+        const auto a = after.Body(after.tags[i]);
+        const auto o = before.Body(before.tags[i]);
+        EXPECT_EQ(after.tags[i].code, before.tags[i].code);
+        if (after.tags[i].code != 48) {
+          EXPECT_TRUE(std::equal(a.begin(), a.end(), o.begin(), o.end())) << "tag " << i;
+        } else {
+          // Only the name changed: id, style flags and the empty tables stay.
+          EXPECT_TRUE(std::equal(a.begin(), a.begin() + 4, o.begin()));
+          EXPECT_TRUE(std::equal(a.end() - 4, a.end(), o.end() - 4));
+        }
+      }
+      // The poller goes in after the rename as before.
+      const PatchResult both = InsertVariablePoller(r.bytes, kUrl);
+      ASSERT_TRUE(both.patched) << both.reason;
+      EXPECT_EQ(FontNames(both.bytes), FontNames(r.bytes));
+    }
+  }
+}
+
+TEST(DeviceFonts, OnlyNamesThatChooseADeviceFontChange) {
+  struct Case {
+    const char* what;
+    std::vector<swf::Tag> tags;
+    std::vector<std::string> names;
+  };
+  const std::vector<Case> cases{
+      {"glyphs drawn by outline", {FontWithGlyph(1, "_sans")}, {"_sans"}},
+      {"named system font", {swf::DeviceFont(1, "宋体"), swf::DeviceFont(2, "Arial")}, {"宋体", "Arial"}},
+      {"near misses", {swf::DeviceFont(1, "_sansx"), swf::DeviceFont(2, "sans"), swf::DeviceFont(3, "")},
+       {"_sansx", "sans", ""}},
+      {"terminating zero kept",
+       {FontTag(swf::TagCode::kDefineFont2, 1, {0x04, 0}, std::string_view("_serif\0", 7), {0, 0, 2, 0})},
+       {std::string("serif\0", 6)}},
+      {"glyph-less DefineFont3", {FontTag(swf::TagCode::kDefineFont3, 1, {0x84, 1}, "_typewriter", {0, 0, 2, 0})},
+       {"monospace"}},
+      {"font information of a device DefineFont",
+       {FontV1(1, false), FontTag(swf::TagCode::kDefineFontInfo, 1, {}, "_sans", {0x00, 'a', 'b'}),
+        FontV1(2, false), FontTag(kDefineFontInfo2, 2, {}, "_serif", {0x00, 1, 'a', 0, 'b', 0})},
+       {"sans", "serif"}},
+      {"font information of an outline DefineFont or of none",
+       {FontV1(1, true), FontTag(swf::TagCode::kDefineFontInfo, 1, {}, "_sans", {0x00, 'a', 'b'}),
+        FontTag(swf::TagCode::kDefineFontInfo, 7, {}, "_sans", {0x00, 'a'})},
+       {"_sans", "_sans"}},
+      {"font information before its font",
+       {FontTag(swf::TagCode::kDefineFontInfo, 1, {}, "_sans", {0x00, 'a', 'b'}), FontV1(1, false)},
+       {"_sans"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    swf::MovieBuilder b({.version = 6});
+    b.Add(c.tags).Add(swf::ShowFrame());
+    const Bytes movie = b.Finish();
+    const PatchResult r = RenameDeviceFonts(movie);
+    EXPECT_EQ(FontNames(r.bytes), c.names);
+    const bool renamed = FontNames(movie) != c.names;
+    EXPECT_EQ(r.patched, renamed);
+    if (!renamed) {
+      EXPECT_EQ(r.bytes, movie);
+      EXPECT_FALSE(r.reason.empty());
+    }
+  }
+}
+
+TEST(DeviceFonts, ShorterTagsKeepTheirHeaderKindAndTheFileItsLength) {
+  // A body that needs the long header before and fits a short one after:
+  // the rename keeps the long one, as it keeps everything but the name.
+  swf::Tag font = FontTag(swf::TagCode::kDefineFont2, 1, {0, 0}, "_typewriter", Bytes(49, 0));
+  font.body[font.body.size() - 49] = 0;  // no glyphs
+  ASSERT_EQ(font.body.size(), 65u);
+  swf::Tag short_font = swf::DeviceFont(2, "_sans");
+  short_font.force_long_header = true;
+  swf::MovieBuilder b({.version = 8});
+  b.Add(font).Add(short_font).Add(swf::ShowFrame());
+  const PatchResult r = RenameDeviceFonts(b.Finish());
+  ASSERT_TRUE(r.patched) << r.reason;
+  const swf::ParsedMovie m = Read(r.bytes);
+  EXPECT_EQ(m.declared_length, r.bytes.size());
+  ASSERT_GE(m.tags.size(), 3u);
+  EXPECT_EQ(m.tags[1].body_length, 63u);
+  EXPECT_EQ(m.tags[1].body_offset - m.tags[1].offset, 6u);
+  EXPECT_EQ(m.tags[2].body_offset - m.tags[2].offset, 6u);
+  EXPECT_EQ(FontNames(r.bytes), (std::vector<std::string>{"monospace", "sans"}));
+}
+
+TEST(DeviceFonts, SignatureOfMovies) {
+  EXPECT_TRUE(LooksLikeMovie(Bytes{'F', 'W', 'S'}));
+  EXPECT_TRUE(LooksLikeMovie(Bytes{'C', 'W', 'S', 8}));
+  for (const Bytes& b : {Bytes{}, Bytes{'F', 'W'}, Bytes{'Z', 'W', 'S'}, Bytes{'G', 'I', 'F'}}) {
+    EXPECT_FALSE(LooksLikeMovie(b));
+  }
+}
+
+// Cut and damaged copies of `good`: the patcher must never read outside its
+// input (the sanitizers watch), and whatever it patches must read back whole
+// with its length. Returns how many cut copies were patched.
+int ExpectSurvivesCutsAndDamage(const Bytes& good, const std::function<PatchResult(const Bytes&)>& patch) {
+  int patched_cuts = 0;
+  const auto check = [](const Bytes& input, const PatchResult& r) {
+    if (r.patched) {
+      const swf::ReadResult back = swf::ReadMovie(r.bytes);
+      EXPECT_TRUE(back.movie) << back.error;
+      if (back.movie) {
+        EXPECT_EQ(back.movie->declared_length, r.bytes.size());
+      }
+    } else {
+      EXPECT_EQ(r.bytes, input);
+      EXPECT_FALSE(r.reason.empty());
+    }
+  };
+  for (std::size_t n = 0; n < good.size(); ++n) {
+    const Bytes cut(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(n));
+    const PatchResult r = patch(cut);
+    check(cut, r);
+    if (r.patched) ++patched_cuts;
+  }
+  std::uint32_t seed = 99;
+  for (int round = 0; round < 3000; ++round) {
+    Bytes damaged = good;
+    const int changes = 1 + round % 4;
+    for (int k = 0; k < changes; ++k) {
+      seed = seed * 1664525 + 1013904223;
+      damaged[(seed >> 8) % damaged.size()] = static_cast<std::uint8_t>(seed >> 24);
+    }
+    check(damaged, patch(damaged));
+  }
+  return patched_cuts;
+}
+
 TEST(VariablePoller, SurvivesCutAndDamagedMovies) {
   for (bool compressed : {false, true}) {
-    const Bytes good = swf::EchoMovie({8, compressed, 320, 240}, {"a", "b"});
-    for (std::size_t n = 0; n < good.size(); ++n) {
-      const Bytes cut(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(n));
-      const PatchResult r = InsertVariablePoller(cut, kUrl);
-      if (r.patched) {
-        // Only a compressed movie can lose bytes and keep its tags whole:
-        // those of the zlib trailer.
-        EXPECT_TRUE(compressed) << n;
-        EXPECT_TRUE(swf::ReadMovie(r.bytes).movie);
-      } else {
-        EXPECT_EQ(r.bytes, cut);
-      }
+    SCOPED_TRACE(compressed ? "CWS" : "FWS");
+    const int patched_cuts = ExpectSurvivesCutsAndDamage(
+        swf::EchoMovie({8, compressed, 320, 240}, {"a", "b"}),
+        [](const Bytes& movie) { return InsertVariablePoller(movie, kUrl); });
+    // Without End a movie gets no poller; only a compressed movie can lose
+    // bytes and keep its tags whole: those of the zlib trailer.
+    if (!compressed) {
+      EXPECT_EQ(patched_cuts, 0);
     }
-    std::uint32_t seed = 99;
-    for (int round = 0; round < 3000; ++round) {
-      Bytes damaged = good;
-      const int changes = 1 + round % 4;
-      for (int k = 0; k < changes; ++k) {
-        seed = seed * 1664525 + 1013904223;
-        damaged[(seed >> 8) % damaged.size()] = static_cast<std::uint8_t>(seed >> 24);
-      }
-      const PatchResult r = InsertVariablePoller(damaged, kUrl);
-      if (r.patched) {
-        const swf::ReadResult back = swf::ReadMovie(r.bytes);
-        ASSERT_TRUE(back.movie) << back.error;
-        EXPECT_EQ(back.movie->declared_length, r.bytes.size());
-      } else {
-        EXPECT_EQ(r.bytes, damaged);
-        EXPECT_FALSE(r.reason.empty());
-      }
-    }
+  }
+}
+
+TEST(DeviceFonts, SurvivesCutAndDamagedMovies) {
+  for (bool compressed : {false, true}) {
+    SCOPED_TRACE(compressed ? "CWS" : "FWS");
+    swf::MovieBuilder b({.version = 6, .compressed = compressed});
+    b.Add(swf::DeviceFont(1, "_sans"))
+        .Add(FontTag(swf::TagCode::kDefineFont3, 2, {0x84, 1}, "_typewriter", {0, 0, 2, 0}))
+        .Add(FontWithGlyph(3, "_serif"))
+        .Add(FontV1(4, false))
+        .Add(FontTag(kDefineFontInfo2, 4, {}, "_serif", {0x00, 1, 'a', 0, 'b', 0}))
+        .Add(swf::ShowFrame());
+    // A movie cut at a tag boundary still gets its fonts renamed.
+    EXPECT_GT(ExpectSurvivesCutsAndDamage(b.Finish(), RenameDeviceFonts), 0);
   }
 }
 

@@ -8,6 +8,7 @@
 #include <QWebEngineUrlScheme>
 
 #include "player/file_confinement.h"
+#include "player/movie_patch.h"
 #include "player/player_log.h"
 
 namespace pagoro {
@@ -115,6 +116,15 @@ void MovieScheme::ServeFile(QWebEngineUrlRequestJob* job, const QString& path) {
   if (!confined.inside) return Refuse(job, QString::fromStdString(confined.reason));
   auto* file = new QFile(QString::fromStdU16String(confined.file.u16string()), job);
   if (!file->open(QIODevice::ReadOnly)) return Refuse(job, "unreadable");
+  // A movie the main movie loads gets the main movie's font families.
+  const QByteArray head = file->peek(3);
+  if (LooksLikeMovie(std::span(reinterpret_cast<const std::uint8_t*>(head.constData()), head.size()))) {
+    const QByteArray movie = file->readAll();
+    const PatchResult r = RenameDeviceFonts(
+        std::span(reinterpret_cast<const std::uint8_t*>(movie.constData()), static_cast<std::size_t>(movie.size())));
+    return Reply(job, ContentType(path),
+                 QByteArray(reinterpret_cast<const char*>(r.bytes.data()), static_cast<qsizetype>(r.bytes.size())));
+  }
   job->reply(ContentType(path), file);
 }
 

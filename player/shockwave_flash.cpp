@@ -208,20 +208,22 @@ void TShockwaveFlash::Movie(const std::u16string& path) {
   d.scheme->SetMovie({}, {});
   if (path.empty()) return;
 
-  // Ruffle can't set a movie's variables from outside: the movie gets a
-  // poller that fetches them from the scheme (TakeVariables).
+  // Ruffle draws the device font aliases without Chinese: they become
+  // system families (movies loaded from the book's folder get the same from
+  // the scheme). And Ruffle can't set a movie's variables from outside: the
+  // movie gets a poller that fetches them from the scheme (TakeVariables).
+  const PatchResult fonts = RenameDeviceFonts(
+      std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()), static_cast<std::size_t>(bytes.size())));
   const QByteArray poll_url = MovieScheme::VariablesUrl(d.generation).toEncoded();
   PatchResult patch = InsertVariablePoller(
-      std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()), static_cast<std::size_t>(bytes.size())),
-      std::string_view(poll_url.constData(), static_cast<std::size_t>(poll_url.size())), kPollIntervalMs);
+      fonts.bytes, std::string_view(poll_url.constData(), static_cast<std::size_t>(poll_url.size())), kPollIntervalMs);
   d.accepts_variables = patch.patched;
   d.undeliverable_reason = QString::fromStdString(patch.reason);
   if (!patch.patched) {
     qCInfo(lcPlayer) << "movie" << file_path << "can't receive variables:" << d.undeliverable_reason;
   }
-  d.scheme->SetMovie(file_path, patch.patched ? QByteArray(reinterpret_cast<const char*>(patch.bytes.data()),
-                                                           static_cast<qsizetype>(patch.bytes.size()))
-                                              : bytes);
+  d.scheme->SetMovie(file_path, QByteArray(reinterpret_cast<const char*>(patch.bytes.data()),
+                                           static_cast<qsizetype>(patch.bytes.size())));
   d.movie_path = file_path;
   d.movie_url = MovieScheme::FileUrl(file_path).toString(QUrl::FullyEncoded);
 }

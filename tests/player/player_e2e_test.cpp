@@ -398,6 +398,54 @@ TEST(PlayerScreenTest, DeviceFontTextIsDrawnIncludingChineseInNamedFonts) {
   }
 }
 
+// Chinese in the font aliases compilers write for device text, in a page the
+// main movie loads from the book's folder and in the main movie: dark glyphs
+// on a light ground, where a font without Chinese draws nothing. Each movie
+// has a ground of its own, so that the previous one's text doesn't count.
+TEST(PlayerScreenTest, ChineseDeviceTextInTheFontAliasesIsDrawn) {
+  PlayerHarness h;
+  const QRgb black = qRgb(0, 0, 0);
+  struct Case {
+    std::string font;
+    swf::Rgb ground;
+    bool loaded;  // a page loaded by the main movie (white ground) into level 1
+  } cases[] = {
+      {"_sans", {255, 255, 255}, true},
+      {"_sans", {255, 255, 170}, false},
+      {"_serif", {170, 255, 255}, false},
+      {"_typewriter", {255, 170, 255}, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.font + (c.loaded ? " loaded" : " main"));
+    swf::TextMovieOptions options;
+    options.movie = {.version = 8, .width = 640, .height = 480};
+    options.text = "中文杂志阅读";
+    options.font_height = 64;
+    options.font = c.font;
+    options.background = c.ground;
+    options.color = {0, 0, 0, 255};
+    const swf::Bytes movie = swf::TextMovie(options);
+    if (c.loaded) {
+      const QString page = h.WriteAsset(
+          "第2页.swf", QByteArray(reinterpret_cast<const char*>(movie.data()), static_cast<qsizetype>(movie.size())));
+      ActionBuilder load;
+      LoadInto(load, page, 1, false);
+      h.Load(h.WriteTempMovie(ScriptedMovie({.version = 8}, {load.Finish()})));
+    } else {
+      h.Load(h.WriteTempMovie(movie));
+    }
+    const QRgb ground = qRgb(c.ground.r, c.ground.g, c.ground.b);
+    QImage shot;
+    EXPECT_TRUE(PlayerHarness::WaitUntil(
+        [&] {
+          shot = h.Screenshot();
+          return Share(shot, ground) > 0.5 && Share(shot, black) > 0.005;
+        },
+        kLoadTimeoutMs))
+        << "ground " << Share(shot, ground) << ", dark " << Share(shot, black);
+  }
+}
+
 double Median(std::vector<double> v) {
   std::sort(v.begin(), v.end());
   return v.empty() ? 0 : v[v.size() / 2];
