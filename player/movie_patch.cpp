@@ -164,18 +164,105 @@ bool HasNoOutlines(std::span<const std::uint8_t> body) {
   return true;
 }
 
-// The tag, re-encoded with `name_at` + `name_length` of its body (the name
-// after its length byte at name_at - 1) replaced by `name`.
-swf::Bytes WithName(const swf::ParsedMovie& m, const swf::TagRecord& t, std::size_t name_at,
-                    std::size_t name_length, const swf::Bytes& name) {
+// The tag, re-encoded with `length` bytes of its body from `from` replaced
+// by `bytes`; its header stays long if it was.
+swf::Bytes Replaced(const swf::ParsedMovie& m, const swf::TagRecord& t, std::size_t from, std::size_t length,
+                    const swf::Bytes& bytes) {
   const std::span<const std::uint8_t> body = m.Body(t);
   swf::Tag tag{static_cast<TagCode>(t.code), {}};
-  tag.body.assign(body.begin(), body.begin() + static_cast<std::ptrdiff_t>(name_at - 1));
-  tag.body.push_back(static_cast<std::uint8_t>(name.size()));
-  tag.body.insert(tag.body.end(), name.begin(), name.end());
-  tag.body.insert(tag.body.end(), body.begin() + static_cast<std::ptrdiff_t>(name_at + name_length), body.end());
+  tag.body.assign(body.begin(), body.begin() + static_cast<std::ptrdiff_t>(from));
+  tag.body.insert(tag.body.end(), bytes.begin(), bytes.end());
+  tag.body.insert(tag.body.end(), body.begin() + static_cast<std::ptrdiff_t>(from + length), body.end());
   tag.force_long_header = t.body_offset - t.offset > 2;
   return tag.Encode();
+}
+
+// The font tag with its name (its length byte at `length_at`) changed to
+// the alias's family; nullopt when the name is no alias.
+std::optional<swf::Bytes> FontWithFamily(const swf::ParsedMovie& m, const swf::TagRecord& t,
+                                         std::size_t length_at) {
+  const std::span<const std::uint8_t> body = m.Body(t);
+  const std::size_t length = body[length_at];
+  std::optional<swf::Bytes> name = FamilyFor(body.subspan(length_at + 1, length));
+  if (!name) return std::nullopt;
+  name->insert(name->begin(), static_cast<std::uint8_t>(name->size()));
+  return Replaced(m, t, length_at, 1 + length, *name);
+}
+
+bool IsSpace(std::uint8_t c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+
+// `html` with every face attribute that names an alias changed to the
+// alias's family; nullopt when there is none. An attribute counts only after
+// white space, which no byte of a multi-byte character is.
+std::optional<swf::Bytes> HtmlWithFamilies(std::span<const std::uint8_t> html) {
+  swf::Bytes out;
+  std::size_t copied = 0;
+  for (std::size_t i = 1; i + 4 < html.size(); ++i) {
+    if (!IsSpace(html[i - 1])) continue;
+    static constexpr std::string_view kFace = "face";
+    if (!std::equal(kFace.begin(), kFace.end(), html.begin() + static_cast<std::ptrdiff_t>(i),
+                    [](char a, std::uint8_t b) { return a == (b | 0x20); })) {
+      continue;
+    }
+    std::size_t at = i + kFace.size();
+    while (at < html.size() && IsSpace(html[at])) ++at;
+    if (at >= html.size() || html[at] != '=') continue;
+    ++at;
+    while (at < html.size() && IsSpace(html[at])) ++at;
+    if (at >= html.size() || (html[at] != '"' && html[at] != '\'')) continue;
+    const std::uint8_t quote = html[at];
+    const std::size_t value_at = at + 1;
+    const auto close = std::find(html.begin() + static_cast<std::ptrdiff_t>(value_at), html.end(), quote);
+    if (close == html.end()) break;
+    const auto value_end = static_cast<std::size_t>(close - html.begin());
+    const std::optional<swf::Bytes> family = FamilyFor(html.subspan(value_at, value_end - value_at));
+    if (family) {
+      out.insert(out.end(), html.begin() + static_cast<std::ptrdiff_t>(copied),
+                 html.begin() + static_cast<std::ptrdiff_t>(value_at));
+      out.insert(out.end(), family->begin(), family->end());
+      copied = value_end;
+    }
+    i = value_end;
+  }
+  if (copied == 0) return std::nullopt;
+  out.insert(out.end(), html.begin() + static_cast<std::ptrdiff_t>(copied), html.end());
+  return out;
+}
+
+// The DefineEditText with the faces of its HTML text changed to the
+// families; nullopt when it has none, draws with outlines (the faces then
+// name embedded fonts), or is damaged.
+std::optional<swf::Bytes> EditTextWithFamilies(const swf::ParsedMovie& m, const swf::TagRecord& t) {
+  const std::span<const std::uint8_t> body = m.Body(t);
+  if (body.size() < 3) return std::nullopt;
+  std::size_t at = 2 + (5 + 4 * (std::size_t{body[2]} >> 3) + 7) / 8;  // id, bounds
+  if (body.size() < at + 2) return std::nullopt;
+  const std::uint8_t flags1 = body[at];
+  const std::uint8_t flags2 = body[at + 1];
+  at += 2;
+  constexpr std::uint8_t kHasText = 0x80, kHasColor = 0x04, kHasMaxLength = 0x02, kHasFont = 0x01;
+  constexpr std::uint8_t kHasFontClass = 0x80, kHasLayout = 0x20, kHtml = 0x02, kUseOutlines = 0x01;
+  if (!(flags1 & kHasText) || !(flags2 & kHtml) || (flags2 & kUseOutlines)) return std::nullopt;
+  // Skips a string with its terminating zero; false when it has none.
+  const auto skip_string = [&] {
+    const auto end = std::find(body.begin() + static_cast<std::ptrdiff_t>(std::min(at, body.size())), body.end(), 0);
+    if (end == body.end()) return false;
+    at = static_cast<std::size_t>(end - body.begin()) + 1;
+    return true;
+  };
+  if (flags1 & kHasFont) at += 2;
+  if ((flags2 & kHasFontClass) && !skip_string()) return std::nullopt;
+  if (flags1 & kHasFont || flags2 & kHasFontClass) at += 2;  // height
+  if (flags1 & kHasColor) at += 4;
+  if (flags1 & kHasMaxLength) at += 2;
+  if (flags2 & kHasLayout) at += 9;
+  if (!skip_string()) return std::nullopt;  // variable name
+  const std::size_t text_at = at;
+  if (!skip_string()) return std::nullopt;
+  const std::size_t text_length = at - 1 - text_at;
+  const std::optional<swf::Bytes> html = HtmlWithFamilies(body.subspan(text_at, text_length));
+  if (!html) return std::nullopt;
+  return Replaced(m, t, text_at, text_length, *html);
 }
 
 }  // namespace
@@ -196,30 +283,26 @@ PatchResult RenameDeviceFonts(std::span<const std::uint8_t> movie) {
   std::vector<Splice> splices;
   for (const swf::TagRecord& t : m.tags) {
     const std::span<const std::uint8_t> body = m.Body(t);
-    // Where the tag's name starts in its body (after its length byte).
-    std::size_t name_at = 0;
+    std::optional<swf::Bytes> renamed;
     if (Is(t, TagCode::kDefineFont)) {
       if (body.size() >= 2 && HasNoOutlines(body)) outline_free_fonts.push_back(U16At(body, 0));
     } else if (Is(t, TagCode::kDefineFont2) || Is(t, TagCode::kDefineFont3)) {
       // id, flags, language, name length, name, glyph count
       if (body.size() >= 5 && body.size() >= 5 + std::size_t{body[4]} + 2 &&
           U16At(body, 5 + std::size_t{body[4]}) == 0) {
-        name_at = 5;
+        renamed = FontWithFamily(m, t, 4);
       }
     } else if (Is(t, TagCode::kDefineFontInfo) || t.code == kDefineFontInfo2) {
       // id, name length, name: of a DefineFont defined before
       if (body.size() >= 3 && body.size() >= 3 + std::size_t{body[2]} &&
           std::find(outline_free_fonts.begin(), outline_free_fonts.end(), U16At(body, 0)) !=
               outline_free_fonts.end()) {
-        name_at = 3;
+        renamed = FontWithFamily(m, t, 2);
       }
+    } else if (Is(t, TagCode::kDefineEditText)) {
+      renamed = EditTextWithFamilies(m, t);
     }
-    if (name_at == 0) continue;
-    const std::size_t name_length = body[name_at - 1];
-    const std::optional<swf::Bytes> family = FamilyFor(body.subspan(name_at, name_length));
-    if (!family) continue;
-    swf::Bytes tag = WithName(m, t, name_at, name_length, *family);
-    splices.push_back({t.offset, t.body_offset + t.body_length - t.offset, std::move(tag)});
+    if (renamed) splices.push_back({t.offset, t.body_offset + t.body_length - t.offset, std::move(*renamed)});
   }
   if (splices.empty()) return unchanged("no device font alias");
   std::optional<swf::Bytes> renamed = Spliced(m, splices);

@@ -56,12 +56,13 @@ inline constexpr std::array<DeviceFontAlias, 3> kDeviceFontAliases{{
 }};
 
 // Gives the movie's device fonts named by an alias the alias's family: the
-// names of fonts without glyphs (DefineFont2, DefineFont3) and the names a
-// font information tag gives a glyph-less DefineFont. Fonts with glyphs keep
-// their names, as their outlines may be drawn by name. The result is
-// uncompressed when a name changed; a movie without such fonts, or one that
-// can't be read, comes back unchanged with a reason. Names in ActionScript
-// strings and HTML text are not changed.
+// names of fonts without glyphs (DefineFont2, DefineFont3), the names a font
+// information tag gives a glyph-less DefineFont, and the face attributes in
+// the HTML text of text fields drawn with device fonts. Fonts with glyphs
+// keep their names, as their outlines may be drawn by name. The result is
+// uncompressed when a name changed; a movie without such names, or one that
+// can't be read, comes back unchanged with a reason. Names the movie's
+// ActionScript sets at run time (TextFormat.font, htmlText) stay aliases.
 PatchResult RenameDeviceFonts(std::span<const std::uint8_t> movie);
 
 }  // namespace pagoro

@@ -297,6 +297,48 @@ TEST(DeviceFonts, OnlyNamesThatChooseADeviceFontChange) {
   }
 }
 
+bool Contains(const Bytes& file, std::string_view text) {
+  return std::search(file.begin(), file.end(), text.begin(), text.end()) != file.end();
+}
+
+TEST(DeviceFonts, HtmlFacesOfDeviceTextFieldsChange) {
+  struct Case {
+    std::string text;
+    bool html;
+    bool outlines;
+    std::vector<std::string_view> expected;  // in the result, "" for the input unchanged
+  };
+  const std::vector<Case> cases{
+      {R"(<P ALIGN="LEFT"><FONT FACE="_sans" SIZE="12">中文</FONT></P>)", true, false, {R"(FACE="sans" SIZE)"}},
+      {"<font face = '_serif'>a</font><font\nFace=\"_typewriter\">b</font>", true, false,
+       {"face = 'serif'>a", "Face=\"monospace\">b"}},
+      {R"(<FONT FACE="_sans">a</FONT>)", false, false, {}},
+      {R"(<FONT FACE="_sans">a</FONT>)", true, true, {}},
+      {R"(<FONT FACE="Arial">a</FONT><FONT TYPEFACE="_sans">b</FONT><FONT FACE="_sans)", true, false, {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    swf::EditText field = Field(2, 1, c.text);
+    field.html = c.html;
+    field.variable = "page";
+    swf::Tag tag = swf::DefineEditText(field);
+    const std::size_t flags2_at = 2 + (5 + 4 * (tag.body[2] >> 3) + 7) / 8 + 1;
+    if (c.outlines) tag.body[flags2_at] |= 0x01;
+    swf::MovieBuilder b({.version = 6});
+    b.Add(swf::DeviceFont(1, "Arial")).Add(tag).Add(swf::ShowFrame());
+    const Bytes movie = b.Finish();
+    const PatchResult r = RenameDeviceFonts(movie);
+    EXPECT_EQ(r.patched, !c.expected.empty());
+    if (c.expected.empty()) {
+      EXPECT_EQ(r.bytes, movie);
+    } else {
+      EXPECT_FALSE(Contains(r.bytes, "\"_sans\""));
+    }
+    for (std::string_view e : c.expected) EXPECT_TRUE(Contains(r.bytes, e)) << e;
+    EXPECT_TRUE(Contains(r.bytes, "page"));  // the variable name stays
+  }
+}
+
 TEST(DeviceFonts, ShorterTagsKeepTheirHeaderKindAndTheFileItsLength) {
   // A body that needs the long header before and fits a short one after:
   // the rename keeps the long one, as it keeps everything but the name.
@@ -385,6 +427,11 @@ TEST(DeviceFonts, SurvivesCutAndDamagedMovies) {
         .Add(FontWithGlyph(3, "_serif"))
         .Add(FontV1(4, false))
         .Add(FontTag(kDefineFontInfo2, 4, {}, "_serif", {0x00, 1, 'a', 0, 'b', 0}))
+        .Add(swf::DefineEditText([] {
+          swf::EditText field = Field(5, 1, R"(<FONT FACE="_sans">中文</FONT>)");
+          field.html = true;
+          return field;
+        }()))
         .Add(swf::ShowFrame());
     // A movie cut at a tag boundary still gets its fonts renamed.
     EXPECT_GT(ExpectSurvivesCutsAndDamage(b.Finish(), RenameDeviceFonts), 0);

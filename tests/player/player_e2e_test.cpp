@@ -409,22 +409,35 @@ TEST(PlayerScreenTest, ChineseDeviceTextInTheFontAliasesIsDrawn) {
     std::string font;
     swf::Rgb ground;
     bool loaded;  // a page loaded by the main movie (white ground) into level 1
+    bool html;    // the alias in the face of an HTML text, the field's font a named one
   } cases[] = {
-      {"_sans", {255, 255, 255}, true},
-      {"_sans", {255, 255, 170}, false},
-      {"_serif", {170, 255, 255}, false},
-      {"_typewriter", {255, 170, 255}, false},
+      {"_sans", {255, 255, 255}, true, false},
+      {"_sans", {255, 255, 170}, false, false},
+      {"_serif", {170, 255, 255}, false, false},
+      {"_typewriter", {255, 170, 255}, false, false},
+      {"_sans", {255, 255, 255}, false, true},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.font + (c.loaded ? " loaded" : " main"));
-    swf::TextMovieOptions options;
-    options.movie = {.version = 8, .width = 640, .height = 480};
-    options.text = "中文杂志阅读";
-    options.font_height = 64;
-    options.font = c.font;
-    options.background = c.ground;
-    options.color = {0, 0, 0, 255};
-    const swf::Bytes movie = swf::TextMovie(options);
+    SCOPED_TRACE(c.font + (c.loaded ? " loaded" : " main") + (c.html ? " HTML" : ""));
+    const std::string text = "中文杂志阅读";
+    swf::MovieBuilder b({.version = 8, .width = 640, .height = 480});
+    swf::EditText field;
+    field.id = 2;
+    field.bounds = swf::PixelRect(0, 0, 620, 460);
+    field.font_id = 1;
+    field.font_height = 64;
+    field.initial_text = c.html ? "<FONT FACE=\"" + c.font + "\">" + text + "</FONT>" : text;
+    field.html = c.html;
+    field.multiline = field.word_wrap = true;
+    swf::PlaceObject place;
+    place.character_id = 2;
+    place.matrix = swf::Translate(10, 10);
+    b.Add(swf::SetBackgroundColor(c.ground))
+        .Add(swf::DeviceFont(1, c.html ? "宋体" : c.font))
+        .Add(swf::DefineEditText(field))
+        .Add(swf::PlaceObject2(place))
+        .Add(swf::ShowFrame());
+    const swf::Bytes movie = b.Finish();
     if (c.loaded) {
       const QString page = h.WriteAsset(
           "第2页.swf", QByteArray(reinterpret_cast<const char*>(movie.data()), static_cast<qsizetype>(movie.size())));
