@@ -360,14 +360,6 @@ TEST(DeviceFonts, ShorterTagsKeepTheirHeaderKindAndTheFileItsLength) {
   EXPECT_EQ(FontNames(r.bytes), (std::vector<std::string>{"monospace", "sans"}));
 }
 
-TEST(DeviceFonts, SignatureOfMovies) {
-  EXPECT_TRUE(LooksLikeMovie(Bytes{'F', 'W', 'S'}));
-  EXPECT_TRUE(LooksLikeMovie(Bytes{'C', 'W', 'S', 8}));
-  for (const Bytes& b : {Bytes{}, Bytes{'F', 'W'}, Bytes{'Z', 'W', 'S'}, Bytes{'G', 'I', 'F'}}) {
-    EXPECT_FALSE(LooksLikeMovie(b));
-  }
-}
-
 // Cut and damaged copies of `good`: the patcher must never read outside its
 // input (the sanitizers watch), and whatever it patches must read back whole
 // with its length. Returns how many cut copies were patched.
