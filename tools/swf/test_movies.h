@@ -37,8 +37,9 @@ struct TextMovieOptions {
   Rgb background{0, 0, 160};
   Rgba color{255, 255, 255, 255};
   int font_height = 48;          // pixels
-  // Ruffle draws Chinese with a named font that the system lacks (it falls
-  // back to the system's CJK font), but draws none for "_sans".
+  // Ruffle draws the aliases "_sans", "_serif" and "_typewriter" with a
+  // built-in Latin-only font; the player renames them in the movies it
+  // plays, so that the system's fonts draw their Chinese.
   std::string font = "_sans";
   std::string variable;          // the field shows this variable; "" for none
 };
