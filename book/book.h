@@ -4,10 +4,12 @@
 // "2.0" with three header bytes kept in the index).
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "book/env.h"
 #include "book/string_list.h"
@@ -45,11 +47,15 @@ class Book {
 
   // The main movie into a new temporary file; its path, or "" when the format
   // version is neither "1.0" nor "2.0" or no entry line matches `name`.
+  // Without any index (no book was ever loaded) this and ExtractAssets do
+  // nothing.
   std::string ExtractMainMovie(const std::string& name);
   std::string ExtractRotatedEntry(const std::string& name);    // format version 1.0
   std::string ExtractHeaderedEntry(const std::string& name);   // format version 2.0
   // Empties `folder` (ending in the separator) and writes every entry but the
-  // main movie into it.
+  // main movie into it, each under its name converted to UTF-8. An entry
+  // whose name has a folder part, whose bytes lie outside the file or that
+  // lacks its three header bytes stops the pass with EBadEntry.
   void ExtractAssets(const std::string& folder);
 
   // Book state.
@@ -60,6 +66,25 @@ class Book {
   std::int32_t MovieHeight() const { return movie_height_; }
 
  private:
+  // The first line from `first` on that contains the file-name part of
+  // `name`; null when none does.
+  const std::string* FindEntry(const std::string& name, int first) const;
+  // Refuses (EBadEntry) `size` bytes at `offset` that are not all in the file.
+  void CheckBounds(std::string_view entryName, std::int32_t offset, std::int32_t size) const;
+  // A buffer of `size` bytes (EOutOfMemory when it can't be had).
+  static std::unique_ptr<unsigned char[]> NewBuffer(std::size_t size);
+  // The numbers and header bytes of a version 2.0 entry line whose name has
+  // been cut, checked: the stored bytes lie in the file and there are three
+  // header bytes.
+  struct HeaderedEntry {
+    std::int32_t offset;
+    std::int32_t size;
+    std::string header;
+  };
+  HeaderedEntry ReadHeaderedLine(std::string_view entryName, std::string& line) const;
+  // The three header bytes and the stored bytes, written to `path`.
+  void WriteHeadered(const HeaderedEntry& entry, const std::string& path) const;
+
   Env& env_;
   BookHost& host_;
   std::unique_ptr<MappedFile> view_;

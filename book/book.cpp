@@ -1,0 +1,216 @@
+#include "book/book.h"
+
+#include <cstdint>
+#include <cstring>
+#include <new>
+
+#include "book/cp936.h"
+#include "book/errors.h"
+#include "book/text.h"
+
+namespace pagoro {
+
+namespace {
+
+constexpr std::string_view kMainMovie = "main.swf";
+constexpr std::int32_t kRotationLength = 10240;
+constexpr std::size_t kHeaderLength = 3;
+constexpr int kHeaderLine = 1;
+constexpr int kFirstEntryLine = 2;
+
+// The file-name part of a requested name: "/" taken as "\", then what
+// follows the last "\" or ":" that is not the second byte of a character.
+std::string FileNamePart(const std::string& name) {
+  std::size_t start = 0;
+  for (std::size_t i = 0; i < name.size(); ++i) {
+    if (IsLeadByte(static_cast<unsigned char>(name[i]))) {
+      ++i;
+      continue;
+    }
+    if (name[i] == '/' || name[i] == '\\' || name[i] == ':') start = i + 1;
+  }
+  return name.substr(start);
+}
+
+// True when the entry name, read as code page 936 text, names a file directly
+// inside the folder: no "/" anywhere, no "\" that is a character of its own,
+// not "." or "..". An empty name passes; its line fails on its numbers.
+bool IsPlainFileName(std::string_view name) {
+  if (name == "." || name == ".." || name.find('/') != std::string_view::npos) return false;
+  for (std::size_t i = 0; i < name.size(); ++i) {
+    if (IsLeadByte(static_cast<unsigned char>(name[i])))
+      ++i;
+    else if (name[i] == '\\')
+      return false;
+  }
+  return true;
+}
+
+// Index text is code page 936; messages are UTF-8.
+std::string Quoted(std::string_view indexText) { return "\"" + Cp936ToUtf8(indexText) + "\""; }
+
+// A number field of the index, with the field's text in the message.
+std::int32_t IndexNumber(std::string_view field) {
+  const std::optional<std::int32_t> value = TryStrToInt(field);
+  if (!value) throw EConvertError(Cp936ToUtf8(field));
+  return *value;
+}
+
+}  // namespace
+
+Book::Book(Env& env, BookHost& host) : env_(env), host_(host) {}
+
+Book::~Book() = default;
+
+const unsigned char* Book::BookView() const { return view_ ? view_->data() : nullptr; }
+
+void Book::MapBookFile(const std::string& path) {
+  view_ = env_.MapReadOnly(path, nullptr);
+  // Offsets and the index length are 32-bit: a larger file is no book.
+  if (view_ && view_->size() > UINT32_MAX) view_.reset();
+  book_size_ = view_ ? static_cast<std::uint32_t>(view_->size()) : 0;
+  if (!view_) host_.ShowMessage(kMappingErrorMessage);
+}
+
+void Book::ReleaseBook() {
+  book_index_.reset();
+  view_.reset();
+}
+
+void Book::LoadIndex(const std::string& path) {
+  if (!env_.FileExists(path)) return;
+  ReleaseBook();
+  MapBookFile(path);
+  book_index_.emplace();
+  // An index that can't be read leaves the list empty, without a message.
+  if (view_ && book_size_ >= 4) {
+    const unsigned char* end = view_->data() + book_size_;
+    const auto length = static_cast<std::int32_t>(
+        static_cast<std::uint32_t>(end[-4]) | static_cast<std::uint32_t>(end[-3]) << 8 |
+        static_cast<std::uint32_t>(end[-2]) << 16 | static_cast<std::uint32_t>(end[-1]) << 24);
+    if (length >= 0 && static_cast<std::int64_t>(length) <= std::int64_t{book_size_} - 4) {
+      const char* text = reinterpret_cast<const char*>(end - 4 - length);
+      try {
+        book_index_ = StringList::FromText(std::string_view(text, static_cast<std::size_t>(length)));
+      } catch (const std::bad_alloc&) {
+        book_index_.emplace();
+      }
+    }
+  }
+  std::string header = (*book_index_)[kHeaderLine];
+  CutField(header, "|");
+  CutField(header, "|");
+  CutField(header, "|");
+  movie_width_ = IndexNumber(CutField(header, "|"));
+  movie_height_ = IndexNumber(CutField(header, "|"));
+}
+
+std::string Book::ExtractMainMovie(const std::string& name) {
+  if (!book_index_) return {};
+  std::string header = (*book_index_)[kHeaderLine];
+  CutField(header, "|");
+  const std::string version = CutField(header, "|");
+  if (version == "1.0") return ExtractRotatedEntry(name);
+  if (version == "2.0") return ExtractHeaderedEntry(name);
+  return {};
+}
+
+const std::string* Book::FindEntry(const std::string& name, int first) const {
+  if (!book_index_) return nullptr;
+  const std::string wanted = FileNamePart(name);
+  if (wanted.empty()) return nullptr;
+  for (int i = first; i < book_index_->Count(); ++i) {
+    const std::string& line = (*book_index_)[i];
+    if (line.find(wanted) != std::string::npos) return &line;
+  }
+  return nullptr;
+}
+
+void Book::CheckBounds(std::string_view entryName, std::int32_t offset, std::int32_t size) const {
+  if (offset < 0 || size < 0 || std::int64_t{offset} + size > std::int64_t{book_size_}) {
+    throw EBadEntry("Entry " + Quoted(entryName) + " lies outside the book file (offset " +
+                    std::to_string(offset) + ", size " + std::to_string(size) + ")");
+  }
+}
+
+std::unique_ptr<unsigned char[]> Book::NewBuffer(std::size_t size) {
+  try {
+    return std::make_unique_for_overwrite<unsigned char[]>(size);
+  } catch (const std::bad_alloc&) {
+    throw EOutOfMemory();
+  }
+}
+
+std::string Book::ExtractRotatedEntry(const std::string& name) {
+  const std::string* found = FindEntry(name, kHeaderLine);
+  if (found == nullptr) return {};
+  std::string line = *found;
+  const std::string entryName = CutField(line, "|");
+  const std::int32_t offset = IndexNumber(CutField(line, "|"));
+  const std::int32_t size = IndexNumber(line);
+  CheckBounds(entryName, offset, size);
+
+  std::string path = host_.NewTempFileName();
+  const auto length = static_cast<std::size_t>(size);
+  std::unique_ptr<unsigned char[]> buffer = NewBuffer(length);
+  const unsigned char* stored = view_->data() + offset;
+  if (size <= kRotationLength) {
+    std::memcpy(buffer.get(), stored, length);
+  } else {
+    // Stored: the file's last 10240 bytes, then the bytes before them.
+    const std::size_t head = length - kRotationLength;
+    std::memcpy(buffer.get(), stored + kRotationLength, head);
+    std::memcpy(buffer.get() + head, stored, kRotationLength);
+  }
+  env_.WriteFile(path, buffer.get(), length);
+  return path;
+}
+
+Book::HeaderedEntry Book::ReadHeaderedLine(std::string_view entryName, std::string& line) const {
+  HeaderedEntry entry;
+  entry.offset = IndexNumber(CutField(line, "|"));
+  entry.size = IndexNumber(CutField(line, "|"));
+  CheckBounds(entryName, entry.offset, entry.size);
+  if (line.size() < kHeaderLength)
+    throw EBadEntry("Entry " + Quoted(entryName) + " lacks its three header bytes");
+  entry.header = line.substr(0, kHeaderLength);
+  return entry;
+}
+
+void Book::WriteHeadered(const HeaderedEntry& entry, const std::string& path) const {
+  const std::size_t length = kHeaderLength + static_cast<std::size_t>(entry.size);
+  std::unique_ptr<unsigned char[]> buffer = NewBuffer(length);
+  std::memcpy(buffer.get(), entry.header.data(), kHeaderLength);
+  std::memcpy(buffer.get() + kHeaderLength, view_->data() + entry.offset,
+              static_cast<std::size_t>(entry.size));
+  env_.WriteFile(path, buffer.get(), length);
+}
+
+std::string Book::ExtractHeaderedEntry(const std::string& name) {
+  const std::string* found = FindEntry(name, kFirstEntryLine);
+  if (found == nullptr) return {};
+  std::string line = *found;
+  const std::string entryName = CutField(line, "|");
+  const HeaderedEntry entry = ReadHeaderedLine(entryName, line);
+  std::string path = host_.NewTempFileName();
+  WriteHeadered(entry, path);
+  return path;
+}
+
+void Book::ExtractAssets(const std::string& folder) {
+  if (!book_index_) return;
+  host_.ClearFolder(folder);
+  for (int i = kFirstEntryLine; i < book_index_->Count(); ++i) {
+    std::string line = (*book_index_)[i];
+    const std::string name = CutField(line, "|");
+    // A byte search of the path as the index spells it.
+    if ((folder + name).find(kMainMovie) != std::string::npos) continue;
+    if (!IsPlainFileName(name))
+      throw EBadEntry("Entry name " + Quoted(name) + " is not a plain file name");
+    const std::string destination = folder + Cp936ToUtf8(name);
+    if (env_.FileExists(destination)) continue;
+    WriteHeadered(ReadHeaderedLine(name, line), destination);
+  }
+}
+
+}  // namespace pagoro

@@ -1,0 +1,170 @@
+// Env over POSIX calls.
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <dirent.h>
+#include <pwd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <vector>
+
+#include "book/env.h"
+#include "book/errors.h"
+
+namespace pagoro {
+
+namespace {
+
+class FileDescriptor {
+ public:
+  explicit FileDescriptor(int fd) : fd_(fd) {}
+  ~FileDescriptor() {
+    if (fd_ >= 0) close(fd_);
+  }
+  FileDescriptor(const FileDescriptor&) = delete;
+  FileDescriptor& operator=(const FileDescriptor&) = delete;
+  int get() const { return fd_; }
+
+ private:
+  int fd_;
+};
+
+class PosixMappedFile : public MappedFile {
+ public:
+  PosixMappedFile(void* base, std::size_t size) : base_(base), size_(size) {}
+  ~PosixMappedFile() override {
+    if (base_ != nullptr) munmap(base_, size_);
+  }
+  PosixMappedFile(const PosixMappedFile&) = delete;
+  PosixMappedFile& operator=(const PosixMappedFile&) = delete;
+
+  const unsigned char* data() const override { return static_cast<const unsigned char*>(base_); }
+  std::size_t size() const override { return size_; }
+
+ private:
+  void* base_;  // null for an empty file, which has nothing to map
+  std::size_t size_;
+};
+
+bool IsKind(const std::string& path, mode_t kind) {
+  struct stat st {};
+  return stat(path.c_str(), &st) == 0 && (st.st_mode & S_IFMT) == kind;
+}
+
+// The text of an environment variable, "" when it is not set.
+std::string Variable(const char* name) {
+  const char* value = std::getenv(name);
+  return value != nullptr ? value : "";
+}
+
+std::string WithoutTrailingSeparators(std::string path) {
+  while (path.size() > 1 && path.back() == '/') path.pop_back();
+  return path;
+}
+
+// Creates `path` and every missing folder above it, as the user's own.
+void CreateFolders(const std::string& path) {
+  for (std::size_t at = path.find('/', 1); at != std::string::npos; at = path.find('/', at + 1))
+    mkdir(path.substr(0, at).c_str(), 0700);
+  mkdir(path.c_str(), 0700);
+}
+
+std::string HomeFolder() {
+  std::string home = Variable("HOME");
+  if (!home.empty()) return home;
+  const passwd* entry = getpwuid(getuid());
+  return entry != nullptr && entry->pw_dir != nullptr ? entry->pw_dir : "";
+}
+
+class PosixEnv : public Env {
+ public:
+  std::unique_ptr<MappedFile> MapReadOnly(const std::string& path, std::string* error) override {
+    // Non-blocking, so that a FIFO in place of the file cannot hang the open.
+    FileDescriptor fd(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    struct stat st {};
+    int err = 0;
+    if (fd.get() < 0 || fstat(fd.get(), &st) != 0) {
+      err = errno;
+    } else if (!S_ISREG(st.st_mode)) {
+      err = S_ISDIR(st.st_mode) ? EISDIR : ENODEV;
+    } else if (st.st_size == 0) {
+      return std::make_unique<PosixMappedFile>(nullptr, 0);
+    } else {
+      const auto size = static_cast<std::size_t>(st.st_size);
+      void* base = mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd.get(), 0);
+      if (base != MAP_FAILED) return std::make_unique<PosixMappedFile>(base, size);
+      err = errno;
+    }
+    if (error != nullptr) *error = SystemErrorText(err);
+    return nullptr;
+  }
+
+  bool FileExists(const std::string& path) override { return IsKind(path, S_IFREG); }
+  bool FolderExists(const std::string& path) override { return IsKind(path, S_IFDIR); }
+  bool CreateFolder(const std::string& path) override { return mkdir(path.c_str(), 0777) == 0; }
+  bool DeleteFile(const std::string& path) override { return unlink(path.c_str()) == 0; }
+  bool RemoveFolder(const std::string& path) override { return rmdir(path.c_str()) == 0; }
+
+  std::vector<std::string> ListFolder(const std::string& folder) override {
+    std::vector<std::string> names;
+    DIR* dir = opendir(folder.c_str());
+    if (dir == nullptr) return names;
+    while (const dirent* entry = readdir(dir)) {
+      const std::string_view name = entry->d_name;
+      if (name != "." && name != "..") names.emplace_back(name);
+    }
+    closedir(dir);
+    return names;
+  }
+
+  void WriteFile(const std::string& path, const unsigned char* bytes, std::size_t size) override {
+    FileDescriptor fd(open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+    if (fd.get() < 0) throw EFCreateError(path, SystemErrorText(errno));
+    std::size_t written = 0;
+    while (written < size) {
+      const ssize_t n = write(fd.get(), bytes + written, size - written);
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) throw EWriteError();
+      written += static_cast<std::size_t>(n);
+    }
+  }
+
+  bool RenameFile(const std::string& from, const std::string& to) override {
+    return rename(from.c_str(), to.c_str()) == 0;
+  }
+
+  std::string TempFolder() override {
+    const std::string folder = Variable("TMPDIR");
+    return folder.empty() ? "/tmp" : WithoutTrailingSeparators(folder);
+  }
+
+  std::string UserDataFolder() override {
+    // A relative XDG_DATA_HOME is invalid and ignored, as the XDG rules say.
+    std::string folder = Variable("XDG_DATA_HOME");
+    if (folder.empty() || folder.front() != '/') folder = HomeFolder() + "/.local/share";
+    folder = WithoutTrailingSeparators(folder);
+    if (!FolderExists(folder)) CreateFolders(folder);
+    return folder;
+  }
+
+  std::string CreateUniqueFile(const std::string& folder, std::string_view prefix,
+                               std::string_view suffix) override {
+    std::string path = folder + "/" + std::string(prefix) + "XXXXXX" + std::string(suffix);
+    // mkostemps opens with O_EXCL: an existing file is never taken.
+    const int fd = mkostemps(path.data(), static_cast<int>(suffix.size()), O_CLOEXEC);
+    if (fd < 0) throw EFCreateError(path, SystemErrorText(errno));
+    close(fd);
+    return path;
+  }
+};
+
+}  // namespace
+
+Env& Env::Default() {
+  static PosixEnv env;
+  return env;
+}
+
+}  // namespace pagoro

@@ -1,0 +1,133 @@
+#include <sys/stat.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <set>
+
+#include "book/env.h"
+#include "book/errors.h"
+#include "book/testing/private_folder.h"
+
+namespace pagoro {
+namespace {
+
+using testing::ReadAll;
+using testing::WriteAll;
+
+class EnvTest : public ::testing::Test {
+ protected:
+  testing::PrivateFolder folder_;
+  Env& env_ = Env::Default();
+};
+
+TEST_F(EnvTest, MapsRegularFilesOnly) {
+  const std::string file = folder_.path() + "/book.exe";
+  const std::string bytes("abc\0def", 7);
+  WriteAll(file, bytes);
+  std::string error;
+  auto view = env_.MapReadOnly(file, &error);
+  ASSERT_NE(view, nullptr);
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(view->data()), view->size()), bytes);
+
+  WriteAll(file, "");
+  view = env_.MapReadOnly(file, &error);
+  ASSERT_NE(view, nullptr);
+  EXPECT_EQ(view->size(), 0u);
+
+  EXPECT_EQ(env_.MapReadOnly(folder_.path() + "/missing.exe", &error), nullptr);
+  EXPECT_EQ(error, "No such file or directory");
+  EXPECT_EQ(env_.MapReadOnly(folder_.tmp(), &error), nullptr);
+  EXPECT_EQ(error, "Is a directory");
+  // A FIFO must neither hang the open nor map.
+  const std::string fifo = folder_.path() + "/fifo.exe";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  EXPECT_EQ(env_.MapReadOnly(fifo, nullptr), nullptr);
+  EXPECT_FALSE(env_.FileExists(fifo));
+  EXPECT_FALSE(env_.FileExists(folder_.tmp()));
+  EXPECT_TRUE(env_.FolderExists(folder_.tmp()));
+}
+
+TEST_F(EnvTest, WriteFileReportsTheFrameworkMessages) {
+  const std::string file = folder_.path() + "/out.bin";
+  const unsigned char bytes[] = {1, 2, 3};
+  env_.WriteFile(file, bytes, 3);
+  env_.WriteFile(file, bytes, 1);
+  EXPECT_EQ(ReadAll(file), "\x01");
+
+  const std::string bad = folder_.path() + "/no/such.bin";
+  try {
+    env_.WriteFile(bad, bytes, 3);
+    FAIL();
+  } catch (const EFCreateError& e) {
+    EXPECT_EQ(std::string(e.what()), "Cannot create file \"" + bad + "\". No such file or directory");
+  }
+  try {
+    env_.WriteFile("/dev/full", bytes, 3);
+    FAIL();
+  } catch (const EWriteError& e) {
+    EXPECT_STREQ(e.what(), "Stream write error");
+  }
+}
+
+TEST_F(EnvTest, UniqueFilesAreNewAndEmpty) {
+  std::set<std::string> seen;
+  for (int i = 0; i < 50; ++i) {
+    const std::string path = env_.CreateUniqueFile(env_.TempFolder(), "tem", ".tmp");
+    EXPECT_TRUE(seen.insert(path).second) << path;
+    const std::string name = std::filesystem::path(path).filename().string();
+    EXPECT_TRUE(name.starts_with("tem") && name.ends_with(".tmp")) << name;
+    EXPECT_EQ(std::filesystem::path(path).parent_path().string(), folder_.tmp());
+    EXPECT_TRUE(env_.FileExists(path));
+    EXPECT_EQ(std::filesystem::file_size(path), 0u);
+    // A later call never hands back a file that is there, even a filled one.
+    WriteAll(path, "keep");
+  }
+  for (const std::string& path : seen) EXPECT_EQ(ReadAll(path), "keep");
+  EXPECT_THROW(env_.CreateUniqueFile(folder_.path() + "/missing", "tem", ".tmp"), EFCreateError);
+}
+
+TEST_F(EnvTest, FoldersComeFromTheEnvironment) {
+  setenv("TMPDIR", (folder_.tmp() + "//").c_str(), 1);
+  EXPECT_EQ(env_.TempFolder(), folder_.tmp());
+  unsetenv("TMPDIR");
+  EXPECT_EQ(env_.TempFolder(), "/tmp");
+
+  const std::string data = folder_.data() + "/deeper/share";
+  setenv("XDG_DATA_HOME", data.c_str(), 1);
+  EXPECT_EQ(env_.UserDataFolder(), data);
+  EXPECT_TRUE(env_.FolderExists(data));
+
+  // Unset or relative: the home folder's .local/share, created when missing.
+  const char* home = std::getenv("HOME");
+  const std::string old_home = home != nullptr ? home : "";
+  setenv("HOME", folder_.path().c_str(), 1);
+  for (const char* value : {"", "relative/data"}) {
+    setenv("XDG_DATA_HOME", value, 1);
+    EXPECT_EQ(env_.UserDataFolder(), folder_.path() + "/.local/share");
+  }
+  EXPECT_TRUE(env_.FolderExists(folder_.path() + "/.local/share"));
+  if (home != nullptr) setenv("HOME", old_home.c_str(), 1);
+  else unsetenv("HOME");
+}
+
+TEST_F(EnvTest, FileAndFolderOperations) {
+  const std::string dir = folder_.path() + "/d";
+  EXPECT_TRUE(env_.CreateFolder(dir));
+  EXPECT_FALSE(env_.CreateFolder(dir));
+  WriteAll(dir + "/a", "1");
+  EXPECT_TRUE(env_.CreateFolder(dir + "/sub"));
+  std::vector<std::string> names = env_.ListFolder(dir);
+  EXPECT_EQ(std::set<std::string>(names.begin(), names.end()), (std::set<std::string>{"a", "sub"}));
+  EXPECT_FALSE(env_.DeleteFile(dir + "/sub"));
+  EXPECT_FALSE(env_.RemoveFolder(dir));
+  EXPECT_TRUE(env_.RenameFile(dir + "/a", dir + "/b"));
+  EXPECT_TRUE(env_.DeleteFile(dir + "/b"));
+  EXPECT_TRUE(env_.RemoveFolder(dir + "/sub"));
+  EXPECT_TRUE(env_.RemoveFolder(dir));
+  EXPECT_TRUE(env_.ListFolder(dir).empty());
+}
+
+}  // namespace
+}  // namespace pagoro

@@ -1,0 +1,57 @@
+// The exceptions that carry pagoro's failures to whoever shows them. The
+// messages are the framework's English texts, used exactly.
+#pragma once
+
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace pagoro {
+
+// Base of every pagoro failure; what() is the text shown to the user.
+class Exception : public std::runtime_error {
+ public:
+  explicit Exception(const std::string& message) : std::runtime_error(message) {}
+};
+
+// "'%s' is not a valid integer value"
+class EConvertError : public Exception {
+ public:
+  explicit EConvertError(std::string_view text);
+};
+
+// "List index out of bounds (%d)"
+class EListError : public Exception {
+ public:
+  explicit EListError(int index);
+};
+
+// "Cannot create file \"path\". <system error text>"
+class EFCreateError : public Exception {
+ public:
+  EFCreateError(std::string_view path, std::string_view systemError);
+};
+
+// "Stream write error"
+class EWriteError : public Exception {
+ public:
+  EWriteError();
+};
+
+// "Out of memory while expanding memory stream"
+class EOutOfMemory : public Exception {
+ public:
+  EOutOfMemory();
+};
+
+// An entry line that cannot be extracted safely: a name with a folder part,
+// bytes outside the book file, too few header bytes.
+class EBadEntry : public Exception {
+ public:
+  using Exception::Exception;
+};
+
+// The system's text for an errno value.
+std::string SystemErrorText(int errnum);
+
+}  // namespace pagoro
