@@ -8,6 +8,7 @@ make_book "$WORK/First.exe" "${STANDARD_KEYS[@]}" || exit 1
 make_book "$WORK/Second.exe" "${STANDARD_KEYS[@]}" || exit 1
 start_reader "$WORK/Own.exe" || finish
 wait_log "fscommand ready" 60
+focus_movie
 
 # --- A dropped book plays instead, and "TempPath" names its folder.
 drop "$WORK/Dropped.exe"

@@ -6,6 +6,7 @@ source "$(dirname "$0")/lib.sh"
 make_book "$WORK/Modes.exe" "${STANDARD_KEYS[@]}" || exit 1
 start_reader "$WORK/Modes.exe" || finish
 wait_log "fscommand ready" 60
+focus_movie
 MAX="0 0 1024 768"
 WIN="82 49 860 660"
 got=$(wait_geometry "$MAX"); check "starts maximized" "" "$got"

@@ -5,6 +5,7 @@ source "$(dirname "$0")/lib.sh"
 make_book "$WORK/Proto.exe" "${STANDARD_KEYS[@]}" || exit 1
 start_reader "$WORK/Proto.exe" || finish
 wait_log "fscommand ready" 60
+focus_movie
 folder="$(book_folder Proto)/"
 
 key r; wait_log "echo | incommand=Refresh" 10 && pass "Refresh echoed"
