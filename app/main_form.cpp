@@ -232,8 +232,11 @@ void TMainForm::AppEventsMessage(HookEvent kind, bool& handled) {
       }
       handled = true;
       break;
-    case HookEvent::kRightDoubleClick:
     case HookEvent::kRepeatedEscapeRelease:
+      qCDebug(lcProtocol) << "Escape repeat dropped";
+      handled = true;
+      break;
+    case HookEvent::kRightDoubleClick:
       // Parts of an event already taken: the press that made the double
       // click, the key still held down.
       handled = true;

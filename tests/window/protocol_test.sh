@@ -8,7 +8,7 @@ wait_log "fscommand ready" 60
 focus_movie
 folder="$(book_folder Proto)/"
 
-key r; wait_log "echo | incommand=Refresh" 10 && pass "Refresh echoed"
+key r; wait_log "set incommand = Refresh" 10 && wait_log "echo | incommand=Refresh" 10 && pass "Refresh echoed"
 key t; wait_log "echo | TempPath=$folder" 10 && pass "TempPath names the cache folder"
 key t; COUNT=2 wait_log "echo | TempPath=$folder" 10 && pass "TempPath set twice"
 
