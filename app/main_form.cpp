@@ -224,23 +224,24 @@ void TMainForm::AppEventsMessage(HookEvent kind, bool& handled) {
       SendVariable(kVarInCommand, kInRestorePage);
       handled = true;
       break;
-    case HookEvent::kEscapeRelease:
+    case HookEvent::kRightDoubleClick:
+      // Part of a press already taken.
+      handled = true;
+      break;
+    case HookEvent::kEscapeUp:
+      // Every Escape release is kept from the player, in both modes; what
+      // it means is known once it has settled (kEscapeReleased).
+      qCDebug(lcProtocol) << "Escape key up";
+      handled = true;
+      break;
+    case HookEvent::kEscapeReleased:
       qCInfo(lcProtocol) << "Escape released";
       if (is_maximized_) {
         SendVariable(kVarInCommand, kInRestore);
         EnterWindowed();
       }
-      handled = true;
       break;
-    case HookEvent::kRepeatedEscapeRelease:
-      qCDebug(lcProtocol) << "Escape repeat dropped";
-      handled = true;
-      break;
-    case HookEvent::kRightDoubleClick:
-      // Parts of an event already taken: the press that made the double
-      // click, the key still held down.
-      handled = true;
-      break;
+    case HookEvent::kEscapeDown:
     case HookEvent::kOther:
       break;
   }
