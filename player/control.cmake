@@ -21,7 +21,7 @@ add_library(pagoro_player STATIC
   variable_queue.cpp variable_queue.h
 )
 target_include_directories(pagoro_player PUBLIC ${PROJECT_SOURCE_DIR})
-target_link_libraries(pagoro_player PUBLIC
+target_link_libraries(pagoro_player PUBLIC pagoro_movie_patch
   Qt6::Core Qt6::Gui Qt6::Widgets Qt6::WebEngineWidgets Qt6::WebChannel)
 
 qt_add_resources(pagoro_player pagoro_ruffle BIG_RESOURCES

@@ -11,7 +11,6 @@
     polyfills: false,
     autoplay: "on",
     splashScreen: false,
-    preloader: false,
     unmuteOverlay: "hidden",
     contextMenu: "off",
     menu: false,
@@ -27,12 +26,18 @@
     openUrlMode: "allow",
     upgradeToHttps: false,
     allowFullscreen: false,
+    // Text in named device fonts ("宋体") is drawn by the page with the
+    // system's fonts, Chinese included; Ruffle's built-in font, which it
+    // uses otherwise, has no Chinese glyphs.
     deviceFontRenderer: "canvas",
     logLevel: "error",
   };
 
   let bridge = null;
   let player = null;
+
+  // The movie's frame rate, 0 while unknown (for fetch-shim.js).
+  window.pagoroFrameRate = () => (player && player.ruffle().metadata ? player.ruffle().metadata.frameRate : 0);
 
   function stop() {
     if (player) {

@@ -13,6 +13,7 @@
 #include <QWebEngineView>
 
 #include "player/host_page.h"
+#include "player/movie_patch.h"
 #include "player/movie_scheme.h"
 #include "player/page_bridge.h"
 #include "player/player_error.h"
@@ -61,8 +62,8 @@ struct TShockwaveFlash::Impl {
   QByteArray TakeVariables(int generation);
 
   TShockwaveFlash* owner;
-  // Declared in the order of their lives: the page and view go before the
-  // profile they use.
+  // Children of the control, deleted by ~Impl view first: a page must go
+  // before the profile it uses.
   QWebEngineProfile* profile = nullptr;
   MovieScheme* scheme = nullptr;
   HostPage* page = nullptr;
@@ -104,6 +105,10 @@ TShockwaveFlash::Impl::Impl(TShockwaveFlash* owner_widget) : owner(owner_widget)
   view = new QWebEngineView(owner);
   view->setPage(page);
   view->setContextMenuPolicy(Qt::NoContextMenu);
+  // Keys go to the movie when the control gets the focus.
+  owner->setFocusProxy(view);
+  // Until the movie draws its own background, the window's shows through.
+  page->setBackgroundColor(owner->palette().color(QPalette::Window));
   auto* layout = new QVBoxLayout(owner);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(view);
@@ -114,7 +119,13 @@ TShockwaveFlash::Impl::Impl(TShockwaveFlash* owner_widget) : owner(owner_widget)
   });
   QObject::connect(bridge, &PageBridge::FSCommand, owner, [this](const QString& command, const QString& args) {
     qCInfo(lcPlayer) << "FSCommand" << command << args;
-    emit owner->FSCommand(command, args);
+    // The call comes from the web channel, which can't carry an exception
+    // back; the handler is expected to report its own failures.
+    try {
+      emit owner->FSCommand(command, args);
+    } catch (const std::exception& e) {
+      qCCritical(lcPlayer) << "the FSCommand handler failed:" << e.what();
+    }
   });
   QObject::connect(bridge, &PageBridge::MovieLoaded, owner,
                    [](const QString& url) { qCInfo(lcPlayer) << "movie loaded:" << url; });
@@ -170,6 +181,21 @@ void TShockwaveFlash::RegisterScheme() {
 }
 
 void TShockwaveFlash::Movie(const std::u16string& path) {
+  // A movie that can't be read changes nothing.
+  QString file_path;
+  QByteArray bytes;
+  if (!path.empty()) {
+    file_path = QFileInfo(QStr(path)).absoluteFilePath();
+    QFile file(file_path);
+    if (!file.open(QIODevice::ReadOnly)) {
+      throw PlayerError("Cannot load the movie \"" + Utf8(file_path) + "\": " + Utf8(file.errorString()));
+    }
+    bytes = file.readAll();
+    if (bytes.size() < 8 || !(bytes.startsWith("FWS") || bytes.startsWith("CWS") || bytes.startsWith("ZWS"))) {
+      throw PlayerError("Cannot load the movie \"" + Utf8(file_path) + "\": not a Flash movie");
+    }
+  }
+
   Impl& d = *impl_;
   ++d.generation;
   if (const std::size_t dropped = d.variables.Clear()) {
@@ -182,19 +208,20 @@ void TShockwaveFlash::Movie(const std::u16string& path) {
   d.scheme->SetMovie({}, {});
   if (path.empty()) return;
 
-  const QString file_path = QFileInfo(QStr(path)).absoluteFilePath();
-  QFile file(file_path);
-  if (!file.open(QIODevice::ReadOnly)) {
-    throw PlayerError("Cannot load the movie \"" + Utf8(file_path) + "\": " + Utf8(file.errorString()));
+  // Ruffle can't set a movie's variables from outside: the movie gets a
+  // poller that fetches them from the scheme (TakeVariables).
+  const QByteArray poll_url = MovieScheme::VariablesUrl(d.generation).toEncoded();
+  PatchResult patch = InsertVariablePoller(
+      std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()), static_cast<std::size_t>(bytes.size())),
+      std::string_view(poll_url.constData(), static_cast<std::size_t>(poll_url.size())), kPollIntervalMs);
+  d.accepts_variables = patch.patched;
+  d.undeliverable_reason = QString::fromStdString(patch.reason);
+  if (!patch.patched) {
+    qCInfo(lcPlayer) << "movie" << file_path << "can't receive variables:" << d.undeliverable_reason;
   }
-  const QByteArray bytes = file.readAll();
-  if (bytes.size() < 8 || !(bytes.startsWith("FWS") || bytes.startsWith("CWS") || bytes.startsWith("ZWS"))) {
-    throw PlayerError("Cannot load the movie \"" + Utf8(file_path) + "\": not a Flash movie");
-  }
-  // TODO(patch): insert the variable poller.
-  d.accepts_variables = false;
-  d.undeliverable_reason = "the movie has no variable poller";
-  d.scheme->SetMovie(file_path, bytes);
+  d.scheme->SetMovie(file_path, patch.patched ? QByteArray(reinterpret_cast<const char*>(patch.bytes.data()),
+                                                           static_cast<qsizetype>(patch.bytes.size()))
+                                              : bytes);
   d.movie_path = file_path;
   d.movie_url = MovieScheme::FileUrl(file_path).toString(QUrl::FullyEncoded);
 }

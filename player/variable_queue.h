@@ -1,7 +1,9 @@
 // VariableQueue: the values set on a movie that the movie has not fetched
 // yet. The movie polls; each poll takes the longest run of queued values
 // from the front whose names are all different, so a response never holds
-// two values of one variable and every value arrives once, in order.
+// two values of one variable and every value arrives once, in order. (The
+// page hands a response to the movie only once the previous one had a
+// frame to be seen in: fetch-shim.js.)
 #pragma once
 
 #include <QByteArray>
