@@ -5,7 +5,6 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QVBoxLayout>
-#include <QWebEngineView>
 #include <QWindow>
 #include <exception>
 
@@ -59,11 +58,6 @@ TMainForm::TMainForm(Env& env, ErrorReporter& reporter, QString ownPath)
   auto* inner = new QVBoxLayout(container);
   inner->setContentsMargins(1, 1, 1, 1);
   inner->addWidget(FlashPlayer);
-  // The keys belong to the web view inside the player: focus given to the
-  // player must reach it. A player that names its own focus proxy keeps it.
-  if (FlashPlayer->focusProxy() == nullptr) {
-    if (auto* view = FlashPlayer->findChild<QWebEngineView*>()) FlashPlayer->setFocusProxy(view);
-  }
   connect(FlashPlayer, &TShockwaveFlash::FSCommand, this,
           [this](const QString& command, const QString& args) {
             reporter_.Guard([&] { FlashPlayerFSCommand(command, args); });
