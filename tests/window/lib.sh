@@ -207,3 +207,15 @@ focus_movie() {
   xdotool mousemove --sync 512 384 click 1
   COUNT=$((n + 1)) wait_log "fscommand mouse | down" 10
 }
+
+# wait_pixel X Y WANT [SECONDS]: waits until the screen shows WANT there;
+# prints what it shows last.
+wait_pixel() {
+  local got i
+  for i in $(seq $((${4:-10} * 5))); do
+    got=$(pixel "$1" "$2")
+    [ "$got" == "$3" ] && break
+    sleep 0.2
+  done
+  echo "$got"
+}
