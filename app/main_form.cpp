@@ -109,6 +109,10 @@ void TMainForm::FormDestroy() {
 
 void TMainForm::OpenBook(const QString& path) {
   qCInfo(lcApp).noquote() << "open" << path;
+  if (ExtensionOf(Local8Bit(path)) != ".exe") {
+    qCInfo(lcApp).noquote() << "not opened (no .exe extension):" << path;
+    return;
+  }
   std::exception_ptr failure;
   try {
     opener_->OpenBook(Local8Bit(path));
