@@ -9,6 +9,8 @@ start_reader "$WORK/Copy of Spring.exe" || finish
 wait_log "fscommand ready" 60
 check "title from the file name" "Copy of Spring" "$(xdotool getwindowname "$WID")"
 got=$(wait_geometry "0 0 1024 768") ; check "maximized without border" "" "$got"
+check "window icon" "1" "$(xprop -id "$WID" _NET_WM_ICON | grep -c "Icon (64 x 64)")"
+check "no decorations asked for" "0x0" "$(xprop -id "$WID" _MOTIF_WM_HINTS | awk -F', ' '{print $3}')"
 check "gray frame at the corner" "128,128,128" "$(pixel 0 0)"
 check "gray frame at the far corner" "128,128,128" "$(pixel 1023 767)"
 check "the movie shows in the middle" "0,0,160" "$(wait_pixel 512 384 0,0,160)"
