@@ -98,7 +98,7 @@ TEST(PlayerSetVariableTest, ValuesReachTheMovieOnceAndInOrder) {
     h.ClearCalls();
     h.Load(h.WriteTempMovie(swf::EchoMovie(kind, {"incommand", "TempPath"})));
     ASSERT_NE(h.WaitForCall("ready", kLoadTimeoutMs), nullptr);
-    const std::string path = kind.version >= 6 ? h.asset_folder().toStdString() : "/home/u/data/Book/";
+    const std::string path = h.asset_folder().toStdString();
     const std::vector<std::pair<std::string, std::string>> sets = {
         {"incommand", "Refresh"}, {"TempPath", path},         {"incommand", "Refresh"},
         {"incommand", "restore"}, {"TempPath", "a=b&c d%+"}, {"incommand", "restorePage"},

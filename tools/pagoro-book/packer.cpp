@@ -9,6 +9,7 @@
 #include <cstring>
 #include <filesystem>
 #include <limits>
+#include <string_view>
 #include <system_error>
 
 #include "book/cp936.h"
@@ -46,32 +47,39 @@ std::string IndexName(const std::string& name) {
   return cp936;
 }
 
-// The stored bytes and the entry line of one entry whose bytes start at `offset`.
-void StoreEntry(const PackEntry& entry, const PackOptions& options, std::size_t offset,
-                std::string* stored, std::string* line) {
-  const std::string& file = entry.bytes;
-  *line = IndexName(entry.name) + "|" + std::to_string(offset) + "|";
+// The pieces of the file that are stored, in order, and the index line.
+struct Stored {
+  std::string_view first;
+  std::string_view second;
+  std::string line;
+  std::size_t size() const { return first.size() + second.size(); }
+};
+
+// How `entry` is stored when its bytes start at `offset`.
+Stored StoreEntry(const PackEntry& entry, const PackOptions& options, std::size_t offset) {
+  const std::string_view file = entry.bytes;
+  Stored stored;
+  stored.line = IndexName(entry.name) + "|" + std::to_string(offset) + "|";
   if (options.format == "1.0") {
-    if (file.size() > kRotationLength) {
-      const std::size_t head = file.size() - kRotationLength;
-      *stored = file.substr(head) + file.substr(0, head);
-    } else {
-      *stored = file;
-    }
-    *line += std::to_string(file.size());
-    return;
+    // A long file goes rotated: its last kRotationLength bytes first.
+    const std::size_t head = file.size() > kRotationLength ? file.size() - kRotationLength : 0;
+    stored.first = file.substr(head);
+    stored.second = file.substr(0, head);
+    stored.line += std::to_string(file.size());
+    return stored;
   }
   if (file.size() < kHeaderBytes) {
     throw PackError("The file \"" + entry.name +
                     "\" is shorter than 3 bytes; format 2.0 can't store it");
   }
-  const std::string header = file.substr(0, kHeaderBytes);
-  if (header.find_first_of(std::string("\r\n\0", 3)) != std::string::npos) {
+  const std::string_view header = file.substr(0, kHeaderBytes);
+  if (header.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos) {
     throw PackError("The first 3 bytes of \"" + entry.name +
                     "\" hold CR, LF or NUL; format 2.0 can't store it (use format 1.0)");
   }
-  *stored = file.substr(kHeaderBytes);
-  *line += std::to_string(stored->size()) + "|" + header;
+  stored.first = file.substr(kHeaderBytes);
+  stored.line += std::to_string(stored.size()) + "|" + std::string(header);
+  return stored;
 }
 
 }  // namespace
@@ -90,22 +98,27 @@ std::string PackBook(const std::string& image, const std::vector<PackEntry>& ent
   if (options.format != "1.0" && options.format != "2.0") {
     throw PackError("Unknown format \"" + options.format + "\" (1.0 or 2.0)");
   }
-  std::string book = image;
+  // One buffer of about the final size: the index takes a line per entry.
+  std::size_t total = image.size() + 64;
+  for (const PackEntry& entry : entries) total += entry.bytes.size() + entry.name.size() + 40;
+  std::string book;
+  book.reserve(std::min(total, kMaxBookSize));
+  book.append(image);
   std::string index = std::string("buildexe") + kLineEnd + "version|" + options.format + "|1|" +
                       std::to_string(options.width) + "|" + std::to_string(options.height) + "|" +
                       kLineEnd;
-  std::string stored;
-  std::string line;
   for (const PackEntry& entry : entries) {
-    StoreEntry(entry, options, book.size(), &stored, &line);
+    const Stored stored = StoreEntry(entry, options, book.size());
     if (book.size() + stored.size() > kMaxBookSize) {
       throw PackError("The book would be 2 GiB or larger");
     }
-    book += stored;
-    index += line + kLineEnd;
+    book += stored.first;
+    book += stored.second;
+    index += stored.line + kLineEnd;
   }
-  if (book.size() + index.size() + 4 > kMaxBookSize)
+  if (book.size() + index.size() + 4 > kMaxBookSize) {
     throw PackError("The book would be 2 GiB or larger");
+  }
   book += index;
   const auto length = static_cast<std::uint32_t>(index.size());
   for (int shift = 0; shift < 32; shift += 8)

@@ -36,7 +36,7 @@ class PagoroBookTest : public ::testing::Test {
   Result Run(const std::vector<std::string>& args) {
     const std::string out = folders_.tmp() + "/run.out";
     const std::string err = folders_.tmp() + "/run.err";
-    std::string command = "timeout 60 " + Quoted(PAGORO_BOOK_TOOL);
+    std::string command = "timeout 60 " + Quoted(tool_);
     for (const auto& arg : args) command += " " + Quoted(arg);
     command += " >" + Quoted(out) + " 2>" + Quoted(err);
     const int status = std::system(command.c_str());
@@ -84,6 +84,7 @@ class PagoroBookTest : public ::testing::Test {
   void SetUp() override { WriteTestFile(folders_.work() + "/reader", "READER program image"); }
 
   PrivateFolders folders_;
+  std::string tool_ = PAGORO_BOOK_TOOL;
 };
 
 TEST_F(PagoroBookTest, Format20RoundTripsByteExact) {
@@ -139,16 +140,21 @@ TEST_F(PagoroBookTest, InfoAndListDescribeTheIndex) {
 }
 
 TEST_F(PagoroBookTest, TheDefaultImageIsTheReaderBesideTheTool) {
-  const fs::path reader = fs::path(PAGORO_BOOK_TOOL).parent_path() / "pagoro";
-  const std::string image = fs::exists(reader) ? ReadTestFile(reader.string()) : "";
   const std::string dir = MakeFolder("in", {{"main.swf", "FWS"}});
-  const std::string book = folders_.work() + "/Book.exe";
-  ASSERT_EQ(Run({"pack", dir, "-o", book, "--format", "1.0"}).exit, 0);
-  const std::string index =
-      "buildexe\r\nversion|1.0|1|800|600|\r\nmain.swf|" + std::to_string(image.size()) + "|3\r\n";
-  EXPECT_EQ(ReadTestFile(book), image + "FWS" + index +
-                                    std::string(1, static_cast<char>(index.size())) +
-                                    std::string(3, '\0'));
+  const std::string bin = MakeFolder("bin", {});
+  fs::copy_file(PAGORO_BOOK_TOOL, bin + "/pagoro-book");
+  fs::permissions(bin + "/pagoro-book", fs::perms::owner_all);
+  tool_ = bin + "/pagoro-book";
+  for (const std::string image : {"", "the pagoro program"}) {
+    if (!image.empty()) WriteTestFile(bin + "/pagoro", image);
+    const std::string book = folders_.work() + "/Book.exe";
+    ASSERT_EQ(Run({"pack", dir, "-o", book, "--format", "1.0"}).exit, 0);
+    const std::string index =
+        "buildexe\r\nversion|1.0|1|800|600|\r\nmain.swf|" + std::to_string(image.size()) + "|3\r\n";
+    EXPECT_EQ(ReadTestFile(book), image + "FWS" + index +
+                                      std::string(1, static_cast<char>(index.size())) +
+                                      std::string(3, '\0'));
+  }
 }
 
 TEST_F(PagoroBookTest, ErrorsPrintTheMessageAndExitOne) {
