@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# shellcheck disable=SC2317  # functions called through names and traps
 # Side-by-side measurements of the reader against what it cannot beat:
 #   1. pagoro-book extract of a 1 GiB book of 2,000 files, against cp -r of
 #      the same files and unzip of a stored (zip -0) zip of them;
@@ -145,7 +146,7 @@ bench_extract() {
   run_cp() { cp -r "$src" "$out"; }
   run_unzip() { unzip -q "$zipfile" -d "$out"; }
   local kind t0 t1 r
-  declare -A times=([extract]= [cp]= [unzip]=)
+  declare -A times=([extract]="" [cp]="" [unzip]="")
   # One untimed round warms the caches; then the kinds take turns. A sync
   # before each run leaves no writing of the previous one pending.
   for ((r = 0; r <= runs; r++)); do
@@ -169,7 +170,7 @@ bench_extract() {
   r_unzip=$(ratio "$m_extract" "$m_unzip")
   echo "extract / cp    = $r_cp   (goal <= 1.10: $(verdict "$r_cp" 1.10))"
   echo "extract / unzip = $r_unzip   (goal < 1.00: $(awk -v r="$r_unzip" 'BEGIN {print (r < 1 ? "met" : "MISSED")}'))"
-  rm -rf "$work"/*
+  rm -rf "${work:?}"/*
 }
 
 if [ $want_extract = 1 ]; then bench_extract; fi
