@@ -10,7 +10,12 @@
 # the ratios divide medians. All runs are warm-cache: nothing is dropped
 # from the page cache, and each run begins after a sync.
 #
-#   bench/compare.sh [BUILD_DIR] [--runs N] [--only extract|start]
+#   bench/compare.sh [BUILD_DIR] [--runs N] [--only extract|start] [--book BOOK]
+#
+# --book BOOK starts that book executable in part 2 instead of one made of
+# a movie that raises fscommand("ready") on its first frame; its movie must
+# raise an fscommand on its first frame too. Parts 2 and 3 run on a private
+# X display (tests/with-display.sh).
 #
 # BUILD_DIR is a build made by `make build` (default build/release); this
 # script builds nothing. Its working folder is made inside BUILD_DIR, so on
@@ -24,10 +29,14 @@ root=$(dirname "$here")
 build=
 runs=5
 only=
+book_given=
+inside_display=0
 while [ $# -gt 0 ]; do
   case "$1" in
     --runs) runs=$2; shift 2 ;;
     --only) only=$2; shift 2 ;;
+    --book) book_given=$(realpath "$2"); shift 2 ;;
+    --inside-display) inside_display=1; shift ;;  # how the script calls itself
     -h|--help) sed -n '2,18p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
     -*) echo "compare.sh: unknown option $1" >&2; exit 2 ;;
     *) build=$1; shift ;;
@@ -41,12 +50,15 @@ build=$(cd "$build" 2>/dev/null && pwd) || { echo "compare.sh: no build folder $
 
 missing=()
 need() {  # need WHAT PATH-OR-COMMAND: note what is missing
-  if [[ $2 == */* ]]; then [ -x "$2" ] || missing+=("$1 ($2)")
+  if [[ $2 == */*.js || $2 == */*.sh ]]; then [ -f "$2" ] || missing+=("$1 ($2)")
+  elif [[ $2 == */* ]]; then [ -x "$2" ] || missing+=("$1 ($2)")
   else command -v "$2" >/dev/null 2>&1 || missing+=("$1 (command $2)"); fi
 }
 book_tool=$build/tools/pagoro-book/pagoro-book
 reader=$build/app/pagoro
 bare_page=$build/bench/bare_page
+movie_writer=$build/bench/first_frame_movie
+ruffle_dir=$root/node_modules/@ruffle-rs/ruffle
 want_extract=1 want_start=1
 [ "$only" = start ] && want_extract=0
 [ "$only" = extract ] && want_start=0
@@ -58,7 +70,10 @@ if [ $want_start = 1 ]; then
   need "pagoro (make build)" "$reader"
   need "bare_page (make build with PAGORO_BENCH=ON)" "$bare_page"
   need "pagoro-book (make build)" "$book_tool"
-  need "Ruffle (scripts/install-deps.sh)" "$root/node_modules/@ruffle-rs/ruffle/ruffle.js"
+  need "first_frame_movie (make build with PAGORO_BENCH=ON)" "$movie_writer"
+  need "Ruffle (scripts/install-deps.sh)" "$ruffle_dir/ruffle.js"
+  for c in pgrep realpath; do need "$c" "$c"; done
+  [ -z "$book_given" ] || [ -f "$book_given" ] || missing+=("the book $book_given")
   need "tests/with-display.sh" "$root/tests/with-display.sh"
   for c in Xvfb openbox; do need "$c (scripts/install-deps.sh)" "$c"; done
 fi
@@ -70,7 +85,11 @@ fi
 
 # ---- helpers ---------------------------------------------------------------
 
-work=$(mktemp -d "${PAGORO_BENCH_TMP:-$build}/bench-work.XXXXXX")
+if [ $inside_display = 1 ]; then
+  work=$(mktemp -d "$TMPDIR/bench-work.XXXXXX")  # the display's private folder
+else
+  work=$(mktemp -d "${PAGORO_BENCH_TMP:-$build}/bench-work.XXXXXX")
+fi
 cleanup() { rm -rf "$work"; }
 trap cleanup EXIT
 trap 'exit 130' INT TERM
@@ -88,6 +107,139 @@ verdict() {  # verdict RATIO LIMIT: "met" when RATIO <= LIMIT
 }
 
 seconds() { awk -v us="$1" 'BEGIN {printf "%.3f s", us/1e6}'; }
+
+# ---- 2. and 3. start-up and memory ----------------------------------------
+
+# Prefixes each line of stdin with the time it arrived (microseconds).
+stamp() {
+  local line
+  while IFS= read -r line; do printf '%s %s\n' "${EPOCHREALTIME//[.,]/}" "$line"; done
+}
+
+descendants() {  # PID and every process below it
+  local c
+  echo "$1"
+  for c in $(pgrep -P "$1"); do descendants "$c"; done
+}
+
+# The processor time (user and system, in clock ticks) that PID and all its
+# descendants have used so far.
+cpu_ticks() {
+  local p sum=0 t
+  for p in $(descendants "$1"); do
+    # Fields 14 and 15 of /proc/PID/stat, counted after the command name.
+    t=$(sed 's/.*) //' "/proc/$p/stat" 2>/dev/null | awk '{print $12 + $13}')
+    sum=$((sum + ${t:-0}))
+  done
+  echo "$sum"
+}
+
+# start_once LOG CMD...: starts CMD, waits for the first fscommand line of
+# its output and reports "MICROSECONDS HWM_KB PSS_KB PROCESSES CPU_MS": the time
+# from the start to that line and the processor time all processes had used
+# by then; 2 s later, the sum over the process and all
+# its descendants of each one's peak resident size (VmHWM) and of the
+# proportional set sizes (Pss). Then it ends the processes it started.
+start_once() {
+  local log=$1; shift
+  rm -rf "${XDG_DATA_HOME:?}/pagoro"
+  : >"$log"
+  local t0=${EPOCHREALTIME//[.,]/}
+  "$@" > >(stamp >"$log") 2>&1 &
+  local pid=$! t1='' i line cpu=0
+  for ((i = 0; i < 1200; i++)); do
+    line=$(grep -m1 -E '^[0-9]+ (pagoro\.protocol: )?fscommand ' "$log" || true)
+    if [ -n "$line" ]; then t1=${line%% *}; cpu=$(cpu_ticks "$pid"); break; fi
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.05
+  done
+  if [ -z "$t1" ]; then
+    echo "compare.sh: no fscommand from $1 within 60 s; its output:" >&2
+    sed 's/^[0-9]* /  /' "$log" >&2
+    kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null
+    return 1
+  fi
+  sleep 2
+  local procs hwm=0 pss=0 p kb n=0
+  procs=$(descendants "$pid")
+  for p in $procs; do
+    kb=$(awk '/^VmHWM:/ {print $2}' "/proc/$p/status" 2>/dev/null || true)
+    hwm=$((hwm + ${kb:-0}))
+    kb=$(awk '/^Pss:/ {print $2}' "/proc/$p/smaps_rollup" 2>/dev/null || true)
+    pss=$((pss + ${kb:-0}))
+    n=$((n + 1))
+  done
+  kill "$pid" 2>/dev/null
+  for ((i = 0; i < 100; i++)); do kill -0 "$pid" 2>/dev/null || break; sleep 0.05; done
+  for p in $procs; do kill -KILL "$p" 2>/dev/null || true; done
+  wait "$pid" 2>/dev/null || true
+  echo "$((t1 - t0)) $hwm $pss $n $((cpu * 1000 / $(getconf CLK_TCK)))"
+}
+
+bench_start_inside() {
+  local book=$work/Start.exe movie=$work/movie.swf
+  if [ -n "$book_given" ]; then
+    book=$book_given
+    mkdir "$work/book"
+    "$book_tool" extract "$book" "$work/book"
+    movie=$work/book/main.swf
+  else
+    mkdir "$work/files"
+    "$movie_writer" "$work/files/main.swf" 800x600
+    echo "A page." >"$work/files/page1.txt"
+    "$book_tool" pack "$work/files" -o "$book" --size 800x600 --reader "$reader"
+    cp "$work/files/main.swf" "$movie"
+  fi
+  echo "== 2. start to the first fscommand, 3. peak memory"
+  echo "book: $book ($(stat -c %s "$book") bytes); movie: $(stat -c %s "$movie") bytes"
+  run_reader() { QT_LOGGING_RULES="pagoro.protocol=true" "$book"; }
+  run_bare() { "$bare_page" "$ruffle_dir" "$movie"; }
+  local r kind out
+  declare -A ms=([reader]="" [bare]="") hwm=([reader]="" [bare]="") pss=([reader]="" [bare]="")
+  declare -A procs=([reader]="" [bare]="") cpu=([reader]="" [bare]="")
+  # One untimed round warms the caches; then the two take turns.
+  for ((r = 0; r <= runs; r++)); do
+    for kind in reader bare; do
+      out=$(start_once "$work/$kind.$r.log" "run_$kind") || return 1
+      read -r t h p n c <<<"$out"
+      if ((r > 0)); then
+        ms[$kind]+="$((t / 1000)) "; hwm[$kind]+="$((h / 1024)) "; pss[$kind]+="$((p / 1024)) "
+        procs[$kind]=$n; cpu[$kind]+="$c "
+      fi
+    done
+  done
+  local m
+  declare -A med
+  for kind in reader bare; do
+    med[ms_$kind]=$(tr ' ' '\n' <<<"${ms[$kind]}" | grep . | median)
+    med[hwm_$kind]=$(tr ' ' '\n' <<<"${hwm[$kind]}" | grep . | median)
+    med[pss_$kind]=$(tr ' ' '\n' <<<"${pss[$kind]}" | grep . | median)
+    med[cpu_$kind]=$(tr ' ' '\n' <<<"${cpu[$kind]}" | grep . | median)
+  done
+  echo "runs: $runs each, medians:"
+  printf '  %-34s %8s %8s\n' "" "reader" "bare page"
+  printf '  %-34s %8s %8s\n' "start to first fscommand (ms)" "${med[ms_reader]}" "${med[ms_bare]}"
+  printf '  %-34s %8s %8s\n' "processor time by then (ms)" "${med[cpu_reader]}" "${med[cpu_bare]}"
+  printf '  %-34s %8s %8s\n' "peak memory, sum of VmHWM (MiB)" "${med[hwm_reader]}" "${med[hwm_bare]}"
+  printf '  %-34s %8s %8s\n' "proportional memory, Pss (MiB)" "${med[pss_reader]}" "${med[pss_bare]}"
+  printf '  %-34s %8s %8s\n' "processes" "${procs[reader]}" "${procs[bare]}"
+  for kind in reader bare; do
+    echo "  $kind, all runs: ms ${ms[$kind]% }; processor ms ${cpu[$kind]% }; VmHWM MiB ${hwm[$kind]% }; Pss MiB ${pss[$kind]% }"
+  done
+  m=$(ratio "${med[ms_reader]}" "${med[ms_bare]}")
+  echo "start: reader / bare page        = $m   (goal <= 1.15: $(verdict "$m" 1.15))"
+  m=$(ratio "${med[cpu_reader]}" "${med[cpu_bare]}")
+  echo "processor time: reader / bare page = $m"
+  m=$(ratio "${med[hwm_reader]}" "${med[hwm_bare]}")
+  echo "peak memory: reader / bare page  = $m   (goal <= 1.15: $(verdict "$m" 1.15))"
+  m=$(ratio "${med[pss_reader]}" "${med[pss_bare]}")
+  echo "proportional memory: reader / bare page = $m"
+}
+
+if [ $inside_display = 1 ]; then
+  bench_start_inside
+  exit
+fi
 
 # ---- 1. extraction ---------------------------------------------------------
 
@@ -174,4 +326,10 @@ bench_extract() {
 }
 
 if [ $want_extract = 1 ]; then bench_extract; fi
+if [ $want_start = 1 ]; then
+  [ $want_extract = 1 ] && echo
+  args=("$build" --runs "$runs" --inside-display)
+  [ -n "$book_given" ] && args+=(--book "$book_given")
+  "$root/tests/with-display.sh" -- "$0" "${args[@]}"
+fi
 exit 0
