@@ -11,6 +11,12 @@
 # from the page cache, and each run begins after a sync.
 #
 #   bench/compare.sh [BUILD_DIR] [--runs N] [--only extract|start] [--book BOOK]
+#                    [--priority]
+#
+# On a machine that is busy with other work the figures scatter; medians
+# and minima are both printed. --priority runs the benchmark as a session of
+# its own whose scheduling group gets the highest share (root only): the
+# runs scatter less, while other work on the machine slows down.
 #
 # --book BOOK starts that book executable in part 2 instead of one made of
 # a movie that raises fscommand("ready") on its first frame; its movie must
@@ -26,17 +32,20 @@ set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(dirname "$here")
+original_args=("$@")
 build=
 runs=5
 only=
 book_given=
 inside_display=0
+raise_priority=0
 while [ $# -gt 0 ]; do
   case "$1" in
     --runs) runs=$2; shift 2 ;;
     --only) only=$2; shift 2 ;;
     --book) book_given=$(realpath "$2"); shift 2 ;;
-    --inside-display) inside_display=1; shift ;;  # how the script calls itself
+    --priority) raise_priority=1; shift ;;
+    --inside-display) inside_display=1; raise_priority=0; shift ;;  # how the script calls itself
     -h|--help) sed -n '2,18p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
     -*) echo "compare.sh: unknown option $1" >&2; exit 2 ;;
     *) build=$1; shift ;;
@@ -83,6 +92,27 @@ if [ ${#missing[@]} -gt 0 ]; then
   exit 2
 fi
 
+priority="normal"
+if [ $raise_priority = 1 ]; then
+  # The scheduler shares the processors between sessions first: a session
+  # of its own, whose share is then raised.
+  if [ -z "${PAGORO_BENCH_SESSION:-}" ] && command -v setsid >/dev/null; then
+    PAGORO_BENCH_SESSION=1 exec setsid -w "$0" "${original_args[@]}"
+  fi
+  if [ -w /proc/$$/autogroup ] && echo -20 >"/proc/$$/autogroup" 2>/dev/null; then
+    priority="raised (own session, scheduling group nice -20)"
+  else
+    priority="normal (could not raise it)"
+  fi
+fi
+if [ $inside_display = 0 ]; then
+  echo "pagoro benchmarks, $(date -u '+%Y-%m-%d %H:%M UTC'); build $build"
+  echo "machine: $(nproc) processors, $(awk -F': ' '/model name/ {print $2; exit}' /proc/cpuinfo)," \
+    "$(awk '/MemTotal/ {printf "%.1f GiB", $2 / 1048576}' /proc/meminfo) memory"
+  echo "priority: $priority; load average at the start: $(cut -d' ' -f1-3 /proc/loadavg)"
+  echo
+fi
+
 # ---- helpers ---------------------------------------------------------------
 
 if [ $inside_display = 1 ]; then
@@ -98,6 +128,9 @@ now_us() { local t=$EPOCHREALTIME; echo "${t//[.,]/}"; }
 
 # median of the numbers on stdin
 median() { sort -n | awk '{v[NR]=$1} END {if (NR==0) exit 1; if (NR%2) print v[(NR+1)/2]; else print (v[NR/2]+v[NR/2+1])/2}'; }
+
+# smallest of the numbers on stdin
+minimum() { sort -n | head -1; }
 
 # ratio A B with three decimals
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN {printf "%.3f", a/b}'; }
@@ -219,6 +252,8 @@ bench_start_inside() {
   echo "runs: $runs each, medians:"
   printf '  %-34s %8s %8s\n' "" "reader" "bare page"
   printf '  %-34s %8s %8s\n' "start to first fscommand (ms)" "${med[ms_reader]}" "${med[ms_bare]}"
+  printf '  %-34s %8s %8s\n' "  fastest run (ms)" \
+    "$(tr ' ' '\n' <<<"${ms[reader]}" | grep . | minimum)" "$(tr ' ' '\n' <<<"${ms[bare]}" | grep . | minimum)"
   printf '  %-34s %8s %8s\n' "processor time by then (ms)" "${med[cpu_reader]}" "${med[cpu_bare]}"
   printf '  %-34s %8s %8s\n' "peak memory, sum of VmHWM (MiB)" "${med[hwm_reader]}" "${med[hwm_bare]}"
   printf '  %-34s %8s %8s\n' "proportional memory, Pss (MiB)" "${med[pss_reader]}" "${med[pss_bare]}"
@@ -227,7 +262,8 @@ bench_start_inside() {
     echo "  $kind, all runs: ms ${ms[$kind]% }; processor ms ${cpu[$kind]% }; VmHWM MiB ${hwm[$kind]% }; Pss MiB ${pss[$kind]% }"
   done
   m=$(ratio "${med[ms_reader]}" "${med[ms_bare]}")
-  echo "start: reader / bare page        = $m   (goal <= 1.15: $(verdict "$m" 1.15))"
+  echo "start: reader / bare page        = $m   (goal <= 1.15: $(verdict "$m" 1.15)); fastest runs:" \
+    "$(ratio "$(tr ' ' '\n' <<<"${ms[reader]}" | grep . | minimum)" "$(tr ' ' '\n' <<<"${ms[bare]}" | grep . | minimum)")"
   m=$(ratio "${med[cpu_reader]}" "${med[cpu_bare]}")
   echo "processor time: reader / bare page = $m"
   m=$(ratio "${med[hwm_reader]}" "${med[hwm_bare]}")
@@ -242,6 +278,14 @@ if [ $inside_display = 1 ]; then
 fi
 
 # ---- 1. extraction ---------------------------------------------------------
+
+label() {
+  case $1 in
+    extract) echo "pagoro-book extract" ;;
+    cp) echo "cp -r" ;;
+    unzip) echo "unzip (stored zip)" ;;
+  esac
+}
 
 bench_extract() {
   local src=$work/files book=$work/book.exe zipfile=$work/files.zip
@@ -313,15 +357,21 @@ bench_extract() {
   m_extract=$(tr ' ' '\n' <<<"${times[extract]}" | grep . | median)
   m_cp=$(tr ' ' '\n' <<<"${times[cp]}" | grep . | median)
   m_unzip=$(tr ' ' '\n' <<<"${times[unzip]}" | grep . | median)
-  echo "runs: $runs each, medians (wall clock):"
-  printf '  %-22s %s   (all: %s us)\n' "pagoro-book extract" "$(seconds "$m_extract")" "${times[extract]% }"
-  printf '  %-22s %s   (all: %s us)\n' "cp -r" "$(seconds "$m_cp")" "${times[cp]% }"
-  printf '  %-22s %s   (all: %s us)\n' "unzip (stored zip)" "$(seconds "$m_unzip")" "${times[unzip]% }"
+  echo "runs: $runs each, wall clock, median (fastest run):"
+  for kind in extract cp unzip; do
+    printf '  %-22s %s (%s)   all: %s us\n' "$(label "$kind")" \
+      "$(seconds "$(tr ' ' '\n' <<<"${times[$kind]}" | grep . | median)")" \
+      "$(seconds "$(tr ' ' '\n' <<<"${times[$kind]}" | grep . | minimum)")" "${times[$kind]% }"
+  done
   local r_cp r_unzip
   r_cp=$(ratio "$m_extract" "$m_cp")
   r_unzip=$(ratio "$m_extract" "$m_unzip")
-  echo "extract / cp    = $r_cp   (goal <= 1.10: $(verdict "$r_cp" 1.10))"
-  echo "extract / unzip = $r_unzip   (goal < 1.00: $(awk -v r="$r_unzip" 'BEGIN {print (r < 1 ? "met" : "MISSED")}'))"
+  local f_extract f_cp f_unzip
+  f_extract=$(tr ' ' '\n' <<<"${times[extract]}" | grep . | minimum)
+  f_cp=$(tr ' ' '\n' <<<"${times[cp]}" | grep . | minimum)
+  f_unzip=$(tr ' ' '\n' <<<"${times[unzip]}" | grep . | minimum)
+  echo "extract / cp    = $r_cp   (goal <= 1.10: $(verdict "$r_cp" 1.10)); fastest runs: $(ratio "$f_extract" "$f_cp")"
+  echo "extract / unzip = $r_unzip   (goal < 1.00: $(verdict "$r_unzip" 0.999)); fastest runs: $(ratio "$f_extract" "$f_unzip")"
   rm -rf "${work:?}"/*
 }
 
@@ -330,6 +380,9 @@ if [ $want_start = 1 ]; then
   [ $want_extract = 1 ] && echo
   args=("$build" --runs "$runs" --inside-display)
   [ -n "$book_given" ] && args+=(--book "$book_given")
-  "$root/tests/with-display.sh" -- "$0" "${args[@]}"
+  # The display's private folders go inside the working folder too.
+  TMPDIR=$work "$root/tests/with-display.sh" -- "$0" "${args[@]}"
 fi
+echo
+echo "load average at the end: $(cut -d' ' -f1-3 /proc/loadavg)"
 exit 0
