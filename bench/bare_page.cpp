@@ -20,6 +20,7 @@
 #include <QWebEngineSettings>
 #include <QWebEngineView>
 #include <cstdio>
+#include <memory>
 
 namespace {
 
@@ -66,12 +67,13 @@ class Server : public QTcpServer {
   void incomingConnection(qintptr descriptor) override {
     auto* socket = new QTcpSocket(this);
     socket->setSocketDescriptor(descriptor);
-    connect(socket, &QTcpSocket::readyRead, socket, [this, socket] {
-      request_ += socket->readAll();
-      const qsizetype end = request_.indexOf("\r\n\r\n");
-      if (end < 0) return;
-      const QList<QByteArray> words = request_.left(request_.indexOf("\r\n")).split(' ');
-      request_.clear();
+    // Each connection gathers its own request until the blank line ends it.
+    auto request = std::make_shared<QByteArray>();
+    connect(socket, &QTcpSocket::readyRead, socket, [this, socket, request] {
+      *request += socket->readAll();
+      if (!request->contains("\r\n\r\n")) return;
+      const QList<QByteArray> words = request->left(request->indexOf("\r\n")).split(' ');
+      request->clear();
       Answer(socket, words.size() >= 2 ? QString::fromUtf8(words[1]) : QString());
     });
     connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
@@ -99,7 +101,6 @@ class Server : public QTcpServer {
 
   QString ruffle_dir_;
   QString movie_;
-  QByteArray request_;
 };
 
 class Page : public QWebEnginePage {
