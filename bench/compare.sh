@@ -195,7 +195,11 @@ start_once() {
   local pid=$! t1='' i line cpu=0
   for ((i = 0; i < 1200; i++)); do
     line=$(grep -m1 -E '^[0-9]+ (pagoro\.protocol: )?fscommand ' "$log" || true)
-    if [ -n "$line" ]; then t1=${line%% *}; cpu=$(cpu_ticks "$pid"); break; fi
+    if [ -n "$line" ]; then
+      t1=${line%% *}; cpu=$(cpu_ticks "$pid")
+      echo "${line#* }" >"$work/first-fscommand-$(basename "$log" .log | cut -d. -f1)"
+      break
+    fi
     kill -0 "$pid" 2>/dev/null || break
     sleep 0.05
   done
@@ -274,6 +278,8 @@ bench_start_inside() {
   for kind in reader bare; do
     echo "  $kind, all runs: ms ${ms[$kind]% }; processor ms ${cpu[$kind]% }; VmHWM MiB ${hwm[$kind]% }; Pss MiB ${pss[$kind]% }"
   done
+  echo "  first fscommand seen: reader \"$(cat "$work/first-fscommand-reader")\";" \
+    "bare page \"$(cat "$work/first-fscommand-bare")\""
   echo "ratios: of the medians; median of the per-round ratios; of the fastest runs"
   m=$(paired "${ms[reader]}" "${ms[bare]}")
   echo "start: reader / bare page        = $(ratio "${med[ms_reader]}" "${med[ms_bare]}"); $m;" \
