@@ -1,14 +1,14 @@
 #!/usr/bin/env bash
-# shellcheck disable=SC2317  # functions called through names and traps
 # Side-by-side measurements of the reader against what it cannot beat:
 #   1. pagoro-book extract of a 1 GiB book of 2,000 files, against cp -r of
 #      the same files and unzip of a stored (zip -0) zip of them;
 #   2. start of a book to the movie's first fscommand, against the same movie
 #      in a bare page of the same web engine with Ruffle;
 #   3. peak memory of both, all processes of the engine counted.
-# Every figure is the median of several runs made in this one invocation;
-# the ratios divide medians. All runs are warm-cache: nothing is dropped
-# from the page cache, and each run begins after a sync.
+# Every figure comes from several runs made in this one invocation, the
+# contenders taking turns: medians, fastest runs, and the ratios of the
+# medians, per round and of the fastest runs. All runs are warm-cache:
+# nothing is dropped from the page cache, and each run begins after a sync.
 #
 #   bench/compare.sh [BUILD_DIR] [--runs N] [--only extract|start] [--book BOOK]
 #                    [--priority]
@@ -28,6 +28,7 @@
 # the disk the project lives on (PAGORO_BENCH_TMP names another parent), and
 # is removed at the end. PAGORO_BENCH_ENTRIES and PAGORO_BENCH_MIB change
 # the size of the extracted book (2000 files, 1024 MiB) for a quick look.
+# shellcheck disable=SC2317  # functions called through names and traps
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
@@ -46,13 +47,14 @@ while [ $# -gt 0 ]; do
     --book) book_given=$(realpath "$2"); shift 2 ;;
     --priority) raise_priority=1; shift ;;
     --inside-display) inside_display=1; raise_priority=0; shift ;;  # how the script calls itself
-    -h|--help) sed -n '2,18p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+    -h|--help) sed -n '2,/^[^#]/p' "$0" | grep '^#' | grep -v shellcheck | sed 's/^# \{0,1\}//'; exit 0 ;;
     -*) echo "compare.sh: unknown option $1" >&2; exit 2 ;;
     *) build=$1; shift ;;
   esac
 done
 build=${build:-$root/build/release}
-build=$(cd "$build" 2>/dev/null && pwd) || { echo "compare.sh: no build folder ${build}; run make build" >&2; exit 2; }
+[ -d "$build" ] || { echo "compare.sh: no build folder $build; run make build" >&2; exit 2; }
+build=$(cd "$build" && pwd)
 [ "$runs" -ge 1 ] 2>/dev/null || { echo "compare.sh: --runs wants a positive number" >&2; exit 2; }
 
 # ---- tools -----------------------------------------------------------------
