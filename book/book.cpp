@@ -177,13 +177,25 @@ Book::HeaderedEntry Book::ReadHeaderedLine(std::string_view entryName, std::stri
   return entry;
 }
 
-void Book::WriteHeadered(const HeaderedEntry& entry, const std::string& path) const {
+unsigned char* Book::PassBuffer::Room(std::size_t size) {
+  if (size > capacity_) {
+    // The old room goes first, so no more than the largest file is held.
+    bytes_.reset();
+    capacity_ = 0;
+    bytes_ = NewBuffer(size);
+    capacity_ = size;
+  }
+  return bytes_.get();
+}
+
+void Book::WriteHeadered(const HeaderedEntry& entry, const std::string& path,
+                         PassBuffer& buffer) const {
   const std::size_t length = kHeaderLength + static_cast<std::size_t>(entry.size);
-  std::unique_ptr<unsigned char[]> buffer = NewBuffer(length);
-  std::memcpy(buffer.get(), entry.header.data(), kHeaderLength);
-  std::memcpy(buffer.get() + kHeaderLength, view_->data() + entry.offset,
+  unsigned char* bytes = buffer.Room(length);
+  std::memcpy(bytes, entry.header.data(), kHeaderLength);
+  std::memcpy(bytes + kHeaderLength, view_->data() + entry.offset,
               static_cast<std::size_t>(entry.size));
-  env_.WriteFile(path, buffer.get(), length);
+  env_.WriteFile(path, bytes, length);
 }
 
 std::string Book::ExtractHeaderedEntry(const std::string& name) {
@@ -193,13 +205,15 @@ std::string Book::ExtractHeaderedEntry(const std::string& name) {
   const std::string entryName = CutField(line, "|");
   const HeaderedEntry entry = ReadHeaderedLine(entryName, line);
   std::string path = host_.NewTempFileName();
-  WriteHeadered(entry, path);
+  PassBuffer buffer;
+  WriteHeadered(entry, path, buffer);
   return path;
 }
 
 void Book::ExtractAssets(const std::string& folder) {
   if (!book_index_) return;
   host_.ClearFolder(folder);
+  PassBuffer buffer;
   for (int i = kFirstEntryLine; i < book_index_->Count(); ++i) {
     std::string line = (*book_index_)[i];
     const std::string name = CutField(line, "|");
@@ -209,7 +223,7 @@ void Book::ExtractAssets(const std::string& folder) {
       throw EBadEntry("Entry name " + Quoted(name) + " is not a plain file name");
     const std::string destination = folder + Cp936ToUtf8(name);
     if (env_.FileExists(destination)) continue;
-    WriteHeadered(ReadHeaderedLine(name, line), destination);
+    WriteHeadered(ReadHeaderedLine(name, line), destination, buffer);
   }
 }
 

@@ -85,8 +85,21 @@ class Book {
     std::string header;
   };
   HeaderedEntry ReadHeaderedLine(std::string_view entryName, std::string& line) const;
-  // The three header bytes and the stored bytes, written to `path`.
-  void WriteHeadered(const HeaderedEntry& entry, const std::string& path) const;
+  // The buffer of one extraction pass. It keeps the room of the largest file
+  // so far, so the files after it are copied into memory that is already
+  // there instead of fresh pages the system has to clear first.
+  class PassBuffer {
+   public:
+    // Room for `size` bytes (EOutOfMemory when it can't be had).
+    unsigned char* Room(std::size_t size);
+
+   private:
+    std::unique_ptr<unsigned char[]> bytes_;
+    std::size_t capacity_ = 0;
+  };
+  // The three header bytes and the stored bytes, copied into `buffer` and
+  // written to `path`.
+  void WriteHeadered(const HeaderedEntry& entry, const std::string& path, PassBuffer& buffer) const;
 
   Env& env_;
   BookHost& host_;

@@ -6,6 +6,8 @@
 
 #include <filesystem>
 #include <set>
+#include <utility>
+#include <vector>
 
 #include "book/cp936.h"
 #include "book/errors.h"
@@ -82,6 +84,20 @@ TEST_F(BookTest, ExtractsAVersion20BookByteExact) {
   const std::string path = book_.ExtractMainMovie("main.swf");
   EXPECT_EQ(std::filesystem::path(path).parent_path().string(), folder_.tmp());
   EXPECT_EQ(ReadAll(path), movie);
+}
+
+// One buffer serves the whole asset pass: a file after a larger one gets
+// exactly its own bytes, none of the larger one's.
+TEST_F(BookTest, AssetPassWritesEachFileWholeAfterLargerOnes) {
+  const std::vector<std::pair<std::string, std::string>> files = {
+      {"a.flv", "FLV" + Pattern(300000, 1)}, {"b.txt", "abc"},  {"c.mp3", "ID3" + Pattern(70000, 2)},
+      {"d.jpg", "JFI" + Pattern(1, 3)},      {"e.flv", "FLV" + Pattern(400000, 4)}};
+  BookBuilder builder;
+  builder.File("main.swf", "FWS" + Pattern(10));
+  for (const auto& [name, bytes] : files) builder.File(name, bytes);
+  Load(builder.Build());
+  book_.ExtractAssets(cache_);
+  for (const auto& [name, bytes] : files) EXPECT_EQ(ReadAll(cache_ + name), bytes) << name;
 }
 
 TEST_F(BookTest, Version10RotatesEntriesLongerThan10240Bytes) {

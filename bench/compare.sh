@@ -1,0 +1,412 @@
+#!/usr/bin/env bash
+# Side-by-side measurements of the reader against what it cannot beat:
+#   1. pagoro-book extract of a 1 GiB book of 2,000 files, against cp -r of
+#      the same files and unzip of a stored (zip -0) zip of them;
+#   2. start of a book to the movie's first fscommand, against the same movie
+#      in a bare page of the same web engine with Ruffle;
+#   3. peak memory of both, all processes of the engine counted.
+# Every figure comes from several runs made in this one invocation, the
+# contenders taking turns: medians, fastest runs, and the ratios of the
+# medians, per round and of the fastest runs. All runs are warm-cache:
+# nothing is dropped from the page cache, and each run begins after a sync.
+#
+#   bench/compare.sh [BUILD_DIR] [--runs N] [--only extract|start] [--book BOOK]
+#                    [--priority]
+#
+# On a machine that is busy with other work the figures scatter; medians
+# and minima are both printed. --priority runs the benchmark as a session of
+# its own whose scheduling group gets the highest share (root only): the
+# runs scatter less, while other work on the machine slows down.
+#
+# --book BOOK starts that book executable in part 2 instead of one made of
+# a movie that raises fscommand("ready") on its first frame; its movie must
+# raise an fscommand on its first frame too. Parts 2 and 3 run on a private
+# X display (tests/with-display.sh).
+#
+# BUILD_DIR is a build made by `make build` (default build/release); this
+# script builds nothing. Its working folder is made inside BUILD_DIR, so on
+# the disk the project lives on (PAGORO_BENCH_TMP names another parent), and
+# is removed at the end. PAGORO_BENCH_ENTRIES and PAGORO_BENCH_MIB change
+# the size of the extracted book (2000 files, 1024 MiB) for a quick look.
+# shellcheck disable=SC2317  # functions called through names and traps
+set -euo pipefail
+
+here=$(cd "$(dirname "$0")" && pwd)
+root=$(dirname "$here")
+original_args=("$@")
+build=
+runs=5
+only=
+book_given=
+inside_display=0
+raise_priority=0
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --runs) runs=$2; shift 2 ;;
+    --only) only=$2; shift 2 ;;
+    --book) book_given=$(realpath "$2"); shift 2 ;;
+    --priority) raise_priority=1; shift ;;
+    --inside-display) inside_display=1; raise_priority=0; shift ;;  # how the script calls itself
+    -h|--help) sed -n '2,/^[^#]/p' "$0" | grep '^#' | grep -v shellcheck | sed 's/^# \{0,1\}//'; exit 0 ;;
+    -*) echo "compare.sh: unknown option $1" >&2; exit 2 ;;
+    *) build=$1; shift ;;
+  esac
+done
+build=${build:-$root/build/release}
+[ -d "$build" ] || { echo "compare.sh: no build folder $build; run make build" >&2; exit 2; }
+build=$(cd "$build" && pwd)
+[ "$runs" -ge 1 ] 2>/dev/null || { echo "compare.sh: --runs wants a positive number" >&2; exit 2; }
+
+# ---- tools -----------------------------------------------------------------
+
+missing=()
+need() {  # need WHAT PATH-OR-COMMAND: note what is missing
+  if [[ $2 == */*.js || $2 == */*.sh ]]; then [ -f "$2" ] || missing+=("$1 ($2)")
+  elif [[ $2 == */* ]]; then [ -x "$2" ] || missing+=("$1 ($2)")
+  else command -v "$2" >/dev/null 2>&1 || missing+=("$1 (command $2)"); fi
+}
+book_tool=$build/tools/pagoro-book/pagoro-book
+reader=$build/app/pagoro
+bare_page=$build/bench/bare_page
+movie_writer=$build/bench/first_frame_movie
+ruffle_dir=$root/node_modules/@ruffle-rs/ruffle
+want_extract=1 want_start=1
+[ "$only" = start ] && want_extract=0
+[ "$only" = extract ] && want_start=0
+if [ $want_extract = 1 ]; then
+  need "pagoro-book (make build)" "$book_tool"
+  for c in cp zip unzip head sync df; do need "$c" "$c"; done
+fi
+if [ $want_start = 1 ]; then
+  need "pagoro (make build)" "$reader"
+  need "bare_page (make build with PAGORO_BENCH=ON)" "$bare_page"
+  need "pagoro-book (make build)" "$book_tool"
+  need "first_frame_movie (make build with PAGORO_BENCH=ON)" "$movie_writer"
+  need "Ruffle (scripts/install-deps.sh)" "$ruffle_dir/ruffle.js"
+  for c in pgrep realpath; do need "$c" "$c"; done
+  [ -z "$book_given" ] || [ -f "$book_given" ] || missing+=("the book $book_given")
+  need "tests/with-display.sh" "$root/tests/with-display.sh"
+  for c in Xvfb openbox; do need "$c (scripts/install-deps.sh)" "$c"; done
+fi
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "compare.sh: missing:" >&2
+  printf '  %s\n' "${missing[@]}" >&2
+  exit 2
+fi
+
+priority="normal"
+if [ $raise_priority = 1 ]; then
+  # The scheduler shares the processors between sessions first: a session
+  # of its own, whose share is then raised.
+  if [ -z "${PAGORO_BENCH_SESSION:-}" ] && command -v setsid >/dev/null; then
+    PAGORO_BENCH_SESSION=1 exec setsid -w "$0" "${original_args[@]}"
+  fi
+  if [ -w /proc/$$/autogroup ] && echo -20 >"/proc/$$/autogroup" 2>/dev/null; then
+    priority="raised (own session, scheduling group nice -20)"
+  else
+    priority="normal (could not raise it)"
+  fi
+fi
+if [ $inside_display = 0 ]; then
+  echo "pagoro benchmarks, $(date -u '+%Y-%m-%d %H:%M UTC'); build $build"
+  echo "machine: $(nproc) processors, $(awk -F': ' '/model name/ {print $2; exit}' /proc/cpuinfo)," \
+    "$(awk '/MemTotal/ {printf "%.1f GiB", $2 / 1048576}' /proc/meminfo) memory"
+  echo "priority: $priority; load average at the start: $(cut -d' ' -f1-3 /proc/loadavg)"
+  echo
+fi
+
+# ---- helpers ---------------------------------------------------------------
+
+if [ $inside_display = 1 ]; then
+  work=$(mktemp -d "$TMPDIR/bench-work.XXXXXX")  # the display's private folder
+else
+  work=$(mktemp -d "${PAGORO_BENCH_TMP:-$build}/bench-work.XXXXXX")
+fi
+cleanup() { rm -rf "$work"; }
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+
+# median of the numbers on stdin
+median() { sort -n | awk '{v[NR]=$1} END {if (NR==0) exit 1; if (NR%2) print v[(NR+1)/2]; else print (v[NR/2]+v[NR/2+1])/2}'; }
+
+# paired RUNS_A RUNS_B: the median of the ratios of the runs made in the
+# same round, A over B (a disturbance that slows one round slows both)
+paired() {
+  local -a a b
+  read -r -a a <<<"$1"
+  read -r -a b <<<"$2"
+  local i
+  for i in "${!a[@]}"; do ratio "${a[i]}" "${b[i]}"; echo; done | median
+}
+
+# smallest of the numbers on stdin
+minimum() { sort -n | head -1; }
+
+# med LIST / fastest LIST: the median / the smallest of a blank-separated list
+med() { tr ' ' '\n' <<<"$1" | grep . | median; }
+fastest() { tr ' ' '\n' <<<"$1" | grep . | minimum; }
+
+# ratio A B with three decimals
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN {printf "%.3f", a/b}'; }
+
+verdict() {  # verdict RATIO LIMIT: "met" when RATIO <= LIMIT
+  awk -v r="$1" -v l="$2" 'BEGIN {print (r <= l ? "met" : "MISSED")}'
+}
+
+seconds() { awk -v us="$1" 'BEGIN {printf "%.3f s", us/1e6}'; }
+
+# ---- 2. and 3. start-up and memory ----------------------------------------
+
+# Prefixes each line of stdin with the time it arrived (microseconds).
+stamp() {
+  local line
+  while IFS= read -r line; do printf '%s %s\n' "${EPOCHREALTIME//[.,]/}" "$line"; done
+}
+
+descendants() {  # PID and every process below it
+  local c
+  echo "$1"
+  for c in $(pgrep -P "$1"); do descendants "$c"; done
+}
+
+# The processor time (user and system, in clock ticks) that PID and all its
+# descendants have used so far.
+cpu_ticks() {
+  local p sum=0 t
+  for p in $(descendants "$1"); do
+    # Fields 14 and 15 of /proc/PID/stat, counted after the command name.
+    t=$(sed 's/.*) //' "/proc/$p/stat" 2>/dev/null | awk '{print $12 + $13}')
+    sum=$((sum + ${t:-0}))
+  done
+  echo "$sum"
+}
+
+# start_once LOG CMD...: starts CMD, waits for the first fscommand line of
+# its output and reports "MICROSECONDS HWM_KB PSS_KB PROCESSES CPU_MS": the time
+# from the start to that line and the processor time all processes had used
+# by then; 2 s later, the sum over the process and all
+# its descendants of each one's peak resident size (VmHWM) and of the
+# proportional set sizes (Pss). Then it ends the processes it started.
+start_once() {
+  local log=$1; shift
+  rm -rf "${XDG_DATA_HOME:?}/pagoro"
+  : >"$log"
+  local t0=${EPOCHREALTIME//[.,]/}
+  "$@" > >(stamp >"$log") 2>&1 &
+  local pid=$! t1='' i line cpu=0
+  for ((i = 0; i < 1200; i++)); do
+    line=$(grep -m1 -E '^[0-9]+ (pagoro\.protocol: )?fscommand ' "$log" || true)
+    if [ -n "$line" ]; then
+      t1=${line%% *}; cpu=$(cpu_ticks "$pid")
+      echo "${line#* }" >"$work/first-fscommand-$(basename "$log" .log | cut -d. -f1)"
+      break
+    fi
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.05
+  done
+  if [ -z "$t1" ]; then
+    echo "compare.sh: no fscommand from $1 within 60 s; its output:" >&2
+    sed 's/^[0-9]* /  /' "$log" >&2
+    kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null
+    return 1
+  fi
+  sleep 2
+  local procs hwm=0 pss=0 p kb n=0
+  procs=$(descendants "$pid")
+  for p in $procs; do
+    kb=$(awk '/^VmHWM:/ {print $2}' "/proc/$p/status" 2>/dev/null || true)
+    hwm=$((hwm + ${kb:-0}))
+    kb=$(awk '/^Pss:/ {print $2}' "/proc/$p/smaps_rollup" 2>/dev/null || true)
+    pss=$((pss + ${kb:-0}))
+    n=$((n + 1))
+  done
+  kill "$pid" 2>/dev/null
+  for ((i = 0; i < 100; i++)); do kill -0 "$pid" 2>/dev/null || break; sleep 0.05; done
+  for p in $procs; do kill -KILL "$p" 2>/dev/null || true; done
+  wait "$pid" 2>/dev/null || true
+  echo "$((t1 - t0)) $hwm $pss $n $((cpu * 1000 / $(getconf CLK_TCK)))"
+}
+
+bench_start_inside() {
+  local book=$work/Start.exe movie=$work/movie.swf
+  if [ -n "$book_given" ]; then
+    book=$book_given
+    mkdir "$work/book"
+    "$book_tool" extract "$book" "$work/book"
+    movie=$work/book/main.swf
+  else
+    mkdir "$work/files"
+    "$movie_writer" "$work/files/main.swf" 800x600
+    echo "A page." >"$work/files/page1.txt"
+    "$book_tool" pack "$work/files" -o "$book" --size 800x600 --reader "$reader"
+    cp "$work/files/main.swf" "$movie"
+  fi
+  echo "== 2. start to the first fscommand, 3. peak memory"
+  echo "book: $book ($(stat -c %s "$book") bytes); movie: $(stat -c %s "$movie") bytes"
+  run_reader() { QT_LOGGING_RULES="pagoro.protocol=true" "$book"; }
+  run_bare() { "$bare_page" "$ruffle_dir" "$movie"; }
+  local r kind out
+  declare -A ms=([reader]="" [bare]="") hwm=([reader]="" [bare]="") pss=([reader]="" [bare]="")
+  declare -A procs=([reader]="" [bare]="") cpu=([reader]="" [bare]="")
+  # One untimed round warms the caches; then the two take turns.
+  for ((r = 0; r <= runs; r++)); do
+    for kind in reader bare; do
+      out=$(start_once "$work/$kind.$r.log" "run_$kind") || return 1
+      read -r t h p n c <<<"$out"
+      if ((r > 0)); then
+        ms[$kind]+="$((t / 1000)) "; hwm[$kind]+="$((h / 1024)) "; pss[$kind]+="$((p / 1024)) "
+        procs[$kind]=$n; cpu[$kind]+="$c "
+      fi
+    done
+  done
+  local m
+  declare -A med
+  for kind in reader bare; do
+    med[ms_$kind]=$(med "${ms[$kind]}")
+    med[hwm_$kind]=$(med "${hwm[$kind]}")
+    med[pss_$kind]=$(med "${pss[$kind]}")
+    med[cpu_$kind]=$(med "${cpu[$kind]}")
+  done
+  echo "runs: $runs each, medians:"
+  printf '  %-34s %8s %8s\n' "" "reader" "bare page"
+  printf '  %-34s %8s %8s\n' "start to first fscommand (ms)" "${med[ms_reader]}" "${med[ms_bare]}"
+  printf '  %-34s %8s %8s\n' "  fastest run (ms)" \
+    "$(fastest "${ms[reader]}")" "$(fastest "${ms[bare]}")"
+  printf '  %-34s %8s %8s\n' "processor time by then (ms)" "${med[cpu_reader]}" "${med[cpu_bare]}"
+  printf '  %-34s %8s %8s\n' "peak memory, sum of VmHWM (MiB)" "${med[hwm_reader]}" "${med[hwm_bare]}"
+  printf '  %-34s %8s %8s\n' "proportional memory, Pss (MiB)" "${med[pss_reader]}" "${med[pss_bare]}"
+  printf '  %-34s %8s %8s\n' "processes" "${procs[reader]}" "${procs[bare]}"
+  for kind in reader bare; do
+    echo "  $kind, all runs: ms ${ms[$kind]% }; processor ms ${cpu[$kind]% }; VmHWM MiB ${hwm[$kind]% }; Pss MiB ${pss[$kind]% }"
+  done
+  echo "  first fscommand seen: reader \"$(cat "$work/first-fscommand-reader")\";" \
+    "bare page \"$(cat "$work/first-fscommand-bare")\""
+  echo "ratios: of the medians; median of the per-round ratios; of the fastest runs"
+  m=$(paired "${ms[reader]}" "${ms[bare]}")
+  echo "start: reader / bare page        = $(ratio "${med[ms_reader]}" "${med[ms_bare]}"); $m;" \
+    "$(ratio "$(fastest "${ms[reader]}")" "$(fastest "${ms[bare]}")")" \
+    "  (goal <= 1.15: $(verdict "$m" 1.15))"
+  m=$(ratio "${med[cpu_reader]}" "${med[cpu_bare]}")
+  echo "processor time: reader / bare page = $m"
+  m=$(ratio "${med[hwm_reader]}" "${med[hwm_bare]}")
+  echo "peak memory: reader / bare page  = $m   (goal <= 1.15: $(verdict "$m" 1.15))"
+  m=$(ratio "${med[pss_reader]}" "${med[pss_bare]}")
+  echo "proportional memory: reader / bare page = $m"
+}
+
+if [ $inside_display = 1 ]; then
+  bench_start_inside
+  exit
+fi
+
+# ---- 1. extraction ---------------------------------------------------------
+
+label() {
+  case $1 in
+    extract) echo "pagoro-book extract" ;;
+    cp) echo "cp -r" ;;
+    unzip) echo "unzip (stored zip)" ;;
+  esac
+}
+
+bench_extract() {
+  local src=$work/files book=$work/book.exe zipfile=$work/files.zip
+  local entries=${PAGORO_BENCH_ENTRIES:-2000} total=$(( ${PAGORO_BENCH_MIB:-1024} << 20 ))
+  # Every run writes a new tree and all are removed at the end: on a file
+  # system without a journal, ext4 passes over inodes freed in the last
+  # minute when it makes a file, so deleting 2,000 files just before a run
+  # would slow and scatter the runs that follow with the file system's cost.
+  local need_gb=$(((3 * (runs + 1) + 3) * total >> 30)) free_kb
+  free_kb=$(df -Pk "$work" | awk 'NR==2 {print $4}')
+  if [ "$free_kb" -lt $((need_gb << 20)) ]; then
+    echo "compare.sh: the extraction runs need $need_gb GiB free in $work; try fewer --runs" >&2
+    return 1
+  fi
+  echo "== 1. extraction: $entries files, $((total >> 20)) MiB in all"
+  echo "working folder: $work ($(df -PT "$work" | awk 'NR==2 {print $2 " on " $1}'))"
+
+  # Files from 1/40 to about 1.6 times the mean size, each beginning as its
+  # kind does (the first three bytes of a 2.0 entry go into the index and
+  # must hold no line end); the last one takes what is left of the total.
+  mkdir "$src"
+  local sizes
+  mapfile -t sizes < <(awk -v n="$entries" -v total="$total" 'BEGIN {
+    for (i = 0; i < n; i++) { w[i] = 25 + (i * 7919) % 1000; sum += w[i] }
+    for (i = 0; i < n - 1; i++) { s = int(total * w[i] / sum); left += s; print s }
+    print total - left }')
+  local i size name first
+  for ((i = 0; i < entries; i++)); do
+    size=${sizes[i]}
+    [ "$size" -ge 3 ] || { echo "compare.sh: a file of $size bytes" >&2; return 1; }
+    case $((i % 4)) in
+      0) name=$(printf 'photo%04d.jpg' "$i"); first=$'\xff\xd8\xff' ;;
+      1) name=$(printf 'sound%04d.mp3' "$i"); first=ID3 ;;
+      2) name=$(printf 'page%04d.xml' "$i"); first='<?x' ;;
+      *) name=$(printf 'clip%04d.swf' "$i"); first=FWS ;;
+    esac
+    if ((i == 0)); then name=main.swf first=FWS; fi
+    { printf '%s' "$first"; head -c $((size - 3)) /dev/urandom; } >"$src/$name"
+  done
+  local image=()
+  [ -x "$reader" ] && image=(--reader "$reader")
+  "$book_tool" pack "$src" -o "$book" "${image[@]}"
+  (cd "$src" && zip -q -0 -r "$zipfile" .)
+  echo "book: $(stat -c %s "$book") bytes; zip: $(stat -c %s "$zipfile") bytes"
+
+  # The extracted tree must be the generated one, byte for byte.
+  mkdir "$work/check"
+  "$book_tool" extract "$book" "$work/check"
+  diff -r -q "$src" "$work/check" >/dev/null || { echo "compare.sh: extract gave other files" >&2; return 1; }
+  rm -rf "$work/check"
+
+  local out
+  run_extract() { mkdir "$out"; "$book_tool" extract "$book" "$out"; }
+  run_cp() { cp -r "$src" "$out"; }
+  run_unzip() { unzip -q "$zipfile" -d "$out"; }
+  local kind r real user sys
+  declare -A times=([extract]="" [cp]="" [unzip]="") cpu=([extract]="" [cp]="" [unzip]="")
+  local TIMEFORMAT='%3R %3U %3S'
+  # One untimed round warms the caches; then the kinds take turns. A sync
+  # before each run leaves no writing of the previous one pending.
+  for ((r = 0; r <= runs; r++)); do
+    for kind in extract cp unzip; do
+      out=$work/out-$kind-$r
+      sync
+      { time "run_$kind" 2>&3; } 3>&2 2>"$work/time"
+      read -r real user sys <"$work/time"
+      if ((r > 0)); then
+        times[$kind]+="$(awk -v s="$real" 'BEGIN {printf "%d", s * 1e6}') "
+        cpu[$kind]+="$(awk -v u="$user" -v s="$sys" 'BEGIN {printf "%d", (u + s) * 1e3}') "
+      fi
+    done
+  done
+  echo "runs: $runs each; wall clock median (fastest run); processor time median"
+  for kind in extract cp unzip; do
+    printf '  %-22s %s (%s); %s ms   all: %s us\n' "$(label "$kind")" "$(seconds "$(med "${times[$kind]}")")" \
+      "$(seconds "$(fastest "${times[$kind]}")")" "$(med "${cpu[$kind]}")" "${times[$kind]% }"
+  done
+  echo "ratios: of the medians; median of the per-round ratios; of the fastest runs; of processor time"
+  local other p
+  for other in cp unzip; do
+    p=$(paired "${times[extract]}" "${times[$other]}")
+    printf 'extract / %-5s = %s; %s; %s; %s' "$other" "$(ratio "$(med "${times[extract]}")" "$(med "${times[$other]}")")" \
+      "$p" "$(ratio "$(fastest "${times[extract]}")" "$(fastest "${times[$other]}")")" \
+      "$(ratio "$(med "${cpu[extract]}")" "$(med "${cpu[$other]}")")"
+    if [ $other = cp ]; then echo "   (goal <= 1.10: $(verdict "$p" 1.10))"
+    else echo "   (goal < 1.00: $(verdict "$p" 0.999))"; fi
+  done
+  rm -rf "${work:?}"/*
+}
+
+if [ $want_extract = 1 ]; then bench_extract; fi
+if [ $want_start = 1 ]; then
+  [ $want_extract = 1 ] && echo
+  args=("$build" --runs "$runs" --inside-display)
+  [ -n "$book_given" ] && args+=(--book "$book_given")
+  # The display's private folders go inside the working folder too.
+  TMPDIR=$work "$root/tests/with-display.sh" -- "$0" "${args[@]}"
+fi
+echo
+echo "load average at the end: $(cut -d' ' -f1-3 /proc/loadavg)"
+exit 0
