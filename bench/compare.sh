@@ -65,10 +65,10 @@ need() {  # need WHAT PATH-OR-COMMAND: note what is missing
   elif [[ $2 == */* ]]; then [ -x "$2" ] || missing+=("$1 ($2)")
   else command -v "$2" >/dev/null 2>&1 || missing+=("$1 (command $2)"); fi
 }
-book_tool=$build/tools/pagoro-book/pagoro-book
-reader=$build/app/pagoro
-bare_page=$build/bench/bare_page
-movie_writer=$build/bench/first_frame_movie
+book_tool=$build/bin/pagoro-book
+reader=$build/bin/pagoro
+bare_page=$build/bin/bare_page
+movie_writer=$build/bin/first_frame_movie
 ruffle_dir=$root/node_modules/@ruffle-rs/ruffle
 want_extract=1 want_start=1
 [ "$only" = start ] && want_extract=0

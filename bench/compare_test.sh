@@ -31,7 +31,7 @@ mkdir "$empty"
 out=$("$here/compare.sh" "$empty" --only extract 2>&1)
 rc=$?
 [ $rc = 2 ] || fail "a build without pagoro-book: exit $rc, want 2"
-grep -qF "pagoro-book (make build) ($empty/tools/pagoro-book/pagoro-book)" <<<"$out" ||
+grep -qF "pagoro-book (make build) ($empty/bin/pagoro-book)" <<<"$out" ||
   fail "the missing tool is not named: $out"
 
 [ $failures = 0 ] && echo "compare_test: all checks passed"
