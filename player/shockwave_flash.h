@@ -18,6 +18,11 @@ class TShockwaveFlash : public QWidget, public PlayerControl {
   explicit TShockwaveFlash(QWidget* parent = nullptr);
   ~TShockwaveFlash() override;
 
+  // Registers the URL scheme the control serves its page, Ruffle and the
+  // movie's files from. The web engine only accepts this before the
+  // QApplication exists: the program's main calls it first of all.
+  static void RegisterScheme();
+
   // PlayerControl
   void Movie(const std::u16string& path) override;
   void Play() override;

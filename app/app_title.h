@@ -1,0 +1,21 @@
+// The application title the reader shows: its own file name without folder,
+// with every occurrence of the file's extension removed.
+#pragma once
+
+#include <string>
+
+namespace pagoro {
+
+// The title before the own file is known.
+inline constexpr const char* kInitialTitle = "pagoro我的杂志";
+
+// `text` with every non-overlapping occurrence of `what` removed, scanning
+// from the left; `what` empty removes nothing.
+std::string RemoveEvery(const std::string& text, const std::string& what);
+
+// The title for the program file at `fullPath`: Spring.exe gives Spring,
+// Copy of Spring.exe gives Copy of Spring, a.x.y gives a.x, a file name
+// without extension stays whole.
+std::string TitleFromPath(const std::string& fullPath);
+
+}  // namespace pagoro

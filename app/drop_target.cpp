@@ -1,0 +1,48 @@
+#include "app/drop_target.h"
+
+#include <QDropEvent>
+#include <QMimeData>
+#include <QTimer>
+#include <QUrl>
+
+namespace pagoro {
+
+QString FirstDroppedPath(const QMimeData* data) {
+  if (data == nullptr || !data->hasUrls()) return {};
+  const QList<QUrl> urls = data->urls();
+  if (urls.isEmpty() || !urls.front().isLocalFile()) return {};
+  return urls.front().toLocalFile();
+}
+
+DropTarget::DropTarget(std::function<void(const QString&)> onDrop, QObject* parent)
+    : QObject(parent), on_drop_(std::move(onDrop)) {}
+
+bool DropTarget::eventFilter(QObject* watched, QEvent* event) {
+  switch (event->type()) {
+    case QEvent::DragEnter:
+    case QEvent::DragMove: {
+      auto* drag = static_cast<QDragMoveEvent*>(event);
+      if (drag->mimeData()->hasUrls()) {
+        drag->acceptProposedAction();
+      } else {
+        drag->ignore();
+      }
+      return true;
+    }
+    case QEvent::DragLeave:
+      return true;
+    case QEvent::Drop: {
+      auto* drop = static_cast<QDropEvent*>(event);
+      const QString path = FirstDroppedPath(drop->mimeData());
+      drop->acceptProposedAction();
+      if (!path.isEmpty()) {
+        QTimer::singleShot(0, this, [this, path] { on_drop_(path); });
+      }
+      return true;
+    }
+    default:
+      return QObject::eventFilter(watched, event);
+  }
+}
+
+}  // namespace pagoro

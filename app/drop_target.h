@@ -1,0 +1,31 @@
+// DropTarget: takes files dropped from a file manager (text/uri-list) on a
+// top-level window, before any widget in it (a web view would take them
+// itself). Only the first dropped path counts, whole.
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <functional>
+
+class QMimeData;
+
+namespace pagoro {
+
+// The local path of the first URL in `data`; "" when there is none or the
+// first one is not a local file.
+QString FirstDroppedPath(const QMimeData* data);
+
+class DropTarget : public QObject {
+  Q_OBJECT
+ public:
+  // `onDrop` runs from the event loop after the drop has finished, so that
+  // a message box it shows does not hold up the file manager.
+  explicit DropTarget(std::function<void(const QString& path)> onDrop, QObject* parent = nullptr);
+
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  std::function<void(const QString&)> on_drop_;
+};
+
+}  // namespace pagoro

@@ -1,0 +1,52 @@
+#include "player/file_confinement.h"
+
+#include <system_error>
+
+namespace pagoro {
+namespace {
+
+ConfinedPath Refuse(std::string reason) { return ConfinedPath{false, {}, std::move(reason)}; }
+
+// True when a segment of `path` is "." or ".." (a request is never resolved
+// by walking up, whatever lies above).
+bool HasDotSegment(std::string_view path) {
+  std::size_t start = 0;
+  while (start <= path.size()) {
+    std::size_t end = path.find('/', start);
+    if (end == std::string_view::npos) end = path.size();
+    const std::string_view segment = path.substr(start, end - start);
+    if (segment == "." || segment == "..") return true;
+    start = end + 1;
+  }
+  return false;
+}
+
+// True when `path` is `folder` itself or lies below it (both canonical).
+bool IsBelow(const std::filesystem::path& path, const std::filesystem::path& folder) {
+  auto p = path.begin();
+  for (auto f = folder.begin(); f != folder.end(); ++f, ++p) {
+    if (f->empty()) continue;  // the trailing "" of a folder ending in "/"
+    if (p == path.end() || *p != *f) return false;
+  }
+  return p != path.end();
+}
+
+}  // namespace
+
+ConfinedPath FileInsideFolder(std::string_view request_path, const std::filesystem::path& folder) {
+  if (folder.empty()) return Refuse("no folder is open to the movie");
+  if (request_path.empty() || request_path.front() != '/') return Refuse("not an absolute path");
+  if (request_path.find('\0') != std::string_view::npos) return Refuse("NUL in the path");
+  if (HasDotSegment(request_path)) return Refuse("dot segment in the path");
+
+  std::error_code error;
+  const std::filesystem::path root = std::filesystem::canonical(folder, error);
+  if (error) return Refuse("the folder does not exist");
+  const std::filesystem::path file = std::filesystem::canonical(std::filesystem::path(request_path), error);
+  if (error) return Refuse("no such file");
+  if (!IsBelow(file, root)) return Refuse("outside the folder");
+  if (!std::filesystem::is_regular_file(file, error)) return Refuse("not a regular file");
+  return ConfinedPath{true, file, {}};
+}
+
+}  // namespace pagoro

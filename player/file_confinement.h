@@ -1,0 +1,21 @@
+// Decides whether a path a movie asks for lies inside the folder it may read.
+// Paths are absolute, UTF-8, already percent-decoded. Symbolic links are
+// followed before the check, so a link that leads out of the folder is out.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace pagoro {
+
+struct ConfinedPath {
+  bool inside = false;
+  std::filesystem::path file;  // canonical path of the regular file when inside
+  std::string reason;          // why not, when not inside
+};
+
+// `folder` need not be canonical; an empty folder allows nothing.
+ConfinedPath FileInsideFolder(std::string_view request_path, const std::filesystem::path& folder);
+
+}  // namespace pagoro

@@ -1,0 +1,85 @@
+#include "player/file_confinement.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <fstream>
+
+namespace pagoro {
+namespace {
+
+namespace fs = std::filesystem;
+
+class FileConfinementTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    char name[] = "/tmp/confinement.XXXXXX";
+    ASSERT_NE(mkdtemp(name), nullptr);
+    base_ = name;
+    folder_ = base_ / "book";
+    fs::create_directories(folder_ / "sub");
+    Write(folder_ / "page1.swf");
+    Write(folder_ / "sub" / "pic.jpg");
+    Write(folder_ / "页面.swf");
+    Write(base_ / "secret.txt");
+    fs::create_directories(base_ / "bookish");
+    Write(base_ / "bookish" / "x.txt");
+    fs::create_symlink(base_ / "secret.txt", folder_ / "out-link");
+    fs::create_symlink(base_, folder_ / "up-dir");
+    fs::create_symlink(folder_ / "page1.swf", folder_ / "in-link");
+  }
+  void TearDown() override { fs::remove_all(base_); }
+
+  static void Write(const fs::path& p) { std::ofstream(p) << "x"; }
+  std::string In(const std::string& rest) const { return folder_.string() + rest; }
+
+  fs::path base_;
+  fs::path folder_;
+};
+
+TEST_F(FileConfinementTest, ServesOnlyRegularFilesInsideTheFolder) {
+  struct Case {
+    std::string request;
+    bool inside;
+  } cases[] = {
+      {In("/page1.swf"), true},
+      {In("/sub/pic.jpg"), true},
+      {In("/页面.swf"), true},
+      {In("//sub///pic.jpg"), true},
+      {In("/in-link"), true},
+      {In("/../secret.txt"), false},
+      {In("/sub/../page1.swf"), false},  // no walking up, even to stay inside
+      {In("/./page1.swf"), false},
+      {In("/out-link"), false},
+      {In("/up-dir/secret.txt"), false},
+      {In("/missing.swf"), false},
+      {In("/sub"), false},
+      {In(""), false},
+      {base_.string() + "/bookish/x.txt", false},  // a sibling sharing the prefix
+      {base_.string() + "/secret.txt", false},
+      {"/etc/passwd", false},
+      {"page1.swf", false},
+      {"", false},
+      {In("/page1.swf") + std::string(1, '\0') + ".txt", false},
+  };
+  for (const Case& c : cases) {
+    const ConfinedPath result = FileInsideFolder(c.request, folder_);
+    EXPECT_EQ(result.inside, c.inside) << c.request << ": " << result.reason;
+  }
+}
+
+TEST_F(FileConfinementTest, AFolderGivenWithATrailingSlashOrThroughALinkWorksAlike) {
+  fs::create_symlink(folder_, base_ / "book-link");
+  for (const fs::path& folder : {fs::path(folder_.string() + "/"), base_ / "book-link"}) {
+    EXPECT_TRUE(FileInsideFolder(In("/page1.swf"), folder).inside) << folder;
+    EXPECT_FALSE(FileInsideFolder(base_.string() + "/secret.txt", folder).inside) << folder;
+  }
+}
+
+TEST_F(FileConfinementTest, NoFolderAllowsNothing) {
+  EXPECT_FALSE(FileInsideFolder(In("/page1.swf"), fs::path()).inside);
+  EXPECT_FALSE(FileInsideFolder(In("/page1.swf"), base_ / "gone").inside);
+}
+
+}  // namespace
+}  // namespace pagoro

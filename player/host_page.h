@@ -1,0 +1,32 @@
+// HostPage: the web page the player runs in. It stays on its own host page:
+// every navigation away from it is refused, except that http and https
+// addresses (a movie's getURL to an advertiser, in this or a new window)
+// are handed to the user's default browser.
+#pragma once
+
+#include <QUrl>
+#include <QWebEnginePage>
+
+namespace pagoro {
+
+// Whether a link a movie follows may be opened outside the player.
+bool OpensInBrowser(const QUrl& url);
+
+class HostPage : public QWebEnginePage {
+  Q_OBJECT
+ public:
+  explicit HostPage(QWebEngineProfile* profile, QObject* parent = nullptr, bool popup = false);
+
+ protected:
+  bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool is_main_frame) override;
+  QWebEnginePage* createWindow(WebWindowType type) override;
+  void javaScriptConsoleMessage(JavaScriptConsoleMessageLevel level, const QString& message, int line,
+                                const QString& source) override;
+
+ private:
+  // A page made for a window the movie opens: it only passes the first
+  // address on and goes away.
+  bool popup_;
+};
+
+}  // namespace pagoro

@@ -1,0 +1,121 @@
+#include "player/movie_scheme.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QWebEngineUrlRequestJob>
+#include <QWebEngineUrlScheme>
+
+#include "player/file_confinement.h"
+#include "player/player_log.h"
+
+namespace pagoro {
+namespace {
+
+const QString kHost = QStringLiteral("reader");
+// Paths below this prefix are the player's own files, not the user's.
+const QString kInternalPrefix = QStringLiteral("/~pagoro/");
+
+QByteArray ContentType(const QString& path) {
+  static const QHash<QString, QByteArray> types = {
+      {"html", "text/html"},        {"js", "text/javascript"}, {"wasm", "application/wasm"},
+      {"swf", "application/x-shockwave-flash"}, {"txt", "text/plain"}, {"xml", "text/xml"},
+      {"jpg", "image/jpeg"},        {"jpeg", "image/jpeg"},    {"png", "image/png"},
+      {"gif", "image/gif"},         {"mp3", "audio/mpeg"},     {"flv", "video/x-flv"},
+  };
+  return types.value(QFileInfo(path).suffix().toLower(), "application/octet-stream");
+}
+
+// The internal name a path of the player's own files stands for, and the
+// resource that holds it ("" when there is none).
+QString InternalResource(const QString& name) {
+  if (name == "host.html" || name == "host.js" || name == "fetch-shim.js") return ":/pagoro/player/" + name;
+  if (name == "qwebchannel.js") return QStringLiteral(":/qtwebchannel/qwebchannel.js");
+  if (name.startsWith("ruffle/") && !name.contains("..") && name.count('/') == 1) return ":/pagoro/" + name;
+  return {};
+}
+
+void Reply(QWebEngineUrlRequestJob* job, const QByteArray& type, const QByteArray& body) {
+  auto* buffer = new QBuffer(job);
+  buffer->setData(body);
+  buffer->open(QIODevice::ReadOnly);
+  job->reply(type, buffer);
+}
+
+}  // namespace
+
+const QByteArray MovieScheme::kName = QByteArrayLiteral("pagoro");
+
+void MovieScheme::Register() {
+  if (!QWebEngineUrlScheme::schemeByName(kName).name().isEmpty()) return;
+  QWebEngineUrlScheme scheme(kName);
+  scheme.setSyntax(QWebEngineUrlScheme::Syntax::Host);
+  // CORS-enabled: the engine refuses fetch() on custom schemes, but the
+  // page's XMLHttpRequests to its own origin work (fetch-shim.js).
+  scheme.setFlags(QWebEngineUrlScheme::CorsEnabled);
+  QWebEngineUrlScheme::registerScheme(scheme);
+}
+
+QUrl MovieScheme::HostPageUrl() { return QUrl(QString::fromLatin1(kName) + "://" + kHost + kInternalPrefix + "host.html"); }
+
+QUrl MovieScheme::VariablesUrl(int generation) {
+  return QUrl(QString::fromLatin1(kName) + "://" + kHost + kInternalPrefix + "vars/" + QString::number(generation));
+}
+
+QUrl MovieScheme::FileUrl(const QString& absolute_path) {
+  QUrl url;
+  url.setScheme(QString::fromLatin1(kName));
+  url.setHost(kHost);
+  url.setPath(absolute_path, QUrl::DecodedMode);
+  return url;
+}
+
+MovieScheme::MovieScheme(QObject* parent) : QWebEngineUrlSchemeHandler(parent) {}
+
+void MovieScheme::SetMovie(const QString& path, const QByteArray& bytes) {
+  movie_path_ = path;
+  movie_bytes_ = bytes;
+}
+
+void MovieScheme::Refuse(QWebEngineUrlRequestJob* job, const QString& why) {
+  qCInfo(lcPlayer) << "refused" << job->requestUrl().toString() << "-" << why;
+  job->fail(QWebEngineUrlRequestJob::RequestDenied);
+}
+
+void MovieScheme::requestStarted(QWebEngineUrlRequestJob* job) {
+  const QUrl url = job->requestUrl();
+  const QByteArray method = job->requestMethod();
+  if (url.host() != kHost) return Refuse(job, "unknown host");
+  if (method != "GET" && method != "POST") return Refuse(job, "method " + QString::fromLatin1(method));
+  const QString path = url.path(QUrl::FullyDecoded);
+  if (path.startsWith(kInternalPrefix)) return ServeInternal(job, path.mid(kInternalPrefix.size()));
+  ServeFile(job, path);
+}
+
+void MovieScheme::ServeInternal(QWebEngineUrlRequestJob* job, const QString& name) {
+  if (name.startsWith("vars/")) {
+    bool ok = false;
+    const int generation = name.mid(5).toInt(&ok);
+    if (!ok) return Refuse(job, "bad variable poll");
+    return Reply(job, "text/plain", variable_source_ ? variable_source_(generation) : QByteArray());
+  }
+  const QString resource = InternalResource(name);
+  if (resource.isEmpty() || !QFile::exists(resource)) return Refuse(job, "no such player file");
+  auto* file = new QFile(resource, job);
+  if (!file->open(QIODevice::ReadOnly)) return Refuse(job, "player file unreadable");
+  job->reply(ContentType(name), file);
+}
+
+void MovieScheme::ServeFile(QWebEngineUrlRequestJob* job, const QString& path) {
+  if (!movie_path_.isEmpty() && path == movie_path_) return Reply(job, ContentType(".swf"), movie_bytes_);
+  const QByteArray request = path.toUtf8();
+  const ConfinedPath confined = FileInsideFolder(std::string_view(request.constData(), request.size()),
+                                                 asset_folder_.toStdU16String());
+  if (!confined.inside) return Refuse(job, QString::fromStdString(confined.reason));
+  auto* file = new QFile(QString::fromStdU16String(confined.file.u16string()), job);
+  if (!file->open(QIODevice::ReadOnly)) return Refuse(job, "unreadable");
+  job->reply(ContentType(path), file);
+}
+
+}  // namespace pagoro

@@ -1,0 +1,57 @@
+// MovieScheme: the private URL scheme the player's web page lives in. It
+// serves the host page and Ruffle's files (compiled-in resources), the
+// current movie (from memory, as patched), the files inside the asset folder
+// and the movie's variable polls; every other request is refused.
+//
+// A file is addressed by its absolute path: pagoro://reader/home/u/x.swf.
+// So a movie that loads TempPath + name, with TempPath an absolute path,
+// reaches the file through the ordinary URL resolution against its own URL.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QUrl>
+#include <QWebEngineUrlSchemeHandler>
+#include <functional>
+
+class QWebEngineUrlRequestJob;
+
+namespace pagoro {
+
+class MovieScheme : public QWebEngineUrlSchemeHandler {
+  Q_OBJECT
+ public:
+  static const QByteArray kName;
+
+  // Registers the scheme with the web engine; only possible before the
+  // QApplication exists. Calling it again does nothing.
+  static void Register();
+
+  static QUrl HostPageUrl();
+  // Where the movie set by the `generation`-th Movie call polls.
+  static QUrl VariablesUrl(int generation);
+  static QUrl FileUrl(const QString& absolute_path);
+
+  explicit MovieScheme(QObject* parent = nullptr);
+
+  // The movie served at `path`, with `bytes` as its content ("" serves none).
+  void SetMovie(const QString& path, const QByteArray& bytes);
+  void SetAssetFolder(const QString& folder) { asset_folder_ = folder; }
+  // Answers each variable poll with the body it returns for the poll's
+  // generation.
+  void SetVariableSource(std::function<QByteArray(int)> source) { variable_source_ = std::move(source); }
+
+  void requestStarted(QWebEngineUrlRequestJob* job) override;
+
+ private:
+  void Refuse(QWebEngineUrlRequestJob* job, const QString& why);
+  void ServeInternal(QWebEngineUrlRequestJob* job, const QString& name);
+  void ServeFile(QWebEngineUrlRequestJob* job, const QString& path);
+
+  QString movie_path_;
+  QByteArray movie_bytes_;
+  QString asset_folder_;
+  std::function<QByteArray(int)> variable_source_;
+};
+
+}  // namespace pagoro

@@ -1,0 +1,5 @@
+#include "player/player_log.h"
+
+namespace pagoro {
+Q_LOGGING_CATEGORY(lcPlayer, "pagoro.player", QtWarningMsg)
+}

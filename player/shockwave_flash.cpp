@@ -1,0 +1,254 @@
+#include "player/shockwave_flash.h"
+
+#include <algorithm>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QLibraryInfo>
+#include <QVBoxLayout>
+#include <QWebChannel>
+#include <QWebEngineProfile>
+#include <QWebEngineSettings>
+#include <QWebEngineUrlScheme>
+#include <QWebEngineView>
+
+#include "player/host_page.h"
+#include "player/movie_patch.h"
+#include "player/movie_scheme.h"
+#include "player/page_bridge.h"
+#include "player/player_error.h"
+#include "player/player_log.h"
+#include "player/variable_queue.h"
+
+namespace pagoro {
+namespace {
+
+// How often a movie asks for the variables set on it.
+constexpr int kPollIntervalMs = 50;
+
+// A variable's values follow each other at least this far apart, and one
+// frame and a quarter of the movie at least (see VariableQueue).
+constexpr qint64 kMinSpacingMs = 40;
+constexpr qint64 kMaxSpacingMs = 500;
+
+// The time a frame of an uncompressed movie lasts, from its header (the
+// frame size rectangle, then the rate in 8.8 fixed point); 0 when unknown.
+qint64 FrameDurationMs(const std::vector<std::uint8_t>& movie) {
+  if (movie.size() < 9 || movie[0] != 'F') return 0;
+  const std::size_t nbits = movie[8] >> 3;
+  const std::size_t rate_at = 8 + (5 + 4 * nbits + 7) / 8;
+  if (movie.size() < rate_at + 2) return 0;
+  const double rate = movie[rate_at + 1] + movie[rate_at] / 256.0;
+  return rate > 0 ? static_cast<qint64>(1000.0 / rate) : 0;
+}
+
+QString QStr(const std::u16string& s) { return QString::fromStdU16String(s); }
+
+std::string Utf8(const QString& s) { return s.toStdString(); }
+
+// Throws when what the control is made of can't be had: the scheme, the
+// web engine's helper process, the page and Ruffle's compiled-in files.
+void CheckPrerequisites() {
+  if (QWebEngineUrlScheme::schemeByName(MovieScheme::kName).name().isEmpty()) {
+    throw PlayerError("The player's URL scheme was not registered before the application started");
+  }
+  const QByteArray process_override = qgetenv("QTWEBENGINEPROCESS_PATH");
+  const QString process = process_override.isEmpty()
+                              ? QLibraryInfo::path(QLibraryInfo::LibraryExecutablesPath) + "/QtWebEngineProcess"
+                              : QString::fromLocal8Bit(process_override);
+  if (!QFileInfo(process).isExecutable()) {
+    throw PlayerError("The web engine is not installed (" + Utf8(process) + " is missing)");
+  }
+  for (const char* resource : {":/pagoro/player/host.html", ":/pagoro/player/host.js", ":/pagoro/player/fetch-shim.js",
+                               ":/pagoro/ruffle/ruffle.js", ":/qtwebchannel/qwebchannel.js"}) {
+    if (!QFile::exists(resource)) throw PlayerError(std::string("The player file ") + resource + " is missing");
+  }
+  if (QDir(":/pagoro/ruffle").entryList({"*.wasm"}).isEmpty()) {
+    throw PlayerError("Ruffle's WebAssembly core is missing from the player");
+  }
+}
+
+}  // namespace
+
+struct TShockwaveFlash::Impl {
+  explicit Impl(TShockwaveFlash* owner);
+  ~Impl();
+
+  void StartMovie();
+  QByteArray TakeVariables(int generation);
+
+  TShockwaveFlash* owner;
+  // Declared in the order of their lives: the page and view go before the
+  // profile they use.
+  QWebEngineProfile* profile = nullptr;
+  MovieScheme* scheme = nullptr;
+  HostPage* page = nullptr;
+  QWebEngineView* view = nullptr;
+  PageBridge* bridge = nullptr;
+
+  bool page_ready = false;
+  QString movie_path;         // as Movie was given it
+  QString movie_url;          // the URL the page loads it from
+  bool movie_pending = false;  // set by Movie, started by Play
+  bool accepts_variables = false;
+  QString undeliverable_reason;
+  int generation = 0;  // of the movie set last; old pollers get nothing
+  VariableQueue variables;
+  QElapsedTimer clock;  // for the spacing of variables
+};
+
+TShockwaveFlash::Impl::Impl(TShockwaveFlash* owner_widget) : owner(owner_widget) {
+  CheckPrerequisites();
+  clock.start();
+  // An off-the-record profile of the control's own: nothing written to the
+  // user's disk, and the scheme handler serves this control only.
+  profile = new QWebEngineProfile(owner);
+  scheme = new MovieScheme(profile);
+  scheme->SetVariableSource([this](int g) { return TakeVariables(g); });
+  profile->installUrlSchemeHandler(MovieScheme::kName, scheme);
+  QWebEngineSettings* settings = profile->settings();
+  settings->setAttribute(QWebEngineSettings::PlaybackRequiresUserGesture, false);
+  settings->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, true);
+  settings->setAttribute(QWebEngineSettings::ShowScrollBars, false);
+  settings->setAttribute(QWebEngineSettings::ErrorPageEnabled, false);
+  settings->setAttribute(QWebEngineSettings::PluginsEnabled, false);
+  settings->setAttribute(QWebEngineSettings::JavascriptCanAccessClipboard, false);
+
+  page = new HostPage(profile, owner);
+  bridge = new PageBridge(page);
+  auto* channel = new QWebChannel(page);
+  channel->registerObject(QStringLiteral("bridge"), bridge);
+  page->setWebChannel(channel);
+
+  view = new QWebEngineView(owner);
+  view->setPage(page);
+  view->setContextMenuPolicy(Qt::NoContextMenu);
+  auto* layout = new QVBoxLayout(owner);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(view);
+
+  QObject::connect(bridge, &PageBridge::Ready, owner, [this] {
+    page_ready = true;
+    if (!movie_url.isEmpty() && !movie_pending) emit bridge->playRequested(movie_url);
+  });
+  QObject::connect(bridge, &PageBridge::FSCommand, owner, [this](const QString& command, const QString& args) {
+    qCInfo(lcPlayer) << "FSCommand" << command << args;
+    emit owner->FSCommand(command, args);
+  });
+  QObject::connect(bridge, &PageBridge::MovieLoaded, owner,
+                   [](const QString& url) { qCInfo(lcPlayer) << "movie loaded:" << url; });
+  QObject::connect(bridge, &PageBridge::MovieFailed, owner, [](const QString& url, const QString& message) {
+    qCWarning(lcPlayer) << "movie failed to load:" << url << message;
+  });
+  // A refused navigation away from the page also ends in a failed load;
+  // only a failure before the page came up matters.
+  QObject::connect(page, &QWebEnginePage::loadFinished, owner, [this](bool ok) {
+    if (!ok && !page_ready) qCWarning(lcPlayer) << "the player page failed to load";
+  });
+  // A crashed or killed renderer takes the movie with it: start over.
+  QObject::connect(page, &QWebEnginePage::renderProcessTerminated, owner,
+                   [this](QWebEnginePage::RenderProcessTerminationStatus, int code) {
+                     qCWarning(lcPlayer) << "the web engine's renderer ended, code" << code << "- reloading";
+                     page_ready = false;
+                     page->load(MovieScheme::HostPageUrl());
+                   });
+  page->load(MovieScheme::HostPageUrl());
+}
+
+TShockwaveFlash::Impl::~Impl() {
+  delete view;
+  delete page;
+  delete profile;
+}
+
+QByteArray TShockwaveFlash::Impl::TakeVariables(int poll_generation) {
+  if (poll_generation != generation) return {};
+  const auto batch = variables.TakeBatch(clock.elapsed());
+  for (const auto& [name, value] : batch) qCInfo(lcPlayer) << "SetVariable delivered:" << name << "=" << value;
+  return VariableQueue::Encode(batch);
+}
+
+void TShockwaveFlash::Impl::StartMovie() {
+  movie_pending = false;
+  if (movie_url.isEmpty()) {
+    if (page_ready) emit bridge->stopRequested();
+    return;
+  }
+  if (page_ready) emit bridge->playRequested(movie_url);
+}
+
+TShockwaveFlash::TShockwaveFlash(QWidget* parent) : QWidget(parent), impl_(std::make_unique<Impl>(this)) {}
+
+TShockwaveFlash::~TShockwaveFlash() = default;
+
+void TShockwaveFlash::RegisterScheme() {
+  // The web engine shares OpenGL contexts with the widgets; Qt wants to
+  // know before the application object exists, as for the scheme.
+  QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+  MovieScheme::Register();
+}
+
+void TShockwaveFlash::Movie(const std::u16string& path) {
+  Impl& d = *impl_;
+  ++d.generation;
+  if (const std::size_t dropped = d.variables.Clear()) {
+    qCInfo(lcPlayer) << "dropped" << dropped << "variables the previous movie never fetched";
+  }
+  d.movie_pending = true;
+  d.accepts_variables = false;
+  d.movie_path.clear();
+  d.movie_url.clear();
+  d.scheme->SetMovie({}, {});
+  if (path.empty()) return;
+
+  const QString file_path = QFileInfo(QStr(path)).absoluteFilePath();
+  QFile file(file_path);
+  if (!file.open(QIODevice::ReadOnly)) {
+    throw PlayerError("Cannot load the movie \"" + Utf8(file_path) + "\": " + Utf8(file.errorString()));
+  }
+  const QByteArray bytes = file.readAll();
+  if (bytes.size() < 8 || !(bytes.startsWith("FWS") || bytes.startsWith("CWS") || bytes.startsWith("ZWS"))) {
+    throw PlayerError("Cannot load the movie \"" + Utf8(file_path) + "\": not a Flash movie");
+  }
+  // Ruffle can't set a movie's variables from outside: the movie gets a
+  // poller that fetches them from the scheme (TakeVariables).
+  const QByteArray poll_url = MovieScheme::VariablesUrl(d.generation).toEncoded();
+  PatchResult patch = InsertVariablePoller(
+      std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()), static_cast<std::size_t>(bytes.size())),
+      std::string_view(poll_url.constData(), static_cast<std::size_t>(poll_url.size())), kPollIntervalMs);
+  d.accepts_variables = patch.patched;
+  d.variables.SetSpacing(std::clamp(FrameDurationMs(patch.bytes) * 5 / 4, kMinSpacingMs, kMaxSpacingMs));
+  d.undeliverable_reason = QString::fromStdString(patch.reason);
+  if (!patch.patched) {
+    qCWarning(lcPlayer) << "movie" << file_path << "can't receive variables:" << d.undeliverable_reason;
+  }
+  d.scheme->SetMovie(file_path, patch.patched ? QByteArray(reinterpret_cast<const char*>(patch.bytes.data()),
+                                                           static_cast<qsizetype>(patch.bytes.size()))
+                                              : bytes);
+  d.movie_path = file_path;
+  d.movie_url = MovieScheme::FileUrl(file_path).toString(QUrl::FullyEncoded);
+}
+
+void TShockwaveFlash::Play() {
+  if (impl_->movie_pending) impl_->StartMovie();
+}
+
+void TShockwaveFlash::SetVariable(const std::u16string& name, const std::u16string& value) {
+  Impl& d = *impl_;
+  const QString qname = QStr(name);
+  const QString qvalue = QStr(value);
+  if (d.movie_path.isEmpty() || !d.accepts_variables) {
+    qCWarning(lcPlayer) << "SetVariable undeliverable:" << qname << "=" << qvalue << "-"
+                        << (d.movie_path.isEmpty() ? QStringLiteral("no movie") : d.undeliverable_reason);
+    return;
+  }
+  qCInfo(lcPlayer) << "SetVariable sent:" << qname << "=" << qvalue;
+  d.variables.Push(qname, qvalue);
+}
+
+void TShockwaveFlash::SetAssetFolder(const QString& folder) { impl_->scheme->SetAssetFolder(folder); }
+
+}  // namespace pagoro

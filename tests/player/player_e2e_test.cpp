@@ -1,0 +1,339 @@
+// The player control with the real web engine and Ruffle: movies made by the
+// movie writer raise fscommand calls, echo the variables set on them, load
+// files of the book, follow links and show text.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QStandardPaths>
+#include <QUrl>
+#include <QWebEngineView>
+#include <algorithm>
+#include <cstdio>
+#include <map>
+
+#include "player/movie_scheme.h"
+#include "player/player_error.h"
+#include "tests/player/player_harness.h"
+#include "tools/swf/actions.h"
+#include "tools/swf/movie.h"
+#include "tools/swf/test_movies.h"
+
+namespace pagoro::testing {
+namespace {
+
+using swf::ActionBuilder;
+using swf::FsCommandCall;
+using swf::TestMovieOptions;
+
+constexpr int kLoadTimeoutMs = 30000;
+
+std::string Describe(const TestMovieOptions& o) {
+  return "SWF " + std::to_string(o.version) + (o.compressed ? " CWS" : "");
+}
+
+// The kinds of movie books ship: versions 5 to 10, plain and compressed.
+const TestMovieOptions kMovieKinds[] = {
+    {.version = 5}, {.version = 6}, {.version = 8}, {.version = 10},
+    {.version = 6, .compressed = true}, {.version = 8, .compressed = true},
+};
+
+// A movie of the given kind running `frames` of actions at 12 frames a
+// second, then stopping.
+swf::Bytes ScriptedMovie(const TestMovieOptions& kind, const std::vector<swf::Bytes>& frames) {
+  swf::MovieBuilder movie({.version = kind.version, .width = 320, .height = 240, .frame_rate = 12,
+                           .compressed = kind.compressed});
+  movie.Add(swf::SetBackgroundColor({255, 255, 255}));
+  for (const swf::Bytes& actions : frames) {
+    if (!actions.empty()) movie.Add(swf::DoAction(actions));
+    movie.Add(swf::ShowFrame());
+  }
+  movie.Add(swf::DoAction(ActionBuilder().Stop().Finish())).Add(swf::ShowFrame());
+  return movie.Finish();
+}
+
+// loadVariablesNum(url, level) or loadMovieNum(url, level).
+void LoadInto(ActionBuilder& a, const QString& url, int level, bool variables) {
+  a.Push(url.toStdString()).Push("_level" + std::to_string(level));
+  a.GetUrl2(variables ? swf::geturl2::kLoadVariables : 0);
+}
+
+void ExpectCalls(const PlayerHarness& h, const std::vector<FsCommandCall>& expected) {
+  std::vector<FsCommandCall> got;
+  for (const Call& c : h.calls()) got.emplace_back(c.command.toStdString(), c.args.toStdString());
+  EXPECT_EQ(got, expected);
+}
+
+TEST(PlayerFsCommandTest, CallsArriveInOrderWithTheirExactStrings) {
+  PlayerHarness h;
+  for (const TestMovieOptions& kind : kMovieKinds) {
+    SCOPED_TRACE(Describe(kind));
+    std::vector<FsCommandCall> calls = {
+        {"outcommand", "SetTempPath"}, {"fullscreen", ""}, {"Quit", " "}, {"a&b=c", "%20+x;'\""},
+    };
+    if (kind.version >= 6) calls.push_back({"中文命令", "参数 ü"});  // version 5 strings are single-byte
+    calls.push_back({"last", "end"});
+    h.ClearCalls();
+    h.Load(h.WriteTempMovie(swf::FsCommandMovie(kind, calls)));
+    ASSERT_NE(h.WaitForCall("last", kLoadTimeoutMs), nullptr);
+    PlayerHarness::WaitUntil([] { return false; }, 300);  // and nothing after it
+    ExpectCalls(h, calls);
+  }
+}
+
+// Per variable, the values the echo movie reported, in order.
+std::map<std::string, std::vector<std::string>> Echoes(const PlayerHarness& h) {
+  std::map<std::string, std::vector<std::string>> out;
+  for (const Call& c : h.CallsOf("echo")) {
+    const qsizetype eq = c.args.indexOf('=');
+    out[c.args.left(eq).toStdString()].push_back(c.args.mid(eq + 1).toStdString());
+  }
+  return out;
+}
+
+TEST(PlayerSetVariableTest, ValuesReachTheMovieOnceAndInOrder) {
+  PlayerHarness h;
+  for (const TestMovieOptions& kind : kMovieKinds) {
+    SCOPED_TRACE(Describe(kind));
+    h.ClearCalls();
+    h.Load(h.WriteTempMovie(swf::EchoMovie(kind, {"incommand", "TempPath"})));
+    ASSERT_NE(h.WaitForCall("ready", kLoadTimeoutMs), nullptr);
+    const std::string path = kind.version >= 6 ? h.asset_folder().toStdString() : "/home/u/data/Book/";
+    const std::vector<std::pair<std::string, std::string>> sets = {
+        {"incommand", "Refresh"}, {"TempPath", path},         {"incommand", "Refresh"},
+        {"incommand", "restore"}, {"TempPath", "a=b&c d%+"}, {"incommand", "restorePage"},
+    };
+    for (const auto& [name, value] : sets) {
+      h.player().SetVariable(QString::fromStdString(name).toStdU16String(),
+                             QString::fromStdString(value).toStdU16String());
+    }
+    ASSERT_TRUE(PlayerHarness::WaitUntil([&] { return h.CallsOf("echo").size() >= sets.size(); }, 5000))
+        << h.CallsOf("echo").size() << " echoes: " << ::testing::PrintToString(Echoes(h));
+    PlayerHarness::WaitUntil([] { return false; }, 300);  // nothing twice
+    const std::map<std::string, std::vector<std::string>> expected = {
+        {"incommand", {"Refresh", "Refresh", "restore", "restorePage"}}, {"TempPath", {path, "a=b&c d%+"}}};
+    EXPECT_EQ(Echoes(h), expected);
+  }
+}
+
+TEST(PlayerSetVariableTest, ValuesSetBeforeTheMovieRunsArriveWhenItDoes) {
+  PlayerHarness h;
+  h.player().Movie(h.WriteTempMovie(swf::EchoMovie({.version = 8}, {"incommand"})).toStdU16String());
+  h.player().SetVariable(u"incommand", u"early");
+  h.player().Play();
+  ASSERT_NE(h.WaitForCall("echo", kLoadTimeoutMs), nullptr);
+  EXPECT_EQ(h.CallsOf("echo").front().args, "incommand=early");
+}
+
+TEST(PlayerSetVariableTest, ValuesForAMovieThatWasReplacedAreNotDeliveredToTheNextOne) {
+  PlayerHarness h;
+  h.player().Movie(h.WriteTempMovie(swf::EchoMovie({.version = 8}, {"incommand"})).toStdU16String());
+  h.player().SetVariable(u"incommand", u"for the first movie");
+  h.Load(h.WriteTempMovie(swf::EchoMovie({.version = 8}, {"incommand"})));
+  ASSERT_NE(h.WaitForCall("ready", kLoadTimeoutMs), nullptr);
+  h.player().SetVariable(u"incommand", u"second");
+  ASSERT_NE(h.WaitForCall("echo", 5000), nullptr);
+  PlayerHarness::WaitUntil([] { return false; }, 300);
+  ASSERT_EQ(h.CallsOf("echo").size(), 1u);
+  EXPECT_EQ(h.CallsOf("echo").front().args, "incommand=second");
+}
+
+TEST(PlayerSetVariableTest, ActionScript3MovieStillPlaysAndVariablesAreReportedUndeliverable) {
+  PlayerHarness h;
+  swf::MovieBuilder movie({.version = 10, .width = 320, .height = 240,
+                           .file_attributes = swf::file_attributes::kActionScript3});
+  movie.Add(swf::SetBackgroundColor({0, 160, 0})).Add(swf::ShowFrame());
+  h.Load(h.WriteTempMovie(movie.Finish()));
+  ASSERT_TRUE(PlayerHarness::WaitUntil(
+      [&] { return h.LogLines().filter("movie loaded").size() == 1; }, kLoadTimeoutMs));
+  h.player().SetVariable(u"incommand", u"Refresh");
+  EXPECT_EQ(h.LogLines().filter("undeliverable").size(), 1) << h.LogLines().join("\n").toStdString();
+}
+
+TEST(PlayerMovieTest, AMovieThatCantBeReadFailsWithItsPath) {
+  PlayerHarness h;
+  const QString missing = QDir::tempPath() + "/tem404.tmp";
+  try {
+    h.player().Movie(missing.toStdU16String());
+    ADD_FAILURE() << "no error for a missing movie";
+  } catch (const PlayerError& e) {
+    EXPECT_NE(std::string(e.what()).find(missing.toStdString()), std::string::npos) << e.what();
+  }
+  const QString text = h.WriteAsset("not-a-movie.swf", "hello, world");
+  EXPECT_THROW(h.player().Movie(text.toStdU16String()), PlayerError);
+  // No movie at all is fine: the player shows nothing.
+  EXPECT_NO_THROW(h.player().Movie(u""));
+  EXPECT_NO_THROW(h.player().Play());
+}
+
+TEST(PlayerFilesTest, MovieLoadsTheBooksFilesAndNothingElse) {
+  PlayerHarness h;
+  const QString folder = h.asset_folder();
+  const QString home = QDir::homePath();
+  {
+    QFile secret(home + "/secret.txt");
+    ASSERT_TRUE(secret.open(QIODevice::WriteOnly));
+    secret.write("secret=1");
+  }
+  h.WriteAsset("vars.txt", "inside=1");
+  h.WriteAsset("页面 数据.txt", "chinese=%E4%B8%AD");
+  ASSERT_TRUE(QFile::link(home + "/secret.txt", folder + "link.txt"));
+  const QString page = h.WriteAsset(
+      "第1页.swf", QByteArray::fromStdString([] {
+        const swf::Bytes b = swf::FsCommandMovie({.version = 8}, {{"page", "第1页"}});
+        return std::string(b.begin(), b.end());
+      }()));
+
+  ActionBuilder loads;
+  LoadInto(loads, folder + "vars.txt", 0, true);
+  LoadInto(loads, folder + "页面 数据.txt", 0, true);
+  LoadInto(loads, "/etc/passwd", 0, true);
+  LoadInto(loads, folder + "../../../home/secret.txt", 0, true);
+  LoadInto(loads, folder + "%2e%2e/%2E%2E/%2e%2e/home/secret.txt", 0, true);
+  LoadInto(loads, folder + "link.txt", 0, true);
+  LoadInto(loads, home + "/secret.txt", 0, true);
+  LoadInto(loads, "file://" + home + "/secret.txt", 0, true);
+  LoadInto(loads, page, 1, false);
+  // fscommand("result", "inside=" + inside + ",chinese=" + chinese + ",secret=" + secret)
+  ActionBuilder report;
+  report.Push("FSCommand:result");
+  report.Push("inside=").Push("inside").GetVariable().Add2();
+  report.Push(",chinese=").Add2().Push("chinese").GetVariable().Add2();
+  report.Push(",secret=").Add2().Push("secret").GetVariable().Add2();
+  report.GetUrl2(0);
+  std::vector<swf::Bytes> frames(24);
+  frames.front() = loads.Finish();
+  frames.back() = report.Finish();
+  h.Load(h.WriteTempMovie(ScriptedMovie({.version = 8}, frames)));
+
+  const Call* result = h.WaitForCall("result", kLoadTimeoutMs);
+  ASSERT_NE(result, nullptr);
+  EXPECT_EQ(result->args, "inside=1,chinese=中,secret=undefined");
+  ASSERT_NE(h.WaitForCall("page", 5000), nullptr);
+  EXPECT_EQ(h.CallsOf("page").front().args, "第1页");
+  const QStringList refused = h.LogLines().filter("refused");
+  for (const char* what : {"/etc/passwd", "/home/secret.txt", "link.txt"}) {
+    EXPECT_FALSE(refused.filter(what).isEmpty()) << what << " in\n" << refused.join("\n").toStdString();
+  }
+  EXPECT_TRUE(refused.filter("vars.txt").isEmpty());
+}
+
+TEST(PlayerLinksTest, WebLinksOpenInTheBrowserAndNothingElseLeavesThePage) {
+  PlayerHarness h;
+  UrlRecorder browser({"http", "https", "ftp", "mailto", "file", "pagoro"});
+  ActionBuilder a;
+  a.GetUrl("javascript:document.title='script ran'", "");
+  a.GetUrl("javascript:document.title='script ran'", "_blank");
+  a.GetUrl("https://example.com/ad?x=1&y=%E4", "_blank");
+  a.GetUrl("http://example.org/same-window", "");
+  a.GetUrl("ftp://example.org/file", "_blank");
+  a.GetUrl("mailto:someone@example.org", "");
+  a.GetUrl("file:///etc/passwd", "_self");
+  a.GetUrl(MovieScheme::FileUrl(h.asset_folder() + "x.html").toString().toStdString(), "_self");
+  std::vector<swf::Bytes> frames(6);
+  frames.front() = a.Finish();
+  frames.back() = ActionBuilder().FsCommand("done", "").Finish();
+  h.Load(h.WriteTempMovie(ScriptedMovie({.version = 8}, frames)));
+  ASSERT_NE(h.WaitForCall("done", kLoadTimeoutMs), nullptr);
+  PlayerHarness::WaitUntil([] { return false; }, 500);
+  EXPECT_EQ(browser.urls, QStringList({"https://example.com/ad?x=1&y=%E4", "http://example.org/same-window"}));
+  const QWebEnginePage* page = h.player().findChild<QWebEngineView*>()->page();
+  EXPECT_EQ(page->url(), MovieScheme::HostPageUrl());
+  EXPECT_NE(page->title(), "script ran");
+}
+
+// Share of the pixels close to `color`.
+double Share(const QImage& image, QRgb color) {
+  qint64 near = 0;
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x) {
+      const QRgb p = image.pixel(x, y);
+      if (std::abs(qRed(p) - qRed(color)) < 40 && std::abs(qGreen(p) - qGreen(color)) < 40 &&
+          std::abs(qBlue(p) - qBlue(color)) < 40) {
+        ++near;
+      }
+    }
+  }
+  return static_cast<double>(near) / (static_cast<double>(image.width()) * image.height());
+}
+
+TEST(PlayerScreenTest, DeviceFontTextIsDrawnIncludingChineseInNamedFonts) {
+  PlayerHarness h;
+  const QRgb blue = qRgb(0, 0, 160);
+  const QRgb white = qRgb(255, 255, 255);
+  struct Case {
+    std::string text;
+    std::string font;
+    bool drawn;
+  } cases[] = {
+      {"", "_sans", false},
+      {"HELLO WORLD", "_sans", true},
+      // A font the system lacks: its fallback has the Chinese glyphs.
+      {"中文杂志阅读", "宋体", true},
+      {"中文杂志阅读", "WenQuanYi Micro Hei", true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    swf::TextMovieOptions options;
+    options.movie = {.version = 8, .width = 640, .height = 480};
+    options.text = c.text;
+    options.font_height = 64;
+    options.font = c.font;
+    h.Load(h.WriteTempMovie(swf::TextMovie(options)));
+    QImage shot;
+    // The ground comes first, the text with it or right after.
+    ASSERT_TRUE(PlayerHarness::WaitUntil(
+        [&] {
+          shot = h.Screenshot();
+          return Share(shot, blue) > 0.5;
+        },
+        kLoadTimeoutMs));
+    PlayerHarness::WaitUntil([] { return false; }, 500);
+    shot = h.Screenshot();
+    if (c.drawn) {
+      EXPECT_GT(Share(shot, white), 0.005);
+    } else {
+      EXPECT_LT(Share(shot, white), 0.0005);
+    }
+  }
+}
+
+double Median(std::vector<double> v) {
+  std::sort(v.begin(), v.end());
+  return v.empty() ? 0 : v[v.size() / 2];
+}
+
+// Measures how long a movie takes to start and a variable to arrive.
+TEST(PlayerTimingTest, MoviesStartAndVariablesArriveInTime) {
+  PlayerHarness h;
+  constexpr int kRuns = 5;
+  std::vector<double> starts;
+  std::vector<double> deliveries;
+  for (int run = 0; run < kRuns; ++run) {
+    h.ClearCalls();
+    const qint64 loaded_at = h.Load(h.WriteTempMovie(swf::EchoMovie({.version = 8}, {"incommand"})));
+    const Call* ready = h.WaitForCall("ready", kLoadTimeoutMs);
+    ASSERT_NE(ready, nullptr);
+    starts.push_back(static_cast<double>(ready->at_ms - loaded_at));
+    for (int i = 0; i < 3; ++i) {
+      PlayerHarness::WaitUntil([] { return false; }, 37 * (i + 1));  // not in step with the poll
+      const qint64 set_at = h.Now();
+      h.player().SetVariable(u"incommand", QString::number(i).toStdU16String());
+      const Call* echo = h.WaitForCall("echo", 5000, static_cast<std::size_t>(i));
+      ASSERT_NE(echo, nullptr);
+      deliveries.push_back(static_cast<double>(echo->at_ms - set_at));
+    }
+  }
+  const double start = Median(starts);
+  const double delivery = Median(deliveries);
+  std::printf("player timing: Movie+Play to first fscommand %.0f ms, SetVariable to echo %.0f ms (medians)\n",
+              start, delivery);
+  RecordProperty("start_ms", static_cast<int>(start));
+  RecordProperty("set_variable_ms", static_cast<int>(delivery));
+  EXPECT_LT(start, 10000);
+  // The movie polls every 50 ms and echoes within a frame (60 a second).
+  EXPECT_LT(delivery, 150);
+}
+
+}  // namespace
+}  // namespace pagoro::testing

@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Books dropped on the window.
+source "$(dirname "$0")/lib.sh"
+
+make_book "$WORK/Own.exe" "${STANDARD_KEYS[@]}" || exit 1
+make_book "$WORK/Dropped.exe" "${STANDARD_KEYS[@]}" --text "dropped" || exit 1
+make_book "$WORK/First.exe" "${STANDARD_KEYS[@]}" || exit 1
+make_book "$WORK/Second.exe" "${STANDARD_KEYS[@]}" || exit 1
+start_reader "$WORK/Own.exe" || finish
+wait_log "fscommand ready" 60
+
+# --- A dropped book plays instead, and "TempPath" names its folder.
+drop "$WORK/Dropped.exe"
+wait_log "opened $WORK/Dropped.exe" 20
+COUNT=2 wait_log "fscommand ready" 60 && pass "the dropped book plays"
+key t; wait_log "echo | TempPath=$(book_folder Dropped)/" 10 && pass "TempPath after the drop"
+check "title unchanged" "Own" "$(xdotool getwindowname "$WID")"
+check "one movie file" "1" "$(movie_files | wc -l)"
+
+# --- Two dropped files open only the first.
+drop "$WORK/First.exe" "$WORK/Second.exe"
+wait_log "opened $WORK/First.exe" 20
+sleep 1
+check "the second one not opened" "0" "$(log_count "open $WORK/Second.exe")"
+check "no folder for the second one" "no" "$([ -e "$(book_folder Second)" ] && echo yes || echo no)"
+
+# --- Close removes the own folder and the movie file, not the dropped books' folders.
+close_window
+wait_exit 20
+check "own folder removed" "no" "$([ -e "$(book_folder Own)" ] && echo yes || echo no)"
+check "dropped folder kept" "page1.txt pic.gif" "$(ls "$(book_folder Dropped)" | tr '\n' ' ' | sed 's/ $//')"
+check "first folder kept" "yes" "$([ -d "$(book_folder First)" ] && echo yes || echo no)"
+check "movie file removed" "0" "$(movie_files | wc -l)"
+
+finish

@@ -1,0 +1,67 @@
+#!/usr/bin/env bash
+# Window modes and the input hook: "fullscreen" requests, Escape, the right
+# mouse button.
+source "$(dirname "$0")/lib.sh"
+
+make_book "$WORK/Modes.exe" "${STANDARD_KEYS[@]}" || exit 1
+start_reader "$WORK/Modes.exe" || finish
+wait_log "fscommand ready" 60
+MAX="0 0 1024 768"
+WIN="82 49 860 660"
+got=$(wait_geometry "$MAX"); check "starts maximized" "" "$got"
+
+# --- "fullscreen" "false" gives the window of an 800x600 movie; other args maximize.
+key w; got=$(wait_geometry "$WIN"); check "windowed at 82,49 860x660" "" "$got"
+key w; sleep 0.5; check "windowed again changes nothing" "$WIN" "$(geometry "$WID")"
+for k in m z f; do
+  key "$k"; got=$(wait_geometry "$MAX"); check "key $k maximizes" "" "$got"
+  key w; got=$(wait_geometry "$WIN"); check "and windowed again" "" "$got"
+done
+check "no variable sent for mode requests" "0" "$(log_count "set incommand")"
+
+# --- Escape in windowed mode: nothing, and the movie hears nothing.
+key Escape; wait_log "Escape released" 10; sleep 0.5
+check "windowed Escape keeps the window" "$WIN" "$(geometry "$WID")"
+check "windowed Escape tells nothing" "0" "$(log_count "set incommand = restore")"
+
+# --- Escape released in maximized mode: "restore" first, then the switch.
+key f; got=$(wait_geometry "$MAX"); check "maximized for Escape" "" "$got"
+key Escape
+wait_log "echo | incommand=restore" 10
+got=$(wait_geometry "$WIN"); check "Escape leaves maximized mode" "" "$got"
+restore_line=$(grep -nF "set incommand = restore" "$READER_LOG" | head -1 | cut -d: -f1)
+switch_line=$(grep -nF "windowed:" "$READER_LOG" | tail -1 | cut -d: -f1)
+check "restore sent before the switch" "yes" "$([ "${restore_line:-0}" -gt 0 ] && [ "$restore_line" -lt "$switch_line" ] && echo yes || echo no)"
+
+# --- A held Escape switches once, on its release.
+key f; got=$(wait_geometry "$MAX"); check "maximized for the held Escape" "" "$got"
+xdotool windowactivate --sync "$WID" >/dev/null 2>&1
+xdotool keydown Escape; sleep 2
+check "held Escape switches nothing" "$MAX" "$(geometry "$WID")"
+check "held Escape tells nothing more" "1" "$(log_count "set incommand = restore")"
+log "auto-repeat releases seen: $(log_count "Escape repeat")"
+xdotool keyup Escape
+got=$(wait_geometry "$WIN"); check "released Escape switches" "" "$got"
+COUNT=2 wait_log "echo | incommand=restore" 10
+sleep 0.5
+check "one restore for the held key" "2" "$(log_count "set incommand = restore")"
+
+# --- Each right press sends "restorePage", in both modes; the movie never sees it.
+xdotool mousemove --sync 500 380 click 1
+wait_log "fscommand mouse | down" 10
+before=$(log_count "fscommand mouse | down")
+import -silent -window root -crop 300x300+350+230 "$WORK/before.png"
+xdotool mousemove --sync 500 380 click 3
+wait_log "echo | incommand=restorePage" 10
+sleep 1
+import -silent -window root -crop 300x300+350+230 "$WORK/after.png"
+diff_px=$(compare -metric AE "$WORK/before.png" "$WORK/after.png" null: 2>&1)
+check "no context menu after a right press" "0" "$diff_px"
+key f; got=$(wait_geometry "$MAX"); check "maximized for the right press" "" "$got"
+xdotool mousemove --sync 300 300 click 3
+COUNT=2 wait_log "echo | incommand=restorePage" 10
+check "right press reported each time" "2" "$(log_count "set incommand = restorePage")"
+check "right press leaves the mode" "$MAX" "$(geometry "$WID")"
+check "the movie saw no right press" "$before" "$(log_count "fscommand mouse | down")"
+
+finish

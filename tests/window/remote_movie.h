@@ -1,0 +1,31 @@
+// A movie that the reader's end-to-end tests (and `make run`) drive from the
+// outside: keys raise fscommands, variables the reader sets are echoed back
+// through fscommand("echo", "name=value"), and left mouse presses are told
+// as fscommand("mouse", "down").
+#pragma once
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "tools/swf/byte_writer.h"
+
+namespace pagoro::testing {
+
+struct RemoteMovieOptions {
+  int width = 800;
+  int height = 600;
+  // fscommand(command, args) raised on the first frame, after "ready".
+  std::vector<std::pair<std::string, std::string>> start_calls;
+  // Flash key code (65 is A) -> fscommand(command, args) on key down.
+  std::vector<std::pair<int, std::pair<std::string, std::string>>> keys;
+  // Variables echoed (and cleared) whenever the reader sets them.
+  std::vector<std::string> watched;
+  // Text shown on the stage; a second line shows `shown_variable` if given.
+  std::string text;
+  std::string shown_variable;
+};
+
+swf::Bytes RemoteMovie(const RemoteMovieOptions& options);
+
+}  // namespace pagoro::testing

@@ -1,0 +1,70 @@
+// pagoro-remote-movie OUT [options]: writes a remote-control test movie.
+//   --size WxH                  stage size (800x600)
+//   --start COMMAND:ARGS        fscommand on the first frame (repeatable)
+//   --key CODE=COMMAND:ARGS     fscommand when the key goes down (repeatable)
+//   --watch NAME                echo this variable (repeatable)
+//   --text TEXT                 text on the stage
+//   --show NAME                 a field that shows this variable
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <string>
+
+#include "tests/window/remote_movie.h"
+
+namespace {
+
+std::pair<std::string, std::string> Call(const std::string& spec) {
+  const std::size_t colon = spec.find(':');
+  if (colon == std::string::npos) return {spec, ""};
+  return {spec.substr(0, colon), spec.substr(colon + 1)};
+}
+
+int Usage() {
+  std::cerr << "usage: pagoro-remote-movie OUT [--size WxH] [--start CMD:ARGS] "
+               "[--key CODE=CMD:ARGS] [--watch NAME] [--text TEXT] [--show NAME]\n";
+  return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) return Usage();
+  const std::string out = argv[1];
+  pagoro::testing::RemoteMovieOptions o;
+  for (int i = 2; i < argc; ++i) {
+    const std::string opt = argv[i];
+    if (i + 1 >= argc) return Usage();
+    const std::string value = argv[++i];
+    if (opt == "--size") {
+      if (std::sscanf(value.c_str(), "%dx%d", &o.width, &o.height) != 2) return Usage();
+    } else if (opt == "--start") {
+      o.start_calls.push_back(Call(value));
+    } else if (opt == "--key") {
+      const std::size_t eq = value.find('=');
+      if (eq == std::string::npos) return Usage();
+      o.keys.emplace_back(std::stoi(value.substr(0, eq)), Call(value.substr(eq + 1)));
+    } else if (opt == "--watch") {
+      o.watched.push_back(value);
+    } else if (opt == "--text") {
+      o.text = value;
+    } else if (opt == "--show") {
+      o.shown_variable = value;
+    } else {
+      return Usage();
+    }
+  }
+  try {
+    const pagoro::swf::Bytes bytes = pagoro::testing::RemoteMovie(o);
+    std::ofstream file(out, std::ios::binary);
+    file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    if (!file.flush()) {
+      std::cerr << "pagoro-remote-movie: cannot write " << out << "\n";
+      return 1;
+    }
+  } catch (const std::exception& e) {
+    std::cerr << "pagoro-remote-movie: " << e.what() << "\n";
+    return 1;
+  }
+  return 0;
+}
