@@ -30,7 +30,7 @@ bool UsableUrl(std::string_view url) {
 // result dropped.
 swf::Bytes PollerTag(std::string_view url, int interval_ms) {
   swf::ActionBuilder poll;
-  poll.Push(url).Push("_level0").GetUrl2(swf::geturl2::kLoadVariables);
+  poll.Push(url).LoadVariablesNum(0);
   swf::ActionBuilder a;
   a.Push(interval_ms).DefineFunction("", {}, poll).CallFunction("setInterval", 2).Pop();
   return swf::DoAction(a.Finish()).Encode();

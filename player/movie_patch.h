@@ -25,7 +25,10 @@ struct PatchResult {
 // version 5 and later are patched; ActionScript 3, older, damaged or cut
 // movies come back unchanged with a reason. The movie sees nothing of the
 // poller but the variables delivered: no named variable, nothing left on
-// its stack.
+// its stack. Two traces remain: the interval takes an id of setInterval's
+// count, and every successful load into level 0 calls _root.onData (and the
+// root's data event), as any loadVariablesNum does; a host that fails the
+// request when it has nothing to deliver keeps those calls to deliveries.
 PatchResult InsertVariablePoller(std::span<const std::uint8_t> movie, std::string_view poll_url,
                                  int interval_ms = 50);
 

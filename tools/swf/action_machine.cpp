@@ -386,8 +386,17 @@ bool ActionMachine::Execute(std::span<const std::uint8_t> block,
         break;
       }
       case Op::kPlay: played = true; break;
+      case Op::kNextFrame: ++frame_steps; break;
+      case Op::kPrevFrame: --frame_steps; break;
+      case Op::kTrace:
+        if (!Pop(a)) return false;
+        traces.push_back(a.ToString());
+        break;
       case Op::kStop: stopped = true; break;
-      default: return Fail("unsupported action 0x" + std::to_string(r->code));
+      default: {
+        static constexpr char kHex[] = "0123456789abcdef";
+        return Fail(std::string("unsupported action 0x") + kHex[r->code >> 4] + kHex[r->code & 15]);
+      }
     }
     at = next;
   }

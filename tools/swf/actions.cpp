@@ -191,6 +191,14 @@ ActionBuilder& ActionBuilder::NewObject(std::string_view class_name, int arg_cou
   return Push(arg_count).Push(class_name).NewObject();
 }
 
+ActionBuilder& ActionBuilder::LoadMovieNum(int level) {
+  return Push("_level" + std::to_string(level)).GetUrl2(0);
+}
+
+ActionBuilder& ActionBuilder::LoadVariablesNum(int level) {
+  return Push("_level" + std::to_string(level)).GetUrl2(geturl2::kLoadVariables);
+}
+
 Bytes ActionBuilder::Body() const {
   Bytes code = code_.bytes();
   for (const Branch& b : branches_) {

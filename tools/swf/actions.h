@@ -172,6 +172,15 @@ class ActionBuilder {
   // new Class(args...) with the arguments already pushed, last one first.
   ActionBuilder& NewObject(std::string_view class_name, int arg_count);
 
+  // loadMovieNum(url, level) with the url already pushed.
+  ActionBuilder& LoadMovieNum(int level);
+  // loadMovie(url, target) with the url, then the target clip's path pushed.
+  ActionBuilder& LoadMovie() { return GetUrl2(geturl2::kLoadTarget); }
+  // loadVariablesNum(url, level) with the url already pushed.
+  ActionBuilder& LoadVariablesNum(int level);
+  // trace(value) with the value pushed.
+  ActionBuilder& Trace() { return Do(Op::kTrace); }
+
   // The block ending with the End action; for DoAction tags and events.
   // Throws std::logic_error on an unbound label or a branch out of range.
   Bytes Finish() const;

@@ -37,6 +37,8 @@ struct TextMovieOptions {
   Rgb background{0, 0, 160};
   Rgba color{255, 255, 255, 255};
   int font_height = 48;          // pixels
+  // Ruffle draws Chinese with a named font that the system lacks (it falls
+  // back to the system's CJK font), but draws none for "_sans".
   std::string font = "_sans";
   std::string variable;          // the field shows this variable; "" for none
 };
