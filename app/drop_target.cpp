@@ -5,6 +5,8 @@
 #include <QTimer>
 #include <QUrl>
 
+#include "app/logging.h"
+
 namespace pagoro {
 
 QString FirstDroppedPath(const QMimeData* data) {
@@ -22,18 +24,25 @@ bool DropTarget::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::DragEnter:
     case QEvent::DragMove: {
       auto* drag = static_cast<QDragMoveEvent*>(event);
-      if (drag->mimeData()->hasUrls()) {
-        drag->acceptProposedAction();
-      } else {
+      if (!drag->mimeData()->hasUrls()) {
         drag->ignore();
+        return true;
       }
+      // The dragged data is read while the drag goes on: at the drop, some
+      // sources no longer hand it out (their selection has a newer time).
+      if (event->type() == QEvent::DragEnter) entered_path_ = FirstDroppedPath(drag->mimeData());
+      drag->acceptProposedAction();
       return true;
     }
     case QEvent::DragLeave:
+      entered_path_.clear();
       return true;
     case QEvent::Drop: {
       auto* drop = static_cast<QDropEvent*>(event);
-      const QString path = FirstDroppedPath(drop->mimeData());
+      QString path = FirstDroppedPath(drop->mimeData());
+      if (path.isEmpty()) path = entered_path_;
+      entered_path_.clear();
+      qCInfo(lcApp).noquote() << "dropped:" << path;
       drop->acceptProposedAction();
       if (!path.isEmpty()) {
         QTimer::singleShot(0, this, [this, path] { on_drop_(path); });

@@ -26,6 +26,7 @@ class DropTarget : public QObject {
 
  private:
   std::function<void(const QString&)> on_drop_;
+  QString entered_path_;  // the first path, as read when the drag came in
 };
 
 }  // namespace pagoro

@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QVBoxLayout>
+#include <QWebEngineView>
 #include <QWindow>
 #include <exception>
 
@@ -58,6 +59,11 @@ TMainForm::TMainForm(Env& env, ErrorReporter& reporter, QString ownPath)
   auto* inner = new QVBoxLayout(container);
   inner->setContentsMargins(1, 1, 1, 1);
   inner->addWidget(FlashPlayer);
+  // The keys belong to the web view inside the player: focus given to the
+  // player must reach it. A player that names its own focus proxy keeps it.
+  if (FlashPlayer->focusProxy() == nullptr) {
+    if (auto* view = FlashPlayer->findChild<QWebEngineView*>()) FlashPlayer->setFocusProxy(view);
+  }
   connect(FlashPlayer, &TShockwaveFlash::FSCommand, this,
           [this](const QString& command, const QString& args) {
             reporter_.Guard([&] { FlashPlayerFSCommand(command, args); });
@@ -226,8 +232,11 @@ void TMainForm::AppEventsMessage(HookEvent kind, bool& handled) {
       }
       handled = true;
       break;
-    case HookEvent::kRightDoubleClick:
     case HookEvent::kRepeatedEscapeRelease:
+      qCDebug(lcProtocol) << "Escape repeat dropped";
+      handled = true;
+      break;
+    case HookEvent::kRightDoubleClick:
       // Parts of an event already taken: the press that made the double
       // click, the key still held down.
       handled = true;

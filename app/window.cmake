@@ -19,9 +19,9 @@ target_compile_definitions(pagoro PRIVATE
   PAGORO_PRODUCT_VERSION="${PAGORO_PRODUCT_VERSION}")
 target_link_libraries(pagoro PRIVATE pagoro_window)
 
-add_executable(pagoro_window_text_test app_text_test.cpp)
-target_link_libraries(pagoro_window_text_test PRIVATE pagoro_window GTest::gtest_main)
-gtest_discover_tests(pagoro_window_text_test DISCOVERY_TIMEOUT 60)
+add_executable(pagoro_window_unit_test app_text_test.cpp drop_target_test.cpp)
+target_link_libraries(pagoro_window_unit_test PRIVATE pagoro_window GTest::gtest_main)
+gtest_discover_tests(pagoro_window_unit_test DISCOVERY_TIMEOUT 60)
 
 configure_file(pagoro.desktop.in pagoro.desktop @ONLY)
 include(GNUInstallDirs)

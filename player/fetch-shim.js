@@ -52,9 +52,51 @@
     });
   }
 
+  // The movie polls for the variables set on it (".../~pagoro/vars/N") and
+  // sees a variable only when a frame of its runs. Responses land between
+  // frames, so two values of one variable landing between two frames
+  // would hide the first; and a page that stalls lets several land at
+  // once. So a response carrying values is handed to Ruffle only after
+  // the previous one has had a frame of the movie to be seen in: two
+  // animation frames (Ruffle runs the movie in them) and one and a half
+  // movie frames later. Responses keep their order.
+  const variablesPath = /\/~pagoro\/vars\/\d+$/;
+  let animationFrames = 2;
+  let lastHandedOut = -Infinity;
+  let handOuts = Promise.resolve();
+  const countAnimationFrames = () => {
+    animationFrames += 1;
+    requestAnimationFrame(countAnimationFrames);
+  };
+  requestAnimationFrame(countAnimationFrames);
+
+  function movieFrameMs() {
+    const rate = window.pagoroFrameRate ? window.pagoroFrameRate() : 0;
+    return rate > 0 ? 1000 / rate : 1000 / 12;
+  }
+
+  async function afterPreviousValuesWereSeen() {
+    while (animationFrames < 2 || performance.now() - lastHandedOut < 1.5 * movieFrameMs()) {
+      await new Promise((resolve) => requestAnimationFrame(resolve));
+    }
+    animationFrames = 0;
+    lastHandedOut = performance.now();
+  }
+
+  function inTurn(response) {
+    const turn = handOuts.then(async () => {
+      const copy = response.clone();
+      if ((await copy.arrayBuffer()).byteLength > 0) await afterPreviousValuesWereSeen();
+      return response;
+    });
+    handOuts = turn.catch(() => undefined);
+    return turn;
+  }
+
   window.fetch = async function (input, init) {
-    const target = input instanceof Request ? input.url : String(input);
-    if (new URL(target, document.baseURI).protocol !== ownScheme) return nativeFetch(input, init);
-    return viaXhr(await describe(input, init));
+    const target = new URL(input instanceof Request ? input.url : String(input), document.baseURI);
+    if (target.protocol !== ownScheme) return nativeFetch(input, init);
+    const response = viaXhr(await describe(input, init));
+    return variablesPath.test(target.pathname) ? inTurn(await response) : response;
   };
 })();

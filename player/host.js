@@ -11,7 +11,6 @@
     polyfills: false,
     autoplay: "on",
     splashScreen: false,
-    preloader: false,
     unmuteOverlay: "hidden",
     contextMenu: "off",
     menu: false,
@@ -36,6 +35,9 @@
 
   let bridge = null;
   let player = null;
+
+  // The movie's frame rate, 0 while unknown (for fetch-shim.js).
+  window.pagoroFrameRate = () => (player && player.ruffle().metadata ? player.ruffle().metadata.frameRate : 0);
 
   function stop() {
     if (player) {

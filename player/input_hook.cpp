@@ -7,9 +7,19 @@
 namespace pagoro {
 
 HookEvent ClassifyHookEvent(const QObject* receiver, const QEvent* event) {
+  switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::KeyRelease:
+      break;
+    default:
+      // Most events end here, before the receiver is looked at: the filter
+      // also sees objects that are half destroyed.
+      return HookEvent::kOther;
+  }
   // The platform's own delivery goes to a QWindow and is spontaneous; the
   // copies forwarded to widgets and to a web view's inner window are not both.
-  if (receiver == nullptr || !receiver->isWindowType() || !event->spontaneous()) {
+  if (receiver == nullptr || !event->spontaneous() || !receiver->isWindowType()) {
     return HookEvent::kOther;
   }
   switch (event->type()) {

@@ -1,10 +1,7 @@
 #include "player/shockwave_flash.h"
 
-#include <algorithm>
-
 #include <QCoreApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QLibraryInfo>
@@ -28,22 +25,6 @@ namespace {
 
 // How often a movie asks for the variables set on it.
 constexpr int kPollIntervalMs = 50;
-
-// A variable's values follow each other at least this far apart, and one
-// frame and a quarter of the movie at least (see VariableQueue).
-constexpr qint64 kMinSpacingMs = 40;
-constexpr qint64 kMaxSpacingMs = 500;
-
-// The time a frame of an uncompressed movie lasts, from its header (the
-// frame size rectangle, then the rate in 8.8 fixed point); 0 when unknown.
-qint64 FrameDurationMs(const std::vector<std::uint8_t>& movie) {
-  if (movie.size() < 9 || movie[0] != 'F') return 0;
-  const std::size_t nbits = movie[8] >> 3;
-  const std::size_t rate_at = 8 + (5 + 4 * nbits + 7) / 8;
-  if (movie.size() < rate_at + 2) return 0;
-  const double rate = movie[rate_at + 1] + movie[rate_at] / 256.0;
-  return rate > 0 ? static_cast<qint64>(1000.0 / rate) : 0;
-}
 
 QString QStr(const std::u16string& s) { return QString::fromStdU16String(s); }
 
@@ -81,8 +62,8 @@ struct TShockwaveFlash::Impl {
   QByteArray TakeVariables(int generation);
 
   TShockwaveFlash* owner;
-  // Declared in the order of their lives: the page and view go before the
-  // profile they use.
+  // Children of the control, deleted by ~Impl view first: a page must go
+  // before the profile it uses.
   QWebEngineProfile* profile = nullptr;
   MovieScheme* scheme = nullptr;
   HostPage* page = nullptr;
@@ -97,12 +78,10 @@ struct TShockwaveFlash::Impl {
   QString undeliverable_reason;
   int generation = 0;  // of the movie set last; old pollers get nothing
   VariableQueue variables;
-  QElapsedTimer clock;  // for the spacing of variables
 };
 
 TShockwaveFlash::Impl::Impl(TShockwaveFlash* owner_widget) : owner(owner_widget) {
   CheckPrerequisites();
-  clock.start();
   // An off-the-record profile of the control's own: nothing written to the
   // user's disk, and the scheme handler serves this control only.
   profile = new QWebEngineProfile(owner);
@@ -126,6 +105,10 @@ TShockwaveFlash::Impl::Impl(TShockwaveFlash* owner_widget) : owner(owner_widget)
   view = new QWebEngineView(owner);
   view->setPage(page);
   view->setContextMenuPolicy(Qt::NoContextMenu);
+  // Keys go to the movie when the control gets the focus.
+  owner->setFocusProxy(view);
+  // Until the movie draws its own background, the window's shows through.
+  page->setBackgroundColor(owner->palette().color(QPalette::Window));
   auto* layout = new QVBoxLayout(owner);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(view);
@@ -136,7 +119,13 @@ TShockwaveFlash::Impl::Impl(TShockwaveFlash* owner_widget) : owner(owner_widget)
   });
   QObject::connect(bridge, &PageBridge::FSCommand, owner, [this](const QString& command, const QString& args) {
     qCInfo(lcPlayer) << "FSCommand" << command << args;
-    emit owner->FSCommand(command, args);
+    // The call comes from the web channel, which can't carry an exception
+    // back; the handler is expected to report its own failures.
+    try {
+      emit owner->FSCommand(command, args);
+    } catch (const std::exception& e) {
+      qCCritical(lcPlayer) << "the FSCommand handler failed:" << e.what();
+    }
   });
   QObject::connect(bridge, &PageBridge::MovieLoaded, owner,
                    [](const QString& url) { qCInfo(lcPlayer) << "movie loaded:" << url; });
@@ -166,7 +155,7 @@ TShockwaveFlash::Impl::~Impl() {
 
 QByteArray TShockwaveFlash::Impl::TakeVariables(int poll_generation) {
   if (poll_generation != generation) return {};
-  const auto batch = variables.TakeBatch(clock.elapsed());
+  const auto batch = variables.TakeBatch();
   for (const auto& [name, value] : batch) qCInfo(lcPlayer) << "SetVariable delivered:" << name << "=" << value;
   return VariableQueue::Encode(batch);
 }
@@ -192,6 +181,21 @@ void TShockwaveFlash::RegisterScheme() {
 }
 
 void TShockwaveFlash::Movie(const std::u16string& path) {
+  // A movie that can't be read changes nothing.
+  QString file_path;
+  QByteArray bytes;
+  if (!path.empty()) {
+    file_path = QFileInfo(QStr(path)).absoluteFilePath();
+    QFile file(file_path);
+    if (!file.open(QIODevice::ReadOnly)) {
+      throw PlayerError("Cannot load the movie \"" + Utf8(file_path) + "\": " + Utf8(file.errorString()));
+    }
+    bytes = file.readAll();
+    if (bytes.size() < 8 || !(bytes.startsWith("FWS") || bytes.startsWith("CWS") || bytes.startsWith("ZWS"))) {
+      throw PlayerError("Cannot load the movie \"" + Utf8(file_path) + "\": not a Flash movie");
+    }
+  }
+
   Impl& d = *impl_;
   ++d.generation;
   if (const std::size_t dropped = d.variables.Clear()) {
@@ -204,15 +208,6 @@ void TShockwaveFlash::Movie(const std::u16string& path) {
   d.scheme->SetMovie({}, {});
   if (path.empty()) return;
 
-  const QString file_path = QFileInfo(QStr(path)).absoluteFilePath();
-  QFile file(file_path);
-  if (!file.open(QIODevice::ReadOnly)) {
-    throw PlayerError("Cannot load the movie \"" + Utf8(file_path) + "\": " + Utf8(file.errorString()));
-  }
-  const QByteArray bytes = file.readAll();
-  if (bytes.size() < 8 || !(bytes.startsWith("FWS") || bytes.startsWith("CWS") || bytes.startsWith("ZWS"))) {
-    throw PlayerError("Cannot load the movie \"" + Utf8(file_path) + "\": not a Flash movie");
-  }
   // Ruffle can't set a movie's variables from outside: the movie gets a
   // poller that fetches them from the scheme (TakeVariables).
   const QByteArray poll_url = MovieScheme::VariablesUrl(d.generation).toEncoded();
@@ -220,10 +215,9 @@ void TShockwaveFlash::Movie(const std::u16string& path) {
       std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()), static_cast<std::size_t>(bytes.size())),
       std::string_view(poll_url.constData(), static_cast<std::size_t>(poll_url.size())), kPollIntervalMs);
   d.accepts_variables = patch.patched;
-  d.variables.SetSpacing(std::clamp(FrameDurationMs(patch.bytes) * 5 / 4, kMinSpacingMs, kMaxSpacingMs));
   d.undeliverable_reason = QString::fromStdString(patch.reason);
   if (!patch.patched) {
-    qCWarning(lcPlayer) << "movie" << file_path << "can't receive variables:" << d.undeliverable_reason;
+    qCInfo(lcPlayer) << "movie" << file_path << "can't receive variables:" << d.undeliverable_reason;
   }
   d.scheme->SetMovie(file_path, patch.patched ? QByteArray(reinterpret_cast<const char*>(patch.bytes.data()),
                                                            static_cast<qsizetype>(patch.bytes.size()))

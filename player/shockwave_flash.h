@@ -19,13 +19,19 @@ class TShockwaveFlash : public QWidget, public PlayerControl {
   ~TShockwaveFlash() override;
 
   // Registers the URL scheme the control serves its page, Ruffle and the
-  // movie's files from. The web engine only accepts this before the
-  // QApplication exists: the program's main calls it first of all.
+  // movie's files from, and lets the web engine share OpenGL contexts. The
+  // web engine only accepts both before the QApplication exists: the
+  // program's main calls this first of all.
   static void RegisterScheme();
 
   // PlayerControl
+  // Reads the movie (throws PlayerError, changing nothing, when the file
+  // can't be read or is no movie); Play then starts it.
   void Movie(const std::u16string& path) override;
   void Play() override;
+  // The movie receives the value within a poll (50 ms) and a frame of its;
+  // values arrive once each, in order. An ActionScript 3 movie can't
+  // receive variables: the value is logged as undeliverable.
   void SetVariable(const std::u16string& name, const std::u16string& value) override;
 
   // The folder whose files the movie may load besides the movie itself (the
@@ -34,7 +40,8 @@ class TShockwaveFlash : public QWidget, public PlayerControl {
 
  signals:
   // The movie called fscommand(command, args). Arrives after the movie's own
-  // call has returned: the movie runs in the web engine's process.
+  // call has returned: the movie runs in the web engine's process. A handler
+  // reports its own failures; an exception that leaves it is only logged.
   void FSCommand(const QString& command, const QString& args);
 
  private:

@@ -6,16 +6,11 @@ namespace pagoro {
 
 void VariableQueue::Push(const QString& name, const QString& value) { pending_.emplace_back(name, value); }
 
-std::vector<VariableQueue::Assignment> VariableQueue::TakeBatch(qint64 now_ms) {
+std::vector<VariableQueue::Assignment> VariableQueue::TakeBatch() {
   std::vector<Assignment> batch;
   QSet<QString> names;
-  while (!pending_.empty()) {
-    const QString& name = pending_.front().first;
-    if (names.contains(name)) break;
-    const auto last = last_handed_out_.constFind(name);
-    if (last != last_handed_out_.cend() && now_ms - *last < spacing_ms_) break;
-    names.insert(name);
-    last_handed_out_.insert(name, now_ms);
+  while (!pending_.empty() && !names.contains(pending_.front().first)) {
+    names.insert(pending_.front().first);
     batch.push_back(std::move(pending_.front()));
     pending_.pop_front();
   }
@@ -25,7 +20,6 @@ std::vector<VariableQueue::Assignment> VariableQueue::TakeBatch(qint64 now_ms) {
 std::size_t VariableQueue::Clear() {
   const std::size_t dropped = pending_.size();
   pending_.clear();
-  last_handed_out_.clear();
   return dropped;
 }
 

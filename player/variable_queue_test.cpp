@@ -14,10 +14,10 @@ TEST(VariableQueueTest, BatchesStopBeforeASecondValueOfOneVariable) {
   queue.Push("incommand", "Refresh");  // the same value again is a new value
   queue.Push("other", "x");
   queue.Push("incommand", "restore");
-  EXPECT_EQ(queue.TakeBatch(0), (Batch{{"incommand", "Refresh"}, {"TempPath", "/c/"}}));
-  EXPECT_EQ(queue.TakeBatch(0), (Batch{{"incommand", "Refresh"}, {"other", "x"}}));
-  EXPECT_EQ(queue.TakeBatch(0), (Batch{{"incommand", "restore"}}));
-  EXPECT_TRUE(queue.TakeBatch(0).empty());
+  EXPECT_EQ(queue.TakeBatch(), (Batch{{"incommand", "Refresh"}, {"TempPath", "/c/"}}));
+  EXPECT_EQ(queue.TakeBatch(), (Batch{{"incommand", "Refresh"}, {"other", "x"}}));
+  EXPECT_EQ(queue.TakeBatch(), (Batch{{"incommand", "restore"}}));
+  EXPECT_TRUE(queue.TakeBatch().empty());
   EXPECT_TRUE(queue.Empty());
 }
 
@@ -26,27 +26,7 @@ TEST(VariableQueueTest, ClearDropsEverything) {
   queue.Push("a", "1");
   queue.Push("a", "2");
   EXPECT_EQ(queue.Clear(), 2u);
-  EXPECT_TRUE(queue.TakeBatch(0).empty());
-}
-
-TEST(VariableQueueTest, AVariablesNextValueWaitsForTheSpacingAndHoldsBackWhatFollows) {
-  VariableQueue queue;
-  queue.SetSpacing(100);
-  queue.Push("incommand", "Refresh");
-  queue.Push("incommand", "restore");
-  queue.Push("TempPath", "/c/");
-  queue.Push("other", "1");
-  EXPECT_EQ(queue.TakeBatch(1000), (Batch{{"incommand", "Refresh"}}));
-  EXPECT_TRUE(queue.TakeBatch(1010).empty());  // polls fired together by a lagging movie
-  EXPECT_TRUE(queue.TakeBatch(1099).empty());
-  EXPECT_EQ(queue.TakeBatch(1100), (Batch{{"incommand", "restore"}, {"TempPath", "/c/"}, {"other", "1"}}));
-  queue.Push("other", "2");  // other's last value went out just now
-  queue.Push("fresh", "3");
-  EXPECT_TRUE(queue.TakeBatch(1150).empty());
-  EXPECT_EQ(queue.TakeBatch(1200), (Batch{{"other", "2"}, {"fresh", "3"}}));
-  // A variable not seen for long goes out at once.
-  queue.Push("incommand", "restorePage");
-  EXPECT_EQ(queue.TakeBatch(1201), (Batch{{"incommand", "restorePage"}}));
+  EXPECT_TRUE(queue.TakeBatch().empty());
 }
 
 TEST(VariableQueueTest, EncodesAsUrlEncodedUtf8) {

@@ -138,20 +138,81 @@ TEST(PlayerSetVariableTest, ValuesForAMovieThatWasReplacedAreNotDeliveredToTheNe
   EXPECT_EQ(h.CallsOf("echo").front().args, "incommand=second");
 }
 
-TEST(PlayerSetVariableTest, ActionScript3MovieStillPlaysAndVariablesAreReportedUndeliverable) {
-  PlayerHarness h;
+// An ActionScript 3 movie whose script calls
+// flash.system.fscommand(command, args) as it starts.
+swf::Bytes As3FsCommandMovie(const std::string& command, const std::string& args) {
+  swf::ByteWriter abc;
+  auto u30 = [&abc](std::uint32_t v) {
+    do {
+      const std::uint8_t byte = v & 0x7f;
+      v >>= 7;
+      abc.U8(v ? byte | 0x80 : byte);
+    } while (v);
+  };
+  auto string = [&](const std::string& s) {
+    u30(static_cast<std::uint32_t>(s.size()));
+    abc.Raw(std::string_view(s));
+  };
+  abc.U16(16), abc.U16(46);  // minor, major version
+  u30(0), u30(0), u30(0);  // no ints, uints, doubles
+  u30(5);  // strings 1..4
+  string("flash.system"), string("fscommand"), string(command), string(args);
+  u30(2), abc.U8(0x16), u30(1);  // namespace 1: package flash.system
+  u30(0);  // no namespace sets
+  u30(2), abc.U8(0x07), u30(1), u30(2);  // multiname 1: flash.system::fscommand
+  u30(1), u30(0), u30(0), u30(0), abc.U8(0);  // method 0: no parameters, any result
+  u30(0), u30(0);  // no metadata, no classes
+  u30(1), u30(0), u30(0);  // script 0: initialised by method 0, no traits
+  const swf::Bytes code = {0xd0, 0x30,        // getlocal0, pushscope
+                           0x5d, 0x01,        // findpropstrict fscommand
+                           0x2c, 0x03,        // pushstring command
+                           0x2c, 0x04,        // pushstring args
+                           0x4f, 0x01, 0x02,  // callpropvoid fscommand, 2
+                           0x47};             // returnvoid
+  u30(1), u30(0), u30(3), u30(1), u30(0), u30(1);  // body of method 0
+  u30(static_cast<std::uint32_t>(code.size())), abc.Raw(code);
+  u30(0), u30(0);  // no exceptions, no traits
+
+  swf::ByteWriter do_abc;
+  do_abc.U32(0), do_abc.U8(0);  // run at once, no name
+  do_abc.Raw(abc.bytes());
   swf::MovieBuilder movie({.version = 10, .width = 320, .height = 240,
                            .file_attributes = swf::file_attributes::kActionScript3});
-  movie.Add(swf::SetBackgroundColor({0, 160, 0})).Add(swf::ShowFrame());
-  h.Load(h.WriteTempMovie(movie.Finish()));
-  ASSERT_TRUE(PlayerHarness::WaitUntil(
-      [&] { return h.LogLines().filter("movie loaded").size() == 1; }, kLoadTimeoutMs));
+  movie.Add(swf::SetBackgroundColor({0, 160, 0}));
+  movie.Add(swf::Tag{swf::TagCode::kDoAbc, do_abc.bytes()}).Add(swf::ShowFrame());
+  return movie.Finish();
+}
+
+TEST(PlayerSetVariableTest, ActionScript3MovieStillPlaysAndVariablesAreReportedUndeliverable) {
+  PlayerHarness h;
+  h.Load(h.WriteTempMovie(As3FsCommandMovie("as3", "中文 ok")));
+  const Call* call = h.WaitForCall("as3", kLoadTimeoutMs);
+  ASSERT_NE(call, nullptr);
+  EXPECT_EQ(call->args, "中文 ok");
   h.player().SetVariable(u"incommand", u"Refresh");
   EXPECT_EQ(h.LogLines().filter("undeliverable").size(), 1) << h.LogLines().join("\n").toStdString();
 }
 
-TEST(PlayerMovieTest, AMovieThatCantBeReadFailsWithItsPath) {
+TEST(PlayerMovieTest, WithoutTheWebEngineNoControlIsMade) {
+  const QByteArray saved = qgetenv("QTWEBENGINEPROCESS_PATH");
+  qputenv("QTWEBENGINEPROCESS_PATH", "/nonexistent/QtWebEngineProcess");
+  try {
+    TShockwaveFlash player;
+    ADD_FAILURE() << "a control without the web engine";
+  } catch (const PlayerError& e) {
+    EXPECT_NE(std::string(e.what()).find("/nonexistent/QtWebEngineProcess"), std::string::npos) << e.what();
+  }
+  if (saved.isNull()) {
+    qunsetenv("QTWEBENGINEPROCESS_PATH");
+  } else {
+    qputenv("QTWEBENGINEPROCESS_PATH", saved);
+  }
+}
+
+TEST(PlayerMovieTest, AMovieThatCantBeReadFailsWithItsPathAndChangesNothing) {
   PlayerHarness h;
+  h.Load(h.WriteTempMovie(swf::EchoMovie({.version = 8}, {"incommand"})));
+  ASSERT_NE(h.WaitForCall("ready", kLoadTimeoutMs), nullptr);
   const QString missing = QDir::tempPath() + "/tem404.tmp";
   try {
     h.player().Movie(missing.toStdU16String());
@@ -161,6 +222,10 @@ TEST(PlayerMovieTest, AMovieThatCantBeReadFailsWithItsPath) {
   }
   const QString text = h.WriteAsset("not-a-movie.swf", "hello, world");
   EXPECT_THROW(h.player().Movie(text.toStdU16String()), PlayerError);
+  // The movie playing still gets its variables.
+  h.player().SetVariable(u"incommand", u"still here");
+  ASSERT_NE(h.WaitForCall("echo", 5000), nullptr);
+  EXPECT_EQ(h.CallsOf("echo").front().args, "incommand=still here");
   // No movie at all is fine: the player shows nothing.
   EXPECT_NO_THROW(h.player().Movie(u""));
   EXPECT_NO_THROW(h.player().Play());
@@ -306,7 +371,7 @@ double Median(std::vector<double> v) {
 // Measures how long a movie takes to start and a variable to arrive.
 TEST(PlayerTimingTest, MoviesStartAndVariablesArriveInTime) {
   PlayerHarness h;
-  constexpr int kRuns = 5;
+  constexpr int kRuns = 7;
   std::vector<double> starts;
   std::vector<double> deliveries;
   for (int run = 0; run < kRuns; ++run) {
@@ -324,12 +389,17 @@ TEST(PlayerTimingTest, MoviesStartAndVariablesArriveInTime) {
       deliveries.push_back(static_cast<double>(echo->at_ms - set_at));
     }
   }
-  const double start = Median(starts);
+  // The first run includes making the page and Ruffle's core; the others
+  // reuse them, as a dropped book does.
+  const double first = starts.front();
+  const double start = Median(std::vector<double>(starts.begin() + 1, starts.end()));
   const double delivery = Median(deliveries);
-  std::printf("player timing: Movie+Play to first fscommand %.0f ms, SetVariable to echo %.0f ms (medians)\n",
-              start, delivery);
+  std::printf("player timing: Movie+Play to first fscommand %.0f ms in a new control, then %.0f ms; "
+              "SetVariable to echo %.0f ms (medians)\n",
+              first, start, delivery);
   RecordProperty("start_ms", static_cast<int>(start));
   RecordProperty("set_variable_ms", static_cast<int>(delivery));
+  EXPECT_LT(first, 20000);
   EXPECT_LT(start, 10000);
   // The movie polls every 50 ms and echoes within a frame (60 a second).
   EXPECT_LT(delivery, 150);

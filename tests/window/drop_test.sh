@@ -8,12 +8,15 @@ make_book "$WORK/First.exe" "${STANDARD_KEYS[@]}" || exit 1
 make_book "$WORK/Second.exe" "${STANDARD_KEYS[@]}" || exit 1
 start_reader "$WORK/Own.exe" || finish
 wait_log "fscommand ready" 60
+focus_movie
 
 # --- A dropped book plays instead, and "TempPath" names its folder.
 drop "$WORK/Dropped.exe"
 wait_log "opened $WORK/Dropped.exe" 20
 COUNT=2 wait_log "fscommand ready" 60 && pass "the dropped book plays"
-key t; wait_log "echo | TempPath=$(book_folder Dropped)/" 10 && pass "TempPath after the drop"
+focus_movie
+key t; wait_log "set TempPath = $(book_folder Dropped)/" 10 && pass "TempPath after the drop"
+wait_log "echo | TempPath=$(book_folder Dropped)/" 10 && pass "the movie learns it"
 check "title unchanged" "Own" "$(xdotool getwindowname "$WID")"
 check "one movie file" "1" "$(movie_files | wc -l)"
 

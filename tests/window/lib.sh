@@ -199,3 +199,11 @@ find_window() {
   fail "no $1x$2 window"
   return 1
 }
+
+# focus_movie: a left click in the middle of the screen, so that the movie
+# (Ruffle's element in the page) takes the keys; waits for the movie to see it.
+focus_movie() {
+  local n; n=$(log_count "fscommand mouse | down")
+  xdotool mousemove --sync 512 384 click 1
+  COUNT=$((n + 1)) wait_log "fscommand mouse | down" 10
+}

@@ -5,9 +5,10 @@ source "$(dirname "$0")/lib.sh"
 make_book "$WORK/Proto.exe" "${STANDARD_KEYS[@]}" || exit 1
 start_reader "$WORK/Proto.exe" || finish
 wait_log "fscommand ready" 60
+focus_movie
 folder="$(book_folder Proto)/"
 
-key r; wait_log "echo | incommand=Refresh" 10 && pass "Refresh echoed"
+key r; wait_log "set incommand = Refresh" 10 && wait_log "echo | incommand=Refresh" 10 && pass "Refresh echoed"
 key t; wait_log "echo | TempPath=$folder" 10 && pass "TempPath names the cache folder"
 key t; COUNT=2 wait_log "echo | TempPath=$folder" 10 && pass "TempPath set twice"
 

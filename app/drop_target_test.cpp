@@ -1,0 +1,33 @@
+#include "app/drop_target.h"
+
+#include <QMimeData>
+#include <QUrl>
+#include <gtest/gtest.h>
+
+namespace pagoro {
+namespace {
+
+TEST(FirstDroppedPathTest, OnlyTheFirstLocalPathWhole) {
+  QMimeData two;
+  two.setUrls({QUrl::fromLocalFile("/books/First.exe"), QUrl::fromLocalFile("/books/Second.exe")});
+  EXPECT_EQ(FirstDroppedPath(&two), "/books/First.exe");
+
+  // Far longer than the 255 bytes some systems cut a dropped path to.
+  const QString deep = "/books/" + QString(300, QChar('d')) + "/春天 Spring.exe";
+  QMimeData long_path;
+  long_path.setUrls({QUrl::fromLocalFile(deep)});
+  EXPECT_EQ(FirstDroppedPath(&long_path), deep);
+
+  // A first URL that is no local file opens nothing, even when others are.
+  QMimeData remote_first;
+  remote_first.setUrls({QUrl("https://example.org/Book.exe"), QUrl::fromLocalFile("/books/B.exe")});
+  EXPECT_EQ(FirstDroppedPath(&remote_first), "");
+
+  QMimeData text_only;
+  text_only.setText("/books/Book.exe");
+  EXPECT_EQ(FirstDroppedPath(&text_only), "");
+  EXPECT_EQ(FirstDroppedPath(nullptr), "");
+}
+
+}  // namespace
+}  // namespace pagoro
