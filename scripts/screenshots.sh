@@ -29,7 +29,8 @@ cp "$WORK/contents.png" "$docs/sample-contents-fullscreen.png"
 
 key Escape
 wait_geometry "82 49 860 660" >/dev/null || fail "no window"
-click row2
+settle windowed
+click row3
 page_shown 3
 settle chinese
 cp "$WORK/chinese.png" "$docs/sample-chinese-window.png"

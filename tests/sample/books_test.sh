@@ -26,6 +26,7 @@ for name in Sample.exe Sample-v1.exe; do
   settle "$name-cover"
   colours=$(identify -format %k "$WORK/$name-cover.png")
   [ "$colours" -gt 50 ] && pass "$name shows its cover ($colours colours)" || fail "$name shows $colours colours"
+  click page
   key Right
   page_shown 1 && settle "$name-next"
   expect_change "$name turns the page" "$name-cover" "$name-next"

@@ -9,6 +9,7 @@ STAGE_W=800
 STAGE_H=600
 declare -A SPOT
 while read -r name x y w h; do SPOT[$name]="$x $y $w $h"; done < <("$PAGORO_SAMPLE" --layout)
+SPOT[page]="0 48 800 504"
 
 # stage_origin: "x y" of the movie's top left corner on the screen; the
 # player shows the stage unscaled in the middle of the window.
@@ -18,12 +19,25 @@ stage_origin() {
   echo "$((left + (width - STAGE_W) / 2)) $((top + (height - STAGE_H) / 2))"
 }
 
-# click NAME [BUTTON]: clicks the middle of a spot of the layout.
+# click NAME [BUTTON]: clicks the middle of a spot of the layout. On a
+# button the pointer rests until the button shows it is under the pointer:
+# after a change of window mode the player takes a moment to place the
+# stage anew.
 click() {
-  local ox oy x y w h
+  local ox oy x y w h i
   read -r ox oy < <(stage_origin)
   read -r x y w h <<<"${SPOT[$1]:?no spot $1}"
-  xdotool mousemove --sync $((ox + x + w / 2)) $((oy + y + h / 2)) click "${2:-1}"
+  [ "$1" != page ] && shot hover.before "$1"
+  xdotool mousemove --sync $((ox + x + w / 2)) $((oy + y + h / 2))
+  sleep 0.3
+  if [ "$1" != page ]; then
+    for i in $(seq 40); do
+      shot hover.after "$1"
+      [ "$(pixels_differing hover.before hover.after)" -gt 20 ] && break
+      sleep 0.25
+    done
+  fi
+  xdotool click "${2:-1}"
 }
 
 # shot NAME [SPOT]: saves the screen (or a spot of the stage) as NAME.png.
@@ -40,7 +54,7 @@ shot() {
 
 # pixels_differing A B: how many pixels of two shots differ.
 pixels_differing() {
-  compare -metric AE "$WORK/$1.png" "$WORK/$2.png" null: 2>&1 | cut -d' ' -f1
+  compare -metric AE -fuzz 8% "$WORK/$1.png" "$WORK/$2.png" null: 2>&1 | cut -d' ' -f1
 }
 
 # settle NAME: waits until the screen stops changing (pictures loaded), at
@@ -64,5 +78,18 @@ expect_change() {
   if [ "${n:-0}" -gt 200 ] 2>/dev/null; then pass "$1 ($n pixels changed)"; else fail "$1: only ${n:-?} pixels changed"; fi
 }
 
+# expect_spot_change DESCRIPTION BEFORE SPOT: waits (at most 60 s) until
+# the spot no longer looks as in the shot BEFORE.
+expect_spot_change() {
+  local i n=0
+  for i in $(seq 120); do
+    shot "$2.later" "$3"
+    n=$(pixels_differing "$2" "$2.later")
+    [ "${n:-0}" -gt 20 ] && { pass "$1 ($n pixels changed)"; return 0; }
+    sleep 0.5
+  done
+  fail "$1: only ${n:-?} pixels changed"
+}
+
 # page_shown N: waits until the movie reports page N for the COUNT-th time.
-page_shown() { wait_log "fscommand pageShown | $1 -> ignored" "${2:-30}"; }
+page_shown() { wait_log "fscommand pageShown | $1 -> ignored" "${2:-60}"; }

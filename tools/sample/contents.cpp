@@ -6,7 +6,7 @@ namespace {
 std::vector<Page> BuildPages() {
   std::vector<Page> pages;
 
-  Page cover{"cover.swf", "封面 · Cover", 0x1c2541, {}, std::nullopt, false};
+  Page cover{"cover.swf", "封面 · Cover", 0x26365f, {}, std::nullopt, false};
   cover.texts = {
       {40, 28, 720, 64, 52, 0xffd166, true, 2, "PAGORO"},
       {40, 92, 720, 32, 22, 0xffffff, false, 2, "样刊 · The Sample Magazine · Issue 1"},
@@ -120,6 +120,6 @@ std::string ContentsXml(const std::vector<Page>& pages) {
   return xml;
 }
 
-Row ContentsRow(int n) { return {60, 80 + (n - 1) * 56, 680, 44}; }
+Row ContentsRow(int n) { return {60, 80 + (n - kFirstListedPage) * 56, 680, 44}; }
 
 }  // namespace pagoro::sample

@@ -53,8 +53,11 @@ const std::vector<Page>& MagazinePages();
 // element per page, in reading order.
 std::string ContentsXml(const std::vector<Page>& pages);
 
-// Where the contents page shows the row of page `n` (1 for the first page
-// after the cover), pixels on the page.
+// The first page the contents page lists: the one after itself.
+inline constexpr int kFirstListedPage = 2;
+
+// Where the contents page shows the row of page `n` (kFirstListedPage and
+// later), pixels on the page.
 struct Row {
   int x, y, width, height;
 };

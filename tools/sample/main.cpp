@@ -17,7 +17,7 @@ void PrintLayout() {
     for (char& c : name) c = c == ' ' ? '-' : c;
     std::cout << name << ' ' << b.x << ' ' << b.y << ' ' << b.width << ' ' << b.height << '\n';
   }
-  for (int n = 1; n < static_cast<int>(MagazinePages().size()); ++n) {
+  for (int n = kFirstListedPage; n < static_cast<int>(MagazinePages().size()); ++n) {
     const Row r = ContentsRow(n);
     std::cout << "row" << n << ' ' << r.x << ' ' << r.y + kBarHeight << ' ' << r.width << ' ' << r.height << '\n';
   }

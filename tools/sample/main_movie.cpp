@@ -13,7 +13,7 @@ namespace {
 
 using swf::ActionBuilder;
 
-constexpr std::uint32_t kBarColour = 0x1c2541;
+constexpr std::uint32_t kBarColour = 0x111a33;
 constexpr std::uint16_t kPageDepth = 10;
 constexpr std::uint16_t kChromeDepth = 100;
 
@@ -310,7 +310,7 @@ const std::vector<ButtonSpot>& MainButtons() {
   return spots;
 }
 
-ButtonSpot StatusLine() { return {"status", 432, kStageHeight - kBarHeight + 15, 360, 20}; }
+ButtonSpot StatusLine() { return {"status", 432, kStageHeight - kBarHeight + 6, 360, 36}; }
 
 swf::Bytes MainMovie(Edition edition, const std::vector<Page>& pages) {
   swf::MovieBuilder movie({.version = 8, .width = kStageWidth, .height = kStageHeight, .frame_rate = 24});
@@ -337,7 +337,7 @@ swf::Bytes MainMovie(Edition edition, const std::vector<Page>& pages) {
   const int bottom = kStageHeight - kBarHeight;
   AddField(ids, parts, fonts, {286, bottom + 14, 140, 22, 15, 0xffffff, true, 2, "", "counter"}, depth++);
   const ButtonSpot status = StatusLine();
-  AddField(ids, parts, fonts, {status.x, status.y, status.width, status.height, 13, 0xcfd8ff, false, 1, "", "status"},
+  AddField(ids, parts, fonts, {status.x, status.y, status.width, status.height, 12, 0xcfd8ff, false, 1, "", "status"},
            depth++);
 
   movie.Add(parts.definitions).Add(parts.display);

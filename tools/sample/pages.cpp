@@ -36,12 +36,12 @@ void LoadPictureActions(swf::ActionBuilder& a, const PictureSpot& spot) {
   a.Push("picture").GetVariable().CallMethod("loadMovie", 1).Pop();
 }
 
-// Rows of the contents page: one link per page after the cover. In the
+// Rows of the contents page: one link per page after it. In the
 // files edition each row shows the title the table of contents file gave
 // (_root.titles[n], into the row's variable); otherwise the title is fixed.
 void AddContentsRows(const std::vector<Page>& pages, IdSource& ids, const Fonts& fonts, PictureSource source,
                      Parts& parts, swf::ActionBuilder& a) {
-  for (std::size_t n = 1; n < pages.size(); ++n) {
+  for (std::size_t n = kFirstListedPage; n < pages.size(); ++n) {
     const int number = static_cast<int>(n);
     const Row row = ContentsRow(number);
     swf::ActionBuilder go;
