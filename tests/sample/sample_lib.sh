@@ -19,24 +19,39 @@ stage_origin() {
   echo "$((left + (width - STAGE_W) / 2)) $((top + (height - STAGE_H) / 2))"
 }
 
-# click NAME [BUTTON]: clicks the middle of a spot of the layout. On a
-# button the pointer rests until the button shows it is under the pointer:
-# after a change of window mode the player takes a moment to place the
-# stage anew.
-click() {
+# wait_stage_placed: waits (at most 60 s) until the player draws the stage
+# where the window's size puts it: the title bar's colour at its corner.
+wait_stage_placed() {
+  local ox oy i
+  read -r ox oy < <(stage_origin)
+  for i in $(seq 120); do
+    [ "$(pixel $((ox + 2)) $((oy + 2)))" = "17,26,51" ] && return 0
+    sleep 0.5
+  done
+  fail "the stage was not drawn at $ox,$oy"
+}
+
+# hover NAME: rests the pointer on a spot of the layout until, for a
+# button, the button shows it is under the pointer: after a change of window
+# mode the player takes a moment to place the stage anew.
+hover() {
   local ox oy x y w h i
   read -r ox oy < <(stage_origin)
   read -r x y w h <<<"${SPOT[$1]:?no spot $1}"
-  [ "$1" != page ] && shot hover.before "$1"
+  if [ "$1" != page ]; then shot hover.before "$1"; fi
   xdotool mousemove --sync $((ox + x + w / 2)) $((oy + y + h / 2))
   sleep 0.3
-  if [ "$1" != page ]; then
-    for i in $(seq 40); do
-      shot hover.after "$1"
-      [ "$(pixels_differing hover.before hover.after)" -gt 20 ] && break
-      sleep 0.25
-    done
-  fi
+  [ "$1" != page ] || return 0
+  for i in $(seq 40); do
+    shot hover.after "$1"
+    [ "$(pixels_differing hover.before hover.after)" -gt 20 ] && return 0
+    sleep 0.25
+  done
+}
+
+# click NAME [BUTTON]: clicks the middle of a spot of the layout.
+click() {
+  hover "$1"
   xdotool click "${2:-1}"
 }
 
