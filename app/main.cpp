@@ -19,10 +19,10 @@ int main(int /*argc*/, char** argv) {
   char* qtArgv[] = {argv[0], nullptr};
 
   TShockwaveFlash::RegisterScheme();
-  QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
   TApplication app(qtArgc, qtArgv);
   QCoreApplication::setApplicationName(QStringLiteral("pagoro"));
   QCoreApplication::setApplicationVersion(QStringLiteral(PAGORO_FILE_VERSION));
+  QGuiApplication::setDesktopFileName(QStringLiteral("pagoro"));
   QGuiApplication::setWindowIcon(QIcon(QStringLiteral(":/pagoro/pagoro.png")));
   qCInfo(lcApp) << "pagoro" << PAGORO_FILE_VERSION << "product" << PAGORO_PRODUCT_VERSION;
 

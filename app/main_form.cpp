@@ -5,7 +5,6 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QVBoxLayout>
-#include <QWebEngineView>
 #include <QWindow>
 #include <exception>
 
@@ -59,11 +58,6 @@ TMainForm::TMainForm(Env& env, ErrorReporter& reporter, QString ownPath)
   auto* inner = new QVBoxLayout(container);
   inner->setContentsMargins(1, 1, 1, 1);
   inner->addWidget(FlashPlayer);
-  // The keys belong to the web view inside the player: focus given to the
-  // player must reach it. A player that names its own focus proxy keeps it.
-  if (FlashPlayer->focusProxy() == nullptr) {
-    if (auto* view = FlashPlayer->findChild<QWebEngineView*>()) FlashPlayer->setFocusProxy(view);
-  }
   connect(FlashPlayer, &TShockwaveFlash::FSCommand, this,
           [this](const QString& command, const QString& args) {
             reporter_.Guard([&] { FlashPlayerFSCommand(command, args); });
@@ -115,6 +109,10 @@ void TMainForm::FormDestroy() {
 
 void TMainForm::OpenBook(const QString& path) {
   qCInfo(lcApp).noquote() << "open" << path;
+  if (ExtensionOf(Local8Bit(path)) != ".exe") {
+    qCInfo(lcApp).noquote() << "not opened (no .exe extension):" << path;
+    return;
+  }
   std::exception_ptr failure;
   try {
     opener_->OpenBook(Local8Bit(path));
@@ -224,23 +222,24 @@ void TMainForm::AppEventsMessage(HookEvent kind, bool& handled) {
       SendVariable(kVarInCommand, kInRestorePage);
       handled = true;
       break;
-    case HookEvent::kEscapeRelease:
+    case HookEvent::kRightDoubleClick:
+      // Part of a press already taken.
+      handled = true;
+      break;
+    case HookEvent::kEscapeUp:
+      // Every Escape release is kept from the player, in both modes; what
+      // it means is known once it has settled (kEscapeReleased).
+      qCDebug(lcProtocol) << "Escape key up";
+      handled = true;
+      break;
+    case HookEvent::kEscapeReleased:
       qCInfo(lcProtocol) << "Escape released";
       if (is_maximized_) {
         SendVariable(kVarInCommand, kInRestore);
         EnterWindowed();
       }
-      handled = true;
       break;
-    case HookEvent::kRepeatedEscapeRelease:
-      qCDebug(lcProtocol) << "Escape repeat dropped";
-      handled = true;
-      break;
-    case HookEvent::kRightDoubleClick:
-      // Parts of an event already taken: the press that made the double
-      // click, the key still held down.
-      handled = true;
-      break;
+    case HookEvent::kEscapeDown:
     case HookEvent::kOther:
       break;
   }

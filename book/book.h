@@ -40,7 +40,9 @@ class Book {
   // one, reads its index and the movie size from the header line. Throws
   // EListError / EConvertError as the header line demands.
   void LoadIndex(const std::string& path);
-  // Maps the file; on failure shows the mapping message and leaves no view.
+  // Maps the file; on failure shows the mapping message and leaves no view
+  // (BookSize 0). A file of 4 GiB or more is refused the same way: its
+  // offsets and index length could not reach its end.
   void MapBookFile(const std::string& path);
   // Frees the index and unmaps the view.
   void ReleaseBook();
@@ -53,7 +55,8 @@ class Book {
   std::string ExtractRotatedEntry(const std::string& name);    // format version 1.0
   std::string ExtractHeaderedEntry(const std::string& name);   // format version 2.0
   // Empties `folder` (ending in the separator) and writes every entry but the
-  // main movie into it, each under its name converted to UTF-8. An entry
+  // main movie into it, each under its name converted to UTF-8 (bytes that
+  // are no character of code page 936 become U+FFFD). An entry
   // whose name has a folder part, whose bytes lie outside the file or that
   // lacks its three header bytes stops the pass with EBadEntry.
   void ExtractAssets(const std::string& folder);

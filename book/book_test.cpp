@@ -153,6 +153,17 @@ TEST_F(BookTest, HeaderLineNumbers) {
   }
 }
 
+TEST_F(BookTest, FailingHeaderLineKeepsWhatWasReadBefore) {
+  Load(BookBuilder("2.0", 800, 600).Build());
+  EXPECT_EQ(ErrorOf([&] { Load(BookBuilder().Header("version|2.0|1|1024|tall|").Build()); }),
+            "'tall' is not a valid integer value");
+  EXPECT_EQ(book_.MovieWidth(), 1024);
+  EXPECT_EQ(book_.MovieHeight(), 600);
+  // The new book is loaded all the same.
+  EXPECT_EQ(book_.BookIndex()->Count(), 2);
+  EXPECT_EQ((*book_.BookIndex())[1], "version|2.0|1|1024|tall|");
+}
+
 TEST_F(BookTest, MissingFileOrFolderChangesNothing) {
   Load(BookBuilder("2.0", 320, 200).File("main.swf", "FWS1").Build());
   const unsigned char* view = book_.BookView();

@@ -58,6 +58,7 @@ class Converter {
 bool IsLeadByte(unsigned char byte) { return byte >= 0x81 && byte <= 0xFE; }
 
 bool IsTrailByte(std::string_view text, std::size_t i) {
+  if (i >= text.size()) return false;
   std::size_t p = 0;
   while (p < i) p += IsLeadByte(static_cast<unsigned char>(text[p])) ? 2 : 1;
   return p > i;

@@ -15,9 +15,12 @@ bool IsLeadByte(unsigned char byte);
 // (scanning from the start of the text).
 bool IsTrailByte(std::string_view text, std::size_t i);
 
-// GBK text to UTF-8.
+// Code page 936 text to UTF-8. Cut into characters as everywhere else (a
+// lead byte takes the next byte with it); a character that the code page
+// lacks, an invalid single byte or a lead byte at the end becomes one U+FFFD.
+// ASCII bytes outside a double-byte character stay as they are.
 std::string Cp936ToUtf8(std::string_view text);
-// UTF-8 text to GBK; false when a character has no GBK form.
+// UTF-8 text to code page 936; false when a character has no GBK form.
 bool Utf8ToCp936(std::string_view text, std::string* out);
 
 }  // namespace pagoro

@@ -8,6 +8,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 #include "book/env.h"
@@ -161,6 +162,12 @@ class PosixEnv : public Env {
 };
 
 }  // namespace
+
+std::string SystemErrorText(int errnum) {
+  char buffer[256];
+  // The GNU strerror_r returns the text, which need not be in `buffer`.
+  return strerror_r(errnum, buffer, sizeof buffer);
+}
 
 Env& Env::Default() {
   static PosixEnv env;

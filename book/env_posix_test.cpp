@@ -112,22 +112,5 @@ TEST_F(EnvTest, FoldersComeFromTheEnvironment) {
   else unsetenv("HOME");
 }
 
-TEST_F(EnvTest, FileAndFolderOperations) {
-  const std::string dir = folder_.path() + "/d";
-  EXPECT_TRUE(env_.CreateFolder(dir));
-  EXPECT_FALSE(env_.CreateFolder(dir));
-  WriteAll(dir + "/a", "1");
-  EXPECT_TRUE(env_.CreateFolder(dir + "/sub"));
-  std::vector<std::string> names = env_.ListFolder(dir);
-  EXPECT_EQ(std::set<std::string>(names.begin(), names.end()), (std::set<std::string>{"a", "sub"}));
-  EXPECT_FALSE(env_.DeleteFile(dir + "/sub"));
-  EXPECT_FALSE(env_.RemoveFolder(dir));
-  EXPECT_TRUE(env_.RenameFile(dir + "/a", dir + "/b"));
-  EXPECT_TRUE(env_.DeleteFile(dir + "/b"));
-  EXPECT_TRUE(env_.RemoveFolder(dir + "/sub"));
-  EXPECT_TRUE(env_.RemoveFolder(dir));
-  EXPECT_TRUE(env_.ListFolder(dir).empty());
-}
-
 }  // namespace
 }  // namespace pagoro

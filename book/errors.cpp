@@ -1,7 +1,5 @@
 #include "book/errors.h"
 
-#include <cstring>
-
 namespace pagoro {
 
 EConvertError::EConvertError(std::string_view text)
@@ -16,11 +14,5 @@ EFCreateError::EFCreateError(std::string_view path, std::string_view systemError
 EWriteError::EWriteError() : Exception("Stream write error") {}
 
 EOutOfMemory::EOutOfMemory() : Exception("Out of memory while expanding memory stream") {}
-
-std::string SystemErrorText(int errnum) {
-  char buffer[256];
-  // The GNU strerror_r returns the text, which need not be in `buffer`.
-  return strerror_r(errnum, buffer, sizeof buffer);
-}
 
 }  // namespace pagoro

@@ -51,7 +51,7 @@ class EBadEntry : public Exception {
   using Exception::Exception;
 };
 
-// The system's text for an errno value.
+// The system's text for an error number (defined with the platform's Env).
 std::string SystemErrorText(int errnum);
 
 }  // namespace pagoro

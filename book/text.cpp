@@ -21,6 +21,29 @@ int HexDigit(char c) {
   return -1;
 }
 
+// Up to eight significant hexadecimal digits, as 32 bits.
+std::optional<std::uint32_t> HexMagnitude(std::string_view digits) {
+  if (digits.empty()) return std::nullopt;
+  std::uint32_t value = 0;
+  for (char c : digits) {
+    const int d = HexDigit(c);
+    if (d < 0 || value > 0x0FFFFFFFU) return std::nullopt;
+    value = value << 4 | static_cast<std::uint32_t>(d);
+  }
+  return value;
+}
+
+// Decimal digits whose value fits in 32 bits; the range check is the caller's.
+std::optional<std::uint32_t> DecimalMagnitude(std::string_view digits) {
+  if (digits.empty()) return std::nullopt;
+  std::uint32_t value = 0;
+  for (char c : digits) {
+    if (c < '0' || c > '9' || value > 0x7FFFFFFFU / 10) return std::nullopt;
+    value = value * 10 + static_cast<std::uint32_t>(c - '0');
+  }
+  return value;
+}
+
 }  // namespace
 
 std::optional<std::int32_t> TryStrToInt(std::string_view text) {
@@ -31,35 +54,19 @@ std::optional<std::int32_t> TryStrToInt(std::string_view text) {
     negative = text[i] == '-';
     ++i;
   }
-  std::string_view digits = text.substr(i);
-  bool hex = false;
+  const std::string_view digits = text.substr(i);
+  std::optional<std::uint32_t> value;
   if (digits.starts_with('$') || digits.starts_with('x') || digits.starts_with('X')) {
-    hex = true;
-    digits.remove_prefix(1);
+    value = HexMagnitude(digits.substr(1));
   } else if (digits.starts_with("0x") || digits.starts_with("0X")) {
-    hex = true;
-    digits.remove_prefix(2);
-  }
-  if (digits.empty()) return std::nullopt;
-
-  // The magnitude is gathered in 32 unsigned bits, as the value is stored.
-  std::uint32_t value = 0;
-  if (hex) {
-    for (char c : digits) {
-      const int d = HexDigit(c);
-      if (d < 0 || value > 0x0FFFFFFFu) return std::nullopt;
-      value = value << 4 | static_cast<std::uint32_t>(d);
-    }
+    value = HexMagnitude(digits.substr(2));
   } else {
-    for (char c : digits) {
-      if (c < '0' || c > '9') return std::nullopt;
-      if (value > 0x7FFFFFFFu / 10) return std::nullopt;
-      value = value * 10 + static_cast<std::uint32_t>(c - '0');
-    }
-    if (value > (negative ? 0x80000000u : 0x7FFFFFFFu)) return std::nullopt;
+    value = DecimalMagnitude(digits);
+    // Decimal text must lie in the signed range; hexadecimal is taken as bits.
+    if (value && *value > (negative ? 0x80000000U : 0x7FFFFFFFU)) return std::nullopt;
   }
-  if (negative) value = 0u - value;
-  return static_cast<std::int32_t>(value);
+  if (!value) return std::nullopt;
+  return static_cast<std::int32_t>(negative ? 0U - *value : *value);
 }
 
 std::int32_t StrToInt(std::string_view text) {

@@ -10,6 +10,7 @@ HookEvent ClassifyHookEvent(const QObject* receiver, const QEvent* event) {
   switch (event->type()) {
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick:
+    case QEvent::KeyPress:
     case QEvent::KeyRelease:
       break;
     default:
@@ -31,25 +32,53 @@ HookEvent ClassifyHookEvent(const QObject* receiver, const QEvent* event) {
       return static_cast<const QMouseEvent*>(event)->button() == Qt::RightButton
                  ? HookEvent::kRightDoubleClick
                  : HookEvent::kOther;
-    case QEvent::KeyRelease: {
-      const auto* key = static_cast<const QKeyEvent*>(event);
-      if (key->key() != Qt::Key_Escape) return HookEvent::kOther;
-      return key->isAutoRepeat() ? HookEvent::kRepeatedEscapeRelease : HookEvent::kEscapeRelease;
-    }
+    case QEvent::KeyPress:
+      return static_cast<const QKeyEvent*>(event)->key() == Qt::Key_Escape ? HookEvent::kEscapeDown
+                                                                            : HookEvent::kOther;
+    case QEvent::KeyRelease:
+      return static_cast<const QKeyEvent*>(event)->key() == Qt::Key_Escape ? HookEvent::kEscapeUp
+                                                                            : HookEvent::kOther;
     default:
       return HookEvent::kOther;
   }
 }
 
-TApplicationEvents::TApplicationEvents(QObject* parent) : QObject(parent) {}
+TApplicationEvents::TApplicationEvents(QObject* parent, std::chrono::milliseconds repeatGrace)
+    : QObject(parent) {
+  escape_release_.setSingleShot(true);
+  escape_release_.setInterval(repeatGrace);
+  connect(&escape_release_, &QTimer::timeout, this, &TApplicationEvents::EscapeSettled);
+}
 
 bool TApplicationEvents::eventFilter(QObject* watched, QEvent* event) {
   if (suspended_ > 0 || !on_message_) return false;
   const HookEvent kind = ClassifyHookEvent(watched, event);
-  if (kind == HookEvent::kOther) return false;
+  switch (kind) {
+    case HookEvent::kOther:
+      return false;
+    case HookEvent::kEscapeDown:
+      // A press right after a release: the key is still held.
+      escape_release_.stop();
+      return false;
+    case HookEvent::kEscapeUp:
+      if (static_cast<const QKeyEvent*>(event)->isAutoRepeat()) {
+        escape_release_.stop();
+      } else {
+        escape_release_.start();
+      }
+      break;
+    default:
+      break;
+  }
   bool handled = false;
   on_message_(kind, handled);
   return handled;
+}
+
+void TApplicationEvents::EscapeSettled() {
+  if (suspended_ > 0 || !on_message_) return;
+  bool handled = false;
+  on_message_(HookEvent::kEscapeReleased, handled);
 }
 
 }  // namespace pagoro

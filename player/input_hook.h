@@ -9,9 +9,17 @@
 // delivery, the spontaneous one at a QWindow, counts; dropping it there keeps
 // it from every widget, and no context-menu event is made from a dropped
 // right press.
+//
+// A held key repeats as release/press pairs on X11. Qt flags them as
+// auto-repeat only when the press is already queued as the release is
+// handled, which under load it often is not. So an Escape release counts as
+// the key's real release only when no Escape press follows within a short
+// grace time; the owner hears of it then (kEscapeReleased).
 #pragma once
 
 #include <QObject>
+#include <QTimer>
+#include <chrono>
 #include <functional>
 
 class QEvent;
@@ -19,23 +27,28 @@ class QEvent;
 namespace pagoro {
 
 enum class HookEvent {
-  kOther,                  // passes
-  kRightPress,             // the right mouse button went down
-  kRightDoubleClick,       // the double-click Qt adds after a second right press
-  kEscapeRelease,          // the Escape key was released
-  kRepeatedEscapeRelease,  // a synthetic release of a held Escape key (auto-repeat)
+  kOther,             // passes
+  kRightPress,        // the right mouse button went down
+  kRightDoubleClick,  // the double-click Qt adds after a second right press
+  kEscapeDown,        // the Escape key went down (also as auto-repeat)
+  kEscapeUp,          // an Escape key release event, real or repeated
+  kEscapeReleased,    // the Escape key was really released (reported late, no event)
 };
 
-// What `event`, delivered to `receiver`, is to the hook.
+// What `event`, delivered to `receiver`, is to the hook. Never kEscapeReleased.
 HookEvent ClassifyHookEvent(const QObject* receiver, const QEvent* event);
 
 class TApplicationEvents : public QObject {
   Q_OBJECT
  public:
-  // Called for every event that is not kOther; setting `handled` drops it.
+  // Called for kRightPress, kRightDoubleClick, kEscapeUp (setting `handled`
+  // drops the event) and kEscapeReleased (no event; `handled` is ignored).
   using MessageHandler = std::function<void(HookEvent kind, bool& handled)>;
 
-  explicit TApplicationEvents(QObject* parent = nullptr);
+  static constexpr std::chrono::milliseconds kDefaultRepeatGrace{120};
+
+  explicit TApplicationEvents(QObject* parent = nullptr,
+                              std::chrono::milliseconds repeatGrace = kDefaultRepeatGrace);
 
   void SetOnMessage(MessageHandler handler) { on_message_ = std::move(handler); }
 
@@ -54,8 +67,11 @@ class TApplicationEvents : public QObject {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  void EscapeSettled();
+
   MessageHandler on_message_;
   int suspended_ = 0;
+  QTimer escape_release_;  // runs while a release may still turn out a repeat
 };
 
 }  // namespace pagoro

@@ -27,8 +27,8 @@ QByteArray ContentType(const QString& path) {
   return types.value(QFileInfo(path).suffix().toLower(), "application/octet-stream");
 }
 
-// The internal name a path of the player's own files stands for, and the
-// resource that holds it ("" when there is none).
+// The resource that holds the player's own file `name`; "" when there is
+// none.
 QString InternalResource(const QString& name) {
   if (name == "host.html" || name == "host.js" || name == "fetch-shim.js") return ":/pagoro/player/" + name;
   if (name == "qwebchannel.js") return QStringLiteral(":/qtwebchannel/qwebchannel.js");

@@ -27,6 +27,22 @@ sleep 1
 check "the second one not opened" "0" "$(log_count "open $WORK/Second.exe")"
 check "no folder for the second one" "no" "$([ -e "$(book_folder Second)" ] && echo yes || echo no)"
 
+# --- A dropped file that can't be mapped (a sysfs file behind a link): the
+# plain message, which Escape closes, then the error; the program goes on.
+if [ -f /sys/kernel/uevent_seqnum ]; then
+  ln -s /sys/kernel/uevent_seqnum "$WORK/Unmappable.exe"
+  drop "$WORK/Unmappable.exe"
+  wait_log "message box: Own | 创建内存映射时发生错误！" 20
+  box=$(xdotool search --sync --onlyvisible --pid "$READER_PID" --name . 2>/dev/null | grep -vx "$WID" | head -1)
+  xdotool windowactivate --sync "$box" >/dev/null 2>&1; xdotool key Escape
+  wait_log "error box: Own | List index out of bounds (1)" 10 && pass "Escape closes the plain message"
+  dismiss_box
+  sleep 0.5
+  check "still running after the mapping failure" "yes" "$(kill -0 "$READER_PID" 2>/dev/null && echo yes || echo no)"
+else
+  log "skipped: no sysfs file to stand in for an unmappable book"
+fi
+
 # --- Close removes the own folder and the movie file, not the dropped books' folders.
 close_window
 wait_exit 20

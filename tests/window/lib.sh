@@ -30,14 +30,14 @@ finish() {
 }
 
 # make_book OUT.exe [remote movie options...]: packs a book executable of
-# the reader with a remote movie of 800x600 and two asset files.
+# the reader with a remote movie of MOVIE_SIZE (800x600) and two asset files.
 make_book() {
-  local out=$1; shift
+  local out=$1 size=${MOVIE_SIZE:-800x600}; shift
   local src; src=$(mktemp -d "$WORK/src.XXXXXX")
-  "$REMOTE_MOVIE" "$src/main.swf" --size 800x600 --watch incommand --watch TempPath "$@" || return 1
+  "$REMOTE_MOVIE" "$src/main.swf" --size "$size" --watch incommand --watch TempPath "$@" || return 1
   echo "page one" >"$src/page1.txt"
   printf 'GIF89a' >"$src/pic.gif"
-  "$PAGORO_BOOK" pack "$src" -o "$out" --size 800x600 --reader "$PAGORO" >/dev/null || return 1
+  "$PAGORO_BOOK" pack "$src" -o "$out" --size "$size" --reader "$PAGORO" >/dev/null || return 1
   chmod +x "$out"
 }
 
@@ -206,4 +206,16 @@ focus_movie() {
   local n; n=$(log_count "fscommand mouse | down")
   xdotool mousemove --sync 512 384 click 1
   COUNT=$((n + 1)) wait_log "fscommand mouse | down" 10
+}
+
+# wait_pixel X Y WANT [SECONDS]: waits until the screen shows WANT there;
+# prints what it shows last.
+wait_pixel() {
+  local got i
+  for i in $(seq $((${4:-10} * 5))); do
+    got=$(pixel "$1" "$2")
+    [ "$got" == "$3" ] && break
+    sleep 0.2
+  done
+  echo "$got"
 }
