@@ -1,9 +1,7 @@
 #!/usr/bin/env bash
-# Packs a small sample book executable from the built reader and starts it.
+# Starts the sample magazine, the book executable Sample.exe that the build
+# makes from the reader and the magazine's generated files.
 #   scripts/run-sample.sh BUILD_DIR
-# The sample movie shows the folder its files were written to (TempPath)
-# and offers keys: F full screen, W window, Q quit (Escape also leaves full
-# screen, as in every book).
 set -euo pipefail
 build=${1:-build/release}
 
@@ -17,27 +15,13 @@ if [ -n "${DISPLAY:-}" ] && command -v xdpyinfo >/dev/null && ! xdpyinfo >/dev/n
   exit 1
 fi
 
-reader=$build/app/pagoro
-packer=$build/tools/pagoro-book/pagoro-book
-writer=$build/tests/window/pagoro-remote-movie
-for f in "$reader" "$packer" "$writer"; do
-  [ -x "$f" ] || { echo "run: $f is missing; build first (make build)." >&2; exit 1; }
-done
+book=$build/bin/Sample.exe
+[ -x "$book" ] || { echo "run: $book is missing; build first (make build)." >&2; exit 1; }
 
-out=$build/sample
-rm -rf "$out/files"
-mkdir -p "$out/files"
-"$writer" "$out/files/main.swf" --size 800x600 \
-  --text "pagoro sample book.  F: full screen   W: window   Q: quit   (Esc: window)
-The book's files are in:" \
-  --show TempPath --start "outcommand:SetTempPath" \
-  --key "70=fullscreen:true" --key "87=fullscreen:false" --key "81=quit:"
-echo "A page of the sample book." >"$out/files/page1.txt"
-"$packer" pack "$out/files" -o "$out/Sample.exe" --size 800x600 --reader "$reader" >/dev/null
 # The web engine's sandbox does not run as root; the sample runs without it then.
 if [ "$(id -u)" -eq 0 ] && [ -z "${QTWEBENGINE_DISABLE_SANDBOX:-}" ]; then
   echo "run: running as root: the web engine's sandbox is off for this run" >&2
   export QTWEBENGINE_DISABLE_SANDBOX=1
 fi
-echo "run: starting $out/Sample.exe"
-exec "$out/Sample.exe"
+echo "run: starting $book"
+exec "$book"
