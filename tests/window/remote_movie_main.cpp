@@ -14,10 +14,10 @@
 
 namespace {
 
-std::pair<std::string, std::string> Call(const std::string& spec) {
-  const std::size_t colon = spec.find(':');
-  if (colon == std::string::npos) return {spec, ""};
-  return {spec.substr(0, colon), spec.substr(colon + 1)};
+std::pair<std::string, std::string> Call(const std::string& text) {
+  const std::size_t colon = text.find(':');
+  if (colon == std::string::npos) return {text, ""};
+  return {text.substr(0, colon), text.substr(colon + 1)};
 }
 
 int Usage() {
