@@ -12,7 +12,7 @@ fi
 repo="$(cd "$(dirname "$0")/.." && pwd)"
 build="$(cd "$1" && pwd)"
 seconds="$2"
-fuzzer="$build/book/fuzz_book"
+fuzzer="$build/bin/fuzz_book"
 [ -x "$fuzzer" ] || { echo "fuzz.sh: no fuzzer at $fuzzer" >&2; exit 1; }
 
 work="$(mktemp -d "${TMPDIR:-/tmp}/pagoro-fuzz.XXXXXX")"
