@@ -2,7 +2,7 @@
 # Remakes the fuzzer's seed books in book/fuzz/corpus with the packer.
 # Usage: book/fuzz/make-corpus.sh BUILD_DIR   (a build that has pagoro-book)
 set -euo pipefail
-tool="$(cd "$1" && pwd)/tools/pagoro-book/pagoro-book"
+tool="$(cd "$1" && pwd)/bin/pagoro-book"
 cd "$(dirname "$0")"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
