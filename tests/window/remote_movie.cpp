@@ -3,27 +3,12 @@
 #include "tools/swf/actions.h"
 #include "tools/swf/movie.h"
 #include "tools/swf/tags.h"
+#include "tools/swf/test_movies.h"
 
 namespace pagoro::testing {
 namespace {
 
 using swf::ActionBuilder;
-
-// Each watched variable that holds a value is echoed, copied to the shown
-// variable's field if it is that one, and cleared.
-ActionBuilder Watch(const RemoteMovieOptions& o) {
-  ActionBuilder a;
-  for (const std::string& name : o.watched) {
-    const auto next = a.NewLabel();
-    a.Push(name).GetVariable().PushUndefined().Equals2().If(next);
-    a.Push(std::string(swf::kFsCommandPrefix) + "echo");
-    a.Push(name + "=").Push(name).GetVariable().StringAdd();
-    a.GetUrl2(0);
-    a.Push(name).PushUndefined().SetVariable();
-    a.Bind(next);
-  }
-  return a;
-}
 
 // _root.remoteKeys = {onKeyDown: function () {...}}; Key.addListener(...)
 // and the same for the mouse.
@@ -90,8 +75,8 @@ swf::Bytes RemoteMovie(const RemoteMovieOptions& o) {
   for (const auto& [command, args] : o.start_calls) first.FsCommand(command, args);
   AddListeners(o, first);
   movie.Add(swf::DoAction(first.Finish())).Add(swf::ShowFrame());
-  movie.Add(swf::DoAction(Watch(o).Finish())).Add(swf::ShowFrame());
-  ActionBuilder loop = Watch(o);
+  movie.Add(swf::DoAction(swf::EchoVariables(o.watched).Finish())).Add(swf::ShowFrame());
+  ActionBuilder loop = swf::EchoVariables(o.watched);
   loop.GotoFrame(1).Play();
   movie.Add(swf::DoAction(loop.Finish())).Add(swf::ShowFrame());
   return movie.Finish();

@@ -17,8 +17,9 @@ MovieBuilder NewMovie(const TestMovieOptions& o, double frame_rate) {
   return MovieBuilder(m);
 }
 
-// Looks at each variable once: a defined value is echoed and cleared.
-Bytes WatchVariables(const std::vector<std::string>& variables) {
+}  // namespace
+
+ActionBuilder EchoVariables(const std::vector<std::string>& variables) {
   ActionBuilder a;
   for (const std::string& name : variables) {
     const auto next = a.NewLabel();
@@ -30,10 +31,8 @@ Bytes WatchVariables(const std::vector<std::string>& variables) {
     a.Push(name).PushUndefined().SetVariable();
     a.Bind(next);
   }
-  return a.Finish();
+  return a;
 }
-
-}  // namespace
 
 Bytes FsCommandMovie(const TestMovieOptions& options, const std::vector<FsCommandCall>& calls) {
   MovieBuilder movie = NewMovie(options, 12);
@@ -51,12 +50,10 @@ Bytes EchoMovie(const TestMovieOptions& options, const std::vector<std::string>&
   MovieBuilder movie = NewMovie(options, 60);
   movie.Add(SetBackgroundColor({255, 255, 255}));
   movie.Add(DoAction(ActionBuilder().FsCommand("ready", "").Finish())).Add(ShowFrame());
-  movie.Add(DoAction(WatchVariables(variables))).Add(ShowFrame());
-  Bytes watch_and_loop = WatchVariables(variables);
-  watch_and_loop.pop_back();  // the End action; the loop follows
-  const Bytes loop = ActionBuilder().GotoFrame(1).Play().Finish();
-  watch_and_loop.insert(watch_and_loop.end(), loop.begin(), loop.end());
-  movie.Add(DoAction(watch_and_loop)).Add(ShowFrame());
+  movie.Add(DoAction(EchoVariables(variables).Finish())).Add(ShowFrame());
+  ActionBuilder watch_and_loop = EchoVariables(variables);
+  watch_and_loop.GotoFrame(1).Play();
+  movie.Add(DoAction(watch_and_loop.Finish())).Add(ShowFrame());
   return movie.Finish();
 }
 

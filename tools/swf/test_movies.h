@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "tools/swf/actions.h"
 #include "tools/swf/byte_writer.h"
 #include "tools/swf/tags.h"
 
@@ -30,6 +31,11 @@ Bytes FsCommandMovie(const TestMovieOptions& options, const std::vector<FsComman
 // fscommand("echo", name + "=" + value) and sets the variable back to
 // undefined, so that the same value set twice is echoed twice.
 Bytes EchoMovie(const TestMovieOptions& options, const std::vector<std::string>& variables);
+
+// The echo movie's look at its variables, once each, for movies of their
+// own: a defined value is echoed as fscommand("echo", name + "=" + value)
+// and set back to undefined.
+ActionBuilder EchoVariables(const std::vector<std::string>& variables);
 
 struct TextMovieOptions {
   TestMovieOptions movie;
