@@ -1,5 +1,6 @@
 #include "tools/swf/movie.h"
 
+#include <lzma.h>
 #include <zlib.h>
 
 #include <cmath>
@@ -72,6 +73,35 @@ Bytes CompressMovie(const Bytes& fws) {
   out[0] = 'C';
   out.resize(kHeaderPrefix + packed_size);
   return out;
+}
+
+Bytes LzmaCompressMovie(const Bytes& fws) {
+  if (fws.size() < kHeaderPrefix) throw std::invalid_argument("not a movie");
+  lzma_options_lzma options{};
+  if (lzma_lzma_preset(&options, 6) != 0) throw std::runtime_error("LZMA preset missing");
+  lzma_stream z = LZMA_STREAM_INIT;
+  if (lzma_alone_encoder(&z, &options) != LZMA_OK) throw std::runtime_error("LZMA encoder failed to start");
+  // The .lzma form: 5 bytes of properties, 8 of size, then the stream.
+  Bytes alone(fws.size() + fws.size() / 2 + 1024);
+  z.next_in = fws.data() + kHeaderPrefix;
+  z.avail_in = fws.size() - kHeaderPrefix;
+  z.next_out = alone.data();
+  z.avail_out = alone.size();
+  const lzma_ret rc = lzma_code(&z, LZMA_FINISH);
+  alone.resize(alone.size() - z.avail_out);
+  lzma_end(&z);
+  constexpr std::size_t kProperties = 5, kAloneHeader = 13;
+  if (rc != LZMA_STREAM_END || alone.size() < kAloneHeader) throw std::runtime_error("LZMA compression failed");
+  // The movie's form: its header, the stream's length, the properties and
+  // the stream, without the .lzma size field.
+  ByteWriter out;
+  out.Raw("ZWS");
+  out.U8(fws[3]);
+  out.Raw(std::span<const std::uint8_t>(fws).subspan(4, 4));
+  out.U32(static_cast<std::uint32_t>(alone.size() - kAloneHeader));
+  out.Raw(std::span<const std::uint8_t>(alone).first(kProperties));
+  out.Raw(std::span<const std::uint8_t>(alone).subspan(kAloneHeader));
+  return out.Take();
 }
 
 }  // namespace pagoro::swf

@@ -49,5 +49,7 @@ class MovieBuilder {
 
 // Compresses a whole uncompressed movie file into its "CWS" form.
 Bytes CompressMovie(const Bytes& fws);
+// ... or into its LZMA ("ZWS") form.
+Bytes LzmaCompressMovie(const Bytes& fws);
 
 }  // namespace pagoro::swf

@@ -14,10 +14,13 @@ std::vector<std::uint16_t> Codes(const ParsedMovie& m) {
   return codes;
 }
 
-Bytes TwoFrameMovie(int version, bool compressed) {
+// How a test movie is stored: 'F' plain, 'C' zlib, 'Z' LZMA.
+constexpr char kPackings[] = {'F', 'C', 'Z'};
+
+Bytes TwoFrameMovie(int version, char packing) {
   MovieOptions o;
   o.version = version;
-  o.compressed = compressed;
+  o.compressed = packing == 'C';
   o.width = 640;
   o.height = 480;
   o.frame_rate = 24.5;
@@ -26,15 +29,16 @@ Bytes TwoFrameMovie(int version, bool compressed) {
   b.Add(DoAction(ActionBuilder().Stop().Finish())).Add(ShowFrame());
   Tag big{TagCode::kDoAction, Bytes(300, 0)};  // needs the long tag header
   b.Add(big).Add(ShowFrame());
-  return b.Finish();
+  return packing == 'Z' ? LzmaCompressMovie(b.Finish()) : b.Finish();
 }
 
 TEST(Movie, HeaderAndTagsReadBackForEveryVersionAndCompression) {
   for (int version : {5, 6, 8, 10}) {
-    for (bool compressed : {false, true}) {
-      SCOPED_TRACE("version " + std::to_string(version) + (compressed ? " CWS" : " FWS"));
-      const Bytes file = TwoFrameMovie(version, compressed);
-      EXPECT_EQ(file[0], compressed ? 'C' : 'F');
+    for (char packing : kPackings) {
+      SCOPED_TRACE("version " + std::to_string(version) + " " + packing + "WS");
+      const bool compressed = packing != 'F';
+      const Bytes file = TwoFrameMovie(version, packing);
+      EXPECT_EQ(file[0], packing);
       const ReadResult r = ReadMovie(file);
       ASSERT_TRUE(r.movie) << r.error;
       const ParsedMovie& m = *r.movie;
@@ -63,10 +67,12 @@ TEST(Movie, HeaderAndTagsReadBackForEveryVersionAndCompression) {
 }
 
 TEST(Movie, CompressedAndPlainHoldTheSameMovie) {
-  const ReadResult plain = ReadMovie(TwoFrameMovie(6, false));
-  const ReadResult packed = ReadMovie(TwoFrameMovie(6, true));
-  ASSERT_TRUE(plain.movie && packed.movie);
-  EXPECT_EQ(plain.movie->data, packed.movie->data);
+  const ReadResult plain = ReadMovie(TwoFrameMovie(6, 'F'));
+  const ReadResult zlib = ReadMovie(TwoFrameMovie(6, 'C'));
+  const ReadResult lzma = ReadMovie(TwoFrameMovie(6, 'Z'));
+  ASSERT_TRUE(plain.movie && zlib.movie && lzma.movie) << zlib.error << lzma.error;
+  EXPECT_EQ(plain.movie->data, zlib.movie->data);
+  EXPECT_EQ(plain.movie->data, lzma.movie->data);
 }
 
 TEST(Movie, OptionsOutOfRangeAreRefused) {
@@ -84,8 +90,9 @@ TEST(Movie, OptionsOutOfRangeAreRefused) {
 // Every cut and many damaged copies of a good movie must give an error or
 // a movie, never a read outside the input (the sanitizers watch).
 TEST(MovieReader, DamagedInputIsRefusedWithoutOverrun) {
-  for (bool compressed : {false, true}) {
-    const Bytes file = TwoFrameMovie(8, compressed);
+  for (char packing : kPackings) {
+    const bool compressed = packing != 'F';
+    const Bytes file = TwoFrameMovie(8, packing);
     for (std::size_t n = 0; n < file.size(); ++n) {
       const Bytes cut(file.begin(), file.begin() + static_cast<std::ptrdiff_t>(n));
       const ReadResult r = ReadMovie(cut);
@@ -116,8 +123,12 @@ TEST(MovieReader, DamagedInputIsRefusedWithoutOverrun) {
 TEST(MovieReader, ForeignAndUnsupportedFilesAreNamed) {
   const Bytes png{0x89, 'P', 'N', 'G', 0x0d, 0x0a, 0x1a, 0x0a, 0, 0};
   EXPECT_NE(ReadMovie(png).error.find("not a movie"), std::string::npos);
-  const Bytes lzma{'Z', 'W', 'S', 13, 0, 0, 0, 0, 0, 0};
-  EXPECT_NE(ReadMovie(lzma).error.find("LZMA"), std::string::npos);
+  const Bytes cut_lzma{'Z', 'W', 'S', 13, 0, 0, 0, 0, 0, 0};
+  EXPECT_NE(ReadMovie(cut_lzma).error.find("LZMA"), std::string::npos);
+  // LZMA properties asking for a 4 GiB dictionary: refused, not allocated.
+  Bytes greedy_lzma = TwoFrameMovie(8, 'Z');
+  for (std::size_t i = 13; i < 17; ++i) greedy_lzma[i] = 0xff;
+  EXPECT_NE(ReadMovie(greedy_lzma).error.find("MiB"), std::string::npos) << ReadMovie(greedy_lzma).error;
   Bytes garbage_cws{'C', 'W', 'S', 8, 100, 0, 0, 0, 1, 2, 3, 4};
   EXPECT_FALSE(ReadMovie(garbage_cws).movie);
 }

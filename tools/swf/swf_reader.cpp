@@ -1,8 +1,10 @@
 #include "tools/swf/swf_reader.h"
 
+#include <lzma.h>
 #include <zlib.h>
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 
 namespace pagoro::swf {
@@ -51,6 +53,55 @@ std::string Inflate(std::span<const std::uint8_t> in, std::size_t limit, Bytes& 
   return error;
 }
 
+// The most memory the LZMA decoder may take, its dictionary above all. A
+// movie's encoder picks a dictionary no larger than the movie, and movies
+// under kMaxMovieSize compress well with 64 MiB; a header asking for more
+// is refused instead of honoured.
+constexpr std::uint64_t kLzmaMemoryLimit = 64u << 20;
+
+// Decodes the LZMA data of a "ZWS" movie (after its 12-byte header: 5 bytes
+// of properties, then the stream) onto `out`, at most `limit` bytes in all.
+// The stream is handed to liblzma in the .lzma form, which has a size field
+// where the movie has none; the size stays unknown, so that a stream with or
+// without an end marker decodes, and one that ends early is kept as far as
+// it goes, as with zlib.
+std::string Unlzma(std::span<const std::uint8_t> in, std::size_t limit, Bytes& out) {
+  constexpr std::size_t kProperties = 5;
+  if (in.size() < kProperties) return "LZMA movie header cut off";
+  std::array<std::uint8_t, kProperties + 8> header{};
+  std::copy_n(in.begin(), kProperties, header.begin());
+  std::fill(header.begin() + kProperties, header.end(), 0xff);  // size unknown
+  lzma_stream z = LZMA_STREAM_INIT;
+  if (lzma_alone_decoder(&z, kLzmaMemoryLimit) != LZMA_OK) return "LZMA decoder can't be started";
+  std::string error;
+  lzma_ret rc = LZMA_OK;
+  // The made-up header first, then the movie's stream.
+  for (const std::span<const std::uint8_t> part : {std::span<const std::uint8_t>(header), in.subspan(kProperties)}) {
+    z.next_in = part.data();
+    z.avail_in = part.size();
+    while (rc == LZMA_OK && (z.avail_in > 0 || part.data() != header.data())) {
+      if (out.size() >= limit) {
+        error = "compressed movie larger than " + std::to_string(limit) + " bytes";
+        break;
+      }
+      const std::size_t chunk = std::min<std::size_t>(limit - out.size(), 1u << 16);
+      const std::size_t before = out.size();
+      out.resize(before + chunk);
+      z.next_out = out.data() + before;
+      z.avail_out = chunk;
+      rc = lzma_code(&z, part.data() == header.data() ? LZMA_RUN : LZMA_FINISH);
+      out.resize(before + chunk - z.avail_out);
+    }
+    if (!error.empty()) break;
+  }
+  lzma_end(&z);
+  if (!error.empty()) return error;
+  if (rc == LZMA_MEMLIMIT_ERROR) return "LZMA movie needs more than " + std::to_string(kLzmaMemoryLimit >> 20) + " MiB to decode";
+  // LZMA_BUF_ERROR: the stream ended without its end marker.
+  if (rc != LZMA_STREAM_END && rc != LZMA_BUF_ERROR && rc != LZMA_OK) return "compressed movie data is damaged";
+  return {};
+}
+
 }  // namespace
 
 std::string ReadTags(std::span<const std::uint8_t> data, std::size_t offset,
@@ -93,14 +144,13 @@ ReadResult ReadMovie(std::span<const std::uint8_t> file) {
   }
   const bool fws = file[0] == 'F' && file[1] == 'W' && file[2] == 'S';
   const bool cws = file[0] == 'C' && file[1] == 'W' && file[2] == 'S';
-  if (!fws && !cws) {
-    result.error = (file[0] == 'Z' && file[1] == 'W' && file[2] == 'S')
-                       ? "LZMA-compressed movies are not supported"
-                       : "not a movie (no FWS or CWS signature)";
+  const bool zws = file[0] == 'Z' && file[1] == 'W' && file[2] == 'S';
+  if (!fws && !cws && !zws) {
+    result.error = "not a movie (no FWS, CWS or ZWS signature)";
     return result;
   }
   ParsedMovie m;
-  m.compressed = cws;
+  m.compressed = cws || zws;
   m.version = file[3];
   m.declared_length = LoadU32(file, 4);
   if (fws) {
@@ -112,7 +162,14 @@ ReadResult ReadMovie(std::span<const std::uint8_t> file) {
   } else {
     m.data.assign(file.begin(), file.begin() + kHeaderPrefix);
     m.data[0] = 'F';
-    const std::string error = Inflate(file.subspan(kHeaderPrefix), kMaxMovieSize, m.data);
+    // A "ZWS" header has the LZMA data's length after the file length; the
+    // data runs to the end of the file anyway.
+    constexpr std::size_t kLzmaLengthField = 4;
+    const std::string error =
+        cws ? Inflate(file.subspan(kHeaderPrefix), kMaxMovieSize, m.data)
+            : file.size() < kHeaderPrefix + kLzmaLengthField
+                  ? "LZMA movie header cut off"
+                  : Unlzma(file.subspan(kHeaderPrefix + kLzmaLengthField), kMaxMovieSize, m.data);
     if (!error.empty()) {
       result.error = error;
       return result;

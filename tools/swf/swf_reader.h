@@ -1,7 +1,7 @@
 // Reads the structure of a movie file without trusting it: the header, the
 // list of top-level tags (and of a sprite's tags), and flat action records.
 // Every length is checked against the bytes at hand; nothing is read outside
-// them. A compressed ("CWS") movie is inflated first.
+// them. A compressed movie ("CWS" zlib, "ZWS" LZMA) is decompressed first.
 #pragma once
 
 #include <cstddef>
@@ -23,7 +23,7 @@ struct TagRecord {
 };
 
 struct ParsedMovie {
-  bool compressed = false;          // the file was "CWS"
+  bool compressed = false;          // the file was "CWS" or "ZWS"
   std::uint8_t version = 0;
   std::uint32_t declared_length = 0;  // the header's file length
   Bytes data;  // the whole file uncompressed, starting with "FWS"
