@@ -52,61 +52,9 @@
     });
   }
 
-  // The movie polls for the variables set on it (".../~pagoro/vars/N") and
-  // sees a variable only when a frame of its runs. Three rules keep each
-  // value seen once and in order:
-  // - One poll at a time. The host hands values out in the order polls
-  //   reach it, which need not be the order they were sent, so a poll made
-  //   while another is under way fails at once without asking the host.
-  // - A poll with nothing to deliver fails instead of loading nothing: a
-  //   successful load into level 0 calls the movie's own onData.
-  // - Values are handed to Ruffle only after the previous ones have had a
-  //   frame of the movie to be seen in: two animation frames (Ruffle runs
-  //   the movie in them) and one and a half movie frames later; otherwise
-  //   two values of one variable landing between two frames would hide the
-  //   first.
-  const variablesPath = /\/~pagoro\/vars\/\d+$/;
-  let animationFrames = 2;
-  let lastHandedOut = -Infinity;
-  let pollUnderWay = false;
-  const countAnimationFrames = () => {
-    animationFrames += 1;
-    requestAnimationFrame(countAnimationFrames);
-  };
-  requestAnimationFrame(countAnimationFrames);
-
-  function movieFrameMs() {
-    const rate = window.pagoroFrameRate ? window.pagoroFrameRate() : 0;
-    return rate > 0 ? 1000 / rate : 1000 / 12;
-  }
-
-  async function afterPreviousValuesWereSeen() {
-    while (animationFrames < 2 || performance.now() - lastHandedOut < 1.5 * movieFrameMs()) {
-      await new Promise((resolve) => requestAnimationFrame(resolve));
-    }
-    animationFrames = 0;
-    lastHandedOut = performance.now();
-  }
-
-  const nothingToDeliver = () => new TypeError("No variables to deliver");
-
-  async function poll(input, init) {
-    if (pollUnderWay) throw nothingToDeliver();
-    pollUnderWay = true;
-    try {
-      const response = await viaXhr(await describe(input, init));
-      if ((await response.clone().arrayBuffer()).byteLength === 0) throw nothingToDeliver();
-      await afterPreviousValuesWereSeen();
-      return response;
-    } finally {
-      pollUnderWay = false;
-    }
-  }
-
   window.fetch = async function (input, init) {
     const target = new URL(input instanceof Request ? input.url : String(input), document.baseURI);
     if (target.protocol !== ownScheme) return nativeFetch(input, init);
-    if (variablesPath.test(target.pathname)) return poll(input, init);
     return viaXhr(await describe(input, init));
   };
 })();

@@ -30,32 +30,80 @@
     // system's fonts, Chinese included; Ruffle's built-in font, which it
     // uses otherwise, has no Chinese glyphs.
     deviceFontRenderer: "canvas",
-    logLevel: "error",
+    // Ruffle's warnings and errors reach the control's log through the
+    // console (HostPage).
+    logLevel: "warn",
   };
 
   let bridge = null;
   let player = null;
+  let receiver = "";
 
-  // The movie's frame rate, 0 while unknown (for fetch-shim.js).
-  window.pagoroFrameRate = () => (player && player.ruffle().metadata ? player.ruffle().metadata.frameRate : 0);
+  // Values for the movie not yet taken: the latest of each name, in the
+  // order they were set. The movie's receiver (a function it registered
+  // with Ruffle's external interface as it started) sets each on level 0
+  // and answers true; until it exists, before the movie's first frame, the
+  // values wait for the next animation frame. Nothing runs while nothing
+  // waits.
+  const pending = new Map();
+  let retryScheduled = false;
+
+  function deliver() {
+    retryScheduled = false;
+    if (!player) return;
+    const api = player.ruffle();
+    // Ruffle shows a registered callback as a method of the player element.
+    const registered = typeof player[receiver] === "function";
+    for (const [name, value] of registered ? pending : []) {
+      let taken = false;
+      try {
+        taken = api.callExternalInterface(receiver, name, value) === true;
+      } catch (error) {
+        taken = false;
+      }
+      if (!taken) break;
+      pending.delete(name);
+    }
+    if (pending.size > 0 && !retryScheduled) {
+      retryScheduled = true;
+      requestAnimationFrame(deliver);
+    }
+  }
+
+  function setVariables(assignments) {
+    for (let i = 0; i + 1 < assignments.length; i += 2) {
+      pending.delete(assignments[i]);
+      pending.set(assignments[i], assignments[i + 1]);
+    }
+    deliver();
+  }
 
   function stop() {
+    pending.clear();
     if (player) {
       player.remove();
       player = null;
     }
   }
 
-  function play(url) {
+  function play(url, receiverName) {
     stop();
+    receiver = receiverName;
     player = window.RufflePlayer.newest().createPlayer();
     document.body.appendChild(player);
     const api = player.ruffle();
     // Ruffle calls this after the movie's fscommand has returned to it.
     api.addFSCommandHandler((command, args) => bridge.fsCommand(String(command), String(args)));
-    api.traceObserver = (message) => bridge.trace(String(message));
     player.addEventListener("loadeddata", () => bridge.movieLoaded(url));
-    api.load({ url }).catch((error) => bridge.movieFailed(url, String(error && error.message ? error.message : error)));
+    const playing = player;
+    api
+      .load({ url })
+      // Ruffle keeps a trace observer only once its instance exists, which
+      // load() makes before the movie is fetched and runs.
+      .then(() => {
+        if (player === playing) api.traceObserver = (message) => bridge.trace(String(message));
+      })
+      .catch((error) => bridge.movieFailed(url, String(error && error.message ? error.message : error)));
   }
 
   // The right mouse button belongs to the movie protocol, not to a menu.
@@ -65,6 +113,7 @@
     bridge = channel.objects.bridge;
     bridge.playRequested.connect(play);
     bridge.stopRequested.connect(stop);
+    bridge.variablesSet.connect(setVariables);
     bridge.pageReady();
   });
 })();

@@ -34,12 +34,51 @@ bool HostPage::acceptNavigationRequest(const QUrl& url, NavigationType type, boo
 
 QWebEnginePage* HostPage::createWindow(WebWindowType) { return new HostPage(profile(), this, true); }
 
+namespace {
+
+// Ruffle writes its log with console.log("%cLEVEL%c place%c text", three
+// styles), which reaches us as one line with the styles at its end.
+constexpr int kRuffleStyles = 3;
+
+QString WithoutRuffleStyles(const QString& message) {
+  if (!message.startsWith(QStringLiteral("%c"))) return message;
+  QString text = message;
+  qsizetype cut = text.size();
+  for (int i = 0; i < kRuffleStyles && cut > 0; ++i) cut = text.lastIndexOf(QStringLiteral(" color: "), cut - 1);
+  if (cut > 0) text.truncate(cut);
+  return text.remove(QStringLiteral("%c")).trimmed();
+}
+
+}  // namespace
+
+ConsoleMessage ReadConsoleMessage(QWebEnginePage::JavaScriptConsoleMessageLevel level, const QString& message) {
+  const QString text = WithoutRuffleStyles(message);
+  if (level == QWebEnginePage::ErrorMessageLevel) return {ConsoleSeverity::kError, text};
+  if (level == QWebEnginePage::WarningMessageLevel) return {ConsoleSeverity::kWarning, text};
+  // Ruffle tries its renderers in turn; one it can't make is no failure
+  // while another one draws.
+  const bool renderer_fallback =
+      text.contains(QStringLiteral("renderer")) && text.contains(QStringLiteral("Error creating"));
+  if (text.startsWith(QStringLiteral("ERROR"))) {
+    return {renderer_fallback ? ConsoleSeverity::kWarning : ConsoleSeverity::kError, text};
+  }
+  if (text.startsWith(QStringLiteral("WARN"))) return {ConsoleSeverity::kWarning, text};
+  return {ConsoleSeverity::kOther, text};
+}
+
 void HostPage::javaScriptConsoleMessage(JavaScriptConsoleMessageLevel level, const QString& message, int line,
                                         const QString& source) {
-  if (level == ErrorMessageLevel) {
-    qCWarning(lcPlayer).noquote() << "page:" << message << "(" << source << line << ")";
-  } else {
-    qCDebug(lcPlayer).noquote() << "page:" << message << "(" << source << line << ")";
+  const ConsoleMessage m = ReadConsoleMessage(level, message);
+  switch (m.severity) {
+    case ConsoleSeverity::kError:
+      qCWarning(lcPlayer).noquote() << "page:" << m.text << "(" << source << line << ")";
+      break;
+    case ConsoleSeverity::kWarning:
+      qCInfo(lcPlayer).noquote() << "page:" << m.text << "(" << source << line << ")";
+      break;
+    case ConsoleSeverity::kOther:
+      qCDebug(lcPlayer).noquote() << "page:" << m.text << "(" << source << line << ")";
+      break;
   }
 }
 

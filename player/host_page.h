@@ -12,6 +12,17 @@ namespace pagoro {
 // Whether a link a movie follows may be opened outside the player.
 bool OpensInBrowser(const QUrl& url);
 
+// How much a message on the page's console matters: errors (the page's and
+// Ruffle's, load failures among them) are logged as warnings, warnings as
+// information, the rest for debugging. Ruffle's own lines come without
+// their style marks.
+enum class ConsoleSeverity { kError, kWarning, kOther };
+struct ConsoleMessage {
+  ConsoleSeverity severity;
+  QString text;
+};
+ConsoleMessage ReadConsoleMessage(QWebEnginePage::JavaScriptConsoleMessageLevel level, const QString& message);
+
 class HostPage : public QWebEnginePage {
   Q_OBJECT
  public:

@@ -21,13 +21,6 @@ bool Is(const swf::TagRecord& t, TagCode code) {
   return t.code == static_cast<std::uint16_t>(code);
 }
 
-// A url the movie can carry in any version: printable ASCII.
-bool UsableUrl(std::string_view url) {
-  return !url.empty() && std::all_of(url.begin(), url.end(), [](char c) {
-    return c > 0x20 && c < 0x7f;
-  });
-}
-
 // A replacement of `length` bytes at `offset` of the movie's data.
 struct Splice {
   std::size_t offset = 0;
@@ -56,28 +49,79 @@ std::optional<swf::Bytes> Spliced(const swf::ParsedMovie& m, const std::vector<S
   return out;
 }
 
-// setInterval(function () { loadVariablesNum(url, 0) }, interval), its
-// result dropped.
-swf::Bytes PollerTag(std::string_view url, int interval_ms) {
-  swf::ActionBuilder poll;
-  poll.Push(url).LoadVariablesNum(0);
+constexpr int kFirstVersionWithFlashPackage = 8;
+// The property flag that hides the "flash" package from movies older than
+// version 8, and all the flags that hide a property by version.
+constexpr int kHiddenBeforeVersion8 = 0x1000;
+constexpr int kVersionFlags = 0x7f80;
+
+// Pushes the global object: (function () { return this; }).call(undefined).
+// Movies before version 6 have no _global, and the global object is what a
+// function sees as `this` when called for no object, in every version.
+void PushGlobalObject(swf::ActionBuilder& a) {
+  swf::ActionBuilder self;
+  self.Push("this").GetVariable().Return();
+  a.PushUndefined().DefineFunction("", {}, self).CallMethod("call", 1);
+}
+
+// Pushes the global object's flash.external.ExternalInterface.
+void PushExternalInterface(swf::ActionBuilder& a) {
+  PushGlobalObject(a);
+  a.Push("flash").GetMember().Push("external").GetMember().Push("ExternalInterface").GetMember();
+}
+
+// ASSetPropFlags(object, property, set, clear), the global object's own
+// function called on it, its result dropped.
+void SetPropertyFlags(swf::ActionBuilder& a, void (*push_object)(swf::ActionBuilder&), std::string_view property,
+                      int set, int clear) {
+  a.Push(clear).Push(set).Push(property);
+  push_object(a);
+  a.Push(4);
+  PushGlobalObject(a);
+  a.Push("ASSetPropFlags").CallMethod().Pop();
+}
+
+// ExternalInterface.addCallback(name, null,
+//     function (n, v) { _level0[n] = v; return true; })
+// on the global object's own package, its result dropped. Before version 8
+// the package is hidden from the movie: it is shown for the call and hidden
+// again by the one flag that hid it. Its addCallback, hidden from such
+// movies by flags of its own, stays shown, inside the hidden package.
+swf::Bytes ReceiverTag(std::string_view callback_name, int version) {
+  swf::ActionBuilder receive;
+  receive.Push("_level0").GetVariable().Push("n").GetVariable().Push("v").GetVariable().SetMember();
+  receive.PushBool(true).Return();
   swf::ActionBuilder a;
-  a.Push(interval_ms).DefineFunction("", {}, poll).CallFunction("setInterval", 2).Pop();
+  const bool hidden = version < kFirstVersionWithFlashPackage;
+  if (hidden) {
+    SetPropertyFlags(a, PushGlobalObject, "flash", 0, kHiddenBeforeVersion8);
+    SetPropertyFlags(a, PushExternalInterface, "addCallback", 0, kVersionFlags);
+  }
+  a.DefineFunction("", {"n", "v"}, receive).PushNull().Push(callback_name);
+  PushExternalInterface(a);
+  a.CallMethod("addCallback", 3).Pop();
+  if (hidden) SetPropertyFlags(a, PushGlobalObject, "flash", kHiddenBeforeVersion8, 0);
   return swf::DoAction(a.Finish()).Encode();
+}
+
+// A name the page can call and every movie version can carry: ASCII
+// letters, digits and underscores, not starting with a digit.
+bool UsableCallbackName(std::string_view name) {
+  return !name.empty() && !(name[0] >= '0' && name[0] <= '9') && std::all_of(name.begin(), name.end(), [](char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
+  });
 }
 
 }  // namespace
 
-PatchResult InsertVariablePoller(std::span<const std::uint8_t> movie, std::string_view poll_url,
-                                 int interval_ms) {
+PatchResult InsertVariableReceiver(std::span<const std::uint8_t> movie, std::string_view callback_name) {
   PatchResult result;
   const auto unchanged = [&](std::string reason) {
     result.bytes.assign(movie.begin(), movie.end());
     result.reason = std::move(reason);
     return std::move(result);
   };
-  if (!UsableUrl(poll_url)) return unchanged("poll url is empty or not printable ASCII");
-  if (interval_ms <= 0) return unchanged("poll interval must be positive");
+  if (!UsableCallbackName(callback_name)) return unchanged("callback name is empty or not an identifier");
 
   swf::ReadResult read = swf::ReadMovie(movie);
   if (!read.movie) return unchanged("not a readable movie: " + read.error);
@@ -110,7 +154,7 @@ PatchResult InsertVariablePoller(std::span<const std::uint8_t> movie, std::strin
     }
   }
 
-  std::optional<swf::Bytes> patched = Spliced(m, {{insert_at, 0, PollerTag(poll_url, interval_ms)}});
+  std::optional<swf::Bytes> patched = Spliced(m, {{insert_at, 0, ReceiverTag(callback_name, m.version)}});
   if (!patched) return unchanged("movie too large to patch");
   result.bytes = std::move(*patched);
   result.patched = true;
@@ -118,7 +162,8 @@ PatchResult InsertVariablePoller(std::span<const std::uint8_t> movie, std::strin
 }
 
 bool LooksLikeMovie(std::span<const std::uint8_t> head) {
-  return head.size() >= 3 && (head[0] == 'F' || head[0] == 'C') && head[1] == 'W' && head[2] == 'S';
+  return head.size() >= 3 && (head[0] == 'F' || head[0] == 'C' || head[0] == 'Z') && head[1] == 'W' &&
+         head[2] == 'S';
 }
 
 namespace {

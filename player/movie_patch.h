@@ -1,7 +1,8 @@
-// Rewrites a movie before the player gets it: a poller so that values set
-// from outside reach it (it asks the host for queued "name=value" pairs every
-// few milliseconds, loadVariablesNum into level 0), and system font families
-// in place of the device font aliases, so that their Chinese text shows.
+// Rewrites a movie before the player gets it: a receiver so that values set
+// from outside reach it (a function the page calls through the player's
+// external interface, setting the value on level 0), and system font
+// families in place of the device font aliases, so that their Chinese text
+// shows.
 #pragma once
 
 #include <array>
@@ -17,27 +18,32 @@ struct PatchResult {
   std::vector<std::uint8_t> bytes;  // the patched movie, or the input unchanged
   bool patched = false;
   int swf_version = 0;  // 0 when the input is no movie
-  bool is_avm2 = false;  // ActionScript 3: no poller can be added
+  bool is_avm2 = false;  // ActionScript 3: no receiver can be added
   std::string reason;    // why the movie was left unchanged; "" when patched
   int renamed_fonts = 0;  // font names RenameDeviceFonts replaced
 };
 
 // True when `head` (a file's first bytes) starts as a movie RenameDeviceFonts
-// and InsertVariablePoller can read: "FWS" or "CWS".
+// and InsertVariableReceiver can read: "FWS", "CWS" or "ZWS".
 bool LooksLikeMovie(std::span<const std::uint8_t> head);
 
-// Adds, as the movie's first action, an anonymous function that loads
-// variables from `poll_url` into level 0, run every `interval_ms` by
-// setInterval. The result is always uncompressed. ActionScript 1/2 movies of
-// version 5 and later are patched; ActionScript 3, older, damaged or cut
-// movies come back unchanged with a reason. The movie sees nothing of the
-// poller but the variables delivered: no named variable, nothing left on
-// its stack. Two traces remain: the interval takes an id of setInterval's
-// count, and every successful load into level 0 calls _root.onData (and the
-// root's data event), as any loadVariablesNum does; a host that fails the
-// request when it has nothing to deliver keeps those calls to deliveries.
-PatchResult InsertVariablePoller(std::span<const std::uint8_t> movie, std::string_view poll_url,
-                                 int interval_ms = 50);
+// Adds, as the movie's first action, the registration of a function with
+// the player's external interface under `callback_name` (an identifier):
+// called with a name and a value, it sets level 0's variable of that name
+// and returns true. The page calls it the moment a value is set, as a host
+// of the original player set variables at once. The result is always
+// uncompressed. ActionScript 1/2 movies of version 5 and later are patched;
+// ActionScript 3, older, damaged or cut movies come back unchanged with a
+// reason.
+//
+// The movie sees nothing of it but the values: no variable, no interval,
+// no load (so no onData), nothing on its stack, and the "flash" package,
+// hidden from movies before version 8, is shown for the registration only
+// and hidden again. The registration runs again each time the main
+// timeline comes back to its first frame, replacing itself. What remains
+// visible: the movie's own byte count (getBytesTotal) is larger by the
+// added action.
+PatchResult InsertVariableReceiver(std::span<const std::uint8_t> movie, std::string_view callback_name);
 
 // The device font aliases of movies and the font families drawn for them.
 // The player draws the aliases with a built-in font that has Latin letters

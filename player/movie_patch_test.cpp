@@ -4,7 +4,6 @@
 
 #include <functional>
 
-#include "tools/swf/action_machine.h"
 #include "tools/swf/actions.h"
 #include "tools/swf/movie.h"
 #include "tools/swf/swf_reader.h"
@@ -15,7 +14,7 @@ namespace {
 
 using swf::Bytes;
 
-constexpr const char* kUrl = "pagoro://movie/vars?n=1";
+constexpr const char* kReceiver = "pagoroSetVariable";
 
 swf::ParsedMovie Read(const Bytes& file) {
   swf::ReadResult r = swf::ReadMovie(file);
@@ -35,15 +34,15 @@ Bytes TagsWithout(const swf::ParsedMovie& m, std::size_t index) {
   return out;
 }
 
-TEST(VariablePoller, InsertedFirstAndMovieOtherwiseUnchanged) {
+TEST(VariableReceiver, InsertedFirstAndMovieOtherwiseUnchanged) {
   for (int version : {5, 6, 8, 10}) {
-    for (bool compressed : {false, true}) {
-      SCOPED_TRACE("version " + std::to_string(version) + (compressed ? " CWS" : " FWS"));
+    for (char packing : {'F', 'C', 'Z'}) {
+      SCOPED_TRACE("version " + std::to_string(version) + " " + packing + "WS");
       swf::TextMovieOptions o;
-      o.movie = {version, compressed, 320, 240};
+      o.movie = {version, packing == 'C', 320, 240};
       o.text = "Page 1";
-      const Bytes original = swf::TextMovie(o);
-      const PatchResult r = InsertVariablePoller(original, kUrl, 50);
+      const Bytes original = packing == 'Z' ? swf::LzmaCompressMovie(swf::TextMovie(o)) : swf::TextMovie(o);
+      const PatchResult r = InsertVariableReceiver(original, kReceiver);
       ASSERT_TRUE(r.patched) << r.reason;
       EXPECT_EQ(r.swf_version, version);
       EXPECT_FALSE(r.is_avm2);
@@ -67,40 +66,7 @@ TEST(VariablePoller, InsertedFirstAndMovieOtherwiseUnchanged) {
   }
 }
 
-TEST(VariablePoller, PollsIntoLevelZeroAndLeavesNothingBehind) {
-  const Bytes original = swf::EchoMovie({6, false, 320, 240}, {"incommand"});
-  const PatchResult r = InsertVariablePoller(original, kUrl, 40);
-  ASSERT_TRUE(r.patched) << r.reason;
-  const swf::ParsedMovie m = Read(r.bytes);
-  const auto block = m.Body(m.tags[0]);
-
-  swf::ActionMachine machine;
-  ASSERT_TRUE(machine.Run(block)) << machine.error();
-  EXPECT_EQ(machine.stack_size(), 0u);
-  EXPECT_TRUE(machine.variables.empty());
-  EXPECT_TRUE(machine.url_requests.empty());
-  ASSERT_EQ(machine.calls.size(), 1u);
-  const auto& call = machine.calls[0];
-  EXPECT_EQ(call.name, "setInterval");
-  ASSERT_EQ(call.args.size(), 2u);
-  EXPECT_EQ(call.args[1].ToNumber(), 40);
-
-  // Each tick loads the url's variables into level 0 and sets nothing else.
-  for (int tick = 0; tick < 2; ++tick) {
-    ASSERT_TRUE(machine.Invoke(call.args[0], {})) << machine.error();
-    ASSERT_EQ(machine.stack_size(), 1u);  // the call's result, dropped by the timer
-    ASSERT_TRUE(machine.Run(swf::ActionBuilder().Pop().Finish()));
-  }
-  ASSERT_EQ(machine.url_requests.size(), 2u);
-  for (const auto& u : machine.url_requests) {
-    EXPECT_EQ(u.url, kUrl);
-    EXPECT_EQ(u.target, "_level0");
-    EXPECT_EQ(u.flags, swf::geturl2::kLoadVariables);
-  }
-  EXPECT_TRUE(machine.variables.empty());
-}
-
-TEST(VariablePoller, ActionScript3MoviesAreLeftAlone) {
+TEST(VariableReceiver, ActionScript3MoviesAreLeftAlone) {
   // One marked in FileAttributes, one that only carries a code tag.
   swf::MovieOptions marked;
   marked.version = 10;
@@ -113,7 +79,7 @@ TEST(VariablePoller, ActionScript3MoviesAreLeftAlone) {
     swf::MovieBuilder b(options);
     b.Add(swf::Tag{code, {}});
     const Bytes movie = b.Finish();
-    const PatchResult r = InsertVariablePoller(movie, kUrl);
+    const PatchResult r = InsertVariableReceiver(movie, kReceiver);
     EXPECT_FALSE(r.patched);
     EXPECT_TRUE(r.is_avm2);
     EXPECT_EQ(r.swf_version, options.version);
@@ -122,7 +88,7 @@ TEST(VariablePoller, ActionScript3MoviesAreLeftAlone) {
   }
 }
 
-TEST(VariablePoller, UnusableInputComesBackUnchangedWithAReason) {
+TEST(VariableReceiver, UnusableInputComesBackUnchangedWithAReason) {
   swf::MovieOptions v4;
   v4.version = 4;
   const Bytes old_movie = swf::MovieBuilder(v4).Add(swf::ShowFrame()).Finish();
@@ -130,24 +96,23 @@ TEST(VariablePoller, UnusableInputComesBackUnchangedWithAReason) {
   const Bytes cut(good.begin(), good.end() - 2);  // no End tag
   struct Case {
     Bytes movie;
-    std::string url;
-    int interval;
+    std::string name;
     int version;
   };
   const std::vector<Case> cases{
-      {{}, kUrl, 50, 0},
-      {Bytes{'F', 'W', 'S'}, kUrl, 50, 0},
-      {Bytes(100, 0x41), kUrl, 50, 0},
-      {old_movie, kUrl, 50, 4},
-      {cut, kUrl, 50, 8},
-      {good, "", 50, 0},
-      {good, "pagoro://movie/vars?x=ü", 50, 0},
-      {good, "pagoro://movie/va rs", 50, 0},
-      {good, kUrl, 0, 0},
+      {{}, kReceiver, 0},
+      {Bytes{'F', 'W', 'S'}, kReceiver, 0},
+      {Bytes(100, 0x41), kReceiver, 0},
+      {old_movie, kReceiver, 4},
+      {cut, kReceiver, 8},
+      {good, "", 0},
+      {good, "set-variable", 0},
+      {good, "9lives", 0},
+      {good, "über", 0},
   };
   for (const Case& c : cases) {
-    const PatchResult r = InsertVariablePoller(c.movie, c.url, c.interval);
-    EXPECT_FALSE(r.patched) << c.url;
+    const PatchResult r = InsertVariableReceiver(c.movie, c.name);
+    EXPECT_FALSE(r.patched) << c.name;
     EXPECT_EQ(r.bytes, c.movie);
     EXPECT_FALSE(r.reason.empty());
     EXPECT_EQ(r.swf_version, c.version) << r.reason;
@@ -245,8 +210,8 @@ TEST(DeviceFonts, AliasesGetTheSystemFamiliesInEveryKindOfMovie) {
           EXPECT_TRUE(std::equal(a.end() - 4, a.end(), o.end() - 4));
         }
       }
-      // The poller goes in after the rename as before.
-      const PatchResult both = InsertVariablePoller(r.bytes, kUrl);
+      // The receiver goes in after the rename as before.
+      const PatchResult both = InsertVariableReceiver(r.bytes, kReceiver);
       ASSERT_TRUE(both.patched) << both.reason;
       EXPECT_EQ(FontNames(both.bytes), FontNames(r.bytes));
     }
@@ -396,13 +361,13 @@ int ExpectSurvivesCutsAndDamage(const Bytes& good, const std::function<PatchResu
   return patched_cuts;
 }
 
-TEST(VariablePoller, SurvivesCutAndDamagedMovies) {
+TEST(VariableReceiver, SurvivesCutAndDamagedMovies) {
   for (bool compressed : {false, true}) {
     SCOPED_TRACE(compressed ? "CWS" : "FWS");
     const int patched_cuts = ExpectSurvivesCutsAndDamage(
         swf::EchoMovie({8, compressed, 320, 240}, {"a", "b"}),
-        [](const Bytes& movie) { return InsertVariablePoller(movie, kUrl); });
-    // Without End a movie gets no poller; only a compressed movie can lose
+        [](const Bytes& movie) { return InsertVariableReceiver(movie, kReceiver); });
+    // Without End a movie gets no receiver; only a compressed movie can lose
     // bytes and keep its tags whole: those of the zlib trailer.
     if (!compressed) {
       EXPECT_EQ(patched_cuts, 0);

@@ -60,10 +60,6 @@ void MovieScheme::Register() {
 
 QUrl MovieScheme::HostPageUrl() { return QUrl(QString::fromLatin1(kName) + "://" + kHost + kInternalPrefix + "host.html"); }
 
-QUrl MovieScheme::VariablesUrl(int generation) {
-  return QUrl(QString::fromLatin1(kName) + "://" + kHost + kInternalPrefix + "vars/" + QString::number(generation));
-}
-
 QUrl MovieScheme::FileUrl(const QString& absolute_path) {
   QUrl url;
   url.setScheme(QString::fromLatin1(kName));
@@ -95,12 +91,6 @@ void MovieScheme::requestStarted(QWebEngineUrlRequestJob* job) {
 }
 
 void MovieScheme::ServeInternal(QWebEngineUrlRequestJob* job, const QString& name) {
-  if (name.startsWith("vars/")) {
-    bool ok = false;
-    const int generation = name.mid(5).toInt(&ok);
-    if (!ok) return Refuse(job, "bad variable poll");
-    return Reply(job, "text/plain", variable_source_ ? variable_source_(generation) : QByteArray());
-  }
   const QString resource = InternalResource(name);
   if (resource.isEmpty() || !QFile::exists(resource)) return Refuse(job, "no such player file");
   auto* file = new QFile(resource, job);

@@ -1,7 +1,7 @@
 // MovieScheme: the private URL scheme the player's web page lives in. It
 // serves the host page and Ruffle's files (compiled-in resources), the
-// current movie (from memory, as patched), the files inside the asset folder
-// and the movie's variable polls; every other request is refused.
+// current movie (from memory, as patched) and the files inside the asset
+// folder; every other request is refused.
 //
 // A file is addressed by its absolute path: pagoro://reader/home/u/x.swf.
 // So a movie that loads TempPath + name, with TempPath an absolute path,
@@ -12,7 +12,6 @@
 #include <QString>
 #include <QUrl>
 #include <QWebEngineUrlSchemeHandler>
-#include <functional>
 
 class QWebEngineUrlRequestJob;
 
@@ -28,8 +27,6 @@ class MovieScheme : public QWebEngineUrlSchemeHandler {
   static void Register();
 
   static QUrl HostPageUrl();
-  // Where the movie set by the `generation`-th Movie call polls.
-  static QUrl VariablesUrl(int generation);
   static QUrl FileUrl(const QString& absolute_path);
 
   explicit MovieScheme(QObject* parent = nullptr);
@@ -37,9 +34,6 @@ class MovieScheme : public QWebEngineUrlSchemeHandler {
   // The movie served at `path`, with `bytes` as its content ("" serves none).
   void SetMovie(const QString& path, const QByteArray& bytes);
   void SetAssetFolder(const QString& folder) { asset_folder_ = folder; }
-  // Answers each variable poll with the body it returns for the poll's
-  // generation.
-  void SetVariableSource(std::function<QByteArray(int)> source) { variable_source_ = std::move(source); }
 
   void requestStarted(QWebEngineUrlRequestJob* job) override;
 
@@ -51,7 +45,6 @@ class MovieScheme : public QWebEngineUrlSchemeHandler {
   QString movie_path_;
   QByteArray movie_bytes_;
   QString asset_folder_;
-  std::function<QByteArray(int)> variable_source_;
 };
 
 }  // namespace pagoro

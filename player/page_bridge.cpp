@@ -4,6 +4,6 @@
 
 namespace pagoro {
 
-void PageBridge::trace(const QString& message) { qCDebug(lcPlayer) << "movie trace:" << message; }
+void PageBridge::trace(const QString& message) { qCInfo(lcMovie).noquote() << message; }
 
 }  // namespace pagoro

@@ -1,10 +1,12 @@
 // PageBridge: the object the player's page sees as "bridge" through the web
 // channel. Its slots are the page's calls into the control (they arrive on
-// the GUI thread); playRequested and stopRequested go the other way.
+// the GUI thread); playRequested, stopRequested and variablesSet go the
+// other way.
 #pragma once
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 namespace pagoro {
 
@@ -15,8 +17,11 @@ class PageBridge : public QObject {
 
  signals:
   // To the page.
-  void playRequested(const QString& url);
+  // Plays the movie at `url`, whose variable receiver has the name given.
+  void playRequested(const QString& url, const QString& receiver);
   void stopRequested();
+  // name, value, name, value...: for the movie, in order.
+  void variablesSet(const QStringList& assignments);
 
   // To the control.
   void Ready();
@@ -29,6 +34,7 @@ class PageBridge : public QObject {
   void fsCommand(const QString& command, const QString& args) { emit FSCommand(command, args); }
   void movieLoaded(const QString& url) { emit MovieLoaded(url); }
   void movieFailed(const QString& url, const QString& message) { emit MovieFailed(url, message); }
+  // A line the movie traced.
   void trace(const QString& message);
 };
 

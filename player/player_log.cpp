@@ -2,4 +2,5 @@
 
 namespace pagoro {
 Q_LOGGING_CATEGORY(lcPlayer, "pagoro.player", QtWarningMsg)
+Q_LOGGING_CATEGORY(lcMovie, "pagoro.movie", QtWarningMsg)
 }

@@ -1,9 +1,12 @@
-// The player's logging category "pagoro.player": debug and info messages
-// are off unless enabled (QT_LOGGING_RULES="pagoro.player.info=true").
+// The player's logging categories, whose debug and info messages are off
+// unless enabled (QT_LOGGING_RULES="pagoro.player.info=true"):
+// "pagoro.player" for the player itself, the engine and Ruffle's messages;
+// "pagoro.movie" for what the movie traces.
 #pragma once
 
 #include <QLoggingCategory>
 
 namespace pagoro {
 Q_DECLARE_LOGGING_CATEGORY(lcPlayer)
+Q_DECLARE_LOGGING_CATEGORY(lcMovie)
 }

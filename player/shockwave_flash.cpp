@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLibraryInfo>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <QWebChannel>
 #include <QWebEngineProfile>
@@ -23,8 +24,9 @@
 namespace pagoro {
 namespace {
 
-// How often a movie asks for the variables set on it.
-constexpr int kPollIntervalMs = 50;
+// The name the movie's variable receiver is registered under with Ruffle's
+// external interface; the page calls it.
+constexpr char kReceiverName[] = "pagoroSetVariable";
 
 QString QStr(const std::u16string& s) { return QString::fromStdU16String(s); }
 
@@ -59,7 +61,8 @@ struct TShockwaveFlash::Impl {
   ~Impl();
 
   void StartMovie();
-  QByteArray TakeVariables(int generation);
+  // Hands the queued values to the page once the movie is playing there.
+  void SendVariables();
 
   TShockwaveFlash* owner;
   // Children of the control, deleted by ~Impl view first: a page must go
@@ -76,8 +79,10 @@ struct TShockwaveFlash::Impl {
   bool movie_pending = false;  // set by Movie, started by Play
   bool accepts_variables = false;
   QString undeliverable_reason;
-  int generation = 0;  // of the movie set last; old pollers get nothing
+  // Values wait here until the page plays the movie they are for; the page
+  // keeps those the movie can't take yet (before its first frame).
   VariableQueue variables;
+  bool send_scheduled = false;
 };
 
 TShockwaveFlash::Impl::Impl(TShockwaveFlash* owner_widget) : owner(owner_widget) {
@@ -86,7 +91,6 @@ TShockwaveFlash::Impl::Impl(TShockwaveFlash* owner_widget) : owner(owner_widget)
   // user's disk, and the scheme handler serves this control only.
   profile = new QWebEngineProfile(owner);
   scheme = new MovieScheme(profile);
-  scheme->SetVariableSource([this](int g) { return TakeVariables(g); });
   profile->installUrlSchemeHandler(MovieScheme::kName, scheme);
   QWebEngineSettings* settings = profile->settings();
   settings->setAttribute(QWebEngineSettings::PlaybackRequiresUserGesture, false);
@@ -115,7 +119,10 @@ TShockwaveFlash::Impl::Impl(TShockwaveFlash* owner_widget) : owner(owner_widget)
 
   QObject::connect(bridge, &PageBridge::Ready, owner, [this] {
     page_ready = true;
-    if (!movie_url.isEmpty() && !movie_pending) emit bridge->playRequested(movie_url);
+    if (!movie_url.isEmpty() && !movie_pending) {
+      emit bridge->playRequested(movie_url, QString::fromLatin1(kReceiverName));
+      SendVariables();
+    }
   });
   QObject::connect(bridge, &PageBridge::FSCommand, owner, [this](const QString& command, const QString& args) {
     qCInfo(lcPlayer) << "FSCommand" << command << args;
@@ -153,11 +160,10 @@ TShockwaveFlash::Impl::~Impl() {
   delete profile;
 }
 
-QByteArray TShockwaveFlash::Impl::TakeVariables(int poll_generation) {
-  if (poll_generation != generation) return {};
-  const auto batch = variables.TakeBatch();
-  for (const auto& [name, value] : batch) qCInfo(lcPlayer) << "SetVariable delivered:" << name << "=" << value;
-  return VariableQueue::Encode(batch);
+void TShockwaveFlash::Impl::SendVariables() {
+  send_scheduled = false;
+  if (!page_ready || movie_pending || movie_url.isEmpty() || variables.Empty()) return;
+  emit bridge->variablesSet(VariableQueue::Flatten(variables.TakeAll()));
 }
 
 void TShockwaveFlash::Impl::StartMovie() {
@@ -166,7 +172,10 @@ void TShockwaveFlash::Impl::StartMovie() {
     if (page_ready) emit bridge->stopRequested();
     return;
   }
-  if (page_ready) emit bridge->playRequested(movie_url);
+  if (page_ready) {
+    emit bridge->playRequested(movie_url, QString::fromLatin1(kReceiverName));
+    SendVariables();
+  }
 }
 
 TShockwaveFlash::TShockwaveFlash(QWidget* parent) : QWidget(parent), impl_(std::make_unique<Impl>(this)) {}
@@ -197,7 +206,6 @@ void TShockwaveFlash::Movie(const std::u16string& path) {
   }
 
   Impl& d = *impl_;
-  ++d.generation;
   if (const std::size_t dropped = d.variables.Clear()) {
     qCInfo(lcPlayer) << "dropped" << dropped << "variables the previous movie never fetched";
   }
@@ -211,12 +219,10 @@ void TShockwaveFlash::Movie(const std::u16string& path) {
   // Ruffle draws the device font aliases without Chinese: they become
   // system families (movies loaded from the book's folder get the same from
   // the scheme). And Ruffle can't set a movie's variables from outside: the
-  // movie gets a poller that fetches them from the scheme (TakeVariables).
+  // movie gets a receiver the page calls (SendVariables, host.js).
   const PatchResult fonts = RenameDeviceFonts(
       std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()), static_cast<std::size_t>(bytes.size())));
-  const QByteArray poll_url = MovieScheme::VariablesUrl(d.generation).toEncoded();
-  PatchResult patch = InsertVariablePoller(
-      fonts.bytes, std::string_view(poll_url.constData(), static_cast<std::size_t>(poll_url.size())), kPollIntervalMs);
+  PatchResult patch = InsertVariableReceiver(fonts.bytes, kReceiverName);
   d.accepts_variables = patch.patched;
   d.undeliverable_reason = QString::fromStdString(patch.reason);
   if (!patch.patched) {
@@ -241,8 +247,13 @@ void TShockwaveFlash::SetVariable(const std::u16string& name, const std::u16stri
                         << (d.movie_path.isEmpty() ? QStringLiteral("no movie") : d.undeliverable_reason);
     return;
   }
-  qCInfo(lcPlayer) << "SetVariable sent:" << qname << "=" << qvalue;
-  d.variables.Push(qname, qvalue);
+  qCInfo(lcPlayer) << "SetVariable:" << qname << "=" << qvalue;
+  if (d.variables.Push(qname, qvalue) > 0) qCDebug(lcPlayer) << "an older value the movie never saw was replaced";
+  // Values set in one go (by one command's handler) travel together.
+  if (!d.send_scheduled) {
+    d.send_scheduled = true;
+    QTimer::singleShot(0, this, [this] { impl_->SendVariables(); });
+  }
 }
 
 void TShockwaveFlash::SetAssetFolder(const QString& folder) { impl_->scheme->SetAssetFolder(folder); }

@@ -29,9 +29,12 @@ class TShockwaveFlash : public QWidget, public PlayerControl {
   // can't be read or is no movie); Play then starts it.
   void Movie(const std::u16string& path) override;
   void Play() override;
-  // The movie receives the value within a poll (50 ms) and a frame of its;
-  // values arrive once each, in order. An ActionScript 3 movie can't
-  // receive variables: the value is logged as undeliverable.
+  // The value is set on the movie's level 0 as soon as it reaches the page
+  // (a few milliseconds; before the movie's first frame, in that frame).
+  // Values of different names arrive in order; of several values of one
+  // name set before the movie could take them, only the latest arrives.
+  // An ActionScript 3 movie can't receive variables: the value is logged as
+  // undeliverable.
   void SetVariable(const std::u16string& name, const std::u16string& value) override;
 
   // The folder whose files the movie may load besides the movie itself (the

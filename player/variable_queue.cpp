@@ -1,20 +1,27 @@
 #include "player/variable_queue.h"
 
-#include <QSet>
+#include <algorithm>
 
 namespace pagoro {
 
-void VariableQueue::Push(const QString& name, const QString& value) { pending_.emplace_back(name, value); }
-
-std::vector<VariableQueue::Assignment> VariableQueue::TakeBatch() {
-  std::vector<Assignment> batch;
-  QSet<QString> names;
-  while (!pending_.empty() && !names.contains(pending_.front().first)) {
-    names.insert(pending_.front().first);
-    batch.push_back(std::move(pending_.front()));
+std::size_t VariableQueue::Push(const QString& name, const QString& value) {
+  std::size_t replaced = 0;
+  const auto same = std::find_if(pending_.begin(), pending_.end(), [&](const Assignment& a) { return a.first == name; });
+  if (same != pending_.end()) {
+    pending_.erase(same);
+    ++replaced;
+  } else if (pending_.size() >= kMaxNames) {
     pending_.pop_front();
+    ++replaced;
   }
-  return batch;
+  pending_.emplace_back(name, value);
+  return replaced;
+}
+
+std::vector<VariableQueue::Assignment> VariableQueue::TakeAll() {
+  std::vector<Assignment> all(std::make_move_iterator(pending_.begin()), std::make_move_iterator(pending_.end()));
+  pending_.clear();
+  return all;
 }
 
 std::size_t VariableQueue::Clear() {
@@ -23,14 +30,10 @@ std::size_t VariableQueue::Clear() {
   return dropped;
 }
 
-QByteArray VariableQueue::Encode(const std::vector<Assignment>& batch) {
-  QByteArray out;
-  for (const auto& [name, value] : batch) {
-    if (!out.isEmpty()) out += '&';
-    out += name.toUtf8().toPercentEncoding();
-    out += '=';
-    out += value.toUtf8().toPercentEncoding();
-  }
+QStringList VariableQueue::Flatten(const std::vector<Assignment>& batch) {
+  QStringList out;
+  out.reserve(static_cast<qsizetype>(2 * batch.size()));
+  for (const auto& [name, value] : batch) out << name << value;
   return out;
 }
 

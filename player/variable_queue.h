@@ -1,13 +1,13 @@
-// VariableQueue: the values set on a movie that the movie has not fetched
-// yet. The movie polls; each poll takes the longest run of queued values
-// from the front whose names are all different, so a response never holds
-// two values of one variable and every value arrives once, in order. (The
-// page hands a response to the movie only once the previous one had a
-// frame to be seen in: fetch-shim.js.)
+// VariableQueue: the values set on a movie that have not reached it yet.
+// It holds the latest value of each variable only: a newer value of a name
+// replaces the queued one and goes to the back, as a host that set
+// variables at once would leave only the latest for the movie to see. So
+// it stays as small as the number of names, however many values are set.
 #pragma once
 
-#include <QByteArray>
 #include <QString>
+#include <QStringList>
+#include <cstddef>
 #include <deque>
 #include <utility>
 #include <vector>
@@ -18,16 +18,20 @@ class VariableQueue {
  public:
   using Assignment = std::pair<QString, QString>;  // name, value
 
-  void Push(const QString& name, const QString& value);
-  // Removes and returns the next batch (empty when nothing is queued).
-  std::vector<Assignment> TakeBatch();
+  // Names held at most; a value of one more name drops the oldest queued.
+  static constexpr std::size_t kMaxNames = 64;
+
+  // Queues the value; returns how many values it made obsolete (a replaced
+  // value of the name, or the oldest one dropped for room).
+  std::size_t Push(const QString& name, const QString& value);
+  // Removes and returns everything queued, oldest first.
+  std::vector<Assignment> TakeAll();
   // Drops everything queued and returns how many values were dropped.
   std::size_t Clear();
   bool Empty() const { return pending_.empty(); }
 
-  // "name=value&name=value", names and values URL-encoded UTF-8: the form
-  // a movie's loadVariables reads.
-  static QByteArray Encode(const std::vector<Assignment>& batch);
+  // name, value, name, value...: the form the page receives.
+  static QStringList Flatten(const std::vector<Assignment>& batch);
 
  private:
   std::deque<Assignment> pending_;

@@ -7,41 +7,33 @@ namespace {
 
 using Batch = std::vector<VariableQueue::Assignment>;
 
-TEST(VariableQueueTest, BatchesStopBeforeASecondValueOfOneVariable) {
+TEST(VariableQueueTest, OnlyTheLatestValueOfEachNameIsKeptInTheOrderOfSetting) {
   VariableQueue queue;
-  queue.Push("incommand", "Refresh");
-  queue.Push("TempPath", "/c/");
-  queue.Push("incommand", "Refresh");  // the same value again is a new value
-  queue.Push("other", "x");
-  queue.Push("incommand", "restore");
-  EXPECT_EQ(queue.TakeBatch(), (Batch{{"incommand", "Refresh"}, {"TempPath", "/c/"}}));
-  EXPECT_EQ(queue.TakeBatch(), (Batch{{"incommand", "Refresh"}, {"other", "x"}}));
-  EXPECT_EQ(queue.TakeBatch(), (Batch{{"incommand", "restore"}}));
-  EXPECT_TRUE(queue.TakeBatch().empty());
+  EXPECT_EQ(queue.Push("incommand", "Refresh"), 0u);
+  EXPECT_EQ(queue.Push("TempPath", "/c/"), 0u);
+  EXPECT_EQ(queue.Push("incommand", "Refresh"), 1u);  // the same value again replaces it
+  EXPECT_EQ(queue.Push("incommand", "restore"), 1u);
+  EXPECT_EQ(queue.TakeAll(), (Batch{{"TempPath", "/c/"}, {"incommand", "restore"}}));
   EXPECT_TRUE(queue.Empty());
+  EXPECT_TRUE(queue.TakeAll().empty());
 }
 
-TEST(VariableQueueTest, ClearDropsEverything) {
+TEST(VariableQueueTest, AFloodOfValuesAndNamesStaysBounded) {
+  VariableQueue queue;
+  for (int i = 0; i < 100000; ++i) queue.Push("incommand", QString::number(i));
+  for (int i = 0; i < 1000; ++i) queue.Push("name" + QString::number(i), "x");
+  const Batch all = queue.TakeAll();
+  ASSERT_EQ(all.size(), VariableQueue::kMaxNames);
+  EXPECT_EQ(all.back(), (VariableQueue::Assignment{"name999", "x"}));
+}
+
+TEST(VariableQueueTest, ClearDropsEverythingAndFlattenKeepsPairsInOrder) {
   VariableQueue queue;
   queue.Push("a", "1");
-  queue.Push("a", "2");
+  queue.Push("b", "");
+  EXPECT_EQ(VariableQueue::Flatten({{"a", "1"}, {"b", "a=b&c"}}), (QStringList{"a", "1", "b", "a=b&c"}));
   EXPECT_EQ(queue.Clear(), 2u);
-  EXPECT_TRUE(queue.TakeBatch().empty());
-}
-
-TEST(VariableQueueTest, EncodesAsUrlEncodedUtf8) {
-  struct Case {
-    Batch batch;
-    QByteArray encoded;
-  } cases[] = {
-      {{}, ""},
-      {{{"a", ""}}, "a="},
-      {{{"TempPath", "/home/u/.local/share/pagoro/杂志/"}},
-       "TempPath=%2Fhome%2Fu%2F.local%2Fshare%2Fpagoro%2F%E6%9D%82%E5%BF%97%2F"},
-      // Separators and escapes inside a value stay inside it.
-      {{{"v", "a=b&c d%+"}, {"w", "1"}}, "v=a%3Db%26c%20d%25%2B&w=1"},
-  };
-  for (const Case& c : cases) EXPECT_EQ(VariableQueue::Encode(c.batch), c.encoded);
+  EXPECT_TRUE(queue.TakeAll().empty());
 }
 
 }  // namespace

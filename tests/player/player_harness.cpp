@@ -19,7 +19,7 @@ QStringList* log_lines = nullptr;
 QtMessageHandler previous_handler = nullptr;
 
 void CaptureLog(QtMsgType type, const QMessageLogContext& context, const QString& message) {
-  if (context.category && QByteArray(context.category) == "pagoro.player") {
+  if (context.category && QByteArray(context.category).startsWith("pagoro.")) {
     QMutexLocker lock(&log_mutex);
     if (log_lines) log_lines->append(message);
   }
@@ -42,7 +42,7 @@ PlayerHarness::PlayerHarness() {
     if (!log_lines) {
       log_lines = new QStringList;
       previous_handler = qInstallMessageHandler(CaptureLog);
-      QLoggingCategory::setFilterRules(QStringLiteral("pagoro.player.info=true"));
+      QLoggingCategory::setFilterRules(QStringLiteral("pagoro.player.info=true\npagoro.movie.info=true"));
     }
   }
   ClearLog();

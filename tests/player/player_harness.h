@@ -64,7 +64,8 @@ class PlayerHarness {
   const std::vector<Call>& calls() const { return calls_; }
   void ClearCalls() { calls_.clear(); }
 
-  // Lines the player logged (category pagoro.player) since the last clear.
+  // Lines the player and the movie logged (categories pagoro.player and
+  // pagoro.movie) since the last clear.
   QStringList LogLines() const;
   void ClearLog();
 
