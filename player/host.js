@@ -47,6 +47,13 @@
   // waits.
   const pending = new Map();
   let retryScheduled = false;
+  // The movie's commands so far, and per name the rank of the value set
+  // last: an answer to command n ranks 2n-1 (it belongs inside the
+  // command, where a host of the original player set it), another value
+  // set after n commands 2n+1. A late answer to a command made before a
+  // value was set is older than that value and dropped.
+  let commands = 0;
+  const ranks = new Map();
 
   function deliver() {
     retryScheduled = false;
@@ -71,15 +78,22 @@
   }
 
   function setVariables(assignments) {
-    for (let i = 0; i + 1 < assignments.length; i += 2) {
-      pending.delete(assignments[i]);
-      pending.set(assignments[i], assignments[i + 1]);
+    for (let i = 0; i + 2 < assignments.length; i += 3) {
+      const [name, value, answerTo] = [assignments[i], assignments[i + 1], Number(assignments[i + 2])];
+      const rank = answerTo > 0 ? 2 * answerTo - 1 : 2 * commands + 1;
+      if (ranks.has(name) && rank < ranks.get(name)) continue;
+      ranks.set(name, rank);
+      pending.delete(name);
+      pending.set(name, value);
     }
     deliver();
+    bridge.variablesTaken();
   }
 
   function stop() {
     pending.clear();
+    ranks.clear();
+    commands = 0;
     if (player) {
       player.remove();
       player = null;
@@ -93,7 +107,7 @@
     document.body.appendChild(player);
     const api = player.ruffle();
     // Ruffle calls this after the movie's fscommand has returned to it.
-    api.addFSCommandHandler((command, args) => bridge.fsCommand(String(command), String(args)));
+    api.addFSCommandHandler((command, args) => bridge.fsCommand(String(command), String(args), ++commands));
     player.addEventListener("loadeddata", () => bridge.movieLoaded(url));
     const playing = player;
     api

@@ -20,22 +20,27 @@ class PageBridge : public QObject {
   // Plays the movie at `url`, whose variable receiver has the name given.
   void playRequested(const QString& url, const QString& receiver);
   void stopRequested();
-  // name, value, name, value...: for the movie, in order.
+  // name, value, answer_to, name, ...: for the movie, in order; answer_to
+  // is the number of the command the value answers, 0 for none.
   void variablesSet(const QStringList& assignments);
 
   // To the control.
   void Ready();
-  void FSCommand(const QString& command, const QString& args);
+  // The movie's `number`-th command since it started, from 1.
+  void FSCommand(const QString& command, const QString& args, int number);
   void MovieLoaded(const QString& url);
   void MovieFailed(const QString& url, const QString& message);
+  void VariablesTaken();
 
  public slots:
   void pageReady() { emit Ready(); }
-  void fsCommand(const QString& command, const QString& args) { emit FSCommand(command, args); }
+  void fsCommand(const QString& command, const QString& args, int number) { emit FSCommand(command, args, number); }
   void movieLoaded(const QString& url) { emit MovieLoaded(url); }
   void movieFailed(const QString& url, const QString& message) { emit MovieFailed(url, message); }
   // A line the movie traced.
   void trace(const QString& message);
+  // The page has handled the last variablesSet.
+  void variablesTaken() { emit VariablesTaken(); }
 };
 
 }  // namespace pagoro

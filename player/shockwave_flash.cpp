@@ -83,6 +83,11 @@ struct TShockwaveFlash::Impl {
   // keeps those the movie can't take yet (before its first frame).
   VariableQueue variables;
   bool send_scheduled = false;
+  // One batch at a time is on its way to the page; the next waits here,
+  // where newer values replace older ones, instead of piling up in the
+  // page's queue behind it when the page is busy.
+  bool batch_underway = false;
+  int answering = 0;  // the movie's command whose handler runs, 0 outside one
 };
 
 TShockwaveFlash::Impl::Impl(TShockwaveFlash* owner_widget) : owner(owner_widget) {
@@ -117,23 +122,33 @@ TShockwaveFlash::Impl::Impl(TShockwaveFlash* owner_widget) : owner(owner_widget)
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(view);
 
+  QObject::connect(bridge, &PageBridge::VariablesTaken, owner, [this] {
+    batch_underway = false;
+    SendVariables();
+  });
   QObject::connect(bridge, &PageBridge::Ready, owner, [this] {
     page_ready = true;
+    batch_underway = false;
     if (!movie_url.isEmpty() && !movie_pending) {
       emit bridge->playRequested(movie_url, QString::fromLatin1(kReceiverName));
       SendVariables();
     }
   });
-  QObject::connect(bridge, &PageBridge::FSCommand, owner, [this](const QString& command, const QString& args) {
-    qCInfo(lcPlayer) << "FSCommand" << command << args;
-    // The call comes from the web channel, which can't carry an exception
-    // back; the handler is expected to report its own failures.
-    try {
-      emit owner->FSCommand(command, args);
-    } catch (const std::exception& e) {
-      qCCritical(lcPlayer) << "the FSCommand handler failed:" << e.what();
-    }
-  });
+  QObject::connect(bridge, &PageBridge::FSCommand, owner,
+                   [this](const QString& command, const QString& args, int number) {
+                     qCInfo(lcPlayer) << "FSCommand" << command << args;
+                     // Values the handler sets answer this command.
+                     answering = number;
+                     // The call comes from the web channel, which can't carry an
+                     // exception back; the handler is expected to report its own
+                     // failures.
+                     try {
+                       emit owner->FSCommand(command, args);
+                     } catch (const std::exception& e) {
+                       qCCritical(lcPlayer) << "the FSCommand handler failed:" << e.what();
+                     }
+                     answering = 0;
+                   });
   QObject::connect(bridge, &PageBridge::MovieLoaded, owner,
                    [](const QString& url) { qCInfo(lcPlayer) << "movie loaded:" << url; });
   QObject::connect(bridge, &PageBridge::MovieFailed, owner, [](const QString& url, const QString& message) {
@@ -162,12 +177,15 @@ TShockwaveFlash::Impl::~Impl() {
 
 void TShockwaveFlash::Impl::SendVariables() {
   send_scheduled = false;
-  if (!page_ready || movie_pending || movie_url.isEmpty() || variables.Empty()) return;
+  if (!page_ready || movie_pending || movie_url.isEmpty() || variables.Empty() || batch_underway) return;
+  batch_underway = true;
   emit bridge->variablesSet(VariableQueue::Flatten(variables.TakeAll()));
 }
 
 void TShockwaveFlash::Impl::StartMovie() {
   movie_pending = false;
+  // The page drops what it held for the movie before; an answer to a batch
+  // sent before the new movie started frees the way as well.
   if (movie_url.isEmpty()) {
     if (page_ready) emit bridge->stopRequested();
     return;
@@ -248,7 +266,9 @@ void TShockwaveFlash::SetVariable(const std::u16string& name, const std::u16stri
     return;
   }
   qCInfo(lcPlayer) << "SetVariable:" << qname << "=" << qvalue;
-  if (d.variables.Push(qname, qvalue) > 0) qCDebug(lcPlayer) << "an older value the movie never saw was replaced";
+  if (d.variables.Push({qname, qvalue, d.answering}) > 0) {
+    qCDebug(lcPlayer) << "a value the movie could not have seen was dropped";
+  }
   // Values set in one go (by one command's handler) travel together.
   if (!d.send_scheduled) {
     d.send_scheduled = true;

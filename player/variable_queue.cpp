@@ -4,17 +4,19 @@
 
 namespace pagoro {
 
-std::size_t VariableQueue::Push(const QString& name, const QString& value) {
+std::size_t VariableQueue::Push(const Assignment& assignment) {
   std::size_t replaced = 0;
-  const auto same = std::find_if(pending_.begin(), pending_.end(), [&](const Assignment& a) { return a.first == name; });
+  const auto same = std::find_if(pending_.begin(), pending_.end(), [&](const Assignment& a) {
+    return a.name == assignment.name && (a.answer_to > 0) == (assignment.answer_to > 0);
+  });
   if (same != pending_.end()) {
     pending_.erase(same);
     ++replaced;
-  } else if (pending_.size() >= kMaxNames) {
+  } else if (pending_.size() >= kMaxValues) {
     pending_.pop_front();
     ++replaced;
   }
-  pending_.emplace_back(name, value);
+  pending_.push_back(assignment);
   return replaced;
 }
 
@@ -32,8 +34,8 @@ std::size_t VariableQueue::Clear() {
 
 QStringList VariableQueue::Flatten(const std::vector<Assignment>& batch) {
   QStringList out;
-  out.reserve(static_cast<qsizetype>(2 * batch.size()));
-  for (const auto& [name, value] : batch) out << name << value;
+  out.reserve(static_cast<qsizetype>(3 * batch.size()));
+  for (const Assignment& a : batch) out << a.name << a.value << QString::number(a.answer_to);
   return out;
 }
 
