@@ -4,11 +4,11 @@
 
 #include <functional>
 
-#include "tools/swf/action_machine.h"
-#include "tools/swf/actions.h"
-#include "tools/swf/movie.h"
-#include "tools/swf/swf_reader.h"
-#include "tools/swf/test_movies.h"
+#include "swf/actions.h"
+#include "swf/movie.h"
+#include "swf/swf_reader.h"
+#include "testing/action_machine.h"
+#include "testing/test_movies.h"
 
 namespace pagoro {
 namespace {

@@ -8,12 +8,12 @@
 #include <string>
 #include <vector>
 
-#include "app/cache_folder.h"
 #include "book/book.h"
 #include "book/cp936.h"
 #include "book/env.h"
+#include "book/packer.h"
 #include "book/text.h"
-#include "tools/pagoro-book/packer.h"
+#include "core/cache_folder.h"
 
 namespace pagoro {
 namespace {

@@ -8,10 +8,10 @@
 #include <set>
 #include <string>
 
-#include "tools/pagoro-book/packer.h"
+#include "book/packer.h"
+#include "swf/swf_reader.h"
 #include "tools/sample/contents.h"
 #include "tools/sample/pages.h"
-#include "tools/swf/swf_reader.h"
 
 namespace pagoro::sample {
 namespace {
