@@ -13,14 +13,15 @@
 #include <system_error>
 
 #include "book/cp936.h"
+#include "book/format.h"
 
 namespace pagoro {
 
 namespace {
 
-constexpr const char* kMainMovieName = "main.swf";
-constexpr const char* kLineEnd = "\r\n";
-constexpr std::size_t kHeaderBytes = 3;
+using format::kHeaderLength;
+using format::kLineEnd;
+using format::kMainMovie;
 constexpr std::size_t kMaxBookSize = std::numeric_limits<std::int32_t>::max();
 
 std::string SystemError(int error) { return std::strerror(error); }
@@ -60,24 +61,24 @@ Stored StoreEntry(const PackEntry& entry, const PackOptions& options, std::size_
   const std::string_view file = entry.bytes;
   Stored stored;
   stored.line = IndexName(entry.name) + "|" + std::to_string(offset) + "|";
-  if (options.format == "1.0") {
+  if (options.format == format::kVersion10) {
     // A long file goes rotated: its last kRotationLength bytes first.
-    const std::size_t head = file.size() > kRotationLength ? file.size() - kRotationLength : 0;
+    const std::size_t head = format::RotatedHeadLength(file.size());
     stored.first = file.substr(head);
     stored.second = file.substr(0, head);
     stored.line += std::to_string(file.size());
     return stored;
   }
-  if (file.size() < kHeaderBytes) {
+  if (file.size() < kHeaderLength) {
     throw PackError("The file \"" + entry.name +
                     "\" is shorter than 3 bytes; format 2.0 can't store it");
   }
-  const std::string_view header = file.substr(0, kHeaderBytes);
+  const std::string_view header = file.substr(0, kHeaderLength);
   if (header.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos) {
     throw PackError("The first 3 bytes of \"" + entry.name +
                     "\" hold CR, LF or NUL; format 2.0 can't store it (use format 1.0)");
   }
-  stored.first = file.substr(kHeaderBytes);
+  stored.first = file.substr(kHeaderLength);
   stored.line += std::to_string(stored.size()) + "|" + std::string(header);
   return stored;
 }
@@ -86,8 +87,8 @@ Stored StoreEntry(const PackEntry& entry, const PackOptions& options, std::size_
 
 void SortEntries(std::vector<PackEntry>& entries) {
   std::sort(entries.begin(), entries.end(), [](const PackEntry& a, const PackEntry& b) {
-    const bool aMain = a.name == kMainMovieName;
-    const bool bMain = b.name == kMainMovieName;
+    const bool aMain = a.name == kMainMovie;
+    const bool bMain = b.name == kMainMovie;
     if (aMain != bMain) return aMain;
     return a.name < b.name;
   });
@@ -95,7 +96,7 @@ void SortEntries(std::vector<PackEntry>& entries) {
 
 std::string PackBook(const std::string& image, const std::vector<PackEntry>& entries,
                      const PackOptions& options) {
-  if (options.format != "1.0" && options.format != "2.0") {
+  if (options.format != format::kVersion10 && options.format != format::kVersion20) {
     throw PackError("Unknown format \"" + options.format + "\" (1.0 or 2.0)");
   }
   // One buffer of about the final size: the index takes a line per entry.
@@ -104,9 +105,9 @@ std::string PackBook(const std::string& image, const std::vector<PackEntry>& ent
   std::string book;
   book.reserve(std::min(total, kMaxBookSize));
   book.append(image);
-  std::string index = std::string("buildexe") + kLineEnd + "version|" + options.format + "|1|" +
-                      std::to_string(options.width) + "|" + std::to_string(options.height) + "|" +
-                      kLineEnd;
+  std::string index = std::string(format::kFirstLine) + std::string(kLineEnd) +
+                      format::HeaderLine(options.format, options.width, options.height) +
+                      std::string(kLineEnd);
   for (const PackEntry& entry : entries) {
     const Stored stored = StoreEntry(entry, options, book.size());
     if (book.size() + stored.size() > kMaxBookSize) {
@@ -114,15 +115,14 @@ std::string PackBook(const std::string& image, const std::vector<PackEntry>& ent
     }
     book += stored.first;
     book += stored.second;
-    index += stored.line + kLineEnd;
+    index += stored.line;
+    index += kLineEnd;
   }
   if (book.size() + index.size() + 4 > kMaxBookSize) {
     throw PackError("The book would be 2 GiB or larger");
   }
   book += index;
-  const auto length = static_cast<std::uint32_t>(index.size());
-  for (int shift = 0; shift < 32; shift += 8)
-    book.push_back(static_cast<char>((length >> shift) & 0xFFu));
+  book += format::IndexLengthBytes(static_cast<std::uint32_t>(index.size()));
   return book;
 }
 

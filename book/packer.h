@@ -1,14 +1,6 @@
 // Making book executables: the reader image, then every entry's stored
-// bytes, then the container index and its length (4 bytes little-endian).
-// The index text is code page 936, one line per entry, CR LF after every
-// line:
-//   buildexe
-//   version|<format>|1|<width>|<height>|
-//   <name>|<offset>|<size>                 format 1.0
-//   <name>|<offset>|<size>|<first 3 bytes> format 2.0
-// Format 1.0 stores a file longer than 10240 bytes rotated (its last 10240
-// bytes first); format 2.0 keeps a file's first three bytes in its entry line
-// and stores the rest.
+// bytes, then the container index and its length, as book/format.h lays
+// them out.
 #pragma once
 
 #include <cstdint>
@@ -34,9 +26,6 @@ struct PackEntry {
   std::string name;   // UTF-8 file name, written to the index in code page 936
   std::string bytes;  // the file's contents
 };
-
-// Format 1.0 stores files longer than this rotated.
-inline constexpr std::size_t kRotationLength = 10240;
 
 // Puts "main.swf" first and the rest in byte order of their names.
 void SortEntries(std::vector<PackEntry>& entries);

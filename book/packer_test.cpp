@@ -1,3 +1,4 @@
+#include "book/format.h"
 #include "book/packer.h"
 
 #include <gtest/gtest.h>
@@ -38,7 +39,7 @@ TEST(PackBookTest, Format20KeepsThreeHeaderBytesInTheIndex) {
 }
 
 TEST(PackBookTest, Format10RotatesFilesLongerThanTheRotationLength) {
-  std::string large(kRotationLength + 1, 'a');
+  std::string large(format::kRotationLength + 1, 'a');
   large.back() = 'z';
   const std::string book = PackBook("", {{"main.swf", large}, {"s", "tiny"}}, {"1.0", 1, 2});
   const std::string index =
@@ -48,8 +49,8 @@ TEST(PackBookTest, Format10RotatesFilesLongerThanTheRotationLength) {
       "s|10241|4\r\n";
   // The last 10240 bytes come first, then the one byte before them.
   EXPECT_EQ(book, large.substr(1) + "a" + "tiny" + index + LittleEndian32(index.size()));
-  const std::string exact(kRotationLength, 'b');
-  EXPECT_EQ(PackBook("", {{"main.swf", exact}}, {"1.0", 1, 2}).substr(0, kRotationLength), exact);
+  const std::string exact(format::kRotationLength, 'b');
+  EXPECT_EQ(PackBook("", {{"main.swf", exact}}, {"1.0", 1, 2}).substr(0, format::kRotationLength), exact);
 }
 
 TEST(PackBookTest, WritesNamesInCodePage936) {

@@ -2,32 +2,33 @@
 
 #include <stdexcept>
 
+#include "book/format.h"
+
 namespace pagoro::testing {
 
 std::string WithIndex(std::string image, const std::string& index) {
   image += index;
-  const auto n = static_cast<std::uint32_t>(index.size());
-  for (int shift = 0; shift < 32; shift += 8) image += static_cast<char>(n >> shift & 0xFF);
+  image += format::IndexLengthBytes(static_cast<std::uint32_t>(index.size()));
   return image;
 }
 
 BookBuilder::BookBuilder(std::string version, int width, int height)
     : version_(std::move(version)),
-      header_("version|" + version_ + "|1|" + std::to_string(width) + "|" +
-              std::to_string(height) + "|") {}
+      header_(format::HeaderLine(version_, width, height)) {}
 
 BookBuilder& BookBuilder::File(const std::string& name, const std::string& contents) {
   const std::string offset = std::to_string(NextOffset());
   const std::size_t size = contents.size();
-  if (version_ == "1.0") {
-    constexpr std::size_t kRotation = 10240;
-    data_ += size <= kRotation ? contents
-                               : contents.substr(size - kRotation) + contents.substr(0, size - kRotation);
+  if (version_ == format::kVersion10) {
+    const std::size_t head = format::RotatedHeadLength(size);
+    data_ += contents.substr(head) + contents.substr(0, head);
     lines_.push_back(name + "|" + offset + "|" + std::to_string(size));
   } else {
-    if (size < 3) throw std::invalid_argument("a file shorter than three bytes cannot be stored");
-    data_ += contents.substr(3);
-    lines_.push_back(name + "|" + offset + "|" + std::to_string(size - 3) + "|" + contents.substr(0, 3));
+    const std::size_t kept = format::kHeaderLength;
+    if (size < kept) throw std::invalid_argument("a file shorter than three bytes cannot be stored");
+    data_ += contents.substr(kept);
+    lines_.push_back(name + "|" + offset + "|" + std::to_string(size - kept) + "|" +
+                     contents.substr(0, kept));
   }
   return *this;
 }
@@ -43,8 +44,9 @@ BookBuilder& BookBuilder::Header(const std::string& line) {
 }
 
 std::string BookBuilder::Build() const {
-  std::string index = "buildexe\r\n" + header_ + "\r\n";
-  for (const std::string& line : lines_) index += line + "\r\n";
+  const std::string lineEnd(format::kLineEnd);
+  std::string index = std::string(format::kFirstLine) + lineEnd + header_ + lineEnd;
+  for (const std::string& line : lines_) index += line + lineEnd;
   return WithIndex(image_ + data_, index);
 }
 
