@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "testing/env_wrapper.h"
 #include "testing/private_folders.h"
 
 namespace pagoro {
@@ -103,7 +104,7 @@ TEST(TempFilesTest, HandsOutNewEmptyFilesInTheTemporaryFolder) {
 
 // The system side of TempFiles: real files, but the names come from a fixed
 // list, as if the system reused the name of a file deleted since.
-class ReusingEnv : public Env {
+class ReusingEnv : public testing::EnvWrapper {
  public:
   explicit ReusingEnv(std::vector<std::string> names) : names_(std::move(names)) {}
   std::string CreateUniqueFile(const std::string& folder, std::string_view,
@@ -112,26 +113,8 @@ class ReusingEnv : public Env {
     WriteTestFile(path, "");
     return path;
   }
-  std::unique_ptr<MappedFile> MapReadOnly(const std::string& p, std::string* e) override {
-    return real_.MapReadOnly(p, e);
-  }
-  bool FileExists(const std::string& p) override { return real_.FileExists(p); }
-  bool FolderExists(const std::string& p) override { return real_.FolderExists(p); }
-  bool CreateFolder(const std::string& p) override { return real_.CreateFolder(p); }
-  bool DeleteFile(const std::string& p) override { return real_.DeleteFile(p); }
-  bool RemoveFolder(const std::string& p) override { return real_.RemoveFolder(p); }
-  std::vector<std::string> ListFolder(const std::string& f) override { return real_.ListFolder(f); }
-  void WriteFile(const std::string& p, const unsigned char* b, std::size_t n) override {
-    real_.WriteFile(p, b, n);
-  }
-  bool RenameFile(const std::string& f, const std::string& t) override {
-    return real_.RenameFile(f, t);
-  }
-  std::string TempFolder() override { return real_.TempFolder(); }
-  std::string UserDataFolder() override { return real_.UserDataFolder(); }
 
  private:
-  Env& real_ = Env::Default();
   std::vector<std::string> names_;
   std::size_t next_ = 0;
 };
