@@ -29,8 +29,9 @@ std::string ExceptionClassName(const std::exception& error) {
 }
 
 std::string FatalErrorText(const std::exception& error, const std::string& moduleName) {
-  // There is no code address of the throw to show; the exception object's
-  // address stands in, as the box's form asks for one.
+  // The box's text has a code address in it, which a C++ exception does not
+  // carry; the exception object's address stands in, so the text keeps its
+  // shape and still tells two failures apart.
   char address[32];
   std::snprintf(address, sizeof address, "%016" PRIXPTR, reinterpret_cast<std::uintptr_t>(&error));
   return "Exception " + ExceptionClassName(error) + " in module " + moduleName + " at " + address +

@@ -13,7 +13,9 @@ std::int32_t Add(std::int32_t a, std::int32_t b) { return Wrap(std::int64_t{a} +
 WindowRect WindowedGeometry(std::int32_t screenWidth, std::int32_t screenHeight,
                             std::int32_t movieWidth, std::int32_t movieHeight) {
   WindowRect r;
-  // C++ division truncates toward zero, as required (-317 / 2 == -158).
+  // C++ division truncates toward zero (-317 / 2 == -158): the placement
+  // rounds that way, where a flooring division would put a window larger
+  // than the screen one pixel further out.
   r.left = Sub(Sub(screenWidth, movieWidth), kWindowedMargin) / 2;
   r.top = Sub(Sub(screenHeight, movieHeight), kWindowedTopMargin) / 2;
   r.height = Add(movieHeight, kWindowedMargin);
