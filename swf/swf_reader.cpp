@@ -23,6 +23,23 @@ std::uint32_t LoadU32(std::span<const std::uint8_t> d, std::size_t at) {
          (static_cast<std::uint32_t>(d[at + 3]) << 24);
 }
 
+// Grows `out` by a chunk, `limit` bytes at most in all, for `fill(at, size)`
+// to write into; fill returns how much of the chunk it left unwritten.
+// False, with `error` set, when `out` holds `limit` bytes already.
+template <typename Fill>
+bool FillChunk(Bytes& out, std::size_t limit, std::string& error, Fill fill) {
+  if (out.size() >= limit) {
+    error = "compressed movie larger than " + std::to_string(limit) + " bytes";
+    return false;
+  }
+  const std::size_t chunk = std::min<std::size_t>(limit - out.size(), 1u << 16);
+  const std::size_t before = out.size();
+  out.resize(before + chunk);
+  const std::size_t left = fill(out.data() + before, chunk);
+  out.resize(before + chunk - left);
+  return true;
+}
+
 // Inflates the zlib stream `in` onto `out`, at most `limit` bytes in all.
 // A stream that ends early is kept as far as it goes (players do the same).
 std::string Inflate(std::span<const std::uint8_t> in, std::size_t limit, Bytes& out) {
@@ -33,17 +50,13 @@ std::string Inflate(std::span<const std::uint8_t> in, std::size_t limit, Bytes& 
   int rc = Z_OK;
   std::string error;
   while (rc == Z_OK) {
-    if (out.size() >= limit) {
-      error = "compressed movie larger than " + std::to_string(limit) + " bytes";
-      break;
-    }
-    const std::size_t chunk = std::min<std::size_t>(limit - out.size(), 1u << 16);
-    const std::size_t before = out.size();
-    out.resize(before + chunk);
-    z.next_out = out.data() + before;
-    z.avail_out = static_cast<uInt>(chunk);
-    rc = inflate(&z, Z_NO_FLUSH);
-    out.resize(before + chunk - z.avail_out);
+    const bool room = FillChunk(out, limit, error, [&](std::uint8_t* at, std::size_t size) {
+      z.next_out = at;
+      z.avail_out = static_cast<uInt>(size);
+      rc = inflate(&z, Z_NO_FLUSH);
+      return std::size_t{z.avail_out};
+    });
+    if (!room) break;
     if (rc == Z_BUF_ERROR && z.avail_in == 0) break;  // input ended early
   }
   if (error.empty() && rc != Z_STREAM_END && rc != Z_BUF_ERROR) {
@@ -80,17 +93,13 @@ std::string Unlzma(std::span<const std::uint8_t> in, std::size_t limit, Bytes& o
     z.next_in = part.data();
     z.avail_in = part.size();
     while (rc == LZMA_OK && (z.avail_in > 0 || part.data() != header.data())) {
-      if (out.size() >= limit) {
-        error = "compressed movie larger than " + std::to_string(limit) + " bytes";
-        break;
-      }
-      const std::size_t chunk = std::min<std::size_t>(limit - out.size(), 1u << 16);
-      const std::size_t before = out.size();
-      out.resize(before + chunk);
-      z.next_out = out.data() + before;
-      z.avail_out = chunk;
-      rc = lzma_code(&z, part.data() == header.data() ? LZMA_RUN : LZMA_FINISH);
-      out.resize(before + chunk - z.avail_out);
+      const bool room = FillChunk(out, limit, error, [&](std::uint8_t* at, std::size_t size) {
+        z.next_out = at;
+        z.avail_out = size;
+        rc = lzma_code(&z, part.data() == header.data() ? LZMA_RUN : LZMA_FINISH);
+        return z.avail_out;
+      });
+      if (!room) break;
     }
     if (!error.empty()) break;
   }
