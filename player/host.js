@@ -80,6 +80,9 @@
   function setVariables(assignments) {
     for (let i = 0; i + 2 < assignments.length; i += 3) {
       const [name, value, answerTo] = [assignments[i], assignments[i + 1], Number(assignments[i + 2])];
+      // An answer to a command this movie has not made is a late one for
+      // the movie played before.
+      if (answerTo > commands) continue;
       const rank = answerTo > 0 ? 2 * answerTo - 1 : 2 * commands + 1;
       if (ranks.has(name) && rank < ranks.get(name)) continue;
       ranks.set(name, rank);
@@ -87,7 +90,6 @@
       pending.set(name, value);
     }
     deliver();
-    bridge.variablesTaken();
   }
 
   function stop() {

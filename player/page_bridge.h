@@ -30,7 +30,6 @@ class PageBridge : public QObject {
   void FSCommand(const QString& command, const QString& args, int number);
   void MovieLoaded(const QString& url);
   void MovieFailed(const QString& url, const QString& message);
-  void VariablesTaken();
 
  public slots:
   void pageReady() { emit Ready(); }
@@ -39,8 +38,7 @@ class PageBridge : public QObject {
   void movieFailed(const QString& url, const QString& message) { emit MovieFailed(url, message); }
   // A line the movie traced.
   void trace(const QString& message);
-  // The page has handled the last variablesSet.
-  void variablesTaken() { emit VariablesTaken(); }
+
 };
 
 }  // namespace pagoro

@@ -83,10 +83,6 @@ struct TShockwaveFlash::Impl {
   // keeps those the movie can't take yet (before its first frame).
   VariableQueue variables;
   bool send_scheduled = false;
-  // One batch at a time is on its way to the page; the next waits here,
-  // where newer values replace older ones, instead of piling up in the
-  // page's queue behind it when the page is busy.
-  bool batch_underway = false;
   int answering = 0;  // the movie's command whose handler runs, 0 outside one
 };
 
@@ -122,13 +118,8 @@ TShockwaveFlash::Impl::Impl(TShockwaveFlash* owner_widget) : owner(owner_widget)
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(view);
 
-  QObject::connect(bridge, &PageBridge::VariablesTaken, owner, [this] {
-    batch_underway = false;
-    SendVariables();
-  });
   QObject::connect(bridge, &PageBridge::Ready, owner, [this] {
     page_ready = true;
-    batch_underway = false;
     if (!movie_url.isEmpty() && !movie_pending) {
       emit bridge->playRequested(movie_url, QString::fromLatin1(kReceiverName));
       SendVariables();
@@ -177,15 +168,12 @@ TShockwaveFlash::Impl::~Impl() {
 
 void TShockwaveFlash::Impl::SendVariables() {
   send_scheduled = false;
-  if (!page_ready || movie_pending || movie_url.isEmpty() || variables.Empty() || batch_underway) return;
-  batch_underway = true;
+  if (!page_ready || movie_pending || movie_url.isEmpty() || variables.Empty()) return;
   emit bridge->variablesSet(VariableQueue::Flatten(variables.TakeAll()));
 }
 
 void TShockwaveFlash::Impl::StartMovie() {
   movie_pending = false;
-  // The page drops what it held for the movie before; an answer to a batch
-  // sent before the new movie started frees the way as well.
   if (movie_url.isEmpty()) {
     if (page_ready) emit bridge->stopRequested();
     return;
