@@ -12,9 +12,9 @@
 //   steady_state_movie OUT.swf [ITERATIONS [WARMUP [FRAMES]]]
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <string>
 
+#include "bench/movie_file.h"
 #include "tools/swf/actions.h"
 #include "tools/swf/movie.h"
 #include "tools/swf/tags.h"
@@ -92,14 +92,5 @@ int main(int argc, char** argv) {
   movie.Add(pagoro::swf::DoAction(Setup().Finish())).Add(pagoro::swf::ShowFrame());
   movie.Add(pagoro::swf::DoAction(Workload(iterations, warmup, frames).Finish())).Add(pagoro::swf::ShowFrame());
   movie.Add(pagoro::swf::DoAction(ActionBuilder().GotoFrame(1).Play().Finish())).Add(pagoro::swf::ShowFrame());
-  const pagoro::swf::Bytes bytes = movie.Finish();
-
-  std::ofstream out(argv[1], std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-  out.close();
-  if (!out) {
-    std::fprintf(stderr, "steady_state_movie: cannot write %s\n", argv[1]);
-    return 1;
-  }
-  return 0;
+  return pagoro::bench::WriteMovieFile("steady_state_movie", argv[1], movie.Finish());
 }
