@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <fstream>
 
-#include "tools/swf/byte_writer.h"
+#include "swf/byte_writer.h"
 
 namespace pagoro::bench {
 

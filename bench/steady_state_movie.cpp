@@ -15,9 +15,9 @@
 #include <string>
 
 #include "bench/movie_file.h"
-#include "tools/swf/actions.h"
-#include "tools/swf/movie.h"
-#include "tools/swf/tags.h"
+#include "swf/actions.h"
+#include "swf/movie.h"
+#include "swf/tags.h"
 
 namespace {
 
