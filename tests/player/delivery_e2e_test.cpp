@@ -70,7 +70,8 @@ void DefineOnRoot(ActionBuilder& a, const std::string& name, const std::vector<s
   a.Push(name).DefineFunction("", params, body).SetMember();
 }
 
-// A movie that reports what it can see of its host on its 12th frame: its
+// A movie that reports what it can see of its host on its 48th frame (two
+// seconds after it starts, time for a value set as it starts to arrive): its
 // interval ids, the names in _root and in the global object, the "flash"
 // package, its byte counts and how often its onData ran.
 swf::Bytes VisibilityProbe(int version) {
@@ -87,7 +88,7 @@ swf::Bytes VisibilityProbe(int version) {
   }
   first.FsCommand("ready", "");
   movie.Add(swf::DoAction(first.Finish())).Add(swf::ShowFrame());
-  for (int i = 0; i < 10; ++i) movie.Add(swf::ShowFrame());
+  for (int i = 0; i < 46; ++i) movie.Add(swf::ShowFrame());
   ActionBuilder report;
   Report(report, "ids", [](ActionBuilder& a) { a.Push("i1").GetVariable().Push(",").Add2().Push("i2").GetVariable().Add2(); });
   Enumerate(report, "root_names", PushRoot);
