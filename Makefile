@@ -30,7 +30,7 @@ run: build
 
 fuzz: deps
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_DIR) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DPAGORO_FUZZ=ON
-	cmake --build $(FUZZ_DIR) -j $(JOBS)
+	cmake --build $(FUZZ_DIR) -j $(JOBS) --target fuzz_book fuzz_movie_patch
 	scripts/fuzz.sh $(FUZZ_DIR) 60
 
 bench: build
