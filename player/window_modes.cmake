@@ -3,7 +3,8 @@
 add_library(pagoro_window_modes STATIC
   window_geometry.cpp
   command_protocol.cpp
-  input_hook.cpp)
+  input_hook.cpp
+  mode_requests.cpp)
 target_include_directories(pagoro_window_modes PUBLIC ${PROJECT_SOURCE_DIR})
 target_link_libraries(pagoro_window_modes PUBLIC Qt6::Core Qt6::Gui)
 
