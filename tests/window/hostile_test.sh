@@ -12,9 +12,10 @@ hostile_book() {
   chmod +x "$1"
 }
 
-# --- 100 links in 5 frames start the browser once (or twice, if the frames
-# take more than a second); the link 2 s later starts it again. The
-# "browser" is an xdg-open of our own that notes each address.
+# --- 100 links in 5 frames start the browser once a second at most (the
+# frames may take a few seconds on a busy machine); the link 2 s later
+# starts it again. The "browser" is an xdg-open of our own that notes each
+# address; the reader's log lines carry their time.
 mkdir -p "$WORK/bin"
 cat >"$WORK/bin/xdg-open" <<EOF
 #!/bin/sh
@@ -22,13 +23,17 @@ echo "\$1" >>"$WORK/browser.txt"
 EOF
 chmod +x "$WORK/bin/xdg-open"
 hostile_book "$WORK/Links.exe" links || exit 1
-PATH="$WORK/bin:$PATH" start_reader "$WORK/Links.exe" || finish
+PATH="$WORK/bin:$PATH" QT_MESSAGE_PATTERN="%{time process} %{category}: %{message}" \
+  start_reader "$WORK/Links.exe" || finish
 wait_log "fscommand linksDone" 90
 for i in $(seq 100); do grep -qF /late "$WORK/browser.txt" 2>/dev/null && break; sleep 0.1; done
 check "the link after the flood opens" "1" "$(grep -cF /late "$WORK/browser.txt" 2>/dev/null)"
 flood=$(grep -cF /flood/ "$WORK/browser.txt")
 log "flood links opened: $flood, dropped: $(log_count "link dropped")"
-check "100 links in 5 frames open the browser once or twice" "yes" "$([ "$flood" -ge 1 ] && [ "$flood" -le 2 ] && echo yes)"
+check "100 links in 5 frames open the browser, but not all of them" "yes" "$([ "$flood" -ge 1 ] && [ "$flood" -lt 10 ] && echo yes)"
+closest=$(grep -F "opening in the browser" "$READER_LOG" |
+  awk '{ if (NR > 1 && (min == "" || $1 - last < min)) min = $1 - last; last = $1 } END { print min }')
+check "a second at least between two links opened" "yes" "$(awk -v m="$closest" 'BEGIN { print (m >= 1.0 ? "yes" : "no") }')"
 check "the others are dropped and logged" "$((100 - flood))" "$(log_count "link dropped")"
 close_window
 wait_exit 30
