@@ -1,17 +1,11 @@
 #include "player/requested_file.h"
 
+#include <charconv>
 #include <system_error>
 #include <vector>
 
 namespace pagoro {
 namespace {
-
-int HexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
 
 // The folder's entry whose name decodes to `decoded_name`, as a path under
 // `folder`; "" when there is none.
@@ -30,10 +24,11 @@ std::string PercentDecoded(std::string_view text) {
   std::string out;
   out.reserve(text.size());
   for (std::size_t i = 0; i < text.size(); ++i) {
-    const int high = text[i] == '%' && i + 2 < text.size() ? HexValue(text[i + 1]) : -1;
-    const int low = high >= 0 ? HexValue(text[i + 2]) : -1;
-    if (low >= 0) {
-      out += static_cast<char>(high * 16 + low);
+    unsigned byte = 0;
+    const char* digits = text.data() + i + 1;
+    if (text[i] == '%' && i + 2 < text.size() &&
+        std::from_chars(digits, digits + 2, byte, 16) == std::from_chars_result{digits + 2, std::errc()}) {
+      out += static_cast<char>(byte);
       i += 2;
     } else {
       out += text[i];
