@@ -14,7 +14,7 @@
 #include <zlib.h>
 
 #include "player/movie_patch.h"
-#include "tools/swf/swf_reader.h"
+#include "swf/swf_reader.h"
 
 namespace {
 

@@ -9,9 +9,9 @@
 #include <iostream>
 #include <string>
 
-#include "tools/swf/actions.h"
-#include "tools/swf/movie.h"
-#include "tools/swf/tags.h"
+#include "swf/actions.h"
+#include "swf/movie.h"
+#include "swf/tags.h"
 
 namespace {
 
