@@ -1,6 +1,7 @@
 #include "player/browser_links.h"
 
 #include <QDesktopServices>
+#include <algorithm>
 
 #include "player/player_log.h"
 
@@ -11,11 +12,16 @@ BrowserLinks::BrowserLinks(std::function<void(const QUrl&)> open) : open_(std::m
 }
 
 bool BrowserLinks::Open(const QUrl& url, Clock::time_point now) {
-  if (last_opened_ && now - *last_opened_ < kInterval) {
-    qCInfo(lcPlayer) << "link dropped (one a second at most):" << url.toString();
+  if (last_call_) {
+    const double refill = std::chrono::duration<double>(now - *last_call_) / kInterval;
+    allowance_ = std::min<double>(kBurst, allowance_ + refill);
+  }
+  last_call_ = now;
+  if (allowance_ < 1) {
+    qCInfo(lcPlayer) << "link dropped (too many, one a second at most):" << url.toString();
     return false;
   }
-  last_opened_ = now;
+  allowance_ -= 1;
   qCInfo(lcPlayer) << "opening in the browser:" << url.toString();
   open_(url);
   return true;
