@@ -11,6 +11,7 @@
 #include "app/drop_target.h"
 #include "app/error_reporter.h"
 #include "app/logging.h"
+#include "app/mode_requests.h"
 #include "core/app_title.h"
 #include "core/book_opener.h"
 #include "core/command_protocol.h"
@@ -62,6 +63,9 @@ TMainForm::TMainForm(Env& env, ErrorReporter& reporter, QString ownPath)
           [this](const QString& command, const QString& args) {
             reporter_.Guard([&] { FlashPlayerFSCommand(command, args); });
           });
+
+  mode_requests_ = new ModeRequests(
+      [this](bool maximized) { reporter_.Guard([&] { maximized ? EnterMaximized() : EnterWindowed(); }); }, this);
 
   opener_ = std::make_unique<BookOpener>(env_, *FlashPlayer, [this](const std::string& text) {
     reporter_.ShowMessage(text);
@@ -204,10 +208,10 @@ void TMainForm::FlashPlayerFSCommand(const QString& command, const QString& args
       SendVariable(kVarTempPath, FromLocal8Bit(opener_->CacheFolder()).toStdU16String());
       break;
     case MovieAction::kEnterWindowed:
-      EnterWindowed();
+      mode_requests_->Request(false);
       break;
     case MovieAction::kEnterMaximized:
-      EnterMaximized();
+      mode_requests_->Request(true);
       break;
     case MovieAction::kClose:
       close();
@@ -236,6 +240,7 @@ void TMainForm::AppEventsMessage(HookEvent kind, bool& handled) {
       qCInfo(lcProtocol) << "Escape released";
       if (is_maximized_) {
         SendVariable(kVarInCommand, kInRestore);
+        mode_requests_->Cancel();
         EnterWindowed();
       }
       break;

@@ -21,6 +21,7 @@ class BookOpener;
 class DropTarget;
 class Env;
 class ErrorReporter;
+class ModeRequests;
 class TShockwaveFlash;
 
 class TMainForm : public QWidget {
@@ -67,6 +68,9 @@ class TMainForm : public QWidget {
   std::unique_ptr<BookOpener> opener_;
   DropTarget* drop_target_ = nullptr;
   bool is_maximized_ = false;
+  // The movie's mode requests, coalesced: a flood of them must not keep the
+  // window from closing.
+  ModeRequests* mode_requests_ = nullptr;
 };
 
 }  // namespace pagoro

@@ -10,6 +10,7 @@ if(pagoro_ruffle_count LESS 3)
 endif()
 
 add_library(pagoro_player STATIC
+  browser_links.cpp browser_links.h
   engine_switches.cpp engine_switches.h
   file_confinement.cpp file_confinement.h
   host_page.cpp host_page.h
@@ -17,6 +18,7 @@ add_library(pagoro_player STATIC
   page_bridge.cpp page_bridge.h
   player_error.h
   player_log.cpp player_log.h
+  requested_file.cpp requested_file.h
   shockwave_flash.cpp shockwave_flash.h
   variable_queue.cpp variable_queue.h
 )
@@ -31,7 +33,8 @@ qt_add_resources(pagoro_player pagoro_player_page
 
 if(BUILD_TESTING)
   add_executable(pagoro_player_unit_test
-    engine_switches_test.cpp file_confinement_test.cpp variable_queue_test.cpp)
+    engine_switches_test.cpp file_confinement_test.cpp requested_file_test.cpp
+    variable_queue_test.cpp)
   target_link_libraries(pagoro_player_unit_test PRIVATE pagoro_player GTest::gtest_main)
   gtest_discover_tests(pagoro_player_unit_test)
 endif()

@@ -7,6 +7,18 @@
   const ownScheme = window.location.protocol;
   const forbiddenHeaders = /^(host|origin|referer|cookie|content-length|connection|accept-encoding)$/i;
 
+  // What the movie loads is a file name, taken into the URL as it is. Two of
+  // its characters would not reach the scheme handler: a "#" starts the
+  // URL's fragment, which a request leaves out, and a "%" not followed by two
+  // hex digits makes the engine take the whole path for unencoded and encode
+  // each "%" again. Both are sent percent-encoded instead; the handler finds
+  // the file by the name the path decodes to.
+  function sendable(href) {
+    const hash = href.indexOf("#");
+    const whole = hash < 0 ? href : href.slice(0, hash) + href.slice(hash).replace(/#/g, "%23");
+    return whole.replace(/%(?![0-9A-Fa-f]{2})/g, "%25");
+  }
+
   async function describe(input, init) {
     const request = input instanceof Request ? input : null;
     const options = init || {};
@@ -16,7 +28,7 @@
       body = await request.arrayBuffer();
     }
     return {
-      url: new URL(request ? request.url : String(input), document.baseURI).href,
+      url: sendable(new URL(request ? request.url : String(input), document.baseURI).href),
       method: options.method || (request ? request.method : "GET"),
       headers,
       body: body === undefined ? null : body,

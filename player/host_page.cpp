@@ -1,6 +1,5 @@
 #include "player/host_page.h"
 
-#include <QDesktopServices>
 #include <QWebEngineSettings>
 
 #include "player/movie_scheme.h"
@@ -12,10 +11,12 @@ bool OpensInBrowser(const QUrl& url) {
   return url.isValid() && (url.scheme() == "http" || url.scheme() == "https") && !url.host().isEmpty();
 }
 
-HostPage::HostPage(QWebEngineProfile* profile, QObject* parent, bool popup)
-    : QWebEnginePage(profile, parent), popup_(popup) {
+HostPage::HostPage(QWebEngineProfile* profile, QObject* parent) : QWebEnginePage(profile, parent), links_(own_links_) {}
+
+HostPage::HostPage(QWebEngineProfile* profile, HostPage* opener)
+    : QWebEnginePage(profile, opener), popup_(true), links_(opener->links_) {
   // Nothing runs in a window the movie opens, not even a javascript: URL.
-  if (popup_) settings()->setAttribute(QWebEngineSettings::JavascriptEnabled, false);
+  settings()->setAttribute(QWebEngineSettings::JavascriptEnabled, false);
 }
 
 bool HostPage::acceptNavigationRequest(const QUrl& url, NavigationType type, bool is_main_frame) {
@@ -23,8 +24,7 @@ bool HostPage::acceptNavigationRequest(const QUrl& url, NavigationType type, boo
     return true;
   }
   if (OpensInBrowser(url)) {
-    qCInfo(lcPlayer) << "opening in the browser:" << url.toString();
-    QDesktopServices::openUrl(url);
+    links_.Open(url);
   } else {
     qCInfo(lcPlayer) << "refused navigation to" << url.toString();
   }
@@ -32,7 +32,7 @@ bool HostPage::acceptNavigationRequest(const QUrl& url, NavigationType type, boo
   return false;
 }
 
-QWebEnginePage* HostPage::createWindow(WebWindowType) { return new HostPage(profile(), this, true); }
+QWebEnginePage* HostPage::createWindow(WebWindowType) { return new HostPage(profile(), this); }
 
 namespace {
 

@@ -1,11 +1,13 @@
 // HostPage: the web page the player runs in. It stays on its own host page:
 // every navigation away from it is refused, except that http and https
 // addresses (a movie's getURL to an advertiser, in this or a new window)
-// are handed to the user's default browser.
+// are handed to the user's default browser (BrowserLinks: one a second).
 #pragma once
 
 #include <QUrl>
 #include <QWebEnginePage>
+
+#include "player/browser_links.h"
 
 namespace pagoro {
 
@@ -26,7 +28,7 @@ ConsoleMessage ReadConsoleMessage(QWebEnginePage::JavaScriptConsoleMessageLevel 
 class HostPage : public QWebEnginePage {
   Q_OBJECT
  public:
-  explicit HostPage(QWebEngineProfile* profile, QObject* parent = nullptr, bool popup = false);
+  explicit HostPage(QWebEngineProfile* profile, QObject* parent = nullptr);
 
  protected:
   bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool is_main_frame) override;
@@ -36,8 +38,13 @@ class HostPage : public QWebEnginePage {
 
  private:
   // A page made for a window the movie opens: it only passes the first
-  // address on and goes away.
-  bool popup_;
+  // address on (through the player page's links) and goes away.
+  HostPage(QWebEngineProfile* profile, HostPage* opener);
+
+  bool popup_ = false;
+  BrowserLinks own_links_;
+  BrowserLinks& links_;  // the player page's, for a popup
+
 };
 
 }  // namespace pagoro

@@ -7,9 +7,9 @@
 #include <QWebEngineUrlRequestJob>
 #include <QWebEngineUrlScheme>
 
-#include "player/file_confinement.h"
 #include "player/movie_patch.h"
 #include "player/player_log.h"
+#include "player/requested_file.h"
 
 namespace pagoro {
 namespace {
@@ -87,7 +87,7 @@ void MovieScheme::requestStarted(QWebEngineUrlRequestJob* job) {
   if (method != "GET" && method != "POST") return Refuse(job, "method " + QString::fromLatin1(method));
   const QString path = url.path(QUrl::FullyDecoded);
   if (path.startsWith(kInternalPrefix)) return ServeInternal(job, path.mid(kInternalPrefix.size()));
-  ServeFile(job, path);
+  ServeFile(job, url);
 }
 
 void MovieScheme::ServeInternal(QWebEngineUrlRequestJob* job, const QString& name) {
@@ -98,14 +98,21 @@ void MovieScheme::ServeInternal(QWebEngineUrlRequestJob* job, const QString& nam
   job->reply(ContentType(name), file);
 }
 
-void MovieScheme::ServeFile(QWebEngineUrlRequestJob* job, const QString& path) {
+void MovieScheme::ServeFile(QWebEngineUrlRequestJob* job, const QUrl& url) {
+  const QString path = url.path(QUrl::FullyDecoded);
   if (!movie_path_.isEmpty() && path == movie_path_) return Reply(job, ContentType(".swf"), movie_bytes_);
-  const QByteArray request = path.toUtf8();
-  const ConfinedPath confined = FileInsideFolder(std::string_view(request.constData(), request.size()),
-                                                 asset_folder_.toStdU16String());
+  const QByteArray encoded_path = url.path(QUrl::FullyEncoded).toLatin1();
+  const QByteArray encoded_query = url.query(QUrl::FullyEncoded).toLatin1();
+  const ConfinedPath confined =
+      RequestedFile(std::string_view(encoded_path.constData(), static_cast<std::size_t>(encoded_path.size())),
+                    url.hasQuery() ? std::optional<std::string_view>(std::string_view(
+                                         encoded_query.constData(), static_cast<std::size_t>(encoded_query.size())))
+                                   : std::nullopt,
+                    asset_folder_.toStdU16String());
   if (!confined.inside) return Refuse(job, QString::fromStdString(confined.reason));
-  auto* file = new QFile(QString::fromStdU16String(confined.file.u16string()), job);
+  auto* file = new QFile(QFile::decodeName(QByteArray::fromStdString(confined.file.string())), job);
   if (!file->open(QIODevice::ReadOnly)) return Refuse(job, "unreadable");
+  qCInfo(lcPlayer).noquote() << "serving" << file->fileName();
   // A movie the main movie loads gets the main movie's font families.
   const QByteArray head = file->peek(3);
   if (LooksLikeMovie(std::span(reinterpret_cast<const std::uint8_t*>(head.constData()), head.size()))) {

@@ -40,7 +40,7 @@ class MovieScheme : public QWebEngineUrlSchemeHandler {
  private:
   void Refuse(QWebEngineUrlRequestJob* job, const QString& why);
   void ServeInternal(QWebEngineUrlRequestJob* job, const QString& name);
-  void ServeFile(QWebEngineUrlRequestJob* job, const QString& path);
+  void ServeFile(QWebEngineUrlRequestJob* job, const QUrl& url);
 
   QString movie_path_;
   QByteArray movie_bytes_;

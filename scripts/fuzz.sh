@@ -1,36 +1,57 @@
 #!/usr/bin/env bash
-# Runs the book fuzzer: scripts/fuzz.sh BUILD_DIR SECONDS
-# BUILD_DIR is a build configured with -DPAGORO_FUZZ=ON. The fuzzer starts
-# from the seed books in book/fuzz/corpus and works in a private folder
+# Runs the fuzzers: scripts/fuzz.sh BUILD_DIR SECONDS [TARGET...]
+# BUILD_DIR is a build configured with -DPAGORO_FUZZ=ON; each TARGET (book,
+# movie_patch; both by default) runs SECONDS. A fuzzer starts from its seeds
+# (book/fuzz/corpus, player/fuzz/corpus) and works in a private folder
 # (TMPDIR, XDG_DATA_HOME and HOME point into it). A finding fails the run
 # and is kept in BUILD_DIR/fuzz-findings.
 set -euo pipefail
-if [ $# -ne 2 ]; then
-  echo "usage: $0 BUILD_DIR SECONDS" >&2
+if [ $# -lt 2 ]; then
+  echo "usage: $0 BUILD_DIR SECONDS [book|movie_patch]..." >&2
   exit 2
 fi
 repo="$(cd "$(dirname "$0")/.." && pwd)"
 build="$(cd "$1" && pwd)"
 seconds="$2"
-fuzzer="$build/bin/fuzz_book"
-[ -x "$fuzzer" ] || { echo "fuzz.sh: no fuzzer at $fuzzer" >&2; exit 1; }
-
-work="$(mktemp -d "${TMPDIR:-/tmp}/pagoro-fuzz.XXXXXX")"
-trap 'rm -rf "$work"' EXIT
-mkdir "$work/tmp" "$work/home" "$work/corpus"
-cp "$repo"/book/fuzz/corpus/* "$work/corpus/"
+shift 2
+targets=("$@")
+[ ${#targets[@]} -gt 0 ] || targets=(book movie_patch)
 findings="$build/fuzz-findings"
 mkdir -p "$findings"
 
+# The seeds, dictionary and largest input of a target.
+setup() {
+  case "$1" in
+    book) seeds="$repo/book/fuzz/corpus"; dict="$repo/book/fuzz/book.dict"; max_len=16384 ;;
+    movie_patch) seeds="$repo/player/fuzz/corpus"; dict="$repo/player/fuzz/movie.dict"; max_len=16384 ;;
+    *) echo "fuzz.sh: no fuzz target $1" >&2; exit 2 ;;
+  esac
+}
+
+work=""
+trap '[ -z "$work" ] || rm -rf "$work"' EXIT
 status=0
-(cd "$work" && env TMPDIR="$work/tmp" XDG_DATA_HOME="$work/home/data" HOME="$work/home" \
-  "$fuzzer" -max_total_time="$seconds" -max_len=16384 -timeout=10 -rss_limit_mb=2048 \
-    -dict="$repo/book/fuzz/book.dict" -artifact_prefix="$findings/" -print_final_stats=1 \
-    "$work/corpus") 2>"$work/log" || status=$?
-grep -E '^(Done|stat::number_of_executed_units|stat::average_exec_per_sec|stat::peak_rss_mb)|#[0-9]+ +DONE' "$work/log" || true
-if [ "$status" -ne 0 ]; then
-  tail -n 60 "$work/log" >&2
-  echo "fuzz.sh: the fuzzer found a fault; the input is in $findings" >&2
-  exit 1
-fi
-echo "fuzz.sh: no finding in $seconds s"
+for target in "${targets[@]}"; do
+  setup "$target"
+  fuzzer="$build/bin/fuzz_$target"
+  [ -x "$fuzzer" ] || { echo "fuzz.sh: no fuzzer at $fuzzer" >&2; exit 1; }
+  work="$(mktemp -d "${TMPDIR:-/tmp}/pagoro-fuzz.XXXXXX")"
+  mkdir "$work/tmp" "$work/home" "$work/corpus"
+  cp "$seeds"/* "$work/corpus/"
+  run=0
+  (cd "$work" && env TMPDIR="$work/tmp" XDG_DATA_HOME="$work/home/data" HOME="$work/home" \
+    "$fuzzer" -max_total_time="$seconds" -max_len="$max_len" -timeout=10 -rss_limit_mb=2048 \
+      -dict="$dict" -artifact_prefix="$findings/" -print_final_stats=1 \
+      "$work/corpus") 2>"$work/log" || run=$?
+  echo "== fuzz_$target"
+  grep -E '^(Done|stat::number_of_executed_units|stat::average_exec_per_sec|stat::peak_rss_mb)|#[0-9]+ +DONE' "$work/log" || true
+  if [ "$run" -ne 0 ]; then
+    tail -n 60 "$work/log" >&2
+    echo "fuzz.sh: fuzz_$target found a fault; the input is in $findings" >&2
+    status=1
+  else
+    echo "fuzz.sh: fuzz_$target: no finding in $seconds s"
+  fi
+  rm -rf "$work"
+done
+exit "$status"
