@@ -14,7 +14,45 @@
 #include <utility>
 #include <vector>
 
+#include "book/env.h"
+
 namespace pagoro::testing {
+
+// The system, for tests that change one of its answers in a subclass.
+class ForwardingEnv : public Env {
+ public:
+  std::unique_ptr<MappedFile> MapReadOnly(const std::string& p, std::string* e) override {
+    return real_.MapReadOnly(p, e);
+  }
+  bool FileExists(const std::string& p) override { return real_.FileExists(p); }
+  bool FolderExists(const std::string& p) override { return real_.FolderExists(p); }
+  bool IsSymbolicLink(const std::string& p) override { return real_.IsSymbolicLink(p); }
+  bool CreateFolder(const std::string& p) override { return real_.CreateFolder(p); }
+  bool DeleteFile(const std::string& p) override { return real_.DeleteFile(p); }
+  bool RemoveFolder(const std::string& p) override { return real_.RemoveFolder(p); }
+  std::vector<std::string> ListFolder(const std::string& f) override { return real_.ListFolder(f); }
+  void WriteFile(const std::string& p, const unsigned char* b, std::size_t n) override {
+    real_.WriteFile(p, b, n);
+  }
+  bool RenameFile(const std::string& f, const std::string& t) override {
+    return real_.RenameFile(f, t);
+  }
+  std::unique_ptr<FileHold> HoldFile(const std::string& p) override { return real_.HoldFile(p); }
+  bool DeleteAbandonedFile(const std::string& p) override { return real_.DeleteAbandonedFile(p); }
+  std::optional<std::uint64_t> FreeSpace(const std::string& f) override {
+    return real_.FreeSpace(f);
+  }
+  std::string ProgramPath() override { return real_.ProgramPath(); }
+  std::string TempFolder() override { return real_.TempFolder(); }
+  std::string UserDataFolder() override { return real_.UserDataFolder(); }
+  std::string CreateUniqueFile(const std::string& f, std::string_view p,
+                               std::string_view s) override {
+    return real_.CreateUniqueFile(f, p, s);
+  }
+
+ private:
+  Env& real_ = Env::Default();
+};
 
 // A fresh folder holding data/, tmp/ and home/, with XDG_DATA_HOME, TMPDIR
 // and HOME pointing there while it lives. Removed, with all it holds, at the end.
