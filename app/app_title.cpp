@@ -1,6 +1,7 @@
 #include "app/app_title.h"
 
 #include "app/book_opener.h"
+#include "book/cp936.h"
 
 namespace pagoro {
 
@@ -20,7 +21,7 @@ std::string RemoveEvery(const std::string& text, const std::string& what) {
 std::string TitleFromPath(const std::string& fullPath) {
   // The extension is taken from the full path, then removed wherever it
   // stands in the file name (a.exe.b.exe gives a.b).
-  return RemoveEvery(FileNameOf(fullPath), ExtensionOf(fullPath));
+  return FileNameAsUtf8(RemoveEvery(FileNameOf(fullPath), ExtensionOf(fullPath)));
 }
 
 }  // namespace pagoro

@@ -7,7 +7,8 @@ add_library(pagoro_window STATIC
   error_reporter.cpp
   error_text.cpp
   logging.cpp
-  main_form.cpp)
+  main_form.cpp
+  signal_watch.cpp)
 target_include_directories(pagoro_window PUBLIC ${PROJECT_SOURCE_DIR})
 target_link_libraries(pagoro_window PUBLIC
   pagoro_app_core pagoro_player pagoro_window_modes Qt6::Widgets)

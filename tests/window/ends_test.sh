@@ -1,0 +1,99 @@
+#!/usr/bin/env bash
+# Ends other than a close, and a hostile file system: signals and a lost
+# display clean up like a close, killed readers' movie files go with the next
+# start, a book named in code page 936 bytes opens legibly, and a book folder
+# that is a link to the user's own folder is refused with nothing deleted.
+source "$(dirname "$0")/lib.sh"
+
+make_book "$WORK/Ends.exe" "${STANDARD_KEYS[@]}" || exit 1
+folder=$(book_folder Ends)
+gone() { [ -e "$1" ] && echo "no" || echo "gone"; }
+
+# --- SIGTERM (log-out), SIGHUP (terminal closed), SIGINT (Ctrl+C).
+for sig in TERM HUP INT; do
+  start_reader "$WORK/Ends.exe" || finish
+  wait_log "fscommand ready" 60
+  check "SIG$sig: assets written" "page1.txt pic.gif" "$(ls "$folder" | tr '\n' ' ' | sed 's/ $//')"
+  kill -s "$sig" "$READER_PID"
+  wait_exit 30
+  check "SIG$sig: exit code" "$((128 + $(kill -l "$sig")))" "${READER_RC:-}"
+  check "SIG$sig: cache folder removed" "gone" "$(gone "$folder")"
+  check "SIG$sig: movie file removed" "0" "$(movie_files | wc -l)"
+  check "SIG$sig: clean-up logged" "1" "$(log_count "clean-up: book released")"
+done
+
+# --- The display goes away: a display of its own, ended under the reader.
+exec {dfd}<> <(:)
+Xvfb -displayfd "$dfd" -screen 0 1024x768x24 -nolisten tcp -noreset >"$WORK/xvfb2.log" 2>&1 &
+xvfb2=$!
+display2=
+for _ in $(seq 100); do
+  read -r -t 0.1 -u "$dfd" display2 && [ -n "$display2" ] && break
+done
+exec {dfd}<&-
+if [ -n "$display2" ]; then
+  DISPLAY=":$display2" launch_reader "$WORK/Ends.exe"
+  wait_log "fscommand ready" 60
+  check "second display: assets written" "yes" "$([ -e "$folder/page1.txt" ] && echo yes || echo no)"
+  kill "$xvfb2"
+  wait "$xvfb2" 2>/dev/null
+  wait_exit 30
+  check "display lost: cache folder removed" "gone" "$(gone "$folder")"
+  check "display lost: movie file removed" "0" "$(movie_files | wc -l)"
+else
+  fail "no second display"
+  kill "$xvfb2" 2>/dev/null
+fi
+
+# --- Killed readers leave their movie files; the next start of any book
+# removes them, and nothing of another program.
+printf 'not ours' >"$TMPDIR/tem1234.tmp"
+for i in 1 2 3; do
+  launch_reader "$WORK/Ends.exe"
+  wait_log "fscommand ready" 60
+  kill -9 "$READER_PID"
+  wait "$READER_PID" 2>/dev/null
+  READER_PID=
+done
+check "three killed readers leave three movie files" "3" "$(movie_files | grep -c tem-pagoro-)"
+make_book "$WORK/Other.exe" "${STANDARD_KEYS[@]}" || exit 1
+start_reader "$WORK/Other.exe" || finish
+wait_log "fscommand ready" 60
+check "the next start leaves only its own movie file" "1" "$(movie_files | grep -c tem-pagoro-)"
+check "another program's file stays" "not ours" "$(cat "$TMPDIR/tem1234.tmp")"
+close_window
+wait_exit 20
+check "close removes the own movie file" "0" "$(movie_files | grep -c tem-pagoro-)"
+
+# --- A book named in code page 936 bytes (as unzip leaves it): 杂志.exe.
+gbk=$(printf '\xd4\xd3\xd6\xbe.exe')
+cp "$WORK/Ends.exe" "$WORK/$gbk"
+start_reader "$WORK/$gbk" || finish
+wait_log "fscommand ready" 60
+check "legible title" "杂志" "$(xdotool getwindowname "$WID")"
+check "legible cache folder" "page1.txt pic.gif" "$(ls "$(book_folder 杂志)" | tr '\n' ' ' | sed 's/ $//')"
+focus_movie
+key t
+wait_log "echo | TempPath=$(book_folder 杂志)/" 20 && pass "TempPath names the legible folder"
+close_window
+wait_exit 20
+check "the legible folder removed at close" "gone" "$(gone "$(book_folder 杂志)")"
+
+# --- A book folder that is a link to the user's own folder.
+mkdir -p "$WORK/Documents/sub" "$XDG_DATA_HOME/pagoro"
+echo "chapter one" >"$WORK/Documents/thesis.odt"
+echo "notes" >"$WORK/Documents/notes.txt"
+ln -s "$WORK/Documents" "$(book_folder Linked)"
+cp "$WORK/Ends.exe" "$WORK/Linked.exe"
+launch_reader "$WORK/Linked.exe"
+wait_log "is a symbolic link; pagoro writes and deletes files only in a folder of its own" 30
+dismiss_box
+find_window 1024 768
+close_window
+wait_exit 20
+check "the linked folder's files survive" "notes.txt sub thesis.odt" \
+  "$(ls "$WORK/Documents" | tr '\n' ' ' | sed 's/ $//')"
+check "their contents too" "chapter one" "$(cat "$WORK/Documents/thesis.odt")"
+check "the link stays" "yes" "$([ -L "$(book_folder Linked)" ] && echo yes || echo no)"
+
+finish
