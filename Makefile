@@ -6,7 +6,7 @@ RUN_DIR := build/release
 FUZZ_DIR := build/fuzz
 CMAKE_GEN := -G Ninja
 
-.PHONY: deps build test run fuzz bench install clean tidy
+.PHONY: deps build test run fuzz bench soak install clean tidy
 
 deps:
 	@scripts/install-deps.sh
@@ -35,6 +35,11 @@ fuzz: deps
 
 bench: build
 	bench/compare.sh $(RUN_DIR)
+
+# 150 starts and 150 drops on a private display, reporting descriptors,
+# threads, files and memory every 10 steps (about half an hour; not in `test`).
+soak: build
+	nice tests/with-display.sh -- tests/soak/soak.sh $(RUN_DIR)
 
 install: build
 	cmake --install $(RUN_DIR)
