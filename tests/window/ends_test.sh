@@ -48,14 +48,18 @@ fi
 # --- Killed readers leave their movie files; the next start of any book
 # removes them, and nothing of another program.
 printf 'not ours' >"$TMPDIR/tem1234.tmp"
+left=
 for i in 1 2 3; do
   launch_reader "$WORK/Ends.exe"
   wait_log "fscommand ready" 60
   kill -9 "$READER_PID"
   wait "$READER_PID" 2>/dev/null
   READER_PID=
+  now=$(movie_files | grep tem-pagoro-)
+  check "killed reader $i leaves one movie file, the one before it is gone" "1" "$(echo "$now" | grep -c .)"
+  [ "$now" != "$left" ] || fail "killed reader $i: the same movie file as before"
+  left=$now
 done
-check "three killed readers leave three movie files" "3" "$(movie_files | grep -c tem-pagoro-)"
 make_book "$WORK/Other.exe" "${STANDARD_KEYS[@]}" || exit 1
 start_reader "$WORK/Other.exe" || finish
 wait_log "fscommand ready" 60
