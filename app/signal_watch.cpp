@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QSocketNotifier>
+#include <cerrno>
 #include <csignal>
 #include <cstdlib>
 
@@ -83,8 +84,12 @@ void SignalWatch::OnSignal() {
     // is up during start-up) may not get a close of its own.
     clean_up_();
     close_();
-    // Also ends an event loop of a message box that is up.
-    QCoreApplication::exit(128 + signal);
+    // Ends every running event loop, a message box's too. A signal taken
+    // by the loop of a box that start-up shows (before the main loop runs)
+    // ends the main loop as soon as it starts: the posted call waits there.
+    const int code = 128 + signal;
+    QCoreApplication::exit(code);
+    QMetaObject::invokeMethod(qApp, [code] { QCoreApplication::exit(code); }, Qt::QueuedConnection);
   }
 }
 
