@@ -15,7 +15,7 @@ export PAGORO="$build/bin/pagoro" PAGORO_BOOK="$build/bin/pagoro-book"
 export REMOTE_MOVIE="$build/bin/pagoro-remote-movie" DRAG_SOURCE="$build/bin/pagoro-drag-source"
 source "$(dirname "$0")/../window/lib.sh"
 
-kib() { awk -v k="$1" "/^$2:/ {print \$2; exit}" "/proc/$k/status" 2>/dev/null; }
+kib() { awk -v field="$2:" '$1 == field {print $2; exit}' "/proc/$1/status" 2>/dev/null; }
 # The resident memory (KiB) of every process below PID.
 children_rss() {
   local sum=0 child
