@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # A long run of starts and drops, watching what the reader holds:
 #   tests/with-display.sh -- tests/soak/soak.sh BUILD_DIR [STARTS] [DROPS]
-# (`make soak`). STARTS book executables are started, each until its movie
-# plays, and closed; then one reader takes DROPS dropped books, two books
-# in turn. Every 10 steps a line gives the reader's descriptors and threads,
+# (`make soak`). One reader takes DROPS dropped books, two books in turn;
+# then STARTS book executables are started, each until its movie plays, and
+# closed. Every 10 steps a line gives the reader's descriptors and threads,
 # the temporary movie files and the book folders on disk, and the resident
 # memory of the reader and of its web engine processes. The goal: no growth
 # of descriptors or files, and the reader's resident memory after the last
@@ -39,22 +39,11 @@ report() {  # report PHASE STEP
 make_book "$WORK/Soak A.exe" || exit 1
 make_book "$WORK/Soak B.exe" || exit 1
 
-log "$starts starts"
-for i in $(seq "$starts"); do
-  start_reader "$WORK/Soak A.exe" || finish
-  wait_log "fscommand ready" 60 || finish
-  [ $((i % 10)) -eq 0 ] && report start "$i"
-  close_window
-  wait_exit 30 || finish
-  [ "${READER_RC:-}" == 0 ] || fail "start $i ended with ${READER_RC:-?}"
-done
-check "starts leave no movie file" "0" "$(movie_files | wc -l)"
-check "starts leave no book folder" "" "$(ls "$XDG_DATA_HOME/pagoro" 2>/dev/null)"
-
 log "$drops drops"
 start_reader "$WORK/Soak A.exe" || finish
 wait_log "fscommand ready" 60 || finish
 xdotool windowactivate --sync "$WID" >/dev/null 2>&1 || true
+report drop 0
 for i in $(seq "$drops"); do
   book="$WORK/Soak A.exe"
   [ $((i % 2)) -eq 1 ] && book="$WORK/Soak B.exe"
@@ -73,5 +62,17 @@ fi
 close_window
 wait_exit 30
 check "drops leave no movie file" "0" "$(movie_files | wc -l)"
+log "$starts starts"
+for i in $(seq "$starts"); do
+  start_reader "$WORK/Soak A.exe" || finish
+  wait_log "fscommand ready" 60 || finish
+  [ $((i % 10)) -eq 0 ] && report start "$i"
+  close_window
+  wait_exit 30 || finish
+  [ "${READER_RC:-}" == 0 ] || fail "start $i ended with ${READER_RC:-?}"
+done
+check "starts leave no movie file" "0" "$(movie_files | wc -l)"
+check "starts leave no folder of their book" "no" "$([ -e "$(book_folder "Soak A")" ] && echo yes || echo no)"
+
 cat "$WORK/soak.txt" >&2
 finish
