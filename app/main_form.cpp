@@ -1,5 +1,7 @@
 #include "app/main_form.h"
 
+#include <malloc.h>
+
 #include <QCloseEvent>
 #include <QFile>
 #include <QGuiApplication>
@@ -128,6 +130,10 @@ void TMainForm::OpenBook(const std::string& bytes) {
   } catch (...) {
     failure = std::current_exception();
   }
+  // What the previous movie's playing freed stays with the allocator
+  // (about 10 MiB a book in the web engine's part of this process); give it
+  // back to the system, or the reader's memory grows with every book.
+  malloc_trim(0);
   // The player serves the files of the folder the movie is told about, also
   // when the opening stopped half-way (the folder is already the new one).
   reporter_.Guard([&] { FlashPlayer->SetAssetFolder(FromLocal8Bit(opener_->CacheFolder())); });
