@@ -4,12 +4,12 @@
 #include <QIcon>
 
 #include "app/application.h"
-#include "app/book_opener.h"
 #include "app/error_reporter.h"
 #include "app/logging.h"
 #include "app/main_form.h"
 #include "app/signal_watch.h"
 #include "book/env.h"
+#include "core/book_opener.h"
 #include "player/shockwave_flash.h"
 
 int main(int /*argc*/, char** argv) {
