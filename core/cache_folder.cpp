@@ -121,7 +121,11 @@ void TempFiles::DeleteAll() {
 
 void TempFiles::RemoveLeftovers(const std::string& folder) {
   for (const std::string& name : env_.ListFolder(folder)) {
-    if (IsOurTempName(name)) env_.DeleteAbandonedFile(folder + "/" + name);
+    if (!IsOurTempName(name)) continue;
+    std::string path = folder;
+    path += '/';
+    path += name;
+    env_.DeleteAbandonedFile(path);
   }
 }
 
