@@ -6,17 +6,21 @@
 #include <QUrl>
 
 #include "app/logging.h"
+#include "book/cp936.h"
 
 namespace pagoro {
 
-QString FirstDroppedPath(const QMimeData* data) {
+std::string FirstDroppedPath(const QMimeData* data) {
   if (data == nullptr || !data->hasUrls()) return {};
   const QList<QUrl> urls = data->urls();
   if (urls.isEmpty() || !urls.front().isLocalFile()) return {};
-  return urls.front().toLocalFile();
+  // The URL's escapes are the name's bytes. QUrl::toLocalFile would turn
+  // bytes that are no UTF-8 (a name in code page 936) into U+FFFD.
+  return QByteArray::fromPercentEncoding(urls.front().path(QUrl::FullyEncoded).toLatin1())
+      .toStdString();
 }
 
-DropTarget::DropTarget(std::function<void(const QString&)> onDrop, QObject* parent)
+DropTarget::DropTarget(std::function<void(const std::string&)> onDrop, QObject* parent)
     : QObject(parent), on_drop_(std::move(onDrop)) {}
 
 bool DropTarget::eventFilter(QObject* watched, QEvent* event) {
@@ -39,12 +43,12 @@ bool DropTarget::eventFilter(QObject* watched, QEvent* event) {
       return true;
     case QEvent::Drop: {
       auto* drop = static_cast<QDropEvent*>(event);
-      QString path = FirstDroppedPath(drop->mimeData());
-      if (path.isEmpty()) path = entered_path_;
+      std::string path = FirstDroppedPath(drop->mimeData());
+      if (path.empty()) path = entered_path_;
       entered_path_.clear();
-      qCInfo(lcApp).noquote() << "dropped:" << path;
+      qCInfo(lcApp).noquote() << "dropped:" << QString::fromStdString(FileNameAsUtf8(path));
       drop->acceptProposedAction();
-      if (!path.isEmpty()) {
+      if (!path.empty()) {
         QTimer::singleShot(0, this, [this, path] { on_drop_(path); });
       }
       return true;

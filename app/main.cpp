@@ -7,6 +7,7 @@
 #include "app/error_reporter.h"
 #include "app/logging.h"
 #include "app/main_form.h"
+#include "app/signal_watch.h"
 #include "book/env.h"
 #include "core/book_opener.h"
 #include "player/engine_switches.h"
@@ -26,14 +27,15 @@ int main(int /*argc*/, char** argv) {
   QGuiApplication::setWindowIcon(QIcon(QStringLiteral(":/pagoro/pagoro.png")));
   qCInfo(lcApp) << "pagoro" << PAGORO_FILE_VERSION << "product" << PAGORO_PRODUCT_VERSION;
 
-  const QString ownPath = QCoreApplication::applicationFilePath();
+  const std::string ownPath = Env::Default().ProgramPath();
   std::unique_ptr<TMainForm> form;
   try {
     form = std::make_unique<TMainForm>(Env::Default(), app.Reporter(), ownPath);
   } catch (const std::exception& e) {
-    ErrorReporter::ShowFatal(e, FileNameOf(QFile::encodeName(ownPath).toStdString()));
+    ErrorReporter::ShowFatal(e, FileNameOf(ownPath));
     return 1;
   }
+  SignalWatch cleanEnd([&] { form->close(); }, [&] { if (form) form->FormClose(); });
   app.Reporter().Guard([&] { form->FormCreate(); });
   form->showMaximized();
   const int rc = QApplication::exec();

@@ -1,5 +1,7 @@
 #include "app/main_form.h"
 
+#include <malloc.h>
+
 #include <QCloseEvent>
 #include <QFile>
 #include <QGuiApplication>
@@ -11,6 +13,7 @@
 #include "app/drop_target.h"
 #include "app/error_reporter.h"
 #include "app/logging.h"
+#include "book/cp936.h"
 #include "app/mode_requests.h"
 #include "core/app_title.h"
 #include "core/book_opener.h"
@@ -27,6 +30,8 @@ constexpr int kDesignHeight = 541;
 
 std::string Local8Bit(const QString& path) { return QFile::encodeName(path).toStdString(); }
 QString FromLocal8Bit(const std::string& path) { return QFile::decodeName(QByteArray::fromStdString(path)); }
+// A path for the log, legible also when its bytes are no UTF-8.
+QString Legible(const std::string& path) { return QString::fromStdString(FileNameAsUtf8(path)); }
 
 void SetGray(QWidget* widget) {
   QPalette palette = widget->palette();
@@ -37,7 +42,7 @@ void SetGray(QWidget* widget) {
 
 }  // namespace
 
-TMainForm::TMainForm(Env& env, ErrorReporter& reporter, QString ownPath)
+TMainForm::TMainForm(Env& env, ErrorReporter& reporter, std::string ownPath)
     : env_(env), reporter_(reporter), own_path_(std::move(ownPath)) {
   setObjectName(QStringLiteral("MainForm"));
   setWindowFlag(Qt::FramelessWindowHint);
@@ -91,11 +96,11 @@ void TMainForm::FormCreate() {
   is_maximized_ = true;
   // Dropped files are taken at the top-level window, before the web view.
   create();
-  drop_target_ = new DropTarget([this](const QString& path) { OpenBook(path); }, this);
+  drop_target_ = new DropTarget([this](const std::string& path) { OpenBook(path); }, this);
   windowHandle()->installEventFilter(drop_target_);
   setAcceptDrops(true);
 
-  const QString title = QString::fromStdString(TitleFromPath(Local8Bit(own_path_)));
+  const QString title = QString::fromStdString(TitleFromPath(own_path_));
   reporter_.SetTitle(title);
   setWindowTitle(title);
   qCInfo(lcApp).noquote() << "title:" << title;
@@ -111,21 +116,28 @@ void TMainForm::FormDestroy() {
   setAcceptDrops(false);
 }
 
-void TMainForm::OpenBook(const QString& path) {
+void TMainForm::OpenBook(const QString& path) { OpenBook(Local8Bit(path)); }
+
+void TMainForm::OpenBook(const std::string& bytes) {
+  const QString path = Legible(bytes);
   qCInfo(lcApp).noquote() << "open" << path;
-  if (ExtensionOf(Local8Bit(path)) != ".exe") {
+  if (ExtensionOf(bytes) != ".exe") {
     qCInfo(lcApp).noquote() << "not opened (no .exe extension):" << path;
     return;
   }
   std::exception_ptr failure;
   try {
-    opener_->OpenBook(Local8Bit(path));
+    opener_->OpenBook(bytes);
     qCInfo(lcApp).noquote() << "opened" << path << "| cache folder"
                             << FromLocal8Bit(opener_->CacheFolder()) << "| movie file"
                             << FromLocal8Bit(opener_->MovieTempPath());
   } catch (...) {
     failure = std::current_exception();
   }
+  // What the previous movie's playing freed stays with the allocator
+  // (about 10 MiB a book in the web engine's part of this process); give it
+  // back to the system, or the reader's memory grows with every book.
+  malloc_trim(0);
   // The player serves the files of the folder the movie is told about, also
   // when the opening stopped half-way (the folder is already the new one).
   reporter_.Guard([&] { FlashPlayer->SetAssetFolder(FromLocal8Bit(opener_->CacheFolder())); });
@@ -143,10 +155,12 @@ void TMainForm::closeEvent(QCloseEvent* event) {
 }
 
 void TMainForm::FormClose() {
+  if (closed_) return;  // a signal's clean-up, then the window's close
+  closed_ = true;
   // Every failure of the clean-up is ignored.
   try {
-    const std::string ownFile = FileNameOf(Local8Bit(own_path_));
-    qCInfo(lcApp).noquote() << "clean-up: cache folder of" << FromLocal8Bit(ownFile)
+    const std::string ownFile = FileNameOf(own_path_);
+    qCInfo(lcApp).noquote() << "clean-up: cache folder of" << Legible(ownFile)
                             << "| movie file" << FromLocal8Bit(opener_->MovieTempPath());
     opener_->CloseBooks(ownFile);
     qCInfo(lcApp) << "clean-up: book released";

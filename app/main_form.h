@@ -28,8 +28,9 @@ class TMainForm : public QWidget {
   Q_OBJECT
  public:
   // Builds the window and its components. Throws when the player control
-  // can't be created (the program can't go on then).
-  TMainForm(Env& env, ErrorReporter& reporter, QString ownPath);
+  // can't be created (the program can't go on then). `ownPath` is the
+  // program file's path as the file system spells it.
+  TMainForm(Env& env, ErrorReporter& reporter, std::string ownPath);
   ~TMainForm() override;
 
   // Components.
@@ -52,25 +53,29 @@ class TMainForm : public QWidget {
 
   // Opens the book executable at `path` (a dropped file or the own one).
   void OpenBook(const QString& path);
+  void OpenBook(const std::string& path);  // the path's bytes
+
+  // The clean-up (also when the program ends on a signal or a lost display).
+  void FormClose();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
 
  private:
-  void FormClose();
   void FormResize();
   void SendVariable(std::u16string_view name, std::u16string_view value);
 
   Env& env_;
   ErrorReporter& reporter_;
-  const QString own_path_;
+  const std::string own_path_;
   std::unique_ptr<BookOpener> opener_;
   DropTarget* drop_target_ = nullptr;
   bool is_maximized_ = false;
   // The movie's mode requests, coalesced: a flood of them must not keep the
   // window from closing.
   ModeRequests* mode_requests_ = nullptr;
+  bool closed_ = false;
 };
 
 }  // namespace pagoro

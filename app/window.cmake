@@ -6,7 +6,8 @@ add_library(pagoro_window STATIC
   error_reporter.cpp
   logging.cpp
   main_form.cpp
-  mode_requests.cpp)
+  mode_requests.cpp
+  signal_watch.cpp)
 target_include_directories(pagoro_window PUBLIC ${PROJECT_SOURCE_DIR})
 target_link_libraries(pagoro_window PUBLIC
   pagoro_core pagoro_player pagoro_input_hook Qt6::Widgets)

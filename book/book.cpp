@@ -1,8 +1,10 @@
 #include "book/book.h"
 
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <new>
+#include <set>
 
 #include "book/cp936.h"
 #include "book/errors.h"
@@ -18,6 +20,19 @@ using format::kHeaderLength;
 using format::kHeaderLine;
 using format::kMainMovie;
 using format::kRotationLength;
+// Files take whole blocks; 4 KiB is the block of the common Linux file
+// systems, so small files are not counted as taking nothing.
+constexpr std::uint64_t kBlockSize = 4096;
+
+std::uint64_t InBlocks(std::uint64_t bytes) {
+  return (bytes + kBlockSize - 1) / kBlockSize * kBlockSize;
+}
+
+std::string MiB(std::uint64_t bytes) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.1f MiB", static_cast<double>(bytes) / (1024.0 * 1024.0));
+  return text;
+}
 
 // The file-name part of a requested name: "/" taken as "\", then what
 // follows the last "\" or ":" that is not the second byte of a character.
@@ -123,6 +138,35 @@ const std::string* Book::FindEntry(const std::string& name, int first) const {
   return nullptr;
 }
 
+void Book::CheckFreeSpace(const std::string& folder, std::uint64_t needed) const {
+  const std::optional<std::uint64_t> free = env_.FreeSpace(folder);
+  if (!free || needed <= *free) return;
+  std::string name = folder;
+  if (name.size() > 1 && name.back() == '/') name.pop_back();
+  throw ENoSpaceError("Not enough free space in \"" + name + "\" for the book's files: they need " +
+                      MiB(needed) + ", " + MiB(*free) + " are free");
+}
+
+std::uint64_t Book::AssetsRoom(const std::string& folder) const {
+  std::uint64_t room = 0;
+  std::set<std::string> names;
+  for (int i = kFirstEntryLine; i < book_index_->Count(); ++i) {
+    std::string line = (*book_index_)[i];
+    const std::string name = CutField(line, "|");
+    if ((folder + name).find(kMainMovie) != std::string::npos) continue;
+    const std::optional<std::int32_t> offset = TryStrToInt(CutField(line, "|"));
+    const std::optional<std::int32_t> size = TryStrToInt(CutField(line, "|"));
+    // The pass stops at a line it can't write; the lines after it don't count.
+    if (!IsPlainFileName(name) || !offset || !size || *offset < 0 || *size < 0 ||
+        std::int64_t{*offset} + *size > std::int64_t{book_size_} || line.size() < kHeaderLength) {
+      break;
+    }
+    // A second line of a name is skipped: its file exists by then.
+    if (names.insert(name).second) room += InBlocks(kHeaderLength + static_cast<std::uint64_t>(*size));
+  }
+  return room;
+}
+
 void Book::CheckBounds(std::string_view entryName, std::int32_t offset, std::int32_t size) const {
   if (offset < 0 || size < 0 || std::int64_t{offset} + size > std::int64_t{book_size_}) {
     throw EBadEntry("Entry " + Quoted(entryName) + " lies outside the book file (offset " +
@@ -146,6 +190,7 @@ std::string Book::ExtractRotatedEntry(const std::string& name) {
   const std::int32_t offset = IndexNumber(CutField(line, "|"));
   const std::int32_t size = IndexNumber(line);
   CheckBounds(entryName, offset, size);
+  CheckFreeSpace(env_.TempFolder(), InBlocks(static_cast<std::uint64_t>(size)));
 
   std::string path = host_.NewTempFileName();
   const auto length = static_cast<std::size_t>(size);
@@ -201,6 +246,8 @@ std::string Book::ExtractHeaderedEntry(const std::string& name) {
   std::string line = *found;
   const std::string entryName = CutField(line, "|");
   const HeaderedEntry entry = ReadHeaderedLine(entryName, line);
+  CheckFreeSpace(env_.TempFolder(),
+                 InBlocks(kHeaderLength + static_cast<std::uint64_t>(entry.size)));
   std::string path = host_.NewTempFileName();
   PassBuffer buffer;
   WriteHeadered(entry, path, buffer);
@@ -210,6 +257,9 @@ std::string Book::ExtractHeaderedEntry(const std::string& name) {
 void Book::ExtractAssets(const std::string& folder) {
   if (!book_index_) return;
   host_.ClearFolder(folder);
+  // Entries may name the same stored bytes many times over: a small book
+  // can ask for far more room than it takes itself.
+  CheckFreeSpace(folder, AssetsRoom(folder));
   PassBuffer buffer;
   for (int i = kFirstEntryLine; i < book_index_->Count(); ++i) {
     std::string line = (*book_index_)[i];

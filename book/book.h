@@ -59,7 +59,9 @@ class Book {
   // main movie into it, each under its name converted to UTF-8 (bytes that
   // are no character of code page 936 become U+FFFD). An entry
   // whose name has a folder part, whose bytes lie outside the file or that
-  // lacks its three header bytes stops the pass with EBadEntry.
+  // lacks its three header bytes stops the pass with EBadEntry. When the
+  // files would need more room than the folder's file system has free,
+  // nothing is written (ENoSpaceError, naming the folder).
   void ExtractAssets(const std::string& folder);
 
   // Book state.
@@ -73,6 +75,12 @@ class Book {
   // The first line from `first` on that contains the file-name part of
   // `name`; null when none does.
   const std::string* FindEntry(const std::string& name, int first) const;
+  // Refuses (ENoSpaceError) files of `needed` bytes in all, counted in
+  // whole blocks, that the file system of `folder` has no room for.
+  void CheckFreeSpace(const std::string& folder, std::uint64_t needed) const;
+  // The room the files of ExtractAssets would take in `folder`: each name
+  // once, up to the first line the pass would stop at.
+  std::uint64_t AssetsRoom(const std::string& folder) const;
   // Refuses (EBadEntry) `size` bytes at `offset` that are not all in the file.
   void CheckBounds(std::string_view entryName, std::int32_t offset, std::int32_t size) const;
   // A buffer of `size` bytes (EOutOfMemory when it can't be had).

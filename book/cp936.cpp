@@ -88,6 +88,12 @@ std::string Cp936ToUtf8(std::string_view text) {
   return out;
 }
 
+std::string FileNameAsUtf8(std::string_view name) {
+  std::string wide;
+  if (Converter("UTF-16LE", "UTF-8").Convert(name, &wide)) return std::string(name);
+  return Cp936ToUtf8(name);
+}
+
 bool Utf8ToCp936(std::string_view text, std::string* out) {
   Converter converter("CP936", "UTF-8");
   std::string result;

@@ -20,6 +20,10 @@ bool IsTrailByte(std::string_view text, std::size_t i);
 // lacks, an invalid single byte or a lead byte at the end becomes one U+FFFD.
 // ASCII bytes outside a double-byte character stay as they are.
 std::string Cp936ToUtf8(std::string_view text);
+// A file name as UTF-8 text, to show it and to name folders after it: as it
+// is when it is valid UTF-8, otherwise read as code page 936, the bytes that
+// unpacking an archive from a Chinese Windows leaves in names.
+std::string FileNameAsUtf8(std::string_view name);
 // UTF-8 text to code page 936; false when a character has no GBK form.
 bool Utf8ToCp936(std::string_view text, std::string* out);
 

@@ -5,7 +5,9 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,6 +20,14 @@ class MappedFile {
   virtual ~MappedFile() = default;
   virtual const unsigned char* data() const = 0;
   virtual std::size_t size() const = 0;
+};
+
+// A file this process holds: other processes can tell (Env::DeleteAbandonedFile)
+// that its owner is alive. The hold ends when the object goes, or with the
+// process however it ends (a kill included).
+class FileHold {
+ public:
+  virtual ~FileHold() = default;
 };
 
 class Env {
@@ -36,6 +46,9 @@ class Env {
   virtual bool FileExists(const std::string& path) = 0;
   // True when a folder exists at `path`.
   virtual bool FolderExists(const std::string& path) = 0;
+  // True when `path` itself is a symbolic link, whatever it points to (the
+  // link is not followed, unlike FileExists and FolderExists).
+  virtual bool IsSymbolicLink(const std::string& path) = 0;
   // Creates one folder level. False on failure (it exists, or its parent is missing).
   virtual bool CreateFolder(const std::string& path) = 0;
   // Deletes one file (not a folder). False on failure.
@@ -47,13 +60,31 @@ class Env {
   virtual std::vector<std::string> ListFolder(const std::string& folder) = 0;
 
   // Creates or replaces the file at `path` with `size` bytes, written in one
-  // piece. Throws EFCreateError when the file can't be created and
+  // piece. A symbolic link at `path` is not written through. Throws EFCreateError when the file can't be created and
   // EWriteError when fewer bytes were written.
   virtual void WriteFile(const std::string& path, const unsigned char* bytes, std::size_t size) = 0;
 
   // Moves a file within one file system (the command-line tool moves the
   // extracted movie). False on failure.
   virtual bool RenameFile(const std::string& from, const std::string& to) = 0;
+
+  // Holds the regular file at `path` (not followed if it is a link); null when
+  // it can't be opened.
+  virtual std::unique_ptr<FileHold> HoldFile(const std::string& path) = 0;
+  // Deletes the file at `path` if it was left by a process that has ended: a
+  // regular file (not a link) of this user, not empty, that no process holds.
+  // (An empty one may have been made a moment ago by a process that is about
+  // to hold it; files are held before anything is written into them.) True
+  // when it was deleted.
+  virtual bool DeleteAbandonedFile(const std::string& path) = 0;
+
+  // The bytes an unprivileged user may still write in the file system of
+  // `folder`; nullopt when the system can't tell.
+  virtual std::optional<std::uint64_t> FreeSpace(const std::string& folder) = 0;
+
+  // The full path of the running program's own file, byte for byte as the
+  // file system has it (a name need not be valid text in any encoding).
+  virtual std::string ProgramPath() = 0;
 
   // The system's temporary-files folder ($TMPDIR, else /tmp), with no trailing separator.
   virtual std::string TempFolder() = 0;

@@ -1,7 +1,9 @@
 // Env over POSIX calls.
 #include <fcntl.h>
 #include <sys/mman.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 #include <dirent.h>
 #include <pwd.h>
@@ -31,6 +33,22 @@ class FileDescriptor {
  private:
   int fd_;
 };
+
+// The hold is an exclusive flock on an open descriptor of the file: the
+// kernel drops it when the descriptor closes, so also when the process dies.
+class PosixFileHold : public FileHold {
+ public:
+  explicit PosixFileHold(int fd) : fd_(fd) {}
+
+ private:
+  FileDescriptor fd_;
+};
+
+// Opens the file at `path` for a hold or a check, never through a link and
+// never blocking on a FIFO.
+int OpenForHold(const std::string& path) {
+  return open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+}
 
 class PosixMappedFile : public MappedFile {
  public:
@@ -104,6 +122,10 @@ class PosixEnv : public Env {
 
   bool FileExists(const std::string& path) override { return IsKind(path, S_IFREG); }
   bool FolderExists(const std::string& path) override { return IsKind(path, S_IFDIR); }
+  bool IsSymbolicLink(const std::string& path) override {
+    struct stat st {};
+    return lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
+  }
   bool CreateFolder(const std::string& path) override { return mkdir(path.c_str(), 0777) == 0; }
   bool DeleteFile(const std::string& path) override { return unlink(path.c_str()) == 0; }
   bool RemoveFolder(const std::string& path) override { return rmdir(path.c_str()) == 0; }
@@ -121,7 +143,8 @@ class PosixEnv : public Env {
   }
 
   void WriteFile(const std::string& path, const unsigned char* bytes, std::size_t size) override {
-    FileDescriptor fd(open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+    FileDescriptor fd(
+        open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0666));
     if (fd.get() < 0) throw EFCreateError(path, SystemErrorText(errno));
     std::size_t written = 0;
     while (written < size) {
@@ -134,6 +157,44 @@ class PosixEnv : public Env {
 
   bool RenameFile(const std::string& from, const std::string& to) override {
     return rename(from.c_str(), to.c_str()) == 0;
+  }
+
+  std::unique_ptr<FileHold> HoldFile(const std::string& path) override {
+    const int fd = OpenForHold(path);
+    if (fd < 0) return nullptr;
+    auto hold = std::make_unique<PosixFileHold>(fd);
+    // Only another holder could make this fail, and none has the file yet.
+    if (flock(fd, LOCK_EX | LOCK_NB) != 0) return nullptr;
+    return hold;
+  }
+
+  bool DeleteAbandonedFile(const std::string& path) override {
+    const FileDescriptor fd(OpenForHold(path));
+    struct stat st {};
+    if (fd.get() < 0 || fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode) ||
+        st.st_uid != geteuid() || st.st_size == 0) {
+      return false;
+    }
+    if (flock(fd.get(), LOCK_EX | LOCK_NB) != 0) return false;  // its owner lives
+    // Delete the name only while it still names the file that was checked.
+    struct stat now {};
+    if (lstat(path.c_str(), &now) != 0 || now.st_dev != st.st_dev || now.st_ino != st.st_ino)
+      return false;
+    return unlink(path.c_str()) == 0;
+  }
+
+  std::optional<std::uint64_t> FreeSpace(const std::string& folder) override {
+    struct statvfs fs {};
+    if (statvfs(folder.c_str(), &fs) != 0) return std::nullopt;
+    return std::uint64_t{fs.f_bavail} * fs.f_frsize;
+  }
+
+  std::string ProgramPath() override {
+    std::string path(4096, '\0');
+    const ssize_t n = readlink("/proc/self/exe", path.data(), path.size());
+    if (n <= 0 || static_cast<std::size_t>(n) >= path.size()) return {};
+    path.resize(static_cast<std::size_t>(n));
+    return path;
   }
 
   std::string TempFolder() override {

@@ -51,6 +51,12 @@ class EBadEntry : public Exception {
   using Exception::Exception;
 };
 
+// A book whose files need more room than the folder's file system has free.
+class ENoSpaceError : public Exception {
+ public:
+  using Exception::Exception;
+};
+
 // The system's text for an error number (defined with the platform's Env).
 std::string SystemErrorText(int errnum);
 

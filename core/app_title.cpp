@@ -1,5 +1,6 @@
 #include "core/app_title.h"
 
+#include "book/cp936.h"
 #include "core/book_opener.h"
 
 namespace pagoro {
@@ -20,7 +21,7 @@ std::string RemoveEvery(const std::string& text, const std::string& what) {
 std::string TitleFromPath(const std::string& fullPath) {
   // The extension is taken from the full path, then removed wherever it
   // stands in the file name (a.exe.b.exe gives a.b).
-  return RemoveEvery(FileNameOf(fullPath), ExtensionOf(fullPath));
+  return FileNameAsUtf8(RemoveEvery(FileNameOf(fullPath), ExtensionOf(fullPath)));
 }
 
 }  // namespace pagoro

@@ -15,7 +15,8 @@ std::string RemoveEvery(const std::string& text, const std::string& what);
 
 // The title for the program file at `fullPath`: Spring.exe gives Spring,
 // Copy of Spring.exe gives Copy of Spring, a.x.y gives a.x, a file name
-// without extension stays whole.
+// without extension stays whole. The title is UTF-8: a file name in code
+// page 936 bytes is converted.
 std::string TitleFromPath(const std::string& fullPath);
 
 }  // namespace pagoro

@@ -23,13 +23,18 @@ void BookOpener::OpenBook(const std::string& path) {
   cache_folder_ = CacheFolderFor(env_, FileNameOf(path));
   book_.LoadIndex(path);
   book_.ExtractAssets(cache_folder_);
-  if (!movie_temp_path_.empty() && env_.FileExists(movie_temp_path_)) {
-    env_.DeleteFile(movie_temp_path_);
-  }
+  if (!movie_temp_path_.empty()) temp_files_.Delete(movie_temp_path_);
   // Forget the deleted file at once: should the extraction fail, the name is
   // free for anyone to reuse, and nothing may delete it again.
   movie_temp_path_.clear();
-  movie_temp_path_ = book_.ExtractMainMovie(kMainMovieName);
+  try {
+    movie_temp_path_ = book_.ExtractMainMovie(kMainMovieName);
+  } catch (...) {
+    // A movie file that could not be written whole (a full temporary
+    // folder) goes at once, or it would keep the folder full.
+    temp_files_.DeleteAll();
+    throw;
+  }
   player_.Movie(Utf8ToUtf16(movie_temp_path_));
   player_.Play();
 }
@@ -42,9 +47,7 @@ void BookOpener::CloseBooks(const std::string& ownFileName) {
   } catch (...) {
     // A book name without a cache folder leaves nothing to remove.
   }
-  if (!movie_temp_path_.empty() && env_.FileExists(movie_temp_path_)) {
-    env_.DeleteFile(movie_temp_path_);
-  }
+  temp_files_.DeleteAll();
   book_.ReleaseBook();
 }
 

@@ -1,5 +1,8 @@
 #include "core/book_opener.h"
 
+#include <signal.h>
+#include <sys/resource.h>
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -8,6 +11,7 @@
 
 #include "book/errors.h"
 #include "book/packer.h"
+#include "testing/env_wrapper.h"
 #include "testing/private_folders.h"
 
 namespace pagoro {
@@ -213,6 +217,91 @@ TEST_F(BookOpenerTest, CloseRemovesTheOwnFolderAndTheMovieFile) {
   EXPECT_EQ(opener_.book().BookView(), nullptr);
   EXPECT_FALSE(opener_.book().BookIndex().has_value());
   EXPECT_TRUE(fs::is_directory(folders_.data() + "/pagoro"));
+}
+
+TEST_F(BookOpenerTest, ALinkedFolderIsRefusedAndWhatItPointsToSurvives) {
+  opener_.OpenBook(MakeBook("Spring.exe", PatternBytes(300)));
+  const std::string movie = opener_.MovieTempPath();
+  const std::string own = folders_.work() + "/Documents";
+  fs::create_directories(own + "/sub");
+  WriteTestFile(own + "/thesis.odt", "thesis");
+  WriteTestFile(own + "/notes.txt", "notes");
+  fs::create_directory_symlink(own, CacheOf("Linked").substr(0, CacheOf("Linked").size() - 1));
+
+  const std::string linked = MakeBook("Linked.exe", PatternBytes(200), {{"notes.txt", "book"}});
+  EXPECT_THROW(opener_.OpenBook(linked), ECacheFolderError);
+  opener_.CloseBooks("Linked.exe");
+
+  EXPECT_EQ(NamesIn(own), (std::vector<std::string>{"notes.txt", "sub", "thesis.odt"}));
+  EXPECT_EQ(ReadTestFile(own + "/thesis.odt"), "thesis");
+  EXPECT_EQ(ReadTestFile(own + "/notes.txt"), "notes");
+  // The refusal changed nothing of the book that was shown.
+  EXPECT_EQ(opener_.CacheFolder(), CacheOf("Spring"));
+  EXPECT_EQ(player_.calls, Played(movie));
+}
+
+// unzip leaves the names of a Chinese Windows archive in code page 936 bytes.
+TEST_F(BookOpenerTest, ABookNamedInCodePage936GetsALegibleFolder) {
+  const std::string gbkName = "\xD4\xD3\xD6\xBE.exe";  // 杂志.exe
+  opener_.OpenBook(MakeBook(gbkName, PatternBytes(300), {{"page.xml", "<p/>"}}));
+  EXPECT_EQ(opener_.CacheFolder(), CacheOf("杂志"));
+  EXPECT_EQ(NamesIn(CacheOf("杂志")), std::vector<std::string>{"page.xml"});
+  EXPECT_EQ(ReadTestFile(opener_.MovieTempPath()), PatternBytes(300));
+  opener_.CloseBooks(gbkName);
+  EXPECT_FALSE(fs::exists(CacheOf("杂志")));
+}
+
+// The system reports less room than the book asks for.
+class SmallDiskEnv : public testing::EnvWrapper {
+ public:
+  explicit SmallDiskEnv(std::uint64_t free) : free_(free) {}
+  std::optional<std::uint64_t> FreeSpace(const std::string&) override { return free_; }
+
+ private:
+  std::uint64_t free_;
+};
+
+TEST_F(BookOpenerTest, ABookThatAsksForMoreRoomThanIsFreeWritesNothing) {
+  // 1 MiB stored once, named by 400 entries: the files need 400 MiB.
+  const std::string data = PatternBytes(1 << 20);
+  std::string index = "buildexe\r\nversion|2.0|1|800|600|\r\nmain.swf|0|100|FWS\r\n";
+  for (int i = 0; i < 400; ++i)
+    index += "copy" + std::to_string(i) + ".bin|3|" + std::to_string(data.size() - 3) + "|FWS\r\n";
+  std::string book = data + index;
+  const auto length = static_cast<std::uint32_t>(index.size());
+  for (int i = 0; i < 4; ++i) book += static_cast<char>((length >> (8 * i)) & 0xFF);
+  const std::string path = folders_.work() + "/Shared.exe";
+  WriteTestFile(path, book);
+
+  SmallDiskEnv env(64u << 20);
+  BookOpener opener(env, player_, [](const std::string&) {});
+  try {
+    opener.OpenBook(path);
+    FAIL() << "no error";
+  } catch (const ENoSpaceError& e) {
+    EXPECT_EQ(std::string(e.what()), "Not enough free space in \"" + folders_.data() +
+                                         "/pagoro/Shared\" for the book's files: they need "
+                                         "400.0 MiB, 64.0 MiB are free");
+  }
+  EXPECT_TRUE(NamesIn(CacheOf("Shared")).empty());
+  EXPECT_TRUE(player_.calls.empty());
+}
+
+TEST_F(BookOpenerTest, AMovieFileThatCannotBeWrittenWholeIsRemoved) {
+  const std::string path = MakeBook("Big.exe", PatternBytes(256 * 1024), {{"page.xml", "<p/>"}});
+  // The system refuses to let a file grow past 64 KiB, as a full folder would.
+  rlimit old {};
+  getrlimit(RLIMIT_FSIZE, &old);
+  signal(SIGXFSZ, SIG_IGN);
+  rlimit small = old;
+  small.rlim_cur = 64 * 1024;
+  setrlimit(RLIMIT_FSIZE, &small);
+  EXPECT_THROW(opener_.OpenBook(path), EWriteError);
+  setrlimit(RLIMIT_FSIZE, &old);
+  signal(SIGXFSZ, SIG_DFL);
+
+  EXPECT_TRUE(NamesIn(folders_.tmp()).empty());
+  EXPECT_EQ(opener_.MovieTempPath(), "");
 }
 
 TEST(Utf8ToUtf16Test, ConvertsPathsAndReplacesBadBytes) {

@@ -1,15 +1,43 @@
 #include "core/cache_folder.h"
 
+#include <cerrno>
+
+#include "book/cp936.h"
+
 namespace pagoro {
 
 namespace {
 
 constexpr const char* kBookExtension = ".exe";
+constexpr std::string_view kTempPrefix = "tem-pagoro-";
+constexpr std::string_view kTempSuffix = ".tmp";
 
-// Creates one folder level unless a folder is there already; a failure shows
-// later, when files are written into it.
+// Every file directly inside a book folder is deleted at the next opening
+// and at close: a folder that is a link would take the files of wherever it
+// points with it.
+void RefuseLink(Env& env, const std::string& path) {
+  if (env.IsSymbolicLink(path)) {
+    throw ECacheFolderError("The folder \"" + path +
+                            "\" is a symbolic link; pagoro writes and deletes files only in a "
+                            "folder of its own. Remove the link to open the book");
+  }
+}
+
+// Creates one folder level unless a folder is there already. A folder that
+// can't be made is named with the cause now, rather than left to show as a
+// missing file when the book's files are written into it.
 void EnsureFolder(Env& env, const std::string& path) {
-  if (!env.FolderExists(path)) env.CreateFolder(path);
+  RefuseLink(env, path);
+  if (env.FolderExists(path) || env.CreateFolder(path)) return;
+  const int cause = errno;  // the POSIX Env leaves the system's reason
+  if (env.FolderExists(path)) return;  // made by someone else meanwhile
+  throw ECacheFolderError("Cannot create the folder \"" + path + "\". " +
+                          SystemErrorText(cause));
+}
+
+bool IsOurTempName(std::string_view name) {
+  return name.size() > kTempPrefix.size() + kTempSuffix.size() && name.starts_with(kTempPrefix) &&
+         name.ends_with(kTempSuffix);
 }
 
 }  // namespace
@@ -35,9 +63,11 @@ bool IsUsableBookName(const std::string& bookName) {
 }
 
 std::string CacheFolderFor(Env& env, const std::string& fileName) {
-  const std::string bookName = BookNameOf(fileName);
+  // A name in code page 936 bytes gets a folder that shows its characters.
+  const std::string legibleName = FileNameAsUtf8(fileName);
+  const std::string bookName = BookNameOf(legibleName);
   if (!IsUsableBookName(bookName)) {
-    throw EBookNameError("The book file \"" + fileName +
+    throw EBookNameError("The book file \"" + legibleName +
                          "\" gives no usable cache folder name; rename the file to open it");
   }
   const std::string product = AppDataFolder(env) + "/" + kProductFolderName;
@@ -48,6 +78,7 @@ std::string CacheFolderFor(Env& env, const std::string& fileName) {
 }
 
 void ClearFolder(Env& env, const std::string& folder) {
+  if (env.IsSymbolicLink(folder.substr(0, folder.size() - 1))) return;
   for (const std::string& name : env.ListFolder(folder)) env.DeleteFile(folder + name);
 }
 
@@ -56,12 +87,46 @@ std::string TempFiles::NewTempFileName() {
   // name of one we made, handed out and deleted since; that name is dropped.
   constexpr int kAttempts = 100;
   const std::string folder = env_.TempFolder();
+  if (!swept_) {
+    swept_ = true;
+    RemoveLeftovers(folder);
+  }
   for (int i = 0; i < kAttempts; ++i) {
-    std::string path = env_.CreateUniqueFile(folder, "tem", ".tmp");
-    if (issued_.insert(path).second) return path;
-    env_.DeleteFile(path);
+    std::string path = env_.CreateUniqueFile(folder, kTempPrefix, kTempSuffix);
+    if (!issued_.insert(path).second) {
+      env_.DeleteFile(path);
+      continue;
+    }
+    // Held before anything is written into it: another reader's sweep
+    // leaves an empty file alone, and a filled one only when nobody holds it.
+    std::unique_ptr<FileHold> hold = env_.HoldFile(path);
+    if (!hold) {
+      env_.DeleteFile(path);
+      throw EFCreateError(path, "The new file could not be opened again");
+    }
+    held_[path] = std::move(hold);
+    return path;
   }
   throw Exception("Cannot create a new temporary file in \"" + folder + "\"");
+}
+
+void TempFiles::Delete(const std::string& path) {
+  if (env_.FileExists(path)) env_.DeleteFile(path);
+  held_.erase(path);
+}
+
+void TempFiles::DeleteAll() {
+  while (!held_.empty()) Delete(held_.begin()->first);
+}
+
+void TempFiles::RemoveLeftovers(const std::string& folder) {
+  for (const std::string& name : env_.ListFolder(folder)) {
+    if (!IsOurTempName(name)) continue;
+    std::string path = folder;
+    path += '/';
+    path += name;
+    env_.DeleteAbandonedFile(path);
+  }
 }
 
 }  // namespace pagoro

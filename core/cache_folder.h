@@ -2,6 +2,8 @@
 // (<data>/pagoro/<book name>/) and the temporary movie files (tem*.tmp).
 #pragma once
 
+#include <map>
+#include <memory>
 #include <set>
 #include <string>
 
@@ -19,6 +21,13 @@ class EBookNameError : public Exception {
   using Exception::Exception;
 };
 
+// Raised when the product folder or a book folder can't be used: it is a
+// symbolic link (its files would be someone else's), or it can't be created.
+class ECacheFolderError : public Exception {
+ public:
+  using Exception::Exception;
+};
+
 // The per-user persistent data folder, without a trailing separator.
 std::string AppDataFolder(Env& env);
 
@@ -32,17 +41,23 @@ std::string BookNameOf(const std::string& fileName);
 bool IsUsableBookName(const std::string& bookName);
 
 // The book folder of `fileName` (a file name without folder), with a trailing
-// "/", after creating the product folder and the book folder where missing
-// (creation failures are ignored). Throws EBookNameError, creating
-// nothing, when the book name is not usable.
+// "/", after creating the product folder and the book folder where missing.
+// Throws EBookNameError, creating nothing, when the book name is not usable,
+// and ECacheFolderError, naming the folder and the cause, when either folder
+// is a symbolic link or can't be created.
 std::string CacheFolderFor(Env& env, const std::string& fileName);
 
 // Deletes every file directly inside `folder` (ending in "/"); subfolders
-// are not entered and failures are ignored.
+// are not entered and failures are ignored. A folder that is a symbolic link
+// is left alone.
 void ClearFolder(Env& env, const std::string& folder);
 
-// Hands out new, empty files "tem<unique>.tmp" in the temporary-files
-// folder, never a path it has handed out before.
+// Hands out new, empty files "tem-pagoro-<unique>.tmp" in the
+// temporary-files folder, never a path it has handed out before, and holds
+// each until it is deleted here or the process ends. The name and the hold
+// mark the file as a live reader's: files of that name that nobody holds
+// were left by readers that were killed, and the first new file of a run
+// deletes them.
 class TempFiles {
  public:
   explicit TempFiles(Env& env) : env_(env) {}
@@ -50,10 +65,19 @@ class TempFiles {
   // The full path of a new, empty file. Throws EFCreateError when the
   // system can make none, Exception when it keeps repeating old names.
   std::string NewTempFileName();
+  // Deletes a file handed out here and ends its hold; failures are ignored.
+  void Delete(const std::string& path);
+  // Deletes every file handed out here and not deleted yet.
+  void DeleteAll();
 
  private:
+  // Deletes the movie files of readers that ended without their clean-up.
+  void RemoveLeftovers(const std::string& folder);
+
   Env& env_;
   std::set<std::string> issued_;
+  std::map<std::string, std::unique_ptr<FileHold>> held_;
+  bool swept_ = false;
 };
 
 }  // namespace pagoro

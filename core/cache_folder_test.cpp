@@ -1,7 +1,12 @@
 #include "core/cache_folder.h"
 
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <set>
 #include <string>
@@ -68,6 +73,54 @@ TEST(CacheFolderForTest, DangerousBookNamesCreateNothing) {
   EXPECT_FALSE(fs::exists(folders.data() + "/pagoro"));
 }
 
+// A user's own folder that a link puts in place of the product folder or of
+// a book folder: nothing inside it may be touched.
+TEST(CacheFolderForTest, RefusesFoldersThatAreLinks) {
+  PrivateFolders folders;
+  Env& env = Env::Default();
+  const std::string own = folders.work() + "/thesis";
+  fs::create_directories(own);
+  WriteTestFile(own + "/thesis.odt", "chapter one");
+
+  fs::create_directories(folders.data() + "/pagoro");
+  fs::create_directory_symlink(own, folders.data() + "/pagoro/Spring");
+  try {
+    CacheFolderFor(env, "Spring.exe");
+    FAIL() << "a linked book folder was taken";
+  } catch (const ECacheFolderError& e) {
+    EXPECT_NE(std::string(e.what()).find("\"" + folders.data() + "/pagoro/Spring\" is a symbolic link"),
+              std::string::npos)
+        << e.what();
+  }
+  ClearFolder(env, folders.data() + "/pagoro/Spring/");
+
+  fs::remove_all(folders.data() + "/pagoro");
+  fs::create_directory_symlink(own, folders.data() + "/pagoro");
+  EXPECT_THROW(CacheFolderFor(env, "Spring.exe"), ECacheFolderError);
+  // Dangling, the link is refused the same way and nothing is made at its end.
+  fs::remove(own + "/thesis.odt");
+  fs::remove(own);
+  EXPECT_THROW(CacheFolderFor(env, "Spring.exe"), ECacheFolderError);
+  EXPECT_FALSE(fs::exists(own));
+  fs::create_directories(own);
+  WriteTestFile(own + "/thesis.odt", "chapter one");
+  EXPECT_EQ(NamesIn(own), std::vector<std::string>{"thesis.odt"});
+  EXPECT_EQ(ReadTestFile(own + "/thesis.odt"), "chapter one");
+}
+
+TEST(CacheFolderForTest, AFolderThatCannotBeMadeIsNamedWithTheCause) {
+  PrivateFolders folders;
+  // A file where the product folder should be.
+  WriteTestFile(folders.data() + "/pagoro", "not a folder");
+  try {
+    CacheFolderFor(Env::Default(), "Spring.exe");
+    FAIL() << "no error";
+  } catch (const ECacheFolderError& e) {
+    EXPECT_EQ(std::string(e.what()),
+              "Cannot create the folder \"" + folders.data() + "/pagoro\". File exists");
+  }
+}
+
 TEST(ClearFolderTest, DeletesFilesButNotSubfolders) {
   PrivateFolders folders;
   const std::string folder = folders.work() + "/book/";
@@ -130,6 +183,58 @@ TEST(TempFilesTest, NeverHandsOutAPathTwice) {
   EXPECT_EQ(fs::path(second).filename(), "temB.tmp");
   EXPECT_EQ(NamesIn(folders.tmp()),
             std::vector<std::string>{"temB.tmp"});  // the repeat was not left behind
+}
+
+// Movie files of readers that were killed go with the next reader's first
+// movie; the files of live readers and of other programs stay.
+TEST(TempFilesTest, TheFirstNewFileRemovesFilesOfEndedReaders) {
+  PrivateFolders folders;
+  Env& env = Env::Default();
+  TempFiles live(env);
+  const std::string livePath = live.NewTempFileName();
+  WriteTestFile(livePath, "live movie");
+
+  int pipeFds[2];
+  ASSERT_EQ(pipe(pipeFds), 0);
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    TempFiles killed(env);
+    const std::string path = killed.NewTempFileName();
+    WriteTestFile(path, "killed movie");
+    (void)!write(pipeFds[1], path.data(), path.size());
+    raise(SIGKILL);
+  }
+  close(pipeFds[1]);
+  char buffer[4096];
+  const ssize_t n = read(pipeFds[0], buffer, sizeof buffer);
+  close(pipeFds[0]);
+  ASSERT_GT(n, 0);
+  const std::string killedPath(buffer, static_cast<std::size_t>(n));
+  int status = 0;
+  waitpid(child, &status, 0);
+  ASSERT_TRUE(fs::exists(killedPath));
+
+  const std::string tmp = folders.tmp() + "/";
+  WriteTestFile(tmp + "tem1234.tmp", "another program's");
+  WriteTestFile(tmp + "tem-pagoro-empty.tmp", "");  // may be a reader's, not held yet
+  WriteTestFile(folders.work() + "/target", "kept");
+  fs::create_symlink(folders.work() + "/target", tmp + "tem-pagoro-link.tmp");
+
+  TempFiles next(env);
+  const std::string nextPath = next.NewTempFileName();
+  EXPECT_FALSE(fs::exists(killedPath));
+  EXPECT_EQ(ReadTestFile(livePath), "live movie");
+  EXPECT_EQ(ReadTestFile(folders.work() + "/target"), "kept");
+  std::vector<std::string> kept = {"tem-pagoro-empty.tmp", "tem-pagoro-link.tmp", "tem1234.tmp",
+                                   fs::path(livePath).filename().string(),
+                                   fs::path(nextPath).filename().string()};
+  std::sort(kept.begin(), kept.end());
+  EXPECT_EQ(NamesIn(folders.tmp()), kept);
+  live.DeleteAll();
+  next.DeleteAll();
+  EXPECT_FALSE(fs::exists(livePath));
+  EXPECT_FALSE(fs::exists(nextPath));
 }
 
 }  // namespace

@@ -4,7 +4,9 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,6 +26,7 @@ class EnvWrapper : public Env {
   }
   bool FileExists(const std::string& path) override { return target_.FileExists(path); }
   bool FolderExists(const std::string& path) override { return target_.FolderExists(path); }
+  bool IsSymbolicLink(const std::string& path) override { return target_.IsSymbolicLink(path); }
   bool CreateFolder(const std::string& path) override { return target_.CreateFolder(path); }
   bool DeleteFile(const std::string& path) override { return target_.DeleteFile(path); }
   bool RemoveFolder(const std::string& path) override { return target_.RemoveFolder(path); }
@@ -36,6 +39,16 @@ class EnvWrapper : public Env {
   bool RenameFile(const std::string& from, const std::string& to) override {
     return target_.RenameFile(from, to);
   }
+  std::unique_ptr<FileHold> HoldFile(const std::string& path) override {
+    return target_.HoldFile(path);
+  }
+  bool DeleteAbandonedFile(const std::string& path) override {
+    return target_.DeleteAbandonedFile(path);
+  }
+  std::optional<std::uint64_t> FreeSpace(const std::string& folder) override {
+    return target_.FreeSpace(folder);
+  }
+  std::string ProgramPath() override { return target_.ProgramPath(); }
   std::string TempFolder() override { return target_.TempFolder(); }
   std::string UserDataFolder() override { return target_.UserDataFolder(); }
   std::string CreateUniqueFile(const std::string& folder, std::string_view prefix,
