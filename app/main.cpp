@@ -35,6 +35,8 @@ int main(int /*argc*/, char** argv) {
     return 1;
   }
   app.Reporter().Guard([&] { form->FormCreate(); });
+  // Another reader plays this book and has come to the front.
+  if (form->HandedOver()) return 0;
   form->showMaximized();
   const int rc = QApplication::exec();
   form.reset();

@@ -13,6 +13,7 @@
 #include "app/drop_target.h"
 #include "app/error_reporter.h"
 #include "app/logging.h"
+#include "app/single_instance.h"
 #include "player/command_protocol.h"
 #include "player/shockwave_flash.h"
 #include "player/window_geometry.h"
@@ -63,9 +64,10 @@ TMainForm::TMainForm(Env& env, ErrorReporter& reporter, QString ownPath)
             reporter_.Guard([&] { FlashPlayerFSCommand(command, args); });
           });
 
-  opener_ = std::make_unique<BookOpener>(env_, *FlashPlayer, [this](const std::string& text) {
-    reporter_.ShowMessage(text);
-  });
+  instances_ = std::make_unique<SingleInstance>([this] { BringToFront(); });
+  opener_ = std::make_unique<BookOpener>(
+      env_, *FlashPlayer, [this](const std::string& text) { reporter_.ShowMessage(text); },
+      instances_.get());
 
   AppEvents.SetOnMessage([this](HookEvent kind, bool& handled) {
     // A failure leaves the hook before the event is marked handled; the
@@ -96,7 +98,7 @@ void TMainForm::FormCreate() {
   setWindowTitle(title);
   qCInfo(lcApp).noquote() << "title:" << title;
 
-  OpenBook(own_path_);
+  handed_over_ = OpenBook(own_path_, Ownership::kOwn) == OpenOutcome::kHeldElsewhere;
 }
 
 void TMainForm::FormDestroy() {
@@ -107,30 +109,52 @@ void TMainForm::FormDestroy() {
   setAcceptDrops(false);
 }
 
-void TMainForm::OpenBook(const QString& path) {
+OpenOutcome TMainForm::OpenBook(const QString& path, Ownership ownership) {
   qCInfo(lcApp).noquote() << "open" << path;
   if (ExtensionOf(Local8Bit(path)) != ".exe") {
     qCInfo(lcApp).noquote() << "not opened (no .exe extension):" << path;
-    return;
+    return OpenOutcome::kIgnored;
   }
+  OpenOutcome outcome = OpenOutcome::kIgnored;
   std::exception_ptr failure;
   try {
-    opener_->OpenBook(Local8Bit(path));
-    qCInfo(lcApp).noquote() << "opened" << path << "| cache folder"
-                            << FromLocal8Bit(opener_->CacheFolder()) << "| movie file"
-                            << FromLocal8Bit(opener_->MovieTempPath());
+    outcome = opener_->OpenBook(Local8Bit(path), ownership);
   } catch (...) {
     failure = std::current_exception();
   }
-  // The player serves the files of the folder the movie is told about, also
-  // when the opening stopped half-way (the folder is already the new one).
+  if (outcome == OpenOutcome::kHeldElsewhere) {
+    qCInfo(lcApp).noquote() << "not opened (open in another reader):" << path;
+    return outcome;
+  }
+  if (!failure) {
+    qCInfo(lcApp).noquote() << "opened" << path << "| cache folder"
+                            << FromLocal8Bit(opener_->CacheFolder()) << "| movie file"
+                            << FromLocal8Bit(opener_->MovieTempPath());
+  }
+  // The player serves the files of the folder of the book whose movie plays,
+  // the one the movie is told about.
   reporter_.Guard([&] { FlashPlayer->SetAssetFolder(FromLocal8Bit(opener_->CacheFolder())); });
   if (failure) {
     reporter_.Guard([&] {
-      qCInfo(lcApp).noquote() << "open" << path << "failed";
+      qCInfo(lcApp).noquote() << "open" << path << "failed | cache folder"
+                              << FromLocal8Bit(opener_->CacheFolder());
       std::rethrow_exception(failure);
     });
   }
+  return outcome;
+}
+
+void TMainForm::BringToFront() {
+  if (isMinimized()) {
+    if (is_maximized_) {
+      showMaximized();
+    } else {
+      showNormal();
+    }
+  }
+  raise();
+  activateWindow();
+  FormResize();
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
@@ -160,7 +184,7 @@ void TMainForm::FormResize() {
   if (container == nullptr || FlashPlayer == nullptr) return;  // still being built
   try {
     container->setFocus();
-    FlashPlayer->setFocus();
+    FlashPlayer->FocusMovie();
   } catch (...) {
     // A window that can't take the focus now is no error.
   }
@@ -170,6 +194,7 @@ void TMainForm::EnterMaximized() {
   if (is_maximized_) return;
   showMaximized();
   is_maximized_ = true;
+  FormResize();
 }
 
 void TMainForm::EnterWindowed() {
@@ -182,6 +207,7 @@ void TMainForm::EnterWindowed() {
   setGeometry(r.left, r.top, r.width, r.height);
   is_maximized_ = false;
   qCInfo(lcApp) << "windowed:" << r.left << r.top << r.width << "x" << r.height;
+  FormResize();
 }
 
 void TMainForm::SendVariable(std::u16string_view name, std::u16string_view value) {

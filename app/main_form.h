@@ -13,14 +13,15 @@
 #include <string>
 #include <string_view>
 
+#include "app/book_opener.h"
 #include "player/input_hook.h"
 
 namespace pagoro {
 
-class BookOpener;
 class DropTarget;
 class Env;
 class ErrorReporter;
+class SingleInstance;
 class TShockwaveFlash;
 
 class TMainForm : public QWidget {
@@ -49,8 +50,16 @@ class TMainForm : public QWidget {
   void EnterWindowed();
   bool IsMaximized() const { return is_maximized_; }
 
-  // Opens the book executable at `path` (a dropped file or the own one).
-  void OpenBook(const QString& path);
+  // Opens the book executable at `path`: a dropped file, or one of the
+  // run's own books (the program's own file, a file the user opened by
+  // name), whose folders are removed at close. A book that another running
+  // reader has open is left to it: that reader comes to the front.
+  OpenOutcome OpenBook(const QString& path, Ownership ownership = Ownership::kDropped);
+  // True when FormCreate found the own book open in another running reader:
+  // this one ends without showing its window.
+  bool HandedOver() const { return handed_over_; }
+  // Raises and activates the window (another reader calls it so).
+  void BringToFront();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -64,9 +73,11 @@ class TMainForm : public QWidget {
   Env& env_;
   ErrorReporter& reporter_;
   const QString own_path_;
+  std::unique_ptr<SingleInstance> instances_;
   std::unique_ptr<BookOpener> opener_;
   DropTarget* drop_target_ = nullptr;
   bool is_maximized_ = false;
+  bool handed_over_ = false;
 };
 
 }  // namespace pagoro

@@ -1,5 +1,6 @@
 # The reader program `pagoro`: its window, the program entry, the desktop
 # entry and icon.
+find_package(Qt6 REQUIRED COMPONENTS Network)
 add_library(pagoro_window STATIC
   app_title.cpp
   application.cpp
@@ -7,10 +8,11 @@ add_library(pagoro_window STATIC
   error_reporter.cpp
   error_text.cpp
   logging.cpp
-  main_form.cpp)
+  main_form.cpp
+  single_instance.cpp)
 target_include_directories(pagoro_window PUBLIC ${PROJECT_SOURCE_DIR})
 target_link_libraries(pagoro_window PUBLIC
-  pagoro_app_core pagoro_player pagoro_window_modes Qt6::Widgets)
+  pagoro_app_core pagoro_player pagoro_window_modes Qt6::Widgets Qt6::Network)
 
 qt_add_executable(pagoro main.cpp)
 qt_add_resources(pagoro pagoro_icon PREFIX /pagoro FILES pagoro.png)

@@ -1,6 +1,6 @@
 // PageBridge: the object the player's page sees as "bridge" through the web
 // channel. Its slots are the page's calls into the control (they arrive on
-// the GUI thread); playRequested and stopRequested go the other way.
+// the GUI thread); the ...Requested signals go the other way.
 #pragma once
 
 #include <QObject>
@@ -17,6 +17,7 @@ class PageBridge : public QObject {
   // To the page.
   void playRequested(const QString& url);
   void stopRequested();
+  void focusRequested();
 
   // To the control.
   void Ready();
