@@ -44,7 +44,7 @@ std::string BookFolderPath(Env& env, const std::string& fileName) {
 }
 
 std::string CacheFolderFor(Env& env, const std::string& fileName) {
-  const std::string book = BookFolderPath(env, fileName);
+  std::string book = BookFolderPath(env, fileName);
   EnsureFolder(env, AppDataFolder(env) + "/" + kProductFolderName);
   EnsureFolder(env, book.substr(0, book.size() - 1));
   return book;

@@ -57,10 +57,10 @@ std::string FolderLock::LockFolder() {
 FolderLock::FolderLock(const std::string& folder) {
   const std::string locks = LockFolder();
   if (locks.empty()) return;
-  const std::string path = locks + "/" + NameOf(folder);
-  fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+  const std::string file = locks + "/" + NameOf(folder);
+  fd_ = ::open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
   if (fd_ < 0) return;
-  path_ = path;
+  path_ = file;
   if (::flock(fd_, LOCK_EX | LOCK_NB) == 0) {
     state_ = State::kTaken;
     return;
