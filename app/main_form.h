@@ -13,7 +13,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/book_opener.h"
+#include "core/book_opener.h"
 #include "player/input_hook.h"
 
 namespace pagoro {

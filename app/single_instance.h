@@ -10,8 +10,8 @@
 #include <memory>
 #include <string>
 
-#include "app/book_opener.h"
-#include "app/folder_lock.h"
+#include "core/book_opener.h"
+#include "core/folder_lock.h"
 
 class QLocalServer;
 
