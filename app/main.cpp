@@ -37,6 +37,8 @@ int main(int /*argc*/, char** argv) {
   }
   SignalWatch cleanEnd([&] { form->close(); }, [&] { if (form) form->FormClose(); });
   app.Reporter().Guard([&] { form->FormCreate(); });
+  // Another reader plays this book and has come to the front.
+  if (form->HandedOver()) return 0;
   form->showMaximized();
   const int rc = QApplication::exec();
   form.reset();

@@ -15,6 +15,7 @@
 #include "app/logging.h"
 #include "book/cp936.h"
 #include "app/mode_requests.h"
+#include "app/single_instance.h"
 #include "core/app_title.h"
 #include "core/book_opener.h"
 #include "core/command_protocol.h"
@@ -72,9 +73,10 @@ TMainForm::TMainForm(Env& env, ErrorReporter& reporter, std::string ownPath)
   mode_requests_ = new ModeRequests(
       [this](bool maximized) { reporter_.Guard([&] { maximized ? EnterMaximized() : EnterWindowed(); }); }, this);
 
-  opener_ = std::make_unique<BookOpener>(env_, *FlashPlayer, [this](const std::string& text) {
-    reporter_.ShowMessage(text);
-  });
+  instances_ = std::make_unique<SingleInstance>([this] { BringToFront(); });
+  opener_ = std::make_unique<BookOpener>(
+      env_, *FlashPlayer, [this](const std::string& text) { reporter_.ShowMessage(text); },
+      instances_.get());
 
   AppEvents.SetOnMessage([this](HookEvent kind, bool& handled) {
     // A failure leaves the hook before the event is marked handled; the
@@ -105,7 +107,7 @@ void TMainForm::FormCreate() {
   setWindowTitle(title);
   qCInfo(lcApp).noquote() << "title:" << title;
 
-  OpenBook(own_path_);
+  handed_over_ = OpenBook(own_path_, Ownership::kOwn) == OpenOutcome::kHeldElsewhere;
 }
 
 void TMainForm::FormDestroy() {
@@ -116,37 +118,61 @@ void TMainForm::FormDestroy() {
   setAcceptDrops(false);
 }
 
-void TMainForm::OpenBook(const QString& path) { OpenBook(Local8Bit(path)); }
+OpenOutcome TMainForm::OpenBook(const QString& path, Ownership ownership) {
+  return OpenBook(Local8Bit(path), ownership);
+}
 
-void TMainForm::OpenBook(const std::string& bytes) {
+OpenOutcome TMainForm::OpenBook(const std::string& bytes, Ownership ownership) {
   const QString path = Legible(bytes);
   qCInfo(lcApp).noquote() << "open" << path;
   if (ExtensionOf(bytes) != ".exe") {
     qCInfo(lcApp).noquote() << "not opened (no .exe extension):" << path;
-    return;
+    return OpenOutcome::kIgnored;
   }
+  OpenOutcome outcome = OpenOutcome::kIgnored;
   std::exception_ptr failure;
   try {
-    opener_->OpenBook(bytes);
+    outcome = opener_->OpenBook(bytes, ownership);
+  } catch (...) {
+    failure = std::current_exception();
+  }
+  if (outcome == OpenOutcome::kHeldElsewhere) {
+    qCInfo(lcApp).noquote() << "not opened (open in another reader):" << path;
+    return outcome;
+  }
+  if (!failure) {
     qCInfo(lcApp).noquote() << "opened" << path << "| cache folder"
                             << FromLocal8Bit(opener_->CacheFolder()) << "| movie file"
                             << FromLocal8Bit(opener_->MovieTempPath());
-  } catch (...) {
-    failure = std::current_exception();
   }
   // What the previous movie's playing freed stays with the allocator
   // (about 10 MiB a book in the web engine's part of this process); give it
   // back to the system, or the reader's memory grows with every book.
   malloc_trim(0);
-  // The player serves the files of the folder the movie is told about, also
-  // when the opening stopped half-way (the folder is already the new one).
+  // The player serves the files of the folder of the book whose movie plays,
+  // the one the movie is told about.
   reporter_.Guard([&] { FlashPlayer->SetAssetFolder(FromLocal8Bit(opener_->CacheFolder())); });
   if (failure) {
     reporter_.Guard([&] {
-      qCInfo(lcApp).noquote() << "open" << path << "failed";
+      qCInfo(lcApp).noquote() << "open" << path << "failed | cache folder"
+                              << FromLocal8Bit(opener_->CacheFolder());
       std::rethrow_exception(failure);
     });
   }
+  return outcome;
+}
+
+void TMainForm::BringToFront() {
+  if (isMinimized()) {
+    if (is_maximized_) {
+      showMaximized();
+    } else {
+      showNormal();
+    }
+  }
+  raise();
+  activateWindow();
+  FormResize();
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
@@ -178,7 +204,7 @@ void TMainForm::FormResize() {
   if (container == nullptr || FlashPlayer == nullptr) return;  // still being built
   try {
     container->setFocus();
-    FlashPlayer->setFocus();
+    FlashPlayer->FocusMovie();
   } catch (...) {
     // A window that can't take the focus now is no error.
   }
@@ -188,6 +214,7 @@ void TMainForm::EnterMaximized() {
   if (is_maximized_) return;
   showMaximized();
   is_maximized_ = true;
+  FormResize();
 }
 
 void TMainForm::EnterWindowed() {
@@ -200,6 +227,7 @@ void TMainForm::EnterWindowed() {
   setGeometry(r.left, r.top, r.width, r.height);
   is_maximized_ = false;
   qCInfo(lcApp) << "windowed:" << r.left << r.top << r.width << "x" << r.height;
+  FormResize();
 }
 
 void TMainForm::SendVariable(std::u16string_view name, std::u16string_view value) {

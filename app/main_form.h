@@ -13,15 +13,16 @@
 #include <string>
 #include <string_view>
 
+#include "core/book_opener.h"
 #include "player/input_hook.h"
 
 namespace pagoro {
 
-class BookOpener;
 class DropTarget;
 class Env;
 class ErrorReporter;
 class ModeRequests;
+class SingleInstance;
 class TShockwaveFlash;
 
 class TMainForm : public QWidget {
@@ -51,9 +52,18 @@ class TMainForm : public QWidget {
   void EnterWindowed();
   bool IsMaximized() const { return is_maximized_; }
 
-  // Opens the book executable at `path` (a dropped file or the own one).
-  void OpenBook(const QString& path);
-  void OpenBook(const std::string& path);  // the path's bytes
+  // Opens the book executable at `path` (its bytes, or as Qt has it): a
+  // dropped file, or one of the run's own books (the program's own file, a
+  // file the user opened by name), whose folders are removed at close. A
+  // book that another running reader has open is left to it: that reader
+  // comes to the front.
+  OpenOutcome OpenBook(const QString& path, Ownership ownership = Ownership::kDropped);
+  OpenOutcome OpenBook(const std::string& path, Ownership ownership = Ownership::kDropped);
+  // True when FormCreate found the own book open in another running reader:
+  // this one ends without showing its window.
+  bool HandedOver() const { return handed_over_; }
+  // Raises and activates the window (another reader calls it so).
+  void BringToFront();
 
   // The clean-up (also when the program ends on a signal or a lost display).
   void FormClose();
@@ -69,6 +79,7 @@ class TMainForm : public QWidget {
   Env& env_;
   ErrorReporter& reporter_;
   const std::string own_path_;
+  std::unique_ptr<SingleInstance> instances_;
   std::unique_ptr<BookOpener> opener_;
   DropTarget* drop_target_ = nullptr;
   bool is_maximized_ = false;
@@ -76,6 +87,7 @@ class TMainForm : public QWidget {
   // window from closing.
   ModeRequests* mode_requests_ = nullptr;
   bool closed_ = false;
+  bool handed_over_ = false;
 };
 
 }  // namespace pagoro

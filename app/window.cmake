@@ -1,5 +1,6 @@
 # The reader program `pagoro`: its window, the program entry, the desktop
 # entry and icon.
+find_package(Qt6 REQUIRED COMPONENTS Network)
 add_library(pagoro_window STATIC
   application.cpp
   drop_target.cpp
@@ -7,10 +8,11 @@ add_library(pagoro_window STATIC
   logging.cpp
   main_form.cpp
   mode_requests.cpp
-  signal_watch.cpp)
+  signal_watch.cpp
+  single_instance.cpp)
 target_include_directories(pagoro_window PUBLIC ${PROJECT_SOURCE_DIR})
 target_link_libraries(pagoro_window PUBLIC
-  pagoro_core pagoro_player pagoro_input_hook Qt6::Widgets)
+  pagoro_core pagoro_player pagoro_input_hook Qt6::Widgets Qt6::Network)
 
 qt_add_executable(pagoro main.cpp)
 qt_add_resources(pagoro pagoro_icon PREFIX /pagoro FILES pagoro.png)

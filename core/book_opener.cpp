@@ -11,44 +11,81 @@ constexpr const char* kMainMovieName = "main.swf";
 }  // namespace
 
 BookOpener::BookOpener(Env& env, PlayerControl& player,
-                       std::function<void(const std::string&)> showMessage)
+                       std::function<void(const std::string&)> showMessage, FolderClaims* claims)
     : env_(env),
       player_(player),
       show_message_(std::move(showMessage)),
       temp_files_(env),
-      book_(env, *this) {}
+      book_(env, *this),
+      claims_(claims) {}
 
-void BookOpener::OpenBook(const std::string& path) {
-  if (ExtensionOf(path) != ".exe") return;
-  cache_folder_ = CacheFolderFor(env_, FileNameOf(path));
-  book_.LoadIndex(path);
-  book_.ExtractAssets(cache_folder_);
-  if (!movie_temp_path_.empty()) temp_files_.Delete(movie_temp_path_);
-  // Forget the deleted file at once: should the extraction fail, the name is
-  // free for anyone to reuse, and nothing may delete it again.
-  movie_temp_path_.clear();
+OpenOutcome BookOpener::OpenBook(const std::string& path, Ownership ownership) {
+  if (ExtensionOf(path) != ".exe") return OpenOutcome::kIgnored;
+  const std::string fileName = FileNameOf(path);
+  const std::string folder = BookFolderPath(env_, fileName);
+  if (!Claim(folder)) {
+    claims_->CallHolder(folder);
+    return OpenOutcome::kHeldElsewhere;
+  }
+  const bool existed = env_.FolderExists(folder.substr(0, folder.size() - 1));
   try {
-    movie_temp_path_ = book_.ExtractMainMovie(kMainMovieName);
+    CacheFolderFor(env_, fileName);
+    book_.LoadIndex(path);
+    book_.ExtractAssets(folder);
+    if (!movie_temp_path_.empty()) temp_files_.Delete(movie_temp_path_);
+    // Forget the deleted file at once: should the extraction fail, the name
+    // is free for anyone to reuse, and nothing may delete it again.
+    movie_temp_path_.clear();
+    try {
+      movie_temp_path_ = book_.ExtractMainMovie(kMainMovieName);
+    } catch (...) {
+      // A movie file that could not be written whole (a full temporary
+      // folder) goes at once, or it would keep the folder full.
+      temp_files_.DeleteAll();
+      throw;
+    }
+    // The player keeps the movie it plays until it takes the new one.
+    player_.Movie(Utf8ToUtf16(movie_temp_path_));
   } catch (...) {
-    // A movie file that could not be written whole (a full temporary
-    // folder) goes at once, or it would keep the folder full.
-    temp_files_.DeleteAll();
+    // The playing movie keeps its folder; the files of this attempt go
+    // with a folder it made.
+    if (!existed) RemoveBookFolder(folder);
+    if (folder != cache_folder_ && !own_folders_.contains(folder)) Release(folder);
     throw;
   }
-  player_.Movie(Utf8ToUtf16(movie_temp_path_));
+  if (cache_folder_ != folder && !own_folders_.contains(cache_folder_)) Release(cache_folder_);
+  cache_folder_ = folder;
+  if (ownership == Ownership::kOwn) own_folders_.insert(folder);
   player_.Play();
+  return OpenOutcome::kOpened;
 }
 
 void BookOpener::CloseBooks(const std::string& ownFileName) {
+  // A folder another running reader has open is that reader's now.
+  std::set<std::string> folders;
+  for (const std::string& folder : own_folders_) {
+    if (Claim(folder)) folders.insert(folder);
+  }
   try {
-    const std::string folder = CacheFolderFor(env_, ownFileName);
-    ClearFolder(folder);
-    env_.RemoveFolder(folder.substr(0, folder.size() - 1));
+    const std::string own = BookFolderPath(env_, ownFileName);
+    if (Claim(own)) folders.insert(CacheFolderFor(env_, ownFileName));
   } catch (...) {
     // A book name without a cache folder leaves nothing to remove.
   }
+  for (const std::string& folder : folders) RemoveBookFolder(folder);
   temp_files_.DeleteAll();
   book_.ReleaseBook();
+}
+
+bool BookOpener::Claim(const std::string& folder) { return claims_ == nullptr || claims_->Claim(folder); }
+
+void BookOpener::Release(const std::string& folder) {
+  if (claims_ != nullptr && !folder.empty()) claims_->Release(folder);
+}
+
+void BookOpener::RemoveBookFolder(const std::string& folder) {
+  ClearFolder(folder);
+  env_.RemoveFolder(folder.substr(0, folder.size() - 1));
 }
 
 std::string BookOpener::NewTempFileName() { return temp_files_.NewTempFileName(); }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <functional>
+#include <set>
 #include <string>
 
 #include "book/book.h"
@@ -13,26 +14,62 @@
 
 namespace pagoro {
 
+// The book folders in use by this user's running readers: one reader per
+// folder. Implemented with per-user locks; tests use their own.
+class FolderClaims {
+ public:
+  virtual ~FolderClaims() = default;
+  // True when this reader holds `folder` (a book folder path ending in "/")
+  // now, having taken it or held it before; false when another running
+  // reader holds it.
+  virtual bool Claim(const std::string& folder) = 0;
+  // Gives `folder` up; nothing when it is not held.
+  virtual void Release(const std::string& folder) = 0;
+  // Asks the running reader that holds `folder` to bring its window to the
+  // front.
+  virtual void CallHolder(const std::string& folder) = 0;
+};
+
+// Whose book a book is. The folders of this run's own books (the book
+// executable's own, and files the user opened by name) are removed at
+// close; a dropped book's folder stays.
+enum class Ownership { kDropped, kOwn };
+
+// How an opening that raised no error ended.
+enum class OpenOutcome {
+  kOpened,
+  kIgnored,        // not a book path (the extension)
+  kHeldElsewhere,  // another running reader has the book open; it was
+                   // called to the front and nothing was touched
+};
+
 class BookOpener : public BookHost {
  public:
   // `showMessage` shows the plain message dialog (the mapping failure).
-  BookOpener(Env& env, PlayerControl& player, std::function<void(const std::string&)> showMessage);
+  // `claims` (may be null: no other readers are considered) must outlive
+  // the opener.
+  BookOpener(Env& env, PlayerControl& player, std::function<void(const std::string&)> showMessage,
+             FolderClaims* claims = nullptr);
 
   // Opens the book executable at `path` (full path): a path whose extension
-  // is not exactly ".exe" is ignored; otherwise the book's cache folder is
-  // made current and filled, the main movie is extracted into a new
-  // temporary file (the previous one is deleted) and played. A path where no
-  // file exists (a folder named x.exe) refills the new cache folder from the
-  // current book. Errors of the steps leave as exceptions; what earlier steps
-  // did stays done.
-  void OpenBook(const std::string& path);
+  // is not exactly ".exe" is ignored; a book whose folder another running
+  // reader holds is left to that reader. Otherwise the book's cache folder
+  // is filled, the main movie is extracted into a new temporary file (the
+  // previous one is deleted) and played, and the folder becomes current. A
+  // path where no file exists (a folder named x.exe) refills the new cache
+  // folder from the current book. Errors of the steps leave as exceptions;
+  // the movie that plays and its folder stay current then, and a folder the
+  // failed opening made is removed again.
+  OpenOutcome OpenBook(const std::string& path, Ownership ownership = Ownership::kDropped);
 
   // The clean-up at close: empties and removes the book folder of
-  // `ownFileName`, deletes the current movie file, releases the book.
-  // Reports nothing.
+  // `ownFileName` and those of the run's own books, leaving any that
+  // another running reader holds; deletes the current movie file, releases
+  // the book. Reports nothing.
   void CloseBooks(const std::string& ownFileName);
 
-  // The current book's cache folder, ending in "/"; "" before the first book.
+  // The cache folder of the book whose movie plays, ending in "/"; "" before
+  // the first book.
   const std::string& CacheFolder() const { return cache_folder_; }
   // The current movie file; "" when the current book has no usable movie.
   const std::string& MovieTempPath() const { return movie_temp_path_; }
@@ -44,13 +81,20 @@ class BookOpener : public BookHost {
   void ShowMessage(const std::string& text) override;
 
  private:
+  bool Claim(const std::string& folder);
+  void Release(const std::string& folder);
+  // Empties and removes a book folder (ending in "/"), ignoring failures.
+  void RemoveBookFolder(const std::string& folder);
+
   Env& env_;
   PlayerControl& player_;
   std::function<void(const std::string&)> show_message_;
   TempFiles temp_files_;
   Book book_;
+  FolderClaims* claims_;
   std::string cache_folder_;
   std::string movie_temp_path_;
+  std::set<std::string> own_folders_;
 };
 
 // The extension of `path`: from the last "." after the last "/" to the end,

@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <set>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -27,12 +29,32 @@ using testing::WriteTestFile;
 // Stands in for the movie player, which needs a window: records the calls.
 class RecordingPlayer : public PlayerControl {
  public:
-  void Movie(const std::u16string& path) override { calls.push_back(u"Movie " + path); }
+  void Movie(const std::u16string& path) override {
+    if (refuse) throw std::runtime_error("not a movie");
+    calls.push_back(u"Movie " + path);
+  }
   void Play() override { calls.emplace_back(u"Play"); }
   void SetVariable(const std::u16string& name, const std::u16string& value) override {
     calls.push_back(u"SetVariable " + name + u"=" + value);
   }
   std::vector<std::u16string> calls;
+  bool refuse = false;
+};
+
+// Stands in for the other running readers: `elsewhere` are the folders
+// they hold.
+class FakeClaims : public FolderClaims {
+ public:
+  bool Claim(const std::string& folder) override {
+    if (elsewhere.contains(folder)) return false;
+    held.insert(folder);
+    return true;
+  }
+  void Release(const std::string& folder) override { held.erase(folder); }
+  void CallHolder(const std::string& folder) override { called.push_back(folder); }
+  std::set<std::string> elsewhere;
+  std::set<std::string> held;
+  std::vector<std::string> called;
 };
 
 class BookOpenerTest : public ::testing::Test {
@@ -58,9 +80,10 @@ class BookOpenerTest : public ::testing::Test {
 
   PrivateFolders folders_;
   RecordingPlayer player_;
+  FakeClaims claims_;
   std::vector<std::string> messages_;
   BookOpener opener_{Env::Default(), player_,
-                     [this](const std::string& text) { messages_.push_back(text); }};
+                     [this](const std::string& text) { messages_.push_back(text); }, &claims_};
 };
 
 TEST_F(BookOpenerTest, OpensABookIntoItsCacheFolderAndPlaysTheMovie) {
@@ -148,11 +171,15 @@ TEST_F(BookOpenerTest, ExeInTheMiddleOfTheNameIsRemovedToo) {
   EXPECT_EQ(NamesIn(CacheOf("a.b")), std::vector<std::string>{"p.xml"});
 }
 
-TEST_F(BookOpenerTest, AnExeWithoutContainerFailsAfterTakingItsFolder) {
-  opener_.OpenBook(MakeBook("Spring.exe", PatternBytes(300)));
+TEST_F(BookOpenerTest, AFailedOpeningLeavesThePlayingBookCurrent) {
+  opener_.OpenBook(MakeBook("Spring.exe", PatternBytes(300), {{"page.xml", "<p/>"}}));
   const std::string movie = opener_.MovieTempPath();
   const std::string junk = folders_.work() + "/junk.exe";
   WriteTestFile(junk, std::string("MZ program\0\0\0\0", 14));
+  // A folder of that name from before, with the user's file in it.
+  fs::create_directories(CacheOf("Kept"));
+  WriteTestFile(CacheOf("Kept") + "notes.txt", "mine");
+  fs::copy_file(junk, folders_.work() + "/Kept.exe");
 
   try {
     opener_.OpenBook(junk);
@@ -160,12 +187,59 @@ TEST_F(BookOpenerTest, AnExeWithoutContainerFailsAfterTakingItsFolder) {
   } catch (const EListError& e) {
     EXPECT_STREQ(e.what(), "List index out of bounds (1)");
   }
-  EXPECT_EQ(opener_.CacheFolder(), CacheOf("junk"));
-  EXPECT_TRUE(NamesIn(CacheOf("junk")).empty());
+  EXPECT_THROW(opener_.OpenBook(folders_.work() + "/Kept.exe"), EListError);
+
+  EXPECT_EQ(opener_.CacheFolder(), CacheOf("Spring"));
+  EXPECT_EQ(NamesIn(CacheOf("Spring")), std::vector<std::string>{"page.xml"});
+  EXPECT_FALSE(fs::exists(CacheOf("junk")));
+  EXPECT_EQ(NamesIn(CacheOf("Kept")), std::vector<std::string>{"notes.txt"});
   EXPECT_EQ(player_.calls, Played(movie));  // the shown movie goes on
   EXPECT_EQ(opener_.MovieTempPath(), movie);
   EXPECT_TRUE(fs::exists(movie));
   EXPECT_TRUE(messages_.empty());
+  EXPECT_EQ(claims_.held, std::set<std::string>{CacheOf("Spring")});
+}
+
+TEST_F(BookOpenerTest, AMovieThePlayerRefusesKeepsThePlayingBookCurrent) {
+  opener_.OpenBook(MakeBook("Spring.exe", PatternBytes(300)));
+  player_.refuse = true;
+  EXPECT_THROW(opener_.OpenBook(MakeBook("Other.exe", PatternBytes(300), {{"o.xml", "other"}})),
+               std::runtime_error);
+  EXPECT_EQ(opener_.CacheFolder(), CacheOf("Spring"));
+  EXPECT_FALSE(fs::exists(CacheOf("Other")));
+  EXPECT_EQ(claims_.held, std::set<std::string>{CacheOf("Spring")});
+}
+
+TEST_F(BookOpenerTest, ABookAnotherReaderHoldsIsLeftToIt) {
+  opener_.OpenBook(MakeBook("Spring.exe", PatternBytes(300)));
+  const std::vector<std::u16string> calls = player_.calls;
+  claims_.elsewhere.insert(CacheOf("Busy"));
+  fs::create_directories(CacheOf("Busy"));
+  WriteTestFile(CacheOf("Busy") + "page.xml", "theirs");
+
+  EXPECT_EQ(opener_.OpenBook(MakeBook("Busy.exe", PatternBytes(200), {{"page.xml", "mine"}})),
+            OpenOutcome::kHeldElsewhere);
+  opener_.CloseBooks("Busy.exe");
+
+  EXPECT_EQ(claims_.called, std::vector<std::string>{CacheOf("Busy")});
+  EXPECT_EQ(ReadTestFile(CacheOf("Busy") + "page.xml"), "theirs");
+  EXPECT_EQ(player_.calls, calls);
+}
+
+TEST_F(BookOpenerTest, CloseRemovesTheRunsOwnFoldersOnly) {
+  opener_.OpenBook(MakeBook("Own.exe", PatternBytes(300), {{"own.xml", "own"}}), Ownership::kOwn);
+  opener_.OpenBook(MakeBook("Named.exe", PatternBytes(300), {{"n.xml", "named"}}), Ownership::kOwn);
+  opener_.OpenBook(MakeBook("Dropped.exe", PatternBytes(300), {{"d.xml", "dropped"}}));
+  opener_.OpenBook(MakeBook("Last.exe", PatternBytes(300), {{"l.xml", "last"}}));
+  // A dropped book that no longer plays is no longer this reader's.
+  EXPECT_EQ(claims_.held, (std::set<std::string>{CacheOf("Own"), CacheOf("Named"), CacheOf("Last")}));
+
+  opener_.CloseBooks("Own.exe");
+
+  EXPECT_FALSE(fs::exists(CacheOf("Own")));
+  EXPECT_FALSE(fs::exists(CacheOf("Named")));
+  EXPECT_EQ(NamesIn(CacheOf("Dropped")), std::vector<std::string>{"d.xml"});
+  EXPECT_EQ(NamesIn(CacheOf("Last")), std::vector<std::string>{"l.xml"});
 }
 
 TEST_F(BookOpenerTest, AFolderNamedExeRefillsFromTheCurrentBook) {

@@ -62,7 +62,7 @@ bool IsUsableBookName(const std::string& bookName) {
          bookName.find_first_of(std::string("/\0", 2)) == std::string::npos;
 }
 
-std::string CacheFolderFor(Env& env, const std::string& fileName) {
+std::string BookFolderPath(Env& env, const std::string& fileName) {
   // A name in code page 936 bytes gets a folder that shows its characters.
   const std::string legibleName = FileNameAsUtf8(fileName);
   const std::string bookName = BookNameOf(legibleName);
@@ -70,11 +70,14 @@ std::string CacheFolderFor(Env& env, const std::string& fileName) {
     throw EBookNameError("The book file \"" + legibleName +
                          "\" gives no usable cache folder name; rename the file to open it");
   }
-  const std::string product = AppDataFolder(env) + "/" + kProductFolderName;
-  EnsureFolder(env, product);
-  const std::string book = product + "/" + bookName;
-  EnsureFolder(env, book);
-  return book + "/";
+  return AppDataFolder(env) + "/" + kProductFolderName + "/" + bookName + "/";
+}
+
+std::string CacheFolderFor(Env& env, const std::string& fileName) {
+  std::string book = BookFolderPath(env, fileName);
+  EnsureFolder(env, AppDataFolder(env) + "/" + kProductFolderName);
+  EnsureFolder(env, book.substr(0, book.size() - 1));
+  return book;
 }
 
 void ClearFolder(Env& env, const std::string& folder) {

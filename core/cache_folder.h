@@ -41,6 +41,11 @@ std::string BookNameOf(const std::string& fileName);
 bool IsUsableBookName(const std::string& bookName);
 
 // The book folder of `fileName` (a file name without folder), with a trailing
+// "/", creating no folder. Throws EBookNameError when the book name is not
+// usable.
+std::string BookFolderPath(Env& env, const std::string& fileName);
+
+// The book folder of `fileName` (a file name without folder), with a trailing
 // "/", after creating the product folder and the book folder where missing.
 // Throws EBookNameError, creating nothing, when the book name is not usable,
 // and ECacheFolderError, naming the folder and the cause, when either folder

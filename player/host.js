@@ -122,6 +122,13 @@
       .catch((error) => bridge.movieFailed(url, String(error && error.message ? error.message : error)));
   }
 
+  // Ruffle takes keys only while its element has the page's focus, which a
+  // click would give it; the control gives it without one.
+  function focusMovie() {
+    const element = document.querySelector("ruffle-player");
+    if (element) element.focus({ preventScroll: true });
+  }
+
   // The right mouse button belongs to the movie protocol, not to a menu.
   document.addEventListener("contextmenu", (event) => event.preventDefault(), true);
 
@@ -130,6 +137,7 @@
     bridge.playRequested.connect(play);
     bridge.stopRequested.connect(stop);
     bridge.variablesSet.connect(setVariables);
+    bridge.focusRequested.connect(focusMovie);
     bridge.pageReady();
   });
 })();

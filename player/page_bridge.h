@@ -1,7 +1,7 @@
 // PageBridge: the object the player's page sees as "bridge" through the web
 // channel. Its slots are the page's calls into the control (they arrive on
-// the GUI thread); playRequested, stopRequested and variablesSet go the
-// other way.
+// the GUI thread); playRequested, stopRequested, variablesSet and
+// focusRequested go the other way.
 #pragma once
 
 #include <QObject>
@@ -23,6 +23,7 @@ class PageBridge : public QObject {
   // name, value, answer_to, name, ...: for the movie, in order; answer_to
   // is the number of the command the value answers, 0 for none.
   void variablesSet(const QStringList& assignments);
+  void focusRequested();
 
   // To the control.
   void Ready();

@@ -140,8 +140,12 @@ TShockwaveFlash::Impl::Impl(TShockwaveFlash* owner_widget) : owner(owner_widget)
                      }
                      answering = 0;
                    });
-  QObject::connect(bridge, &PageBridge::MovieLoaded, owner,
-                   [](const QString& url) { qCInfo(lcPlayer) << "movie loaded:" << url; });
+  QObject::connect(bridge, &PageBridge::MovieLoaded, owner, [this](const QString& url) {
+    qCInfo(lcPlayer) << "movie loaded:" << url;
+    // The player element the movie plays in is new: it takes the page's
+    // focus from the start.
+    emit bridge->focusRequested();
+  });
   QObject::connect(bridge, &PageBridge::MovieFailed, owner, [](const QString& url, const QString& message) {
     qCWarning(lcPlayer) << "movie failed to load:" << url << message;
   });
@@ -262,6 +266,11 @@ void TShockwaveFlash::SetVariable(const std::u16string& name, const std::u16stri
     d.send_scheduled = true;
     QTimer::singleShot(0, this, [this] { impl_->SendVariables(); });
   }
+}
+
+void TShockwaveFlash::FocusMovie() {
+  setFocus();
+  if (impl_->page_ready) emit impl_->bridge->focusRequested();
 }
 
 void TShockwaveFlash::SetAssetFolder(const QString& folder) { impl_->scheme->SetAssetFolder(folder); }

@@ -37,6 +37,11 @@ class TShockwaveFlash : public QWidget, public PlayerControl {
   // undeliverable.
   void SetVariable(const std::u16string& name, const std::u16string& value) override;
 
+  // Gives the keyboard focus to the movie: to the control, and inside its
+  // page to the player element, which takes keys only while it has the
+  // page's focus.
+  void FocusMovie();
+
   // The folder whose files the movie may load besides the movie itself (the
   // current book's cache folder, ending in "/"); "" allows none.
   void SetAssetFolder(const QString& folder);

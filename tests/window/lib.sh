@@ -61,7 +61,7 @@ start_reader() {
   launch_reader "$1"
   local i
   for i in $(seq 150); do
-    WID=$(xdotool search --onlyvisible --pid "$READER_PID" --name '.' 2>/dev/null | head -1)
+    WID=$(xdotool search --all --onlyvisible --pid "$READER_PID" --name '.' 2>/dev/null | head -1)
     [ -n "$WID" ] && break
     kill -0 "$READER_PID" 2>/dev/null || break
     sleep 0.2
@@ -149,7 +149,7 @@ close_window() {
 dismiss_box() {
   local box i
   for i in $(seq 50); do
-    box=$(xdotool search --onlyvisible --pid "$READER_PID" --name '.' 2>/dev/null | grep -vx "${WID:-none}" | tail -1)
+    box=$(xdotool search --all --onlyvisible --pid "$READER_PID" --name '.' 2>/dev/null | grep -vx "${WID:-none}" | tail -1)
     [ -n "$box" ] && break
     sleep 0.1
   done
@@ -164,7 +164,7 @@ drop() {
   "$DRAG_SOURCE" "$@" >"$WORK/drag.log" 2>&1 &
   local pid=$! src i
   for i in $(seq 100); do
-    src=$(xdotool search --onlyvisible --pid "$pid" --name 'pagoro-drag-source' 2>/dev/null | head -1)
+    src=$(xdotool search --all --onlyvisible --pid "$pid" --name 'pagoro-drag-source' 2>/dev/null | head -1)
     [ -n "$src" ] && break
     sleep 0.1
   done
@@ -190,7 +190,7 @@ drop() {
 find_window() {
   local i w
   for i in $(seq 100); do
-    for w in $(xdotool search --onlyvisible --pid "$READER_PID" --name '.' 2>/dev/null); do
+    for w in $(xdotool search --all --onlyvisible --pid "$READER_PID" --name '.' 2>/dev/null); do
       read -r _ _ ww hh < <(geometry "$w")
       [ "$ww $hh" == "$1 $2" ] && { WID=$w; return 0; }
     done

@@ -48,9 +48,9 @@ sleep 0.5
 check "one restore for the held key" "2" "$(log_count "set incommand = restore")"
 
 # --- Each right press sends "restorePage", in both modes; the movie never sees it.
+before=$(( $(log_count "fscommand mouse | down") + 1 ))
 xdotool mousemove --sync 500 380 click 1
-wait_log "fscommand mouse | down" 10
-before=$(log_count "fscommand mouse | down")
+COUNT=$before wait_log "fscommand mouse | down" 10
 import -silent -window root -crop 300x300+350+230 "$WORK/before.png"
 xdotool mousemove --sync 500 380 click 3
 wait_log "echo | incommand=restorePage" 10

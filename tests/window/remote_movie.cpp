@@ -21,6 +21,12 @@ void AddListeners(const RemoteMovieOptions& o, ActionBuilder& a) {
     onKey.FsCommand(call.first, call.second);
     onKey.Bind(next);
   }
+  for (const auto& [code, name] : o.loads) {
+    const auto next = onKey.NewLabel();
+    onKey.PushRegister(0).Push(code).Equals2().Not().If(next);
+    onKey.Push("bookFolder").GetVariable().Push(name).StringAdd().LoadVariablesNum(0);
+    onKey.Bind(next);
+  }
   a.Push("remoteKeys").NewObject("Object", 0).SetVariable();
   a.Push("remoteKeys").GetVariable().Push("onKeyDown").DefineFunction("", {}, onKey).SetMember();
   a.Push("remoteKeys").GetVariable().Push("Key").GetVariable().CallMethod("addListener", 1).Pop();
@@ -52,6 +58,17 @@ void AddField(swf::MovieBuilder& movie, std::uint16_t id, std::uint16_t depth, i
   movie.Add(swf::PlaceObject2(place));
 }
 
+// bookFolder = TempPath whenever the reader sets it, before the echo
+// clears it.
+swf::ActionBuilder KeepBookFolder() {
+  ActionBuilder a;
+  const auto skip = a.NewLabel();
+  a.Push("TempPath").GetVariable().PushUndefined().Equals2().If(skip);
+  a.Push("bookFolder").Push("TempPath").GetVariable().SetVariable();
+  a.Bind(skip);
+  return a;
+}
+
 }  // namespace
 
 swf::Bytes RemoteMovie(const RemoteMovieOptions& o) {
@@ -75,7 +92,9 @@ swf::Bytes RemoteMovie(const RemoteMovieOptions& o) {
   for (const auto& [command, args] : o.start_calls) first.FsCommand(command, args);
   AddListeners(o, first);
   movie.Add(swf::DoAction(first.Finish())).Add(swf::ShowFrame());
+  if (!o.loads.empty()) movie.Add(swf::DoAction(KeepBookFolder().Finish()));
   movie.Add(swf::DoAction(swf::EchoVariables(o.watched).Finish())).Add(swf::ShowFrame());
+  if (!o.loads.empty()) movie.Add(swf::DoAction(KeepBookFolder().Finish()));
   ActionBuilder loop = swf::EchoVariables(o.watched);
   loop.GotoFrame(1).Play();
   movie.Add(swf::DoAction(loop.Finish())).Add(swf::ShowFrame());

@@ -50,7 +50,7 @@ dismiss_box
 find_window 1024 768 && pass "window maximized after the error"
 check "title under the error" "Bare" "$(xdotool getwindowname "$WID")"
 check "still running" "yes" "$(kill -0 "$READER_PID" 2>/dev/null && echo yes || echo no)"
-check "cache folder made until close" "yes" "$([ -d "$(book_folder Bare)" ] && echo yes || echo no)"
+check "no empty cache folder left by the failed opening" "no" "$([ -e "$(book_folder Bare)" ] && echo yes || echo no)"
 close_window
 wait_exit 20
 check "cache folder removed at close" "no" "$([ -e "$(book_folder Bare)" ] && echo yes || echo no)"
