@@ -8,16 +8,16 @@
 #include <vector>
 
 #include "testing/env_wrapper.h"
-#include "testing/private_folders.h"
+#include "testing/private_folder.h"
 
 namespace pagoro {
 namespace {
 
 namespace fs = std::filesystem;
 using testing::NamesIn;
-using testing::PrivateFolders;
-using testing::ReadTestFile;
-using testing::WriteTestFile;
+using testing::PrivateFolder;
+using testing::ReadAll;
+using testing::WriteAll;
 
 TEST(BookNameOfTest, RemovesEveryExeCaseSensitively) {
   const struct {
@@ -48,19 +48,19 @@ TEST(IsUsableBookNameTest, RefusesNamesThatLeaveTheProductFolder) {
 }
 
 TEST(CacheFolderForTest, CreatesProductAndBookFolders) {
-  PrivateFolders folders;
+  PrivateFolder folders;
   Env& env = Env::Default();
   const std::string folder = CacheFolderFor(env, "a.exe.b.exe");
   EXPECT_EQ(folder, folders.data() + "/pagoro/a.b/");
   EXPECT_TRUE(fs::is_directory(folder));
   // Again: the folders exist, nothing changes.
-  WriteTestFile(folder + "kept", "x");
+  WriteAll(folder + "kept", "x");
   EXPECT_EQ(CacheFolderFor(env, "a.exe.b.exe"), folder);
   EXPECT_EQ(NamesIn(folder), std::vector<std::string>{"kept"});
 }
 
 TEST(CacheFolderForTest, DangerousBookNamesCreateNothing) {
-  PrivateFolders folders;
+  PrivateFolder folders;
   Env& env = Env::Default();
   for (const char* fileName : {".exe", "..exe", "...exe"}) {
     EXPECT_THROW(CacheFolderFor(env, fileName), EBookNameError) << fileName;
@@ -69,25 +69,25 @@ TEST(CacheFolderForTest, DangerousBookNamesCreateNothing) {
 }
 
 TEST(ClearFolderTest, DeletesFilesButNotSubfolders) {
-  PrivateFolders folders;
+  PrivateFolder folders;
   const std::string folder = folders.work() + "/book/";
   fs::create_directories(folder + "sub");
-  WriteTestFile(folder + "a.xml", "a");
-  WriteTestFile(folder + ".hidden", "h");
-  WriteTestFile(folder + "sub/inner", "i");
+  WriteAll(folder + "a.xml", "a");
+  WriteAll(folder + ".hidden", "h");
+  WriteAll(folder + "sub/inner", "i");
   fs::create_symlink(folders.work() + "/outside", folder + "link");
-  WriteTestFile(folders.work() + "/outside", "o");
+  WriteAll(folders.work() + "/outside", "o");
 
   ClearFolder(Env::Default(), folder);
 
   EXPECT_EQ(NamesIn(folder), std::vector<std::string>{"sub"});
   EXPECT_EQ(NamesIn(folder + "sub"), std::vector<std::string>{"inner"});
-  EXPECT_EQ(ReadTestFile(folders.work() + "/outside"), "o");  // a link goes, its target stays
+  EXPECT_EQ(ReadAll(folders.work() + "/outside"), "o");  // a link goes, its target stays
   ClearFolder(Env::Default(), folders.work() + "/missing/");  // nothing to do, no error
 }
 
 TEST(TempFilesTest, HandsOutNewEmptyFilesInTheTemporaryFolder) {
-  PrivateFolders folders;
+  PrivateFolder folders;
   TempFiles temp(Env::Default());
   std::set<std::string> paths;
   for (int i = 0; i < 20; ++i) {
@@ -110,7 +110,7 @@ class ReusingEnv : public testing::EnvWrapper {
   std::string CreateUniqueFile(const std::string& folder, std::string_view,
                                std::string_view) override {
     const std::string path = folder + "/" + names_.at(next_++);
-    WriteTestFile(path, "");
+    WriteAll(path, "");
     return path;
   }
 
@@ -120,7 +120,7 @@ class ReusingEnv : public testing::EnvWrapper {
 };
 
 TEST(TempFilesTest, NeverHandsOutAPathTwice) {
-  PrivateFolders folders;
+  PrivateFolder folders;
   ReusingEnv env({"temA.tmp", "temA.tmp", "temB.tmp"});
   TempFiles temp(env);
   const std::string first = temp.NewTempFileName();
