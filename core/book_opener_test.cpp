@@ -74,7 +74,7 @@ TEST_F(BookOpenerTest, OpensABookIntoItsCacheFolderAndPlaysTheMovie) {
   EXPECT_TRUE(fs::path(moviePath).filename().string().starts_with("tem"));
   EXPECT_EQ(ReadAll(moviePath), movie);
   EXPECT_EQ(player_.calls, Played(moviePath));
-  EXPECT_EQ(opener_.book().MovieWidth(), 800);
+  EXPECT_EQ(opener_.MovieWidth(), 800);
   EXPECT_TRUE(messages_.empty());
 }
 
