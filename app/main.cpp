@@ -9,17 +9,17 @@
 #include "app/main_form.h"
 #include "book/env.h"
 #include "core/book_opener.h"
+#include "player/engine_switches.h"
 #include "player/shockwave_flash.h"
 
 int main(int /*argc*/, char** argv) {
   using namespace pagoro;
   // Qt would take options such as -platform from the arguments; hand it
-  // the program name alone.
-  int qtArgc = 1;
-  char* qtArgv[] = {argv[0], nullptr};
+  // the program name and the web engine's switches alone.
+  EngineArguments qtArgs(argv[0]);
 
   TShockwaveFlash::RegisterScheme();
-  TApplication app(qtArgc, qtArgv);
+  TApplication app(qtArgs.argc(), qtArgs.argv());
   QCoreApplication::setApplicationName(QStringLiteral("pagoro"));
   QCoreApplication::setApplicationVersion(QStringLiteral(PAGORO_FILE_VERSION));
   QGuiApplication::setDesktopFileName(QStringLiteral("pagoro"));

@@ -23,6 +23,8 @@ done
 grep -qE '^extract / cp    = [0-9.]+; [0-9.]+; [0-9.]+; [0-9.]+' <<<"$out" || fail "no ratios to cp: $out"
 grep -qE '^extract / unzip = [0-9.]+; [0-9.]+; [0-9.]+; [0-9.]+' <<<"$out" || fail "no ratios to unzip"
 grep -q "30 files, 3 MiB" <<<"$out" || fail "not the size asked for"
+grep -qE '^goals: [0-9]+ met, [0-9]+ missed' <<<"$out" || fail "the goals are not counted: $out"
+[ "$(grep -cE '\(goal <= [0-9.]+: (met|MISSED)\)' <<<"$out")" = 2 ] || fail "not two goals judged: $out"
 left=$(find "$parent" -mindepth 1 | head -3)
 [ -z "$left" ] || fail "left behind: $left"
 

@@ -2,9 +2,9 @@
 // that raises fscommand("ready", "") on its first frame and stops.
 //   first_frame_movie OUT.swf [WIDTHxHEIGHT]
 #include <cstdio>
-#include <fstream>
 #include <string>
 
+#include "bench/movie_file.h"
 #include "testing/test_movies.h"
 
 int main(int argc, char** argv) {
@@ -19,13 +19,6 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "first_frame_movie: the size is WIDTHxHEIGHT\n");
     return 2;
   }
-  const pagoro::swf::Bytes movie = pagoro::swf::FsCommandMovie(options, {{"ready", ""}});
-  std::ofstream out(argv[1], std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(movie.data()), static_cast<std::streamsize>(movie.size()));
-  out.close();
-  if (!out) {
-    std::fprintf(stderr, "first_frame_movie: cannot write %s\n", argv[1]);
-    return 1;
-  }
-  return 0;
+  return pagoro::bench::WriteMovieFile("first_frame_movie", argv[1],
+                                       pagoro::swf::FsCommandMovie(options, {{"ready", ""}}));
 }

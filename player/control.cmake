@@ -10,6 +10,7 @@ if(pagoro_ruffle_count LESS 3)
 endif()
 
 add_library(pagoro_player STATIC
+  engine_switches.cpp engine_switches.h
   file_confinement.cpp file_confinement.h
   host_page.cpp host_page.h
   movie_scheme.cpp movie_scheme.h
@@ -29,7 +30,8 @@ qt_add_resources(pagoro_player pagoro_player_page
   PREFIX /pagoro/player FILES host.html host.js fetch-shim.js)
 
 if(BUILD_TESTING)
-  add_executable(pagoro_player_unit_test file_confinement_test.cpp variable_queue_test.cpp)
+  add_executable(pagoro_player_unit_test
+    engine_switches_test.cpp file_confinement_test.cpp variable_queue_test.cpp)
   target_link_libraries(pagoro_player_unit_test PRIVATE pagoro_player GTest::gtest_main)
   gtest_discover_tests(pagoro_player_unit_test)
 endif()
