@@ -221,8 +221,8 @@ void TMainForm::EnterWindowed() {
   if (!is_maximized_) return;
   showNormal();
   const QSize screen = QGuiApplication::primaryScreen()->geometry().size();
-  const WindowRect r = WindowedGeometry(screen.width(), screen.height(), opener_->book().MovieWidth(),
-                                        opener_->book().MovieHeight());
+  const WindowRect r = WindowedGeometry(screen.width(), screen.height(), opener_->MovieWidth(),
+                                        opener_->MovieHeight());
   // The window has no border: its outer rectangle is its client rectangle.
   setGeometry(r.left, r.top, r.width, r.height);
   is_maximized_ = false;

@@ -8,14 +8,14 @@
 #include <string>
 #include <vector>
 
-#include "testing/private_folders.h"
+#include "testing/private_folder.h"
 
 namespace pagoro {
 namespace {
 
-using testing::PrivateFolders;
-using testing::ReadTestFile;
-using testing::WriteTestFile;
+using testing::PrivateFolder;
+using testing::ReadAll;
+using testing::WriteAll;
 
 std::string LittleEndian32(std::uint32_t n) {
   std::string bytes;
@@ -87,12 +87,12 @@ TEST(PackBookTest, RefusesWhatAReaderCannotReadBack) {
 }
 
 TEST(ReadFolderEntriesTest, ReadsRegularFilesOnly) {
-  PrivateFolders folders;
+  PrivateFolder folders;
   const std::string dir = folders.work() + "/movie";
   std::filesystem::create_directories(dir + "/sub");
-  WriteTestFile(dir + "/z.xml", "zzz");
-  WriteTestFile(dir + "/main.swf", "FWS1");
-  WriteTestFile(dir + "/sub/inner.xml", "iii");
+  WriteAll(dir + "/z.xml", "zzz");
+  WriteAll(dir + "/main.swf", "FWS1");
+  WriteAll(dir + "/sub/inner.xml", "iii");
   const std::vector<PackEntry> entries = ReadFolderEntries(dir);
   ASSERT_EQ(entries.size(), 2u);
   EXPECT_EQ(entries[0].name, "main.swf");
@@ -103,10 +103,10 @@ TEST(ReadFolderEntriesTest, ReadsRegularFilesOnly) {
 }
 
 TEST(WriteBookFileTest, WritesAnExecutableAndLeavesNothingOnFailure) {
-  PrivateFolders folders;
+  PrivateFolder folders;
   const std::string out = folders.work() + "/Book.exe";
   WriteBookFile(out, "bytes");
-  EXPECT_EQ(ReadTestFile(out), "bytes");
+  EXPECT_EQ(ReadAll(out), "bytes");
   struct stat st {};
   ASSERT_EQ(::stat(out.c_str(), &st), 0);
   EXPECT_NE(st.st_mode & S_IXUSR, 0u);

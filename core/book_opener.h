@@ -3,6 +3,7 @@
 // folder and the temporary movie file, and hands the movie to the player.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <set>
 #include <string>
@@ -73,7 +74,12 @@ class BookOpener : public BookHost {
   const std::string& CacheFolder() const { return cache_folder_; }
   // The current movie file; "" when the current book has no usable movie.
   const std::string& MovieTempPath() const { return movie_temp_path_; }
-  Book& book() { return book_; }
+  // The current book's movie size, from its header line (0 x 0 before the
+  // first book).
+  std::int32_t MovieWidth() const { return book_.MovieWidth(); }
+  std::int32_t MovieHeight() const { return book_.MovieHeight(); }
+  // The book itself, read-only, for tests.
+  const Book& book() const { return book_; }
 
   // BookHost
   std::string NewTempFileName() override;

@@ -14,7 +14,7 @@
 #include "book/errors.h"
 #include "book/packer.h"
 #include "testing/env_wrapper.h"
-#include "testing/private_folders.h"
+#include "testing/private_folder.h"
 
 namespace pagoro {
 namespace {
@@ -22,9 +22,9 @@ namespace {
 namespace fs = std::filesystem;
 using testing::NamesIn;
 using testing::PatternBytes;
-using testing::PrivateFolders;
-using testing::ReadTestFile;
-using testing::WriteTestFile;
+using testing::PrivateFolder;
+using testing::ReadAll;
+using testing::WriteAll;
 
 // Stands in for the movie player, which needs a window: records the calls.
 class RecordingPlayer : public PlayerControl {
@@ -67,7 +67,7 @@ class BookOpenerTest : public ::testing::Test {
     entries.push_back({"main.swf", movie});
     SortEntries(entries);
     const std::string path = folders_.work() + "/" + fileName;
-    WriteTestFile(path, PackBook("reader image", entries, PackOptions{}));
+    WriteAll(path, PackBook("reader image", entries, PackOptions{}));
     return path;
   }
   std::string CacheOf(const std::string& bookName) const {
@@ -78,7 +78,7 @@ class BookOpenerTest : public ::testing::Test {
     return {u"Movie " + Utf8ToUtf16(moviePath), u"Play"};
   }
 
-  PrivateFolders folders_;
+  PrivateFolder folders_;
   RecordingPlayer player_;
   FakeClaims claims_;
   std::vector<std::string> messages_;
@@ -95,13 +95,13 @@ TEST_F(BookOpenerTest, OpensABookIntoItsCacheFolderAndPlaysTheMovie) {
 
   EXPECT_EQ(opener_.CacheFolder(), CacheOf("Spring"));
   EXPECT_EQ(NamesIn(CacheOf("Spring")), (std::vector<std::string>{"page1.xml", "图片.jpg"}));
-  EXPECT_EQ(ReadTestFile(CacheOf("Spring") + "图片.jpg"), PatternBytes(700, 2));
+  EXPECT_EQ(ReadAll(CacheOf("Spring") + "图片.jpg"), PatternBytes(700, 2));
   const std::string moviePath = opener_.MovieTempPath();
   EXPECT_EQ(fs::path(moviePath).parent_path(), folders_.tmp());
   EXPECT_TRUE(fs::path(moviePath).filename().string().starts_with("tem"));
-  EXPECT_EQ(ReadTestFile(moviePath), movie);
+  EXPECT_EQ(ReadAll(moviePath), movie);
   EXPECT_EQ(player_.calls, Played(moviePath));
-  EXPECT_EQ(opener_.book().MovieWidth(), 800);
+  EXPECT_EQ(opener_.MovieWidth(), 800);
   EXPECT_TRUE(messages_.empty());
 }
 
@@ -142,7 +142,7 @@ TEST_F(BookOpenerTest, ASecondBookReplacesTheFirst) {
   EXPECT_EQ(NamesIn(CacheOf("First")), std::vector<std::string>{"one.xml"});  // stays on disk
   EXPECT_EQ(NamesIn(CacheOf("Second")), std::vector<std::string>{"two.xml"});
   EXPECT_FALSE(fs::exists(firstMovie));
-  EXPECT_EQ(ReadTestFile(opener_.MovieTempPath()), PatternBytes(400, 2));
+  EXPECT_EQ(ReadAll(opener_.MovieTempPath()), PatternBytes(400, 2));
   std::vector<std::u16string> expected = Played(firstMovie);
   for (auto& call : Played(opener_.MovieTempPath())) expected.push_back(call);
   EXPECT_EQ(player_.calls, expected);
@@ -152,16 +152,16 @@ TEST_F(BookOpenerTest, TheSameBookTwiceRefillsItsFolderAndReplacesTheMovieFile) 
   const std::string path = MakeBook("Spring.exe", PatternBytes(300), {{"page.xml", "<p/>"}});
   opener_.OpenBook(path);
   const std::string firstMovie = opener_.MovieTempPath();
-  WriteTestFile(CacheOf("Spring") + "page.xml", "changed");
-  WriteTestFile(CacheOf("Spring") + "stray.txt", "left by someone");
+  WriteAll(CacheOf("Spring") + "page.xml", "changed");
+  WriteAll(CacheOf("Spring") + "stray.txt", "left by someone");
 
   opener_.OpenBook(path);
 
   EXPECT_EQ(NamesIn(CacheOf("Spring")), std::vector<std::string>{"page.xml"});
-  EXPECT_EQ(ReadTestFile(CacheOf("Spring") + "page.xml"), "<p/>");
+  EXPECT_EQ(ReadAll(CacheOf("Spring") + "page.xml"), "<p/>");
   EXPECT_NE(opener_.MovieTempPath(), firstMovie);
   EXPECT_FALSE(fs::exists(firstMovie));
-  EXPECT_EQ(ReadTestFile(opener_.MovieTempPath()), PatternBytes(300));
+  EXPECT_EQ(ReadAll(opener_.MovieTempPath()), PatternBytes(300));
   EXPECT_EQ(NamesIn(folders_.tmp()).size(), 1u);
 }
 
@@ -175,10 +175,10 @@ TEST_F(BookOpenerTest, AFailedOpeningLeavesThePlayingBookCurrent) {
   opener_.OpenBook(MakeBook("Spring.exe", PatternBytes(300), {{"page.xml", "<p/>"}}));
   const std::string movie = opener_.MovieTempPath();
   const std::string junk = folders_.work() + "/junk.exe";
-  WriteTestFile(junk, std::string("MZ program\0\0\0\0", 14));
+  WriteAll(junk, std::string("MZ program\0\0\0\0", 14));
   // A folder of that name from before, with the user's file in it.
   fs::create_directories(CacheOf("Kept"));
-  WriteTestFile(CacheOf("Kept") + "notes.txt", "mine");
+  WriteAll(CacheOf("Kept") + "notes.txt", "mine");
   fs::copy_file(junk, folders_.work() + "/Kept.exe");
 
   try {
@@ -215,14 +215,14 @@ TEST_F(BookOpenerTest, ABookAnotherReaderHoldsIsLeftToIt) {
   const std::vector<std::u16string> calls = player_.calls;
   claims_.elsewhere.insert(CacheOf("Busy"));
   fs::create_directories(CacheOf("Busy"));
-  WriteTestFile(CacheOf("Busy") + "page.xml", "theirs");
+  WriteAll(CacheOf("Busy") + "page.xml", "theirs");
 
   EXPECT_EQ(opener_.OpenBook(MakeBook("Busy.exe", PatternBytes(200), {{"page.xml", "mine"}})),
             OpenOutcome::kHeldElsewhere);
   opener_.CloseBooks("Busy.exe");
 
   EXPECT_EQ(claims_.called, std::vector<std::string>{CacheOf("Busy")});
-  EXPECT_EQ(ReadTestFile(CacheOf("Busy") + "page.xml"), "theirs");
+  EXPECT_EQ(ReadAll(CacheOf("Busy") + "page.xml"), "theirs");
   EXPECT_EQ(player_.calls, calls);
 }
 
@@ -252,7 +252,7 @@ TEST_F(BookOpenerTest, AFolderNamedExeRefillsFromTheCurrentBook) {
   EXPECT_EQ(opener_.CacheFolder(), CacheOf("x"));
   EXPECT_EQ(NamesIn(CacheOf("x")), std::vector<std::string>{"page.xml"});
   EXPECT_FALSE(fs::exists(firstMovie));
-  EXPECT_EQ(ReadTestFile(opener_.MovieTempPath()), PatternBytes(300));
+  EXPECT_EQ(ReadAll(opener_.MovieTempPath()), PatternBytes(300));
   EXPECT_EQ(player_.calls.size(), 4u);
   EXPECT_EQ(player_.calls[2], u"Movie " + Utf8ToUtf16(opener_.MovieTempPath()));
 }
@@ -261,17 +261,17 @@ TEST_F(BookOpenerTest, BookNamesWithoutAFolderOfTheirOwnTouchNothing) {
   opener_.OpenBook(MakeBook("Spring.exe", PatternBytes(300)));
   const std::string movie = opener_.MovieTempPath();
   // Files the user keeps where such a name would point.
-  WriteTestFile(folders_.data() + "/pagoro/notes.txt", "product");
-  WriteTestFile(folders_.data() + "/user.txt", "data");
-  WriteTestFile(folders_.work() + "/work.txt", "work");
+  WriteAll(folders_.data() + "/pagoro/notes.txt", "product");
+  WriteAll(folders_.data() + "/user.txt", "data");
+  WriteAll(folders_.work() + "/work.txt", "work");
 
   for (const char* fileName : {".exe", "..exe", "...exe"}) {
     const std::string path = MakeBook(fileName, PatternBytes(200), {{"user.txt", "overwritten?"}});
     EXPECT_THROW(opener_.OpenBook(path), EBookNameError) << fileName;
     opener_.CloseBooks(fileName);
-    EXPECT_EQ(ReadTestFile(folders_.data() + "/pagoro/notes.txt"), "product");
-    EXPECT_EQ(ReadTestFile(folders_.data() + "/user.txt"), "data");
-    EXPECT_EQ(ReadTestFile(folders_.work() + "/work.txt"), "work");
+    EXPECT_EQ(ReadAll(folders_.data() + "/pagoro/notes.txt"), "product");
+    EXPECT_EQ(ReadAll(folders_.data() + "/user.txt"), "data");
+    EXPECT_EQ(ReadAll(folders_.work() + "/work.txt"), "work");
     EXPECT_EQ(opener_.CacheFolder(), CacheOf("Spring"));
   }
   EXPECT_EQ(player_.calls, Played(movie));
@@ -298,8 +298,8 @@ TEST_F(BookOpenerTest, ALinkedFolderIsRefusedAndWhatItPointsToSurvives) {
   const std::string movie = opener_.MovieTempPath();
   const std::string own = folders_.work() + "/Documents";
   fs::create_directories(own + "/sub");
-  WriteTestFile(own + "/thesis.odt", "thesis");
-  WriteTestFile(own + "/notes.txt", "notes");
+  WriteAll(own + "/thesis.odt", "thesis");
+  WriteAll(own + "/notes.txt", "notes");
   fs::create_directory_symlink(own, CacheOf("Linked").substr(0, CacheOf("Linked").size() - 1));
 
   const std::string linked = MakeBook("Linked.exe", PatternBytes(200), {{"notes.txt", "book"}});
@@ -307,8 +307,8 @@ TEST_F(BookOpenerTest, ALinkedFolderIsRefusedAndWhatItPointsToSurvives) {
   opener_.CloseBooks("Linked.exe");
 
   EXPECT_EQ(NamesIn(own), (std::vector<std::string>{"notes.txt", "sub", "thesis.odt"}));
-  EXPECT_EQ(ReadTestFile(own + "/thesis.odt"), "thesis");
-  EXPECT_EQ(ReadTestFile(own + "/notes.txt"), "notes");
+  EXPECT_EQ(ReadAll(own + "/thesis.odt"), "thesis");
+  EXPECT_EQ(ReadAll(own + "/notes.txt"), "notes");
   // The refusal changed nothing of the book that was shown.
   EXPECT_EQ(opener_.CacheFolder(), CacheOf("Spring"));
   EXPECT_EQ(player_.calls, Played(movie));
@@ -320,7 +320,7 @@ TEST_F(BookOpenerTest, ABookNamedInCodePage936GetsALegibleFolder) {
   opener_.OpenBook(MakeBook(gbkName, PatternBytes(300), {{"page.xml", "<p/>"}}));
   EXPECT_EQ(opener_.CacheFolder(), CacheOf("杂志"));
   EXPECT_EQ(NamesIn(CacheOf("杂志")), std::vector<std::string>{"page.xml"});
-  EXPECT_EQ(ReadTestFile(opener_.MovieTempPath()), PatternBytes(300));
+  EXPECT_EQ(ReadAll(opener_.MovieTempPath()), PatternBytes(300));
   opener_.CloseBooks(gbkName);
   EXPECT_FALSE(fs::exists(CacheOf("杂志")));
 }
@@ -345,7 +345,7 @@ TEST_F(BookOpenerTest, ABookThatAsksForMoreRoomThanIsFreeWritesNothing) {
   const auto length = static_cast<std::uint32_t>(index.size());
   for (int i = 0; i < 4; ++i) book += static_cast<char>((length >> (8 * i)) & 0xFF);
   const std::string path = folders_.work() + "/Shared.exe";
-  WriteTestFile(path, book);
+  WriteAll(path, book);
 
   SmallDiskEnv env(64u << 20);
   BookOpener opener(env, player_, [](const std::string&) {});

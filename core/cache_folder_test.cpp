@@ -13,16 +13,16 @@
 #include <vector>
 
 #include "testing/env_wrapper.h"
-#include "testing/private_folders.h"
+#include "testing/private_folder.h"
 
 namespace pagoro {
 namespace {
 
 namespace fs = std::filesystem;
 using testing::NamesIn;
-using testing::PrivateFolders;
-using testing::ReadTestFile;
-using testing::WriteTestFile;
+using testing::PrivateFolder;
+using testing::ReadAll;
+using testing::WriteAll;
 
 TEST(BookNameOfTest, RemovesEveryExeCaseSensitively) {
   const struct {
@@ -53,19 +53,19 @@ TEST(IsUsableBookNameTest, RefusesNamesThatLeaveTheProductFolder) {
 }
 
 TEST(CacheFolderForTest, CreatesProductAndBookFolders) {
-  PrivateFolders folders;
+  PrivateFolder folders;
   Env& env = Env::Default();
   const std::string folder = CacheFolderFor(env, "a.exe.b.exe");
   EXPECT_EQ(folder, folders.data() + "/pagoro/a.b/");
   EXPECT_TRUE(fs::is_directory(folder));
   // Again: the folders exist, nothing changes.
-  WriteTestFile(folder + "kept", "x");
+  WriteAll(folder + "kept", "x");
   EXPECT_EQ(CacheFolderFor(env, "a.exe.b.exe"), folder);
   EXPECT_EQ(NamesIn(folder), std::vector<std::string>{"kept"});
 }
 
 TEST(CacheFolderForTest, DangerousBookNamesCreateNothing) {
-  PrivateFolders folders;
+  PrivateFolder folders;
   Env& env = Env::Default();
   for (const char* fileName : {".exe", "..exe", "...exe"}) {
     EXPECT_THROW(CacheFolderFor(env, fileName), EBookNameError) << fileName;
@@ -76,11 +76,11 @@ TEST(CacheFolderForTest, DangerousBookNamesCreateNothing) {
 // A user's own folder that a link puts in place of the product folder or of
 // a book folder: nothing inside it may be touched.
 TEST(CacheFolderForTest, RefusesFoldersThatAreLinks) {
-  PrivateFolders folders;
+  PrivateFolder folders;
   Env& env = Env::Default();
   const std::string own = folders.work() + "/thesis";
   fs::create_directories(own);
-  WriteTestFile(own + "/thesis.odt", "chapter one");
+  WriteAll(own + "/thesis.odt", "chapter one");
 
   fs::create_directories(folders.data() + "/pagoro");
   fs::create_directory_symlink(own, folders.data() + "/pagoro/Spring");
@@ -103,15 +103,15 @@ TEST(CacheFolderForTest, RefusesFoldersThatAreLinks) {
   EXPECT_THROW(CacheFolderFor(env, "Spring.exe"), ECacheFolderError);
   EXPECT_FALSE(fs::exists(own));
   fs::create_directories(own);
-  WriteTestFile(own + "/thesis.odt", "chapter one");
+  WriteAll(own + "/thesis.odt", "chapter one");
   EXPECT_EQ(NamesIn(own), std::vector<std::string>{"thesis.odt"});
-  EXPECT_EQ(ReadTestFile(own + "/thesis.odt"), "chapter one");
+  EXPECT_EQ(ReadAll(own + "/thesis.odt"), "chapter one");
 }
 
 TEST(CacheFolderForTest, AFolderThatCannotBeMadeIsNamedWithTheCause) {
-  PrivateFolders folders;
+  PrivateFolder folders;
   // A file where the product folder should be.
-  WriteTestFile(folders.data() + "/pagoro", "not a folder");
+  WriteAll(folders.data() + "/pagoro", "not a folder");
   try {
     CacheFolderFor(Env::Default(), "Spring.exe");
     FAIL() << "no error";
@@ -122,25 +122,25 @@ TEST(CacheFolderForTest, AFolderThatCannotBeMadeIsNamedWithTheCause) {
 }
 
 TEST(ClearFolderTest, DeletesFilesButNotSubfolders) {
-  PrivateFolders folders;
+  PrivateFolder folders;
   const std::string folder = folders.work() + "/book/";
   fs::create_directories(folder + "sub");
-  WriteTestFile(folder + "a.xml", "a");
-  WriteTestFile(folder + ".hidden", "h");
-  WriteTestFile(folder + "sub/inner", "i");
+  WriteAll(folder + "a.xml", "a");
+  WriteAll(folder + ".hidden", "h");
+  WriteAll(folder + "sub/inner", "i");
   fs::create_symlink(folders.work() + "/outside", folder + "link");
-  WriteTestFile(folders.work() + "/outside", "o");
+  WriteAll(folders.work() + "/outside", "o");
 
   ClearFolder(Env::Default(), folder);
 
   EXPECT_EQ(NamesIn(folder), std::vector<std::string>{"sub"});
   EXPECT_EQ(NamesIn(folder + "sub"), std::vector<std::string>{"inner"});
-  EXPECT_EQ(ReadTestFile(folders.work() + "/outside"), "o");  // a link goes, its target stays
+  EXPECT_EQ(ReadAll(folders.work() + "/outside"), "o");  // a link goes, its target stays
   ClearFolder(Env::Default(), folders.work() + "/missing/");  // nothing to do, no error
 }
 
 TEST(TempFilesTest, HandsOutNewEmptyFilesInTheTemporaryFolder) {
-  PrivateFolders folders;
+  PrivateFolder folders;
   TempFiles temp(Env::Default());
   std::set<std::string> paths;
   for (int i = 0; i < 20; ++i) {
@@ -163,7 +163,7 @@ class ReusingEnv : public testing::EnvWrapper {
   std::string CreateUniqueFile(const std::string& folder, std::string_view,
                                std::string_view) override {
     const std::string path = folder + "/" + names_.at(next_++);
-    WriteTestFile(path, "");
+    WriteAll(path, "");
     return path;
   }
 
@@ -173,7 +173,7 @@ class ReusingEnv : public testing::EnvWrapper {
 };
 
 TEST(TempFilesTest, NeverHandsOutAPathTwice) {
-  PrivateFolders folders;
+  PrivateFolder folders;
   ReusingEnv env({"temA.tmp", "temA.tmp", "temB.tmp"});
   TempFiles temp(env);
   const std::string first = temp.NewTempFileName();
@@ -188,11 +188,11 @@ TEST(TempFilesTest, NeverHandsOutAPathTwice) {
 // Movie files of readers that were killed go with the next reader's first
 // movie; the files of live readers and of other programs stay.
 TEST(TempFilesTest, TheFirstNewFileRemovesFilesOfEndedReaders) {
-  PrivateFolders folders;
+  PrivateFolder folders;
   Env& env = Env::Default();
   TempFiles live(env);
   const std::string livePath = live.NewTempFileName();
-  WriteTestFile(livePath, "live movie");
+  WriteAll(livePath, "live movie");
 
   int pipeFds[2];
   ASSERT_EQ(pipe(pipeFds), 0);
@@ -201,7 +201,7 @@ TEST(TempFilesTest, TheFirstNewFileRemovesFilesOfEndedReaders) {
   if (child == 0) {
     TempFiles killed(env);
     const std::string path = killed.NewTempFileName();
-    WriteTestFile(path, "killed movie");
+    WriteAll(path, "killed movie");
     (void)!write(pipeFds[1], path.data(), path.size());
     raise(SIGKILL);
   }
@@ -216,16 +216,16 @@ TEST(TempFilesTest, TheFirstNewFileRemovesFilesOfEndedReaders) {
   ASSERT_TRUE(fs::exists(killedPath));
 
   const std::string tmp = folders.tmp() + "/";
-  WriteTestFile(tmp + "tem1234.tmp", "another program's");
-  WriteTestFile(tmp + "tem-pagoro-empty.tmp", "");  // may be a reader's, not held yet
-  WriteTestFile(folders.work() + "/target", "kept");
+  WriteAll(tmp + "tem1234.tmp", "another program's");
+  WriteAll(tmp + "tem-pagoro-empty.tmp", "");  // may be a reader's, not held yet
+  WriteAll(folders.work() + "/target", "kept");
   fs::create_symlink(folders.work() + "/target", tmp + "tem-pagoro-link.tmp");
 
   TempFiles next(env);
   const std::string nextPath = next.NewTempFileName();
   EXPECT_FALSE(fs::exists(killedPath));
-  EXPECT_EQ(ReadTestFile(livePath), "live movie");
-  EXPECT_EQ(ReadTestFile(folders.work() + "/target"), "kept");
+  EXPECT_EQ(ReadAll(livePath), "live movie");
+  EXPECT_EQ(ReadAll(folders.work() + "/target"), "kept");
   std::vector<std::string> kept = {"tem-pagoro-empty.tmp", "tem-pagoro-link.tmp", "tem1234.tmp",
                                    fs::path(livePath).filename().string(),
                                    fs::path(nextPath).filename().string()};

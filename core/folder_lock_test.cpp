@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "testing/private_folders.h"
+#include "testing/private_folder.h"
 
 namespace pagoro {
 namespace {
@@ -35,7 +35,7 @@ class FolderLockTest : public ::testing::Test {
     }
   }
 
-  testing::PrivateFolders folders_;
+  testing::PrivateFolder folders_;
   std::string runtime_;
   bool had_runtime_ = false;
   std::string old_runtime_;

@@ -1,5 +1,7 @@
 #include "swf/byte_writer.h"
 
+#include <zlib.h>
+
 #include <algorithm>
 #include <bit>
 #include <cstring>
@@ -85,6 +87,17 @@ void WriteRect(ByteWriter& out, const Rect& r) {
   bits.SB(n, r.y_min);
   bits.SB(n, r.y_max);
   bits.FlushTo(out);
+}
+
+Bytes Deflate(std::span<const std::uint8_t> raw) {
+  uLongf size = compressBound(static_cast<uLong>(raw.size()));
+  Bytes out(size);
+  if (compress2(out.data(), &size, raw.data(), static_cast<uLong>(raw.size()),
+                Z_BEST_COMPRESSION) != Z_OK) {
+    throw std::runtime_error("zlib compression failed");
+  }
+  out.resize(size);
+  return out;
 }
 
 }  // namespace pagoro::swf

@@ -72,4 +72,8 @@ unsigned UnsignedBits(std::uint32_t v);
 
 void WriteRect(ByteWriter& out, const Rect& r);
 
+// `raw` as one zlib stream at the best compression. Throws
+// std::runtime_error when zlib fails.
+Bytes Deflate(std::span<const std::uint8_t> raw);
+
 }  // namespace pagoro::swf

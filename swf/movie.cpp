@@ -62,16 +62,10 @@ Bytes MovieBuilder::Finish() const {
 
 Bytes CompressMovie(const Bytes& fws) {
   if (fws.size() < kHeaderPrefix) throw std::invalid_argument("not a movie");
-  const uLong source_size = static_cast<uLong>(fws.size() - kHeaderPrefix);
-  uLongf packed_size = compressBound(source_size);
-  Bytes out(kHeaderPrefix + packed_size);
-  if (compress2(out.data() + kHeaderPrefix, &packed_size, fws.data() + kHeaderPrefix,
-                source_size, Z_BEST_COMPRESSION) != Z_OK) {
-    throw std::runtime_error("zlib compression failed");
-  }
-  std::copy(fws.begin(), fws.begin() + kHeaderPrefix, out.begin());
+  Bytes out(fws.begin(), fws.begin() + kHeaderPrefix);
   out[0] = 'C';
-  out.resize(kHeaderPrefix + packed_size);
+  const Bytes packed = Deflate(std::span(fws).subspan(kHeaderPrefix));
+  out.insert(out.end(), packed.begin(), packed.end());
   return out;
 }
 

@@ -1,8 +1,13 @@
-// A fresh folder for one test or fuzz run, with TMPDIR and XDG_DATA_HOME
-// pointed into it, so that nothing touches the user's own folders.
+// A fresh folder for one test, fuzz or benchmark run, holding data/, tmp/,
+// home/ and work/, with XDG_DATA_HOME, TMPDIR and HOME pointed into it while
+// it lives, so that nothing touches the user's own folders. Removed, with
+// all it holds, at the end. And small file helpers for tests.
 #pragma once
 
+#include <cstddef>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace pagoro::testing {
 
@@ -16,16 +21,32 @@ class PrivateFolder {
   const std::string& path() const { return path_; }  // no trailing "/"
   std::string tmp() const { return path_ + "/tmp"; }
   std::string data() const { return path_ + "/data"; }
+  // A folder for the test's own files (books, folders to pack).
+  std::string work() const { return path_ + "/work"; }
 
  private:
+  struct Saved {
+    std::string name;
+    bool had_value = false;
+    std::string value;
+  };
+  void Point(const char* name, const std::string& value);
+
   std::string path_;
-  std::string old_tmpdir_, old_data_home_;
-  bool had_tmpdir_, had_data_home_;
+  std::vector<Saved> saved_;
 };
 
 // The whole contents of a file ("" when it can't be read).
 std::string ReadAll(const std::string& path);
-// Writes `bytes` to a new file at `path`.
+// Writes `bytes` to a new file at `path`. Throws std::runtime_error when it
+// can't.
 void WriteAll(const std::string& path, const std::string& bytes);
+
+// The names directly inside `folder`, sorted; empty when it does not exist.
+std::vector<std::string> NamesIn(const std::string& folder);
+
+// `size` bytes that differ from position to position (no CR, LF or NUL in the
+// first three), so a misplaced byte shows.
+std::string PatternBytes(std::size_t size, unsigned seed = 1);
 
 }  // namespace pagoro::testing

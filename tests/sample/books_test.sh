@@ -23,8 +23,14 @@ check "Sample-v1.exe is a format 1.0 book" "1.0" \
 for name in Sample.exe Sample-v1.exe; do
   start_reader "$SAMPLE_BIN/$name" || continue
   page_shown 0 60
-  settle "$name-cover"
-  colours=$(identify -format %k "$WORK/$name-cover.png")
+  # The page is reported before it is drawn: wait (at most 60 s) for a
+  # screen of many colours.
+  for _ in $(seq 60); do
+    settle "$name-cover"
+    colours=$(identify -format %k "$WORK/$name-cover.png")
+    [ "$colours" -gt 50 ] && break
+    sleep 0.5
+  done
   [ "$colours" -gt 50 ] && pass "$name shows its cover ($colours colours)" || fail "$name shows $colours colours"
   click page
   key Right

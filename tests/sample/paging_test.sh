@@ -50,7 +50,7 @@ expect_spot_change "the status line shows \"restorePage\"" status1 status
 # shows what the reader said.
 shot status0 status
 key Escape
-wait_log "set incommand = restore"
+COUNT=2 wait_log "set incommand = restore"  # the first is "restorePage"
 wait_geometry "82 49 860 660" >/dev/null || fail "Escape did not give the window"
 wait_stage_placed
 expect_spot_change "the status line shows \"restore\"" status0 status

@@ -23,7 +23,8 @@ check "one movie file" "1" "$(movie_files | wc -l)"
 # --- Two dropped files open only the first.
 drop "$WORK/First.exe" "$WORK/Second.exe"
 wait_log "opened $WORK/First.exe" 20
-sleep 1
+COUNT=3 wait_log "fscommand ready" 60
+focus_movie
 check "the second one not opened" "0" "$(log_count "open $WORK/Second.exe")"
 check "no folder for the second one" "no" "$([ -e "$(book_folder Second)" ] && echo yes || echo no)"
 
@@ -37,7 +38,7 @@ if [ -f /sys/kernel/uevent_seqnum ]; then
   xdotool windowactivate --sync "$box" >/dev/null 2>&1; xdotool key Escape
   wait_log "error box: Own | List index out of bounds (1)" 10 && pass "Escape closes the plain message"
   dismiss_box
-  sleep 0.5
+  wait_no_box
   check "still running after the mapping failure" "yes" "$(kill -0 "$READER_PID" 2>/dev/null && echo yes || echo no)"
 else
   log "skipped: no sysfs file to stand in for an unmappable book"

@@ -158,6 +158,18 @@ dismiss_box() {
   xdotool key Return
 }
 
+# wait_no_box [SECONDS]: waits until the reader shows no window but WID
+# (a dismissed box has gone).
+wait_no_box() {
+  local i
+  for i in $(seq $((${1:-10} * 10))); do
+    [ -z "$(xdotool search --onlyvisible --pid "$READER_PID" --name '.' 2>/dev/null | grep -vx "${WID:-none}")" ] && return 0
+    sleep 0.1
+  done
+  fail "a box of the reader stayed up"
+  return 1
+}
+
 # drop FILE...: drags the files from a drag source onto the reader's window.
 drop() {
   : "${DRAG_SOURCE:?}"
@@ -202,6 +214,9 @@ find_window() {
 
 # focus_movie: a left click in the middle of the screen, so that the movie
 # (Ruffle's element in the page) takes the keys; waits for the movie to see it.
+# Input reaches the movie, and its commands the reader, in order: once the
+# click is reported, all input before it has been handled, so a check that
+# something did not happen can follow it without sleeping.
 focus_movie() {
   local n; n=$(log_count "fscommand mouse | down")
   xdotool mousemove --sync 512 384 click 1

@@ -16,7 +16,7 @@ key t; COUNT=2 wait_log "echo | TempPath=$folder" 10 && pass "TempPath set twice
 key c v b
 wait_log "fscommand outcommand | SetTempPath  -> ignored" 10
 check "Quit and 'quit ' ignored" "2" "$(grep -cE "fscommand (Quit|quit ) \| +-> ignored" "$READER_LOG")"
-sleep 1
+focus_movie
 check "still running" "yes" "$(kill -0 "$READER_PID" 2>/dev/null && echo yes || echo no)"
 check "no third TempPath" "2" "$(log_count "set TempPath")"
 

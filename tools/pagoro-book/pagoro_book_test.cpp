@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "testing/private_folders.h"
+#include "testing/private_folder.h"
 
 namespace pagoro {
 namespace {
@@ -15,9 +15,9 @@ namespace {
 namespace fs = std::filesystem;
 using testing::NamesIn;
 using testing::PatternBytes;
-using testing::PrivateFolders;
-using testing::ReadTestFile;
-using testing::WriteTestFile;
+using testing::PrivateFolder;
+using testing::ReadAll;
+using testing::WriteAll;
 
 struct Result {
   int exit = -1;
@@ -42,8 +42,8 @@ class PagoroBookTest : public ::testing::Test {
     const int status = std::system(command.c_str());
     Result result;
     result.exit = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    result.out = ReadTestFile(out);
-    result.err = ReadTestFile(err);
+    result.out = ReadAll(out);
+    result.err = ReadAll(err);
     fs::remove(out);
     fs::remove(err);
     return result;
@@ -53,7 +53,7 @@ class PagoroBookTest : public ::testing::Test {
                          const std::vector<std::pair<std::string, std::string>>& files) {
     const std::string dir = folders_.work() + "/" + name;
     fs::create_directories(dir);
-    for (const auto& [file, bytes] : files) WriteTestFile(dir + "/" + file, bytes);
+    for (const auto& [file, bytes] : files) WriteAll(dir + "/" + file, bytes);
     return dir;
   }
   // Packs `files` with `options`, extracts the book into a new folder and
@@ -66,14 +66,14 @@ class PagoroBookTest : public ::testing::Test {
     pack.insert(pack.end(), options.begin(), options.end());
     const Result packed = Run(pack);
     ASSERT_EQ(packed.exit, 0) << packed.err;
-    EXPECT_EQ(ReadTestFile(book).substr(0, 6), "READER");
+    EXPECT_EQ(ReadAll(book).substr(0, 6), "READER");
     const std::string outDir = MakeFolder("out", {});
     const Result extracted = Run({"extract", book, outDir});
     ASSERT_EQ(extracted.exit, 0) << extracted.err;
     std::vector<std::string> names;
     for (const auto& [file, bytes] : files) {
       names.push_back(file);
-      EXPECT_EQ(ReadTestFile(outDir + "/" + file), bytes) << file;
+      EXPECT_EQ(ReadAll(outDir + "/" + file), bytes) << file;
     }
     std::sort(names.begin(), names.end());
     EXPECT_EQ(NamesIn(outDir), names);
@@ -81,9 +81,9 @@ class PagoroBookTest : public ::testing::Test {
     fs::remove_all(dir);
     fs::remove_all(outDir);
   }
-  void SetUp() override { WriteTestFile(folders_.work() + "/reader", "READER program image"); }
+  void SetUp() override { WriteAll(folders_.work() + "/reader", "READER program image"); }
 
-  PrivateFolders folders_;
+  PrivateFolder folders_;
   std::string tool_ = PAGORO_BOOK_TOOL;
 };
 
@@ -146,12 +146,12 @@ TEST_F(PagoroBookTest, TheDefaultImageIsTheReaderBesideTheTool) {
   fs::permissions(bin + "/pagoro-book", fs::perms::owner_all);
   tool_ = bin + "/pagoro-book";
   for (const std::string image : {"", "the pagoro program"}) {
-    if (!image.empty()) WriteTestFile(bin + "/pagoro", image);
+    if (!image.empty()) WriteAll(bin + "/pagoro", image);
     const std::string book = folders_.work() + "/Book.exe";
     ASSERT_EQ(Run({"pack", dir, "-o", book, "--format", "1.0"}).exit, 0);
     const std::string index =
         "buildexe\r\nversion|1.0|1|800|600|\r\nmain.swf|" + std::to_string(image.size()) + "|3\r\n";
-    EXPECT_EQ(ReadTestFile(book), image + "FWS" + index +
+    EXPECT_EQ(ReadAll(book), image + "FWS" + index +
                                       std::string(1, static_cast<char>(index.size())) +
                                       std::string(3, '\0'));
   }
@@ -162,7 +162,7 @@ TEST_F(PagoroBookTest, ErrorsPrintTheMessageAndExitOne) {
   const std::string book = folders_.work() + "/Book.exe";
   ASSERT_EQ(Run({"pack", dir, "-o", book}).exit, 0);
   const std::string noContainer = folders_.work() + "/plain.exe";
-  WriteTestFile(noContainer, std::string("ELF\0\0\0\0", 7));
+  WriteAll(noContainer, std::string("ELF\0\0\0\0", 7));
   const std::string v10 = folders_.work() + "/v10.exe";
   const Result warned = Run({"pack", dir, "-o", v10, "--format", "1.0"});
   EXPECT_EQ(warned.exit, 0);

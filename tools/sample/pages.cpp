@@ -5,6 +5,7 @@
 #include "swf/bitmaps.h"
 #include "swf/movie.h"
 #include "swf/shapes.h"
+#include "tools/sample/png.h"
 
 namespace pagoro::sample {
 namespace {
@@ -72,7 +73,7 @@ void AddContentsRows(const std::vector<Page>& pages, IdSource& ids, const Fonts&
 
 swf::Bytes PictureFile(const PictureSpot& spot) {
   const Picture p = DrawPicture(spot.kind, spot.width, spot.height);
-  return swf::EncodePng(p.width, p.height, p.rgba);
+  return EncodePng(p.width, p.height, p.rgba);
 }
 
 PageParts BuildPage(const std::vector<Page>& pages, std::size_t index, IdSource& ids, const Fonts& fonts,
