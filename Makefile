@@ -4,9 +4,10 @@ JOBS ?= $(shell nproc)
 TEST_DIR := build/test
 RUN_DIR := build/release
 FUZZ_DIR := build/fuzz
+PACKAGE_DIR := build/package
 CMAKE_GEN := -G Ninja
 
-.PHONY: deps build test run fuzz bench install clean tidy
+.PHONY: deps build test run fuzz bench install deb clean tidy
 
 deps:
 	@scripts/install-deps.sh
@@ -38,6 +39,14 @@ bench: build
 
 install: build
 	cmake --install $(RUN_DIR)
+
+# The Debian package, from a release build of its own without the tests
+# and benchmarks: build/package/pagoro_<version>_amd64.deb.
+deb: deps
+	cmake -S . -B $(PACKAGE_DIR) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DPAGORO_BENCH=OFF -DBUILD_TESTING=OFF >/dev/null
+	cmake --build $(PACKAGE_DIR) -j $(JOBS)
+	cd $(PACKAGE_DIR) && cpack -G DEB
 
 clean:
 	rm -rf build

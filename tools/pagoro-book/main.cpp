@@ -97,10 +97,9 @@ constexpr const char* kUsage =
 
 // The usage of `command`, or null when there is no such command.
 const char* UsageOf(const std::string& command) {
-  for (const CommandUsage& usage : kCommandUsages) {
-    if (command == usage.name) return usage.text;
-  }
-  return nullptr;
+  const auto* found = std::find_if(std::begin(kCommandUsages), std::end(kCommandUsages),
+                                   [&](const CommandUsage& usage) { return command == usage.name; });
+  return found == std::end(kCommandUsages) ? nullptr : found->text;
 }
 
 // Bad arguments: the usage of the command (or the whole usage) follows the
@@ -148,7 +147,7 @@ void RequireBookFile(Env& env, const std::string& path) {
 // Loads the book at `path`; the index has its header line afterwards. A file
 // that can't be mapped or has no index at its end is no book, and is named as
 // such; the reader's texts stay for a container that is there but wrong.
-void LoadBook(Env& env, ToolHost& host, Book& book, const std::string& path) {
+void LoadBook(Env& env, const ToolHost& host, Book& book, const std::string& path) {
   RequireBookFile(env, path);
   try {
     book.LoadIndex(path);
