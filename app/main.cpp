@@ -4,11 +4,11 @@
 #include <QIcon>
 
 #include "app/application.h"
-#include "app/book_opener.h"
 #include "app/error_reporter.h"
 #include "app/logging.h"
 #include "app/main_form.h"
 #include "book/env.h"
+#include "core/book_opener.h"
 #include "player/shockwave_flash.h"
 
 int main(int /*argc*/, char** argv) {

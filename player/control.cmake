@@ -1,7 +1,7 @@
 # pagoro_player: the movie player control (Qt WebEngine running Ruffle).
-# Ruffle's files come from node_modules (scripts/install-deps.sh) and are
-# compiled into the program, so that a book executable plays anywhere.
-set(PAGORO_RUFFLE_DIR ${PROJECT_SOURCE_DIR}/node_modules/@ruffle-rs/ruffle)
+# Ruffle's files come from PAGORO_RUFFLE_DIR (node_modules by default,
+# scripts/install-deps.sh) and are compiled into the program, so that a book
+# executable plays anywhere.
 file(GLOB pagoro_ruffle_files
   ${PAGORO_RUFFLE_DIR}/ruffle.js ${PAGORO_RUFFLE_DIR}/core.ruffle.*.js ${PAGORO_RUFFLE_DIR}/*.wasm)
 list(LENGTH pagoro_ruffle_files pagoro_ruffle_count)
@@ -28,7 +28,7 @@ if(pagoro_ruffle_js MATCHES "\\?new URL\\([a-zA-Z_$]+\\(([0-9]+)\\)")
   endif()
 endif()
 list(LENGTH pagoro_ruffle_cores pagoro_core_count)
-if(PAGORO_ZSTD AND pagoro_core_count EQUAL 2 AND EXISTS ${PAGORO_RUFFLE_DIR}/${pagoro_ruffle_core})
+if(PAGORO_ZSTD AND pagoro_ruffle_core AND pagoro_core_count EQUAL 2 AND EXISTS ${PAGORO_RUFFLE_DIR}/${pagoro_ruffle_core})
   list(REMOVE_ITEM pagoro_ruffle_cores ${PAGORO_RUFFLE_DIR}/${pagoro_ruffle_core})
   get_filename_component(pagoro_ruffle_rebuilt ${pagoro_ruffle_cores} NAME)
   list(REMOVE_ITEM pagoro_ruffle_files ${pagoro_ruffle_cores})
@@ -49,7 +49,6 @@ add_library(pagoro_player STATIC
   host_page.cpp host_page.h
   movie_scheme.cpp movie_scheme.h
   page_bridge.cpp page_bridge.h
-  player_control.h
   player_error.h
   player_log.cpp player_log.h
   ruffle_files.cpp ruffle_files.h
@@ -57,7 +56,7 @@ add_library(pagoro_player STATIC
   variable_queue.cpp variable_queue.h
 )
 target_include_directories(pagoro_player PUBLIC ${PROJECT_SOURCE_DIR})
-target_link_libraries(pagoro_player PUBLIC pagoro_movie_patch
+target_link_libraries(pagoro_player PUBLIC pagoro_core pagoro_movie_patch
   Qt6::Core Qt6::Gui Qt6::Widgets Qt6::WebEngineWidgets Qt6::WebChannel)
 target_link_libraries(pagoro_player PRIVATE PkgConfig::ZSTD)
 
@@ -70,10 +69,12 @@ endif()
 qt_add_resources(pagoro_player pagoro_player_page
   PREFIX /pagoro/player FILES host.html host.js fetch-shim.js)
 
-add_executable(pagoro_player_unit_test
-  file_confinement_test.cpp ruffle_files_test.cpp variable_queue_test.cpp)
-target_link_libraries(pagoro_player_unit_test PRIVATE pagoro_player GTest::gtest_main)
-target_compile_definitions(pagoro_player_unit_test PRIVATE
-  PAGORO_RUFFLE_DIR="${PAGORO_RUFFLE_DIR}" PAGORO_RUFFLE_CORE="${pagoro_ruffle_core}"
-  PAGORO_RUFFLE_REBUILT="${pagoro_ruffle_rebuilt}")
-gtest_discover_tests(pagoro_player_unit_test)
+if(BUILD_TESTING)
+  add_executable(pagoro_player_unit_test
+    file_confinement_test.cpp ruffle_files_test.cpp variable_queue_test.cpp)
+  target_link_libraries(pagoro_player_unit_test PRIVATE pagoro_player GTest::gtest_main)
+  target_compile_definitions(pagoro_player_unit_test PRIVATE
+    PAGORO_RUFFLE_DIR="${PAGORO_RUFFLE_DIR}" PAGORO_RUFFLE_CORE="${pagoro_ruffle_core}"
+    PAGORO_RUFFLE_REBUILT="${pagoro_ruffle_rebuilt}")
+  gtest_discover_tests(pagoro_player_unit_test)
+endif()

@@ -12,13 +12,14 @@
 #include <utility>
 #include <vector>
 
-#include "app/cache_folder.h"
 #include "book/book.h"
 #include "book/cp936.h"
 #include "book/env.h"
 #include "book/errors.h"
+#include "book/format.h"
+#include "book/packer.h"
 #include "book/text.h"
-#include "tools/pagoro-book/packer.h"
+#include "core/cache_folder.h"
 
 namespace pagoro {
 namespace {
@@ -166,9 +167,7 @@ void LoadBook(Env& env, const ToolHost& host, Book& book, const std::string& pat
 
 // The format version text of the loaded book's header line.
 std::string FormatOf(const Book& book) {
-  std::string header = (*book.BookIndex())[1];
-  CutField(header, "|");
-  return CutField(header, "|");
+  return format::VersionOf((*book.BookIndex())[format::kHeaderLine]);
 }
 
 // Moves the extracted movie to `to`: a rename where both lie on one file
@@ -226,16 +225,19 @@ int List(Env& env, const std::string& bookPath) {
   Book book(env, host);
   LoadBook(env, host, book, bookPath);
   const StringList& index = *book.BookIndex();
-  const bool rotated = FormatOf(book) == "1.0";
+  const bool rotated = FormatOf(book) == format::kVersion10;
   std::cout << "name\toffset\tstored\tsize\n";
-  for (int i = 2; i < index.Count(); ++i) {
+  for (int i = format::kFirstEntryLine; i < index.Count(); ++i) {
     std::string line = index[i];
     const std::string name = CutField(line, "|");
     const std::string offset = CutField(line, "|");
     const std::string stored = rotated ? line : CutField(line, "|");
     const std::optional<std::int32_t> storedSize = TryStrToInt(stored);
     std::string fileSize = "?";
-    if (storedSize) fileSize = std::to_string(std::int64_t{*storedSize} + (rotated ? 0 : 3));
+    if (storedSize) {
+      fileSize = std::to_string(std::int64_t{*storedSize} +
+                                static_cast<std::int64_t>(rotated ? 0 : format::kHeaderLength));
+    }
     std::cout << Cp936ToUtf8(name) << "\t" << Cp936ToUtf8(offset) << "\t" << Cp936ToUtf8(stored)
               << "\t" << fileSize << "\n";
   }
