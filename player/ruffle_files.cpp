@@ -9,10 +9,10 @@
 namespace pagoro {
 namespace {
 
-const QString kFolder = QStringLiteral(":/pagoro/ruffle/");
+constexpr QLatin1String kFolder(":/pagoro/ruffle/");
 // A difference is stored as NAME.from.BASE.zst.
-const QString kFrom = QStringLiteral(".from.");
-const QString kSuffix = QStringLiteral(".zst");
+constexpr QLatin1String kFrom(".from.");
+constexpr QLatin1String kSuffix(".zst");
 // The largest window the build's zstd --long may have used.
 constexpr int kMaxWindowLog = 28;
 
@@ -37,7 +37,7 @@ QString RuffleResource(const QString& name) {
 
 bool RebuildRuffleFile(const QString& name, QByteArray* bytes) {
   if (!PlainName(name)) return false;
-  const QStringList stored = QDir(kFolder).entryList({name + kFrom + "*" + kSuffix}, QDir::Files);
+  const QStringList stored = QDir(kFolder).entryList({name + kFrom + '*' + kSuffix}, QDir::Files);
   if (stored.size() != 1) return false;
   const QString base = stored[0].mid(name.size() + kFrom.size()).chopped(kSuffix.size());
   QByteArray prefix;

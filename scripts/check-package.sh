@@ -3,8 +3,8 @@
 # build/release): lintian finds no error in it, and its contents, unpacked
 # into a private folder, work: the packaged pagoro-book prints the package's
 # version, packs the sample magazine with the packaged reader (its default),
-# and those books give back their files and play on a private display
-# (tests/sample/books_test.sh).
+# and those books give back their files, and Sample.exe plays on a private
+# display (tests/sample/books_test.sh).
 #
 #   scripts/check-package.sh [BUILD_DIR]
 set -euo pipefail
@@ -42,7 +42,8 @@ head -c "$reader_size" "$work/books/Sample.exe" | cmp -s - "$bin/pagoro" ||
 echo "check-package: the reader image a book carries is $reader_size bytes"
 
 # books_test.sh makes no remote movies; the variable is the helpers' due.
-PAGORO=$bin/pagoro PAGORO_BOOK=$bin/pagoro-book REMOTE_MOVIE=/bin/false \
+# Both books give back their files; Sample.exe is played.
+SAMPLE_PLAY=Sample.exe PAGORO=$bin/pagoro PAGORO_BOOK=$bin/pagoro-book REMOTE_MOVIE=/bin/false \
   PAGORO_SAMPLE=$build/bin/pagoro-sample SAMPLE_BIN=$work/books SAMPLE_FILES=$build/sample-magazine \
   "$root/tests/with-display.sh" -- "$root/tests/sample/books_test.sh"
 echo "check-package: passed"

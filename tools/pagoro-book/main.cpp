@@ -34,7 +34,7 @@ constexpr std::size_t kPackedNamesShown = 20;
 // Each command's usage, as `help COMMAND` and `COMMAND --help` print it.
 struct CommandUsage {
   const char* name;
-  const char* text;
+  const char* text;  // cppcheck-suppress unusedStructMember ; read through UsageOf
 };
 
 constexpr CommandUsage kCommandUsages[] = {
