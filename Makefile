@@ -10,7 +10,7 @@ RUN_DIR := build/release
 FUZZ_DIR := build/fuzz
 CMAKE_GEN := -G Ninja
 
-.PHONY: deps build test lint run fuzz bench soak install clean
+.PHONY: deps build test lint run fuzz bench soak install deb clean
 
 deps:
 	@scripts/install-deps.sh
@@ -63,6 +63,10 @@ soak: deps
 
 install: build
 	cmake --install $(RUN_DIR) --prefix $(PREFIX)
+
+# The Debian package of the run build: build/release/pagoro_<version>_amd64.deb.
+deb: build
+	cd $(RUN_DIR) && cpack -G DEB
 
 clean:
 	rm -rf build

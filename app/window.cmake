@@ -20,6 +20,7 @@ target_compile_definitions(pagoro PRIVATE
   PAGORO_FILE_VERSION="${PROJECT_VERSION}"
   PAGORO_PRODUCT_VERSION="${PAGORO_PRODUCT_VERSION}")
 target_link_libraries(pagoro PRIVATE pagoro_window)
+pagoro_strip(pagoro)
 
 if(BUILD_TESTING)
   add_executable(pagoro_window_unit_test app_text_test.cpp drop_target_test.cpp)
@@ -33,3 +34,4 @@ install(FILES ${CMAKE_CURRENT_BINARY_DIR}/pagoro.desktop
   DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES pagoro.png DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/64x64/apps)
 install(FILES pagoro.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+pagoro_man_page(pagoro ${CMAKE_CURRENT_SOURCE_DIR}/pagoro.1)

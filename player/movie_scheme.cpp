@@ -10,6 +10,7 @@
 #include "player/movie_patch.h"
 #include "player/player_log.h"
 #include "player/requested_file.h"
+#include "player/ruffle_files.h"
 
 namespace pagoro {
 namespace {
@@ -17,6 +18,7 @@ namespace {
 const QString kHost = QStringLiteral("reader");
 // Paths below this prefix are the player's own files, not the user's.
 const QString kInternalPrefix = QStringLiteral("/~pagoro/");
+const QString kRufflePrefix = QStringLiteral("ruffle/");
 
 QByteArray ContentType(const QString& path) {
   static const QHash<QString, QByteArray> types = {
@@ -33,7 +35,7 @@ QByteArray ContentType(const QString& path) {
 QString InternalResource(const QString& name) {
   if (name == "host.html" || name == "host.js" || name == "fetch-shim.js") return ":/pagoro/player/" + name;
   if (name == "qwebchannel.js") return QStringLiteral(":/qtwebchannel/qwebchannel.js");
-  if (name.startsWith("ruffle/") && !name.contains("..") && name.count('/') == 1) return ":/pagoro/" + name;
+  if (name.startsWith(kRufflePrefix)) return RuffleResource(name.mid(kRufflePrefix.size()));
   return {};
 }
 
@@ -92,6 +94,10 @@ void MovieScheme::requestStarted(QWebEngineUrlRequestJob* job) {
 
 void MovieScheme::ServeInternal(QWebEngineUrlRequestJob* job, const QString& name) {
   const QString resource = InternalResource(name);
+  if (resource.isEmpty() && name.startsWith(kRufflePrefix)) {
+    QByteArray bytes;
+    if (RebuildRuffleFile(name.mid(kRufflePrefix.size()), &bytes)) return Reply(job, ContentType(name), bytes);
+  }
   if (resource.isEmpty() || !QFile::exists(resource)) return Refuse(job, "no such player file");
   auto* file = new QFile(resource, job);
   if (!file->open(QIODevice::ReadOnly)) return Refuse(job, "player file unreadable");

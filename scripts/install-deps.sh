@@ -7,10 +7,11 @@ cd "$(dirname "$0")/.."
 packages=(
   build-essential cmake ninja-build pkg-config git
   clang clang-tidy cppcheck libclang-rt-14-dev
-  libgtest-dev libgmock-dev libbenchmark-dev zlib1g-dev liblzma-dev
+  libgtest-dev libgmock-dev libbenchmark-dev zlib1g-dev liblzma-dev libzstd-dev zstd
   qt6-base-dev qt6-webengine-dev qt6-webchannel-dev libgl-dev
   xvfb xauth openbox xdotool x11-utils imagemagick
   fonts-wqy-microhei zip unzip
+  help2man lintian file fakeroot
 )
 
 missing=()

@@ -20,7 +20,8 @@ done
 check "Sample-v1.exe is a format 1.0 book" "1.0" \
   "$("$PAGORO_BOOK" info "$SAMPLE_BIN/Sample-v1.exe" | sed -n "s/^format: //p")"
 
-for name in Sample.exe Sample-v1.exe; do
+# SAMPLE_PLAY names the books to play (both by default).
+for name in ${SAMPLE_PLAY:-Sample.exe Sample-v1.exe}; do
   start_reader "$SAMPLE_BIN/$name" || continue
   page_shown 0 60
   # The page is reported before it is drawn: wait (at most 60 s) for a

@@ -2,15 +2,20 @@
 // reader's own code.
 #include <unistd.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <exception>
 #include <filesystem>
 #include <iostream>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "book/book.h"
 #include "book/cp936.h"
 #include "book/env.h"
+#include "book/errors.h"
 #include "book/format.h"
 #include "book/packer.h"
 #include "book/text.h"
@@ -22,57 +27,142 @@ namespace {
 constexpr int kExitError = 1;
 constexpr int kExitUsage = 2;
 constexpr const char* kMainMovieName = "main.swf";
+constexpr const char* kPrefix = "pagoro-book: ";
+// More packed files than this are summed up rather than named one by one.
+constexpr std::size_t kPackedNamesShown = 20;
 
-constexpr const char* kUsage =
-    "Usage: pagoro-book COMMAND ...\n"
-    "\n"
-    "  extract BOOK DIR   write the files of BOOK into the folder DIR as the reader\n"
-    "                     does into a cache folder, main.swf included; DIR must\n"
-    "                     exist and hold no files\n"
-    "  info BOOK          print the format version, movie size and entry count\n"
-    "  list BOOK          print each entry line: name, offset, size (tab-separated)\n"
-    "  pack DIR -o OUT [--format 1.0|2.0] [--size WxH] [--reader FILE]\n"
-    "                     make the book executable OUT from the files of DIR\n"
-    "                     (main.swf first); the image is FILE, by default the\n"
-    "                     pagoro program next to this tool, else none;\n"
-    "                     defaults: --format 2.0 --size 800x600\n"
-    "  --help             show this text\n"
-    "  --version          show the version\n";
-
-// Bad arguments: the usage text follows the message.
-class UsageError : public std::runtime_error {
- public:
-  using std::runtime_error::runtime_error;
+// Each command's usage, as `help COMMAND` and `COMMAND --help` print it.
+struct CommandUsage {
+  const char* name;
+  const char* text;  // cppcheck-suppress unusedStructMember ; read through UsageOf
 };
 
-// A failure in the tool's own words (the reader's messages come as they are).
+constexpr CommandUsage kCommandUsages[] = {
+    {"info",
+     "Usage: pagoro-book info BOOK\n"
+     "\n"
+     "Prints the format version, the movie size and the number of entries of the\n"
+     "book executable BOOK.\n"},
+    {"list",
+     "Usage: pagoro-book list BOOK\n"
+     "\n"
+     "Prints a header line, then one tab-separated line for each entry of BOOK:\n"
+     "its name, the offset of its stored bytes, the number of bytes stored there\n"
+     "and the size of the file it extracts to. A format 2.0 entry keeps the\n"
+     "first 3 bytes of its file in the index, so its file is 3 bytes longer\n"
+     "than what is stored.\n"},
+    {"extract",
+     "Usage: pagoro-book extract BOOK DIR\n"
+     "\n"
+     "Writes the files of BOOK into the folder DIR as the reader does into a\n"
+     "cache folder, main.swf included. DIR must exist and hold no files.\n"},
+    {"pack",
+     "Usage: pagoro-book pack DIR -o OUT [--format 1.0|2.0] [--size WxH] [--reader FILE]\n"
+     "\n"
+     "Makes the book executable OUT from the files directly inside the folder\n"
+     "DIR (subfolders are not entered). DIR must hold the main movie, main.swf,\n"
+     "which is stored first. The files packed are named on standard error.\n"
+     "\n"
+     "  -o, --output OUT    the book executable to write\n"
+     "  --format 1.0|2.0    the container format (default 2.0); a 1.0 book can\n"
+     "                      carry only its main movie\n"
+     "  --size WxH          the movie's size in pixels (default 800x600)\n"
+     "  --reader FILE       the program the book starts with; by default the\n"
+     "                      pagoro program in the same folder as pagoro-book\n"},
+    {"help",
+     "Usage: pagoro-book help [COMMAND]\n"
+     "\n"
+     "Shows the list of commands, or the usage of COMMAND.\n"},
+};
+
+constexpr const char* kUsage =
+    "Usage: pagoro-book COMMAND [ARGUMENTS]\n"
+    "\n"
+    "Looks into, unpacks and makes pagoro book executables: magazines made of\n"
+    "the reader program with the magazine's files packed onto its end.\n"
+    "\n"
+    "Commands:\n"
+    "  info BOOK           print the format version, movie size and entry count\n"
+    "  list BOOK           print each entry: name, offset, stored and file size\n"
+    "  extract BOOK DIR    write the files of BOOK into the empty folder DIR\n"
+    "  pack DIR -o OUT     make the book executable OUT from the files of DIR\n"
+    "                      [--format 1.0|2.0] [--size WxH] [--reader FILE]\n"
+    "  help [COMMAND]      show this text, or the usage of COMMAND\n"
+    "\n"
+    "Options:\n"
+    "  --help              show this text; COMMAND --help shows that command's\n"
+    "  --version           show the version\n"
+    "\n"
+    "Data goes to standard output, messages to standard error. The exit status\n"
+    "is 0 on success, 1 when a command fails and 2 for bad arguments.\n";
+
+// The usage of `command`, or null when there is no such command.
+const char* UsageOf(const std::string& command) {
+  const auto* found = std::find_if(std::begin(kCommandUsages), std::end(kCommandUsages),
+                                   [&](const CommandUsage& usage) { return command == usage.name; });
+  return found == std::end(kCommandUsages) ? nullptr : found->text;
+}
+
+// Bad arguments: the usage of the command (or the whole usage) follows the
+// message.
+class UsageError : public std::runtime_error {
+ public:
+  explicit UsageError(const std::string& message, std::string command = "")
+      : std::runtime_error(message), command_(std::move(command)) {}
+  const std::string& command() const { return command_; }
+
+ private:
+  std::string command_;
+};
+
+// A failure in the tool's own words.
 class ToolError : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
 };
 
 // The book side of the tool: temporary files of its own, a folder emptied as
-// the reader empties a cache folder, the mapping message on stderr.
+// the reader empties a cache folder. The reader's one message (the mapping
+// failure) is kept for the caller to report with the file's name.
 class ToolHost : public BookHost {
  public:
   explicit ToolHost(Env& env) : env_(env), temp_files_(env) {}
   std::string NewTempFileName() override { return temp_files_.NewTempFileName(); }
   void ClearFolder(const std::string& folder) override { pagoro::ClearFolder(env_, folder); }
-  void ShowMessage(const std::string& text) override { std::cerr << text << "\n"; }
+  void ShowMessage(const std::string& text) override { shown_ = text; }
+  const std::string& shown() const { return shown_; }
 
  private:
   Env& env_;
   TempFiles temp_files_;
+  std::string shown_;
 };
 
+std::string InQuotes(const std::string& text) { return "\"" + text + "\""; }
+
 void RequireBookFile(Env& env, const std::string& path) {
-  if (!env.FileExists(path)) throw ToolError("No book file at \"" + path + "\"");
+  if (env.FolderExists(path)) throw ToolError(InQuotes(path) + " is a folder, not a magazine");
+  if (!env.FileExists(path)) throw ToolError("No book file at " + InQuotes(path));
 }
 
-// Loads the book at `path`; the index has its header line afterwards.
-void LoadBook(Env& env, Book& book, const std::string& path) {
+// Loads the book at `path`; the index has its header line afterwards. A file
+// that can't be mapped or has no index at its end is no book, and is named as
+// such; the reader's texts stay for a container that is there but wrong.
+void LoadBook(Env& env, const ToolHost& host, Book& book, const std::string& path) {
   RequireBookFile(env, path);
-  book.LoadIndex(path);
+  try {
+    book.LoadIndex(path);
+  } catch (const Exception& e) {
+    if (!host.shown().empty()) {
+      std::string reason;
+      env.MapReadOnly(path, &reason);
+      throw ToolError(InQuotes(path) + ": " + host.shown() + (reason.empty() ? "" : " (" + reason + ")"));
+    }
+    if (book.BookIndex() && book.BookIndex()->Count() == 0) {
+      throw ToolError(InQuotes(path) + " is not a magazine: no book container at its end");
+    }
+    throw ToolError(InQuotes(path) + ": " + e.what());
+  }
 }
 
 // The format version text of the loaded book's header line.
@@ -86,35 +176,39 @@ void MoveFile(Env& env, const std::string& from, const std::string& to) {
   if (env.RenameFile(from, to)) return;
   std::string error;
   const auto view = env.MapReadOnly(from, &error);
-  if (!view) throw ToolError("Cannot read \"" + from + "\": " + error);
+  if (!view) throw ToolError("Cannot read " + InQuotes(from) + ": " + error);
   env.WriteFile(to, view->data(), view->size());
   env.DeleteFile(from);
 }
 
 int Extract(Env& env, const std::string& bookPath, const std::string& dir) {
   RequireBookFile(env, bookPath);
-  if (!env.FolderExists(dir)) throw ToolError("\"" + dir + "\" is not a folder");
+  if (!env.FolderExists(dir)) throw ToolError(InQuotes(dir) + " is not a folder");
   const std::string folder = dir.back() == '/' ? dir : dir + "/";
   // The reader empties a cache folder before it writes; a folder of the
   // user's is never emptied, so it must hold no files to begin with.
   for (const std::string& name : env.ListFolder(folder)) {
     if (!env.FolderExists(folder + name)) {
-      throw ToolError("\"" + dir + "\" holds files; extract into a folder without files");
+      throw ToolError(InQuotes(dir) + " holds files; extract into a folder without files");
     }
   }
   ToolHost host(env);
   Book book(env, host);
-  book.LoadIndex(bookPath);
-  book.ExtractAssets(folder);
-  const std::string movie = book.ExtractMainMovie(kMainMovieName);
-  if (!movie.empty()) MoveFile(env, movie, folder + kMainMovieName);
+  LoadBook(env, host, book, bookPath);
+  try {
+    book.ExtractAssets(folder);
+    const std::string movie = book.ExtractMainMovie(kMainMovieName);
+    if (!movie.empty()) MoveFile(env, movie, folder + kMainMovieName);
+  } catch (const Exception& e) {
+    throw ToolError(InQuotes(bookPath) + ": " + e.what());
+  }
   return 0;
 }
 
 int Info(Env& env, const std::string& bookPath) {
   ToolHost host(env);
   Book book(env, host);
-  LoadBook(env, book, bookPath);
+  LoadBook(env, host, book, bookPath);
   const int lines = book.BookIndex()->Count();
   std::cout << "format: " << Cp936ToUtf8(FormatOf(book)) << "\n"
             << "movie: " << book.MovieWidth() << "x" << book.MovieHeight() << "\n"
@@ -122,19 +216,30 @@ int Info(Env& env, const std::string& bookPath) {
   return 0;
 }
 
+// One line per entry: name, offset, the bytes stored in the container and
+// the size of the file they extract to. A format 2.0 line keeps the file's
+// first three bytes in the index; a size that is no number is shown as it
+// stands, with "?" for the file.
 int List(Env& env, const std::string& bookPath) {
   ToolHost host(env);
   Book book(env, host);
-  LoadBook(env, book, bookPath);
+  LoadBook(env, host, book, bookPath);
   const StringList& index = *book.BookIndex();
   const bool rotated = FormatOf(book) == format::kVersion10;
+  std::cout << "name\toffset\tstored\tsize\n";
   for (int i = format::kFirstEntryLine; i < index.Count(); ++i) {
     std::string line = index[i];
     const std::string name = CutField(line, "|");
     const std::string offset = CutField(line, "|");
-    const std::string size = rotated ? line : CutField(line, "|");
-    std::cout << Cp936ToUtf8(name) << "\t" << Cp936ToUtf8(offset) << "\t" << Cp936ToUtf8(size)
-              << "\n";
+    const std::string stored = rotated ? line : CutField(line, "|");
+    const std::optional<std::int32_t> storedSize = TryStrToInt(stored);
+    std::string fileSize = "?";
+    if (storedSize) {
+      fileSize = std::to_string(std::int64_t{*storedSize} +
+                                static_cast<std::int64_t>(rotated ? 0 : format::kHeaderLength));
+    }
+    std::cout << Cp936ToUtf8(name) << "\t" << Cp936ToUtf8(offset) << "\t" << Cp936ToUtf8(stored)
+              << "\t" << fileSize << "\n";
   }
   return 0;
 }
@@ -147,6 +252,28 @@ std::string DefaultReader(Env& env) {
   self.resize(static_cast<std::size_t>(n));
   const std::string reader = self.substr(0, self.rfind('/') + 1) + "pagoro";
   return env.FileExists(reader) ? reader : "";
+}
+
+void Message(const std::string& text) { std::cerr << kPrefix << text << "\n"; }
+
+// Names the packed files on stderr, a long list summed up after its start.
+void ReportPacked(const std::vector<PackEntry>& entries, const std::string& out,
+                  const std::string& reader, const PackOptions& options) {
+  std::size_t shown = 0;
+  for (const PackEntry& entry : entries) {
+    if (shown == kPackedNamesShown && entries.size() > kPackedNamesShown + 1) break;
+    Message("packed " + entry.name + " (" + std::to_string(entry.bytes.size()) + " bytes)");
+    ++shown;
+  }
+  if (shown < entries.size()) {
+    Message("packed " + std::to_string(entries.size() - shown) + " more files (" +
+            "pagoro-book list " + out + " names them all)");
+  }
+  Message("wrote " + out + ": " + std::to_string(entries.size()) + " file" +
+          (entries.size() == 1 ? "" : "s") + ", format " + options.format + ", movie " +
+          std::to_string(options.width) + "x" + std::to_string(options.height) + ", " +
+          (reader.empty() ? "no reader image: the book does not start by itself (--reader FILE)"
+                          : "reader " + reader));
 }
 
 int Pack(Env& env, const std::vector<std::string>& args) {
@@ -168,31 +295,31 @@ int Pack(Env& env, const std::vector<std::string>& args) {
                             arg == "--size" || arg == "--reader";
     if (!takesValue) {
       if (arg.starts_with("-") || inlineValue)
-        throw UsageError("unknown option \"" + args[i] + "\"");
-      if (!dir.empty()) throw UsageError("more than one folder to pack");
+        throw UsageError("unknown option " + InQuotes(args[i]), "pack");
+      if (!dir.empty()) throw UsageError("more than one folder to pack", "pack");
       dir = arg;
       continue;
     }
     if (!inlineValue) {
-      if (i + 1 >= args.size()) throw UsageError(arg + " needs a value");
+      if (i + 1 >= args.size()) throw UsageError(arg + " needs a value", "pack");
       value = args[++i];
     }
     if (arg == "-o" || arg == "--output") {
       out = value;
     } else if (arg == "--format") {
-      if (value != "1.0" && value != "2.0") throw UsageError("--format is 1.0 or 2.0");
+      if (value != "1.0" && value != "2.0") throw UsageError("--format is 1.0 or 2.0", "pack");
       options.format = value;
     } else if (arg == "--size") {
       if (!ParseMovieSize(value, &options.width, &options.height)) {
-        throw UsageError("--size is WIDTHxHEIGHT, for example 800x600");
+        throw UsageError("--size is WIDTHxHEIGHT, for example 800x600", "pack");
       }
     } else {
       reader = value;
       haveReader = true;
     }
   }
-  if (dir.empty()) throw UsageError("pack needs a folder");
-  if (out.empty()) throw UsageError("pack needs -o OUT");
+  if (dir.empty()) throw UsageError("pack needs a folder", "pack");
+  if (out.empty()) throw UsageError("pack needs -o OUT", "pack");
   if (!haveReader) reader = DefaultReader(env);
 
   std::vector<PackEntry> entries = ReadFolderEntries(dir);
@@ -201,13 +328,33 @@ int Pack(Env& env, const std::vector<std::string>& args) {
     std::error_code error;
     return std::filesystem::equivalent(dir + "/" + entry.name, out, error);
   });
+  // Without its main movie a book opens to an empty player.
+  if (entries.empty() || entries.front().name != kMainMovieName) {
+    throw ToolError(InQuotes(dir) + " holds no " + kMainMovieName +
+                    ": a magazine starts with its main movie; nothing was written");
+  }
   const std::string image = reader.empty() ? std::string() : ReadWholeFile(reader);
   WriteBookFile(out, PackBook(image, entries, options));
-  if (options.format == "1.0" &&
-      (entries.size() > 1 || (entries.size() == 1 && entries[0].name != kMainMovieName))) {
-    std::cerr << "pagoro-book: warning: readers stop at the first file besides main.swf of a "
-                 "format 1.0 book (its entry line is read in the 2.0 layout); use format 2.0\n";
+  ReportPacked(entries, out, reader, options);
+  if (options.format == "1.0" && entries.size() > 1) {
+    Message("warning: readers stop at the first file besides main.swf of a format 1.0 book "
+            "(its entry line is read in the 2.0 layout); use format 2.0");
   }
+  return 0;
+}
+
+bool IsHelp(const std::string& arg) { return arg == "--help" || arg == "-h"; }
+
+// `help [COMMAND]`: the whole usage, or one command's.
+int Help(const std::vector<std::string>& args) {
+  if (args.size() > 2) throw UsageError("help takes at most one command", "help");
+  if (args.size() == 1) {
+    std::cout << kUsage;
+    return 0;
+  }
+  const char* usage = UsageOf(args[1]);
+  if (usage == nullptr) throw UsageError("no command " + InQuotes(args[1]));
+  std::cout << usage;
   return 0;
 }
 
@@ -215,7 +362,7 @@ int Run(const std::vector<std::string>& args) {
   Env& env = Env::Default();
   if (args.empty()) throw UsageError("no command");
   const std::string& command = args[0];
-  if (command == "--help" || command == "-h") {
+  if (IsHelp(command)) {
     std::cout << kUsage;
     return 0;
   }
@@ -223,10 +370,18 @@ int Run(const std::vector<std::string>& args) {
     std::cout << "pagoro-book " << PAGORO_VERSION << "\n";
     return 0;
   }
+  const char* usage = UsageOf(command);
+  if (usage == nullptr) throw UsageError("unknown command " + InQuotes(command));
+  if (std::any_of(args.begin() + 1, args.end(), IsHelp)) {
+    std::cout << usage;
+    return 0;
+  }
+  if (command == "help") return Help(args);
   const auto expect = [&](std::size_t count) {
     if (args.size() != count + 1)
       throw UsageError(command + " takes " + std::to_string(count) + " argument" +
-                       (count > 1 ? "s" : ""));
+                           (count > 1 ? "s" : ""),
+                       command);
   };
   if (command == "extract") {
     expect(2);
@@ -240,8 +395,7 @@ int Run(const std::vector<std::string>& args) {
     expect(1);
     return List(env, args[1]);
   }
-  if (command == "pack") return Pack(env, args);
-  throw UsageError("unknown command \"" + command + "\"");
+  return Pack(env, args);
 }
 
 }  // namespace
@@ -252,17 +406,13 @@ int main(int argc, char** argv) {
   try {
     return pagoro::Run(args);
   } catch (const pagoro::UsageError& e) {
-    std::cerr << "pagoro-book: " << e.what() << "\n" << pagoro::kUsage;
+    const char* usage = pagoro::UsageOf(e.command());
+    std::cerr << pagoro::kPrefix << e.what() << "\n" << (usage ? usage : pagoro::kUsage);
     return pagoro::kExitUsage;
-  } catch (const pagoro::ToolError& e) {
-    std::cerr << "pagoro-book: " << e.what() << "\n";
-    return pagoro::kExitError;
-  } catch (const pagoro::PackError& e) {
-    std::cerr << "pagoro-book: " << e.what() << "\n";
-    return pagoro::kExitError;
   } catch (const std::exception& e) {
-    // The reader's own message, exactly as it would show it.
-    std::cerr << e.what() << "\n";
+    // Tool errors, packing failures and the reader's own texts for a
+    // container that is there but faulty (those already name the book).
+    std::cerr << pagoro::kPrefix << e.what() << "\n";
     return pagoro::kExitError;
   }
 }

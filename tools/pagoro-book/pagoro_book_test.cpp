@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -120,9 +121,12 @@ TEST_F(PagoroBookTest, InfoAndListDescribeTheIndex) {
   const Result info = Run({"info", book});
   EXPECT_EQ(info.exit, 0);
   EXPECT_EQ(info.out, "format: 2.0\nmovie: 640x480\nentries: 2\n");
+  // Format 2.0 keeps three bytes of each file in the index: the file is
+  // three bytes longer than what is stored.
   const Result list = Run({"list", book});
   EXPECT_EQ(list.exit, 0);
-  EXPECT_EQ(list.out, "main.swf\t20\t4\n页.xml\t24\t0\n");
+  EXPECT_EQ(list.out, "name\toffset\tstored\tsize\nmain.swf\t20\t4\t7\n页.xml\t24\t0\t3\n");
+  EXPECT_EQ(list.err, "");
 
   // Packed into its own folder, again: the earlier book is no entry. The
   // size of a format 1.0 line is the rest of the line.
@@ -135,7 +139,8 @@ TEST_F(PagoroBookTest, InfoAndListDescribeTheIndex) {
       Run({"pack", dir, "-o", again, "--format", "1.0", "--reader", folders_.work() + "/reader"})
           .exit,
       0);
-  EXPECT_EQ(Run({"list", again}).out, "main.swf\t20\t7\n页.xml\t27\t3\n");
+  EXPECT_EQ(Run({"list", again}).out,
+            "name\toffset\tstored\tsize\nmain.swf\t20\t7\t7\n页.xml\t27\t3\t3\n");
   EXPECT_EQ(Run({"info", again}).out, "format: 1.0\nmovie: 800x600\nentries: 2\n");
 }
 
@@ -161,8 +166,6 @@ TEST_F(PagoroBookTest, ErrorsPrintTheMessageAndExitOne) {
   const std::string dir = MakeFolder("in", {{"main.swf", PatternBytes(50)}, {"page.xml", "<?x"}});
   const std::string book = folders_.work() + "/Book.exe";
   ASSERT_EQ(Run({"pack", dir, "-o", book}).exit, 0);
-  const std::string noContainer = folders_.work() + "/plain.exe";
-  WriteAll(noContainer, std::string("ELF\0\0\0\0", 7));
   const std::string v10 = folders_.work() + "/v10.exe";
   const Result warned = Run({"pack", dir, "-o", v10, "--format", "1.0"});
   EXPECT_EQ(warned.exit, 0);
@@ -176,13 +179,11 @@ TEST_F(PagoroBookTest, ErrorsPrintTheMessageAndExitOne) {
   } cases[] = {
       {{"extract", missing, empty}, "pagoro-book: No book file at \"" + missing + "\"\n"},
       {{"info", missing}, "pagoro-book: No book file at \"" + missing + "\"\n"},
-      {{"list", dir}, "pagoro-book: No book file at \"" + dir + "\"\n"},
+      {{"list", dir}, "pagoro-book: \"" + dir + "\" is a folder, not a magazine\n"},
       {{"extract", book, book}, "pagoro-book: \"" + book + "\" is not a folder\n"},
       {{"extract", book, dir},
        "pagoro-book: \"" + dir + "\" holds files; extract into a folder without files\n"},
-      {{"info", noContainer}, "List index out of bounds (1)\n"},
-      {{"extract", noContainer, empty}, "List index out of bounds (1)\n"},
-      {{"extract", v10, empty}, "'' is not a valid integer value\n"},
+      {{"extract", v10, empty}, "pagoro-book: \"" + v10 + "\": '' is not a valid integer value\n"},
       {{"pack", book, "-o", folders_.work() + "/x.exe"},
        "pagoro-book: \"" + book + "\" is not a folder\n"},
       {{"pack", dir, "-o", folders_.work() + "/no/x.exe"}, ""},
@@ -190,6 +191,8 @@ TEST_F(PagoroBookTest, ErrorsPrintTheMessageAndExitOne) {
   for (const auto& c : cases) {
     const Result result = Run(c.args);
     EXPECT_EQ(result.exit, 1) << c.args[0] << " " << c.args[1];
+    EXPECT_EQ(result.out, "");
+    EXPECT_EQ(result.err.rfind("pagoro-book: ", 0), 0u) << result.err;
     if (!c.err.empty()) {
       EXPECT_EQ(result.err, c.err) << c.args[0] << " " << c.args[1];
     }
@@ -228,6 +231,105 @@ TEST_F(PagoroBookTest, HelpAndVersion) {
   const Result version = Run({"--version"});
   EXPECT_EQ(version.exit, 0);
   EXPECT_EQ(version.out, "pagoro-book " PAGORO_VERSION "\n");
+}
+
+TEST_F(PagoroBookTest, HelpShowsTheUsageOfEachCommand) {
+  const Result all = Run({"help"});
+  EXPECT_EQ(all.exit, 0);
+  EXPECT_EQ(all.out, Run({"--help"}).out);
+  for (const std::string command : {"info", "list", "extract", "pack", "help"}) {
+    SCOPED_TRACE(command);
+    EXPECT_NE(all.out.find("\n  " + command + " "), std::string::npos);
+    const Result help = Run({"help", command});
+    EXPECT_EQ(help.exit, 0);
+    EXPECT_EQ(help.err, "");
+    EXPECT_EQ(help.out.rfind("Usage: pagoro-book " + command, 0), 0u) << help.out;
+    // --help anywhere after the command, even among bad arguments.
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{command, "--help"}, {command, "x.exe", "-h"},
+          {command, "--colour", "--help"}}) {
+      const Result asked = Run(args);
+      EXPECT_EQ(asked.exit, 0);
+      EXPECT_EQ(asked.out, help.out);
+    }
+  }
+  const Result unknown = Run({"help", "open"});
+  EXPECT_EQ(unknown.exit, 2);
+  EXPECT_EQ(unknown.out, "");
+  EXPECT_EQ(unknown.err.rfind("pagoro-book: no command \"open\"\nUsage: pagoro-book", 0), 0u);
+  // A usage error shows the usage of its own command.
+  EXPECT_NE(Run({"pack", "a", "b"}).err.find("Usage: pagoro-book pack DIR"), std::string::npos);
+}
+
+TEST_F(PagoroBookTest, AFileWithoutAContainerIsNoMagazine) {
+  // The reader program itself ends in ELF section headers, text in letters;
+  // both read as an index length that does not fit the file, or as none.
+  const std::string text = folders_.work() + "/notes.txt";
+  WriteTestFile(text, "Dear reader,\nthis is no magazine.\n");
+  const std::string elf = folders_.work() + "/pagoro";
+  WriteTestFile(elf, std::string("\x7f" "ELF", 4) + PatternBytes(5000) + std::string(8, '\0'));
+  const std::string tiny = folders_.work() + "/tiny.exe";
+  WriteTestFile(tiny, "MZ");
+  const std::string out = MakeFolder("out", {});
+  for (const std::string& file : {text, elf, tiny}) {
+    const std::string said = "pagoro-book: \"" + file + "\" is not a magazine: no book container at its end\n";
+    for (const std::vector<std::string>& args : {std::vector<std::string>{"info", file},
+                                                 {"list", file}, {"extract", file, out}}) {
+      const Result result = Run(args);
+      EXPECT_EQ(result.exit, 1) << args[0] << " " << file;
+      EXPECT_EQ(result.out, "");
+      EXPECT_EQ(result.err, said);
+    }
+  }
+  EXPECT_TRUE(NamesIn(out).empty());
+
+  // A container that is there but faulty keeps the reader's own texts.
+  const auto withIndex = [&](const std::string& name, const std::string& index) {
+    const std::string path = folders_.work() + "/" + name;
+    std::string bytes = "image" + index;
+    for (int shift = 0; shift < 32; shift += 8) bytes.push_back(static_cast<char>((index.size() >> shift) & 0xFF));
+    WriteTestFile(path, bytes);
+    return path;
+  };
+  const std::string oneLine = withIndex("one.exe", "buildexe\r\n");
+  const std::string noHeight = withIndex("height.exe", "buildexe\r\nversion|2.0|1|800|\r\n");
+  EXPECT_EQ(Run({"info", oneLine}).err, "pagoro-book: \"" + oneLine + "\": List index out of bounds (1)\n");
+  EXPECT_EQ(Run({"list", noHeight}).err,
+            "pagoro-book: \"" + noHeight + "\": '' is not a valid integer value\n");
+}
+
+TEST_F(PagoroBookTest, PackNeedsTheMainMovieAndNamesWhatItPacked) {
+  const std::string book = folders_.work() + "/Book.exe";
+  const std::string reader = folders_.work() + "/reader";
+  for (const std::string name : {"empty", "pages"}) {
+    const std::string dir =
+        MakeFolder(name, name == "empty" ? std::vector<std::pair<std::string, std::string>>{}
+                                         : std::vector<std::pair<std::string, std::string>>{
+                                               {"page1.xml", "<?x"}, {"Main.swf", "FWS"}});
+    const Result result = Run({"pack", dir, "-o", book, "--reader", reader});
+    EXPECT_EQ(result.exit, 1);
+    EXPECT_EQ(result.err, "pagoro-book: \"" + dir +
+                              "\" holds no main.swf: a magazine starts with its main movie; "
+                              "nothing was written\n");
+    EXPECT_FALSE(fs::exists(book));
+  }
+
+  const std::string dir = MakeFolder("in", {{"main.swf", "FWSabc"}, {"页.xml", "<?x"}});
+  const Result packed = Run({"pack", dir, "-o", book, "--reader", reader});
+  EXPECT_EQ(packed.exit, 0);
+  EXPECT_EQ(packed.out, "");
+  EXPECT_EQ(packed.err, "pagoro-book: packed main.swf (6 bytes)\n"
+                        "pagoro-book: packed 页.xml (3 bytes)\n"
+                        "pagoro-book: wrote " + book + ": 2 files, format 2.0, movie 800x600, reader " +
+                            reader + "\n");
+
+  // A long list is summed up after its start.
+  std::vector<std::pair<std::string, std::string>> many{{"main.swf", "FWS"}};
+  for (int i = 0; i < 30; ++i) many.emplace_back("p" + std::to_string(100 + i), "abc");
+  const Result summed = Run({"pack", MakeFolder("many", many), "-o", book, "--reader", reader});
+  EXPECT_EQ(summed.exit, 0);
+  EXPECT_NE(summed.err.find("pagoro-book: packed 11 more files"), std::string::npos) << summed.err;
+  EXPECT_EQ(std::count(summed.err.begin(), summed.err.end(), '\n'), 22);
 }
 
 }  // namespace
