@@ -7,6 +7,9 @@ namespace pagoro {
 namespace {
 
 constexpr const char* kMainMovieName = "main.swf";
+// The stage of a movie whose header is compressed.
+constexpr int kDefaultStageWidth = 800;
+constexpr int kDefaultStageHeight = 600;
 
 }  // namespace
 
@@ -20,7 +23,12 @@ BookOpener::BookOpener(Env& env, PlayerControl& player,
 
 void BookOpener::OpenBook(const std::string& path) {
   if (ExtensionOf(path) != ".exe") return;
-  cache_folder_ = CacheFolderFor(env_, FileNameOf(path));
+  OpenBookAs(path, BookNameOf(FileNameOf(path)));
+}
+
+void BookOpener::OpenBookAs(const std::string& path, const std::string& bookName) {
+  cache_folder_ = CacheFolderFor(env_, FileNameOf(path), bookName);
+  movie_stage_.reset();
   book_.LoadIndex(path);
   book_.ExtractAssets(cache_folder_);
   if (!movie_temp_path_.empty() && env_.FileExists(movie_temp_path_)) {
@@ -33,6 +41,59 @@ void BookOpener::OpenBook(const std::string& path) {
   player_.Movie(Utf8ToUtf16(movie_temp_path_));
   player_.Play();
 }
+
+FileKind BookOpener::OpenFile(const std::string& path) {
+  std::string error;
+  std::unique_ptr<MappedFile> file = env_.MapReadOnly(path, &error);
+  if (!file) throw Exception("Cannot open \"" + path + "\": " + error);
+  const Bytes bytes(file->data(), file->size());
+  const FileKind kind = KindOfContent(bytes);
+  const std::string fileName = FileNameOf(path);
+  const std::string folder = path.substr(0, path.size() - fileName.size());
+  switch (kind) {
+    case FileKind::kBook:
+      file.reset();
+      OpenBookAs(path, NameWithoutExtension(fileName));
+      break;
+    case FileKind::kProjector: {
+      const Bytes movie = *ProjectorMovie(bytes);
+      const std::string moviePath = temp_files_.NewTempFileName();
+      try {
+        env_.WriteFile(moviePath, movie.data(), movie.size());
+      } catch (...) {
+        env_.DeleteFile(moviePath);
+        throw;
+      }
+      PlayMovie(moviePath, true, folder, movie);
+      break;
+    }
+    case FileKind::kMovie:
+      PlayMovie(path, false, folder, bytes);
+      break;
+    case FileKind::kNone:
+      throw ENoMagazine(path);
+  }
+  return kind;
+}
+
+void BookOpener::PlayMovie(const std::string& moviePath, bool temporary, const std::string& folder,
+                           Bytes movie) {
+  try {
+    player_.Movie(Utf8ToUtf16(moviePath));
+  } catch (...) {
+    // Nothing changed: the player keeps its movie, we keep ours.
+    if (temporary) env_.DeleteFile(moviePath);
+    throw;
+  }
+  if (!movie_temp_path_.empty() && env_.FileExists(movie_temp_path_)) env_.DeleteFile(movie_temp_path_);
+  movie_temp_path_ = temporary ? moviePath : std::string();
+  cache_folder_ = folder;
+  movie_stage_ = StageSizeOf(movie).value_or(std::pair{kDefaultStageWidth, kDefaultStageHeight});
+  player_.Play();
+}
+
+int BookOpener::MovieWidth() const { return movie_stage_ ? movie_stage_->first : book_.MovieWidth(); }
+int BookOpener::MovieHeight() const { return movie_stage_ ? movie_stage_->second : book_.MovieHeight(); }
 
 void BookOpener::CloseBooks(const std::string& ownFileName) {
   try {
@@ -54,6 +115,15 @@ void BookOpener::ClearFolder(const std::string& folder) { pagoro::ClearFolder(en
 
 void BookOpener::ShowMessage(const std::string& text) {
   if (show_message_) show_message_(text);
+}
+
+ENoMagazine::ENoMagazine(const std::string& path)
+    : Exception("\"" + path + "\" holds no magazine: it is neither a book nor a Flash movie or projector") {}
+
+std::string NameWithoutExtension(const std::string& fileName) {
+  const std::size_t dot = fileName.rfind('.');
+  if (dot == std::string::npos || dot == 0) return fileName;
+  return fileName.substr(0, dot);
 }
 
 std::string ExtensionOf(const std::string& path) {

@@ -35,7 +35,10 @@ bool IsUsableBookName(const std::string& bookName) {
 }
 
 std::string CacheFolderFor(Env& env, const std::string& fileName) {
-  const std::string bookName = BookNameOf(fileName);
+  return CacheFolderFor(env, fileName, BookNameOf(fileName));
+}
+
+std::string CacheFolderFor(Env& env, const std::string& fileName, const std::string& bookName) {
   if (!IsUsableBookName(bookName)) {
     throw EBookNameError("The book file \"" + fileName +
                          "\" gives no usable cache folder name; rename the file to open it");

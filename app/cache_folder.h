@@ -36,6 +36,9 @@ bool IsUsableBookName(const std::string& bookName);
 // (creation failures are ignored). Throws EBookNameError, creating
 // nothing, when the book name is not usable.
 std::string CacheFolderFor(Env& env, const std::string& fileName);
+// The same with the book name given (a book opened by its content is named
+// otherwise); `fileName` only names the file in the message.
+std::string CacheFolderFor(Env& env, const std::string& fileName, const std::string& bookName);
 
 // Deletes every file directly inside `folder` (ending in "/"); subfolders
 // are not entered and failures are ignored.
