@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QVBoxLayout>
@@ -13,6 +14,7 @@
 #include "app/drop_target.h"
 #include "app/error_reporter.h"
 #include "app/logging.h"
+#include "app/start_screen.h"
 #include "player/command_protocol.h"
 #include "player/shockwave_flash.h"
 #include "player/window_geometry.h"
@@ -32,6 +34,20 @@ void SetGray(QWidget* widget) {
   palette.setColor(QPalette::Window, QColor(128, 128, 128));
   widget->setPalette(palette);
   widget->setAutoFillBackground(true);
+}
+
+const char* KindName(FileKind kind) {
+  switch (kind) {
+    case FileKind::kBook:
+      return "a book";
+    case FileKind::kProjector:
+      return "a projector's movie";
+    case FileKind::kMovie:
+      return "a movie";
+    case FileKind::kNone:
+      break;
+  }
+  return "nothing";
 }
 
 }  // namespace
@@ -68,6 +84,9 @@ TMainForm::TMainForm(Env& env, ErrorReporter& reporter, QString ownPath)
   });
 
   AppEvents.SetOnMessage([this](HookEvent kind, bool& handled) {
+    // Before anything plays (the start screen and its dialogs) the keys and
+    // buttons are theirs.
+    if (!isVisible()) return;
     // A failure leaves the hook before the event is marked handled; the
     // event goes no further either way.
     if (!reporter_.Guard([&] { AppEventsMessage(kind, handled); })) handled = true;
@@ -83,7 +102,40 @@ TMainForm::~TMainForm() {
   qApp->removeEventFilter(&AppEvents);
 }
 
+void TMainForm::Start(const QString& file, bool ownIsBook) {
+  if (file.isEmpty() && ownIsBook) {
+    reporter_.Guard([&] { FormCreate(); });
+    showMaximized();
+    return;
+  }
+  reporter_.Guard([&] { PrepareWindow(); });
+  if (!file.isEmpty() && OpenFile(file)) {
+    showMaximized();
+    return;
+  }
+  ShowStartScreen();
+}
+
+void TMainForm::ShowStartScreen() {
+  // The player's window stays hidden until something plays; then it takes
+  // over as a book executable's window, full screen, as magazines are made.
+  start_screen_ = std::make_unique<StartScreen>([this](const QString& path) {
+    if (!OpenFile(path)) return;
+    showMaximized();
+    start_screen_->hide();
+    start_screen_.release()->deleteLater();
+  });
+  reporter_.SetOwner(start_screen_.get());
+  start_screen_->show();
+  qCInfo(lcApp) << "start screen";
+}
+
 void TMainForm::FormCreate() {
+  PrepareWindow();
+  OpenBook(own_path_);
+}
+
+void TMainForm::PrepareWindow() {
   is_maximized_ = true;
   // Dropped files are taken at the top-level window, before the web view.
   create();
@@ -95,8 +147,6 @@ void TMainForm::FormCreate() {
   reporter_.SetTitle(title);
   setWindowTitle(title);
   qCInfo(lcApp).noquote() << "title:" << title;
-
-  OpenBook(own_path_);
 }
 
 void TMainForm::FormDestroy() {
@@ -113,9 +163,22 @@ void TMainForm::OpenBook(const QString& path) {
     qCInfo(lcApp).noquote() << "not opened (no .exe extension):" << path;
     return;
   }
+  Open(path, [&] { opener_->OpenBook(Local8Bit(path)); });
+}
+
+bool TMainForm::OpenFile(const QString& path) {
+  const QString full = QFileInfo(path).absoluteFilePath();
+  qCInfo(lcApp).noquote() << "open file" << full;
+  return Open(full, [&] {
+    const FileKind kind = opener_->OpenFile(Local8Bit(full));
+    qCInfo(lcApp).noquote() << "plays" << KindName(kind);
+  });
+}
+
+bool TMainForm::Open(const QString& path, const std::function<void()>& open) {
   std::exception_ptr failure;
   try {
-    opener_->OpenBook(Local8Bit(path));
+    open();
     qCInfo(lcApp).noquote() << "opened" << path << "| cache folder"
                             << FromLocal8Bit(opener_->CacheFolder()) << "| movie file"
                             << FromLocal8Bit(opener_->MovieTempPath());
@@ -131,6 +194,7 @@ void TMainForm::OpenBook(const QString& path) {
       std::rethrow_exception(failure);
     });
   }
+  return !failure;
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
@@ -176,8 +240,8 @@ void TMainForm::EnterWindowed() {
   if (!is_maximized_) return;
   showNormal();
   const QSize screen = QGuiApplication::primaryScreen()->geometry().size();
-  const WindowRect r = WindowedGeometry(screen.width(), screen.height(), opener_->book().MovieWidth(),
-                                        opener_->book().MovieHeight());
+  const WindowRect r =
+      WindowedGeometry(screen.width(), screen.height(), opener_->MovieWidth(), opener_->MovieHeight());
   // The window has no border: its outer rectangle is its client rectangle.
   setGeometry(r.left, r.top, r.width, r.height);
   is_maximized_ = false;

@@ -9,6 +9,7 @@
 #include <QFrame>
 #include <QString>
 #include <QWidget>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -21,6 +22,7 @@ class BookOpener;
 class DropTarget;
 class Env;
 class ErrorReporter;
+class StartScreen;
 class TShockwaveFlash;
 
 class TMainForm : public QWidget {
@@ -35,6 +37,11 @@ class TMainForm : public QWidget {
   QFrame* container = nullptr;
   TShockwaveFlash* FlashPlayer = nullptr;
   TApplicationEvents AppEvents;
+
+  // Start-up: the own book as FormCreate opens it when no file is given and
+  // the program is a book executable; else the file given, by its content;
+  // else, or when the file can't be opened, the start screen.
+  void Start(const QString& file, bool ownIsBook);
 
   // Creation: sets the mode, takes drops, sets the title, opens the own file.
   void FormCreate();
@@ -51,12 +58,21 @@ class TMainForm : public QWidget {
 
   // Opens the book executable at `path` (a dropped file or the own one).
   void OpenBook(const QString& path);
+  // Opens a book, movie or projector by its content (BookOpener::OpenFile);
+  // a failure is shown. True when it plays.
+  bool OpenFile(const QString& path);
 
  protected:
   void closeEvent(QCloseEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
 
  private:
+  // FormCreate without the opening of the own file.
+  void PrepareWindow();
+  // Runs an opening, then lets the player serve the folder of what plays;
+  // a failure is shown. True when `open` succeeded.
+  bool Open(const QString& path, const std::function<void()>& open);
+  void ShowStartScreen();
   void FormClose();
   void FormResize();
   void SendVariable(std::u16string_view name, std::u16string_view value);
@@ -66,6 +82,7 @@ class TMainForm : public QWidget {
   const QString own_path_;
   std::unique_ptr<BookOpener> opener_;
   DropTarget* drop_target_ = nullptr;
+  std::unique_ptr<StartScreen> start_screen_;
   bool is_maximized_ = false;
 };
 

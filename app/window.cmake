@@ -2,12 +2,14 @@
 # entry and icon.
 add_library(pagoro_window STATIC
   app_title.cpp
+  command_line.cpp
   application.cpp
   drop_target.cpp
   error_reporter.cpp
   error_text.cpp
   logging.cpp
-  main_form.cpp)
+  main_form.cpp
+  start_screen.cpp)
 target_include_directories(pagoro_window PUBLIC ${PROJECT_SOURCE_DIR})
 target_link_libraries(pagoro_window PUBLIC
   pagoro_app_core pagoro_player pagoro_window_modes Qt6::Widgets)
@@ -19,7 +21,7 @@ target_compile_definitions(pagoro PRIVATE
   PAGORO_PRODUCT_VERSION="${PAGORO_PRODUCT_VERSION}")
 target_link_libraries(pagoro PRIVATE pagoro_window)
 
-add_executable(pagoro_window_unit_test app_text_test.cpp drop_target_test.cpp)
+add_executable(pagoro_window_unit_test app_text_test.cpp command_line_test.cpp drop_target_test.cpp)
 target_link_libraries(pagoro_window_unit_test PRIVATE pagoro_window GTest::gtest_main)
 gtest_discover_tests(pagoro_window_unit_test DISCOVERY_TIMEOUT 60)
 
