@@ -11,6 +11,7 @@ packages=(
   qt6-base-dev qt6-webengine-dev qt6-webchannel-dev libgl-dev
   xvfb xauth openbox xdotool x11-utils imagemagick
   fonts-wqy-microhei zip unzip
+  desktop-file-utils libglib2.0-bin shared-mime-info
 )
 
 missing=()
