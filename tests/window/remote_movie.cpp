@@ -21,6 +21,12 @@ void AddListeners(const RemoteMovieOptions& o, ActionBuilder& a) {
     onKey.FsCommand(call.first, call.second);
     onKey.Bind(next);
   }
+  for (const auto& [code, url] : o.loads) {
+    const auto next = onKey.NewLabel();
+    onKey.PushRegister(0).Push(code).Equals2().Not().If(next);
+    onKey.Push(url).LoadVariablesNum(0);
+    onKey.Bind(next);
+  }
   a.Push("remoteKeys").NewObject("Object", 0).SetVariable();
   a.Push("remoteKeys").GetVariable().Push("onKeyDown").DefineFunction("", {}, onKey).SetMember();
   a.Push("remoteKeys").GetVariable().Push("Key").GetVariable().CallMethod("addListener", 1).Pop();

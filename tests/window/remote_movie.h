@@ -19,6 +19,8 @@ struct RemoteMovieOptions {
   std::vector<std::pair<std::string, std::string>> start_calls;
   // Flash key code (65 is A) -> fscommand(command, args) on key down.
   std::vector<std::pair<int, std::pair<std::string, std::string>>> keys;
+  // Flash key code -> loadVariablesNum(url, 0) on key down.
+  std::vector<std::pair<int, std::string>> loads;
   // Variables echoed (and cleared) whenever the reader sets them.
   std::vector<std::string> watched;
   // Text shown on the stage; a second line shows `shown_variable` if given.

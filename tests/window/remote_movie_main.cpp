@@ -2,6 +2,7 @@
 //   --size WxH                  stage size (800x600)
 //   --start COMMAND:ARGS        fscommand on the first frame (repeatable)
 //   --key CODE=COMMAND:ARGS     fscommand when the key goes down (repeatable)
+//   --load CODE=URL             loadVariablesNum(URL, 0) when the key goes down
 //   --watch NAME                echo this variable (repeatable)
 //   --text TEXT                 text on the stage
 //   --show NAME                 a field that shows this variable
@@ -22,7 +23,7 @@ std::pair<std::string, std::string> Call(const std::string& text) {
 
 int Usage() {
   std::cerr << "usage: pagoro-remote-movie OUT [--size WxH] [--start CMD:ARGS] "
-               "[--key CODE=CMD:ARGS] [--watch NAME] [--text TEXT] [--show NAME]\n";
+               "[--key CODE=CMD:ARGS] [--load CODE=URL] [--watch NAME] [--text TEXT] [--show NAME]\n";
   return 2;
 }
 
@@ -44,6 +45,10 @@ int main(int argc, char** argv) {
       const std::size_t eq = value.find('=');
       if (eq == std::string::npos) return Usage();
       o.keys.emplace_back(std::stoi(value.substr(0, eq)), Call(value.substr(eq + 1)));
+    } else if (opt == "--load") {
+      const std::size_t eq = value.find('=');
+      if (eq == std::string::npos) return Usage();
+      o.loads.emplace_back(std::stoi(value.substr(0, eq)), value.substr(eq + 1));
     } else if (opt == "--watch") {
       o.watched.push_back(value);
     } else if (opt == "--text") {
