@@ -122,6 +122,7 @@ void TMainForm::ShowStartScreen() {
   start_screen_ = std::make_unique<StartScreen>([this](const QString& path) {
     if (!OpenFile(path)) return;
     showMaximized();
+    reporter_.SetOwner(this);
     start_screen_->hide();
     start_screen_.release()->deleteLater();
   });
