@@ -2,8 +2,8 @@
 
 #include <stdexcept>
 
-#include "app/app_title.h"
-#include "app/error_text.h"
+#include "core/app_title.h"
+#include "core/error_text.h"
 #include "player/player_error.h"
 
 namespace pagoro {

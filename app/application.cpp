@@ -1,6 +1,6 @@
 #include "app/application.h"
 
-#include "app/app_title.h"
+#include "core/app_title.h"
 
 namespace pagoro {
 

@@ -3,8 +3,8 @@
 #include <QMessageBox>
 #include <optional>
 
-#include "app/error_text.h"
 #include "app/logging.h"
+#include "core/error_text.h"
 #include "player/input_hook.h"
 
 namespace pagoro {

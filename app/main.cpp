@@ -8,15 +8,15 @@
 #include <QMessageBox>
 #include <cstdio>
 
-#include "app/app_title.h"
 #include "app/application.h"
-#include "app/book_opener.h"
 #include "app/command_line.h"
 #include "app/error_reporter.h"
 #include "app/logging.h"
 #include "app/main_form.h"
 #include "book/env.h"
 #include "book/file_kind.h"
+#include "core/app_title.h"
+#include "core/book_opener.h"
 #include "player/shockwave_flash.h"
 
 namespace {

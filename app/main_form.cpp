@@ -9,15 +9,15 @@
 #include <QWindow>
 #include <exception>
 
-#include "app/app_title.h"
-#include "app/book_opener.h"
 #include "app/drop_target.h"
 #include "app/error_reporter.h"
 #include "app/logging.h"
 #include "app/start_screen.h"
-#include "player/command_protocol.h"
+#include "core/app_title.h"
+#include "core/book_opener.h"
+#include "core/command_protocol.h"
+#include "core/window_geometry.h"
 #include "player/shockwave_flash.h"
-#include "player/window_geometry.h"
 
 namespace pagoro {
 namespace {

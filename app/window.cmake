@@ -1,18 +1,16 @@
 # The reader program `pagoro`: its window, the program entry, the desktop
 # entry and icon.
 add_library(pagoro_window STATIC
-  app_title.cpp
-  command_line.cpp
   application.cpp
+  command_line.cpp
   drop_target.cpp
   error_reporter.cpp
-  error_text.cpp
   logging.cpp
   main_form.cpp
   start_screen.cpp)
 target_include_directories(pagoro_window PUBLIC ${PROJECT_SOURCE_DIR})
 target_link_libraries(pagoro_window PUBLIC
-  pagoro_app_core pagoro_player pagoro_window_modes Qt6::Widgets)
+  pagoro_core pagoro_player pagoro_input_hook Qt6::Widgets)
 
 qt_add_executable(pagoro main.cpp)
 qt_add_resources(pagoro pagoro_icon PREFIX /pagoro FILES pagoro.png)
@@ -21,12 +19,13 @@ target_compile_definitions(pagoro PRIVATE
   PAGORO_PRODUCT_VERSION="${PAGORO_PRODUCT_VERSION}")
 target_link_libraries(pagoro PRIVATE pagoro_window)
 
-add_executable(pagoro_window_unit_test app_text_test.cpp command_line_test.cpp drop_target_test.cpp)
-target_link_libraries(pagoro_window_unit_test PRIVATE pagoro_window GTest::gtest_main)
-gtest_discover_tests(pagoro_window_unit_test DISCOVERY_TIMEOUT 60)
+if(BUILD_TESTING)
+  add_executable(pagoro_window_unit_test app_text_test.cpp command_line_test.cpp drop_target_test.cpp)
+  target_link_libraries(pagoro_window_unit_test PRIVATE pagoro_window GTest::gtest_main)
+  gtest_discover_tests(pagoro_window_unit_test DISCOVERY_TIMEOUT 60)
+endif()
 
 configure_file(pagoro.desktop.in pagoro.desktop @ONLY)
-include(GNUInstallDirs)
 install(TARGETS pagoro RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/pagoro.desktop
   DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)

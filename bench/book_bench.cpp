@@ -16,10 +16,10 @@
 
 #include "book/book.h"
 #include "book/env.h"
+#include "book/packer.h"
 #include "book/string_list.h"
-#include "book/testing/book_host.h"
-#include "book/testing/private_folder.h"
-#include "tools/pagoro-book/packer.h"
+#include "testing/book_host.h"
+#include "testing/private_folder.h"
 
 namespace pagoro {
 namespace {

@@ -5,7 +5,7 @@
 #include <fstream>
 #include <string>
 
-#include "tools/swf/test_movies.h"
+#include "testing/test_movies.h"
 
 int main(int argc, char** argv) {
   if (argc < 2 || argc > 3) {

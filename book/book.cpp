@@ -7,17 +7,18 @@
 #include "book/cp936.h"
 #include "book/errors.h"
 #include "book/file_kind.h"
+#include "book/format.h"
 #include "book/text.h"
 
 namespace pagoro {
 
 namespace {
 
-constexpr std::string_view kMainMovie = "main.swf";
-constexpr std::int32_t kRotationLength = 10240;
-constexpr std::size_t kHeaderLength = 3;
-constexpr int kHeaderLine = 1;
-constexpr int kFirstEntryLine = 2;
+using format::kFirstEntryLine;
+using format::kHeaderLength;
+using format::kHeaderLine;
+using format::kMainMovie;
+using format::kRotationLength;
 
 // The file-name part of a requested name: "/" taken as "\", then what
 // follows the last "\" or ":" that is not the second byte of a character.
@@ -104,11 +105,9 @@ void Book::LoadIndex(const std::string& path) {
 
 std::string Book::ExtractMainMovie(const std::string& name) {
   if (!book_index_) return {};
-  std::string header = (*book_index_)[kHeaderLine];
-  CutField(header, "|");
-  const std::string version = CutField(header, "|");
-  if (version == "1.0") return ExtractRotatedEntry(name);
-  if (version == "2.0") return ExtractHeaderedEntry(name);
+  const std::string version = format::VersionOf((*book_index_)[kHeaderLine]);
+  if (version == format::kVersion10) return ExtractRotatedEntry(name);
+  if (version == format::kVersion20) return ExtractHeaderedEntry(name);
   return {};
 }
 
@@ -151,7 +150,7 @@ std::string Book::ExtractRotatedEntry(const std::string& name) {
   const auto length = static_cast<std::size_t>(size);
   std::unique_ptr<unsigned char[]> buffer = NewBuffer(length);
   const unsigned char* stored = view_->data() + offset;
-  if (size <= kRotationLength) {
+  if (length <= kRotationLength) {
     std::memcpy(buffer.get(), stored, length);
   } else {
     // Stored: the file's last 10240 bytes, then the bytes before them.

@@ -38,7 +38,8 @@ class Book {
 
   // If a regular file exists at `path`: releases the current book, maps this
   // one, reads its index and the movie size from the header line. Throws
-  // EListError / EConvertError as the header line demands.
+  // EListError when the index has no header line and EConvertError when
+  // the movie size there is not a number.
   void LoadIndex(const std::string& path);
   // Maps the file; on failure shows the mapping message and leaves no view
   // (BookSize 0). A file of 4 GiB or more is refused the same way: its

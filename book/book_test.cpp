@@ -11,9 +11,9 @@
 
 #include "book/cp936.h"
 #include "book/errors.h"
-#include "book/testing/book_builder.h"
-#include "book/testing/book_host.h"
-#include "book/testing/private_folder.h"
+#include "testing/book_builder.h"
+#include "testing/book_host.h"
+#include "testing/private_folder.h"
 
 namespace pagoro {
 namespace {

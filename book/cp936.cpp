@@ -21,6 +21,8 @@ class Converter {
   Converter(const Converter&) = delete;
   Converter& operator=(const Converter&) = delete;
 
+  // iconv_open reports failure as (iconv_t)-1.
+  // NOLINTNEXTLINE(performance-no-int-to-ptr)
   bool ok() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
 
   // Converts all of `in`, appending to `out`; false (with `out` as it was)

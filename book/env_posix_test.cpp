@@ -8,7 +8,7 @@
 
 #include "book/env.h"
 #include "book/errors.h"
-#include "book/testing/private_folder.h"
+#include "testing/private_folder.h"
 
 namespace pagoro {
 namespace {

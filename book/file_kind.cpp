@@ -3,6 +3,7 @@
 #include <new>
 #include <string>
 
+#include "book/format.h"
 #include "book/string_list.h"
 #include "book/text.h"
 
@@ -13,18 +14,18 @@ namespace {
 constexpr std::uint32_t kProjectorMarker = 0xFA123456;
 constexpr std::size_t kMovieHeaderLength = 8;
 
-std::uint32_t LittleEndian32(const unsigned char* p) {
-  return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
-         static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
-}
+// The 32-bit little-endian value at `p`, read as the container's index
+// length is.
+std::uint32_t LittleEndian32(const unsigned char* p) { return format::ReadIndexLength(p + 4); }
 
 }  // namespace
 
 std::optional<std::string_view> ContainerIndexText(Bytes file) {
-  if (file.size() < 4) return std::nullopt;
-  const auto length = static_cast<std::int32_t>(LittleEndian32(file.data() + file.size() - 4));
-  if (length < 0 || static_cast<std::uint64_t>(length) > file.size() - 4) return std::nullopt;
-  const auto* text = reinterpret_cast<const char*>(file.data() + file.size() - 4 - length);
+  if (file.size() < format::kIndexLengthSize) return std::nullopt;
+  const std::size_t before = file.size() - format::kIndexLengthSize;
+  const auto length = static_cast<std::int32_t>(format::ReadIndexLength(file.data() + file.size()));
+  if (length < 0 || static_cast<std::uint64_t>(length) > before) return std::nullopt;
+  const auto* text = reinterpret_cast<const char*>(file.data() + before - length);
   return std::string_view(text, static_cast<std::size_t>(length));
 }
 
@@ -38,10 +39,10 @@ bool HoldsBookContainer(Bytes file) {
     return false;
   }
   if (index.Count() < 2) return false;
-  std::string header = index[1];
-  for (int field = 0; field < 3; ++field) CutField(header, "|");
-  const std::string width = CutField(header, "|");
-  const std::string height = CutField(header, "|");
+  std::string header = index[format::kHeaderLine];
+  for (int field = 0; field < 3; ++field) CutField(header, format::kFieldSeparator);
+  const std::string width = CutField(header, format::kFieldSeparator);
+  const std::string height = CutField(header, format::kFieldSeparator);
   return TryStrToInt(width).has_value() && TryStrToInt(height).has_value();
 }
 

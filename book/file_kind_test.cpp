@@ -4,7 +4,8 @@
 
 #include <string>
 
-#include "book/testing/book_builder.h"
+#include "book/format.h"
+#include "testing/book_builder.h"
 
 namespace pagoro {
 namespace {
@@ -14,11 +15,8 @@ using testing::WithIndex;
 
 Bytes AsBytes(const std::string& s) { return {reinterpret_cast<const unsigned char*>(s.data()), s.size()}; }
 
-std::string Le32(std::uint32_t v) {
-  std::string s(4, '\0');
-  for (int i = 0; i < 4; ++i) s[static_cast<std::size_t>(i)] = static_cast<char>((v >> (8 * i)) & 0xFF);
-  return s;
-}
+// 32 bits, little-endian, as the container's and the projector's trailers hold them.
+std::string Le32(std::uint32_t v) { return format::IndexLengthBytes(v); }
 
 const std::string kMovie = std::string("FWS\x08", 4) + Le32(20) + "0123456789ab";
 

@@ -1,7 +1,7 @@
 # pagoro_player: the movie player control (Qt WebEngine running Ruffle).
-# Ruffle's files come from node_modules (scripts/install-deps.sh) and are
-# compiled into the program, so that a book executable plays anywhere.
-set(PAGORO_RUFFLE_DIR ${PROJECT_SOURCE_DIR}/node_modules/@ruffle-rs/ruffle)
+# Ruffle's files come from PAGORO_RUFFLE_DIR (node_modules by default,
+# scripts/install-deps.sh) and are compiled into the program, so that a book
+# executable plays anywhere.
 file(GLOB pagoro_ruffle_files
   ${PAGORO_RUFFLE_DIR}/ruffle.js ${PAGORO_RUFFLE_DIR}/core.ruffle.*.js ${PAGORO_RUFFLE_DIR}/*.wasm)
 list(LENGTH pagoro_ruffle_files pagoro_ruffle_count)
@@ -14,14 +14,13 @@ add_library(pagoro_player STATIC
   host_page.cpp host_page.h
   movie_scheme.cpp movie_scheme.h
   page_bridge.cpp page_bridge.h
-  player_control.h
   player_error.h
   player_log.cpp player_log.h
   shockwave_flash.cpp shockwave_flash.h
   variable_queue.cpp variable_queue.h
 )
 target_include_directories(pagoro_player PUBLIC ${PROJECT_SOURCE_DIR})
-target_link_libraries(pagoro_player PUBLIC pagoro_movie_patch
+target_link_libraries(pagoro_player PUBLIC pagoro_core pagoro_movie_patch
   Qt6::Core Qt6::Gui Qt6::Widgets Qt6::WebEngineWidgets Qt6::WebChannel)
 
 qt_add_resources(pagoro_player pagoro_ruffle BIG_RESOURCES
@@ -29,6 +28,8 @@ qt_add_resources(pagoro_player pagoro_ruffle BIG_RESOURCES
 qt_add_resources(pagoro_player pagoro_player_page
   PREFIX /pagoro/player FILES host.html host.js fetch-shim.js)
 
-add_executable(pagoro_player_unit_test file_confinement_test.cpp variable_queue_test.cpp)
-target_link_libraries(pagoro_player_unit_test PRIVATE pagoro_player GTest::gtest_main)
-gtest_discover_tests(pagoro_player_unit_test)
+if(BUILD_TESTING)
+  add_executable(pagoro_player_unit_test file_confinement_test.cpp variable_queue_test.cpp)
+  target_link_libraries(pagoro_player_unit_test PRIVATE pagoro_player GTest::gtest_main)
+  gtest_discover_tests(pagoro_player_unit_test)
+endif()

@@ -4,9 +4,9 @@
 #include <optional>
 #include <vector>
 
-#include "tools/swf/actions.h"
-#include "tools/swf/swf_reader.h"
-#include "tools/swf/tags.h"
+#include "swf/actions.h"
+#include "swf/swf_reader.h"
+#include "swf/tags.h"
 
 namespace pagoro {
 

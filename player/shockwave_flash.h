@@ -7,7 +7,7 @@
 #include <QWidget>
 #include <memory>
 
-#include "player/player_control.h"
+#include "core/player_control.h"
 
 namespace pagoro {
 

@@ -9,8 +9,8 @@
 
 #include "book/book.h"
 #include "book/errors.h"
-#include "book/testing/book_host.h"
-#include "book/testing/private_folder.h"
+#include "testing/book_host.h"
+#include "testing/private_folder.h"
 
 namespace {
 

@@ -14,10 +14,10 @@
 
 #include "player/movie_scheme.h"
 #include "player/player_error.h"
+#include "swf/actions.h"
+#include "swf/movie.h"
+#include "testing/test_movies.h"
 #include "tests/player/player_harness.h"
-#include "tools/swf/actions.h"
-#include "tools/swf/movie.h"
-#include "tools/swf/test_movies.h"
 
 namespace pagoro::testing {
 namespace {

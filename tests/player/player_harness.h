@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "player/shockwave_flash.h"
-#include "tools/swf/byte_writer.h"
+#include "swf/byte_writer.h"
 
 namespace pagoro::testing {
 

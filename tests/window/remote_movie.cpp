@@ -1,9 +1,9 @@
 #include "tests/window/remote_movie.h"
 
-#include "tools/swf/actions.h"
-#include "tools/swf/movie.h"
-#include "tools/swf/tags.h"
-#include "tools/swf/test_movies.h"
+#include "swf/actions.h"
+#include "swf/movie.h"
+#include "swf/tags.h"
+#include "testing/test_movies.h"
 
 namespace pagoro::testing {
 namespace {

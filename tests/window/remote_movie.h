@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "tools/swf/byte_writer.h"
+#include "swf/byte_writer.h"
 
 namespace pagoro::testing {
 

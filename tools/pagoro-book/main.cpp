@@ -8,12 +8,13 @@
 #include <string>
 #include <vector>
 
-#include "app/cache_folder.h"
 #include "book/book.h"
 #include "book/cp936.h"
 #include "book/env.h"
+#include "book/format.h"
+#include "book/packer.h"
 #include "book/text.h"
-#include "tools/pagoro-book/packer.h"
+#include "core/cache_folder.h"
 
 namespace pagoro {
 namespace {
@@ -76,9 +77,7 @@ void LoadBook(Env& env, Book& book, const std::string& path) {
 
 // The format version text of the loaded book's header line.
 std::string FormatOf(const Book& book) {
-  std::string header = (*book.BookIndex())[1];
-  CutField(header, "|");
-  return CutField(header, "|");
+  return format::VersionOf((*book.BookIndex())[format::kHeaderLine]);
 }
 
 // Moves the extracted movie to `to`: a rename where both lie on one file
@@ -128,8 +127,8 @@ int List(Env& env, const std::string& bookPath) {
   Book book(env, host);
   LoadBook(env, book, bookPath);
   const StringList& index = *book.BookIndex();
-  const bool rotated = FormatOf(book) == "1.0";
-  for (int i = 2; i < index.Count(); ++i) {
+  const bool rotated = FormatOf(book) == format::kVersion10;
+  for (int i = format::kFirstEntryLine; i < index.Count(); ++i) {
     std::string line = index[i];
     const std::string name = CutField(line, "|");
     const std::string offset = CutField(line, "|");

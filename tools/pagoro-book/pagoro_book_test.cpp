@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/cache_folder_testing.h"
+#include "testing/private_folders.h"
 
 namespace pagoro {
 namespace {

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "swf/byte_writer.h"
 #include "tools/sample/main_movie.h"
-#include "tools/swf/byte_writer.h"
 
 namespace pagoro::sample {
 

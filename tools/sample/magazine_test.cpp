@@ -8,10 +8,11 @@
 #include <set>
 #include <string>
 
-#include "tools/pagoro-book/packer.h"
+#include "book/format.h"
+#include "book/packer.h"
+#include "swf/swf_reader.h"
 #include "tools/sample/contents.h"
 #include "tools/sample/pages.h"
-#include "tools/swf/swf_reader.h"
 
 namespace pagoro::sample {
 namespace {
@@ -87,7 +88,7 @@ TEST(SampleMagazine, BothEditionsPackInTheirFormats) {
   const auto single = Entries(EditionFiles(Edition::kSingleMovie));
   ASSERT_EQ(single.size(), 1u);
   EXPECT_EQ(single[0].name, "main.swf");
-  EXPECT_GT(single[0].bytes.size(), kRotationLength);
+  EXPECT_GT(single[0].bytes.size(), format::kRotationLength);
   EXPECT_NO_THROW(PackBook("", single, {.format = "1.0", .width = kStageWidth, .height = kStageHeight}));
 }
 

@@ -2,11 +2,11 @@
 
 #include <string>
 
+#include "swf/movie.h"
+#include "swf/shapes.h"
+#include "swf/sprites.h"
 #include "tools/sample/movie_parts.h"
 #include "tools/sample/pages.h"
-#include "tools/swf/movie.h"
-#include "tools/swf/shapes.h"
-#include "tools/swf/sprites.h"
 
 namespace pagoro::sample {
 namespace {

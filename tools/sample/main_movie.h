@@ -13,8 +13,8 @@
 
 #include <vector>
 
+#include "swf/byte_writer.h"
 #include "tools/sample/contents.h"
-#include "tools/swf/byte_writer.h"
 
 namespace pagoro::sample {
 

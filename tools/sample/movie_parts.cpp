@@ -2,8 +2,8 @@
 
 #include <utility>
 
-#include "tools/swf/buttons.h"
-#include "tools/swf/shapes.h"
+#include "swf/buttons.h"
+#include "swf/shapes.h"
 
 namespace pagoro::sample {
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "tools/swf/actions.h"
-#include "tools/swf/tags.h"
+#include "swf/actions.h"
+#include "swf/tags.h"
 
 namespace pagoro::sample {
 

@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "tools/swf/bitmaps.h"
-#include "tools/swf/movie.h"
-#include "tools/swf/shapes.h"
+#include "swf/bitmaps.h"
+#include "swf/movie.h"
+#include "swf/shapes.h"
 
 namespace pagoro::sample {
 namespace {

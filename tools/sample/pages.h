@@ -6,9 +6,9 @@
 #include <cstddef>
 #include <vector>
 
+#include "swf/byte_writer.h"
 #include "tools/sample/contents.h"
 #include "tools/sample/movie_parts.h"
-#include "tools/swf/byte_writer.h"
 
 namespace pagoro::sample {
 

@@ -1,0 +1,118 @@
+#include "book/format.h"
+#include "book/packer.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "testing/private_folders.h"
+
+namespace pagoro {
+namespace {
+
+using testing::PrivateFolders;
+using testing::ReadTestFile;
+using testing::WriteTestFile;
+
+std::string LittleEndian32(std::uint32_t n) {
+  std::string bytes;
+  for (int shift = 0; shift < 32; shift += 8)
+    bytes.push_back(static_cast<char>((n >> shift) & 0xFFu));
+  return bytes;
+}
+
+TEST(PackBookTest, Format20KeepsThreeHeaderBytesInTheIndex) {
+  const std::string book =
+      PackBook("IMG", {{"main.swf", "FWSmovie"}, {"p.xml", "<?x"}}, {"2.0", 640, 480});
+  const std::string index =
+      "buildexe\r\n"
+      "version|2.0|1|640|480|\r\n"
+      "main.swf|3|5|FWS\r\n"
+      "p.xml|8|0|<?x\r\n";
+  EXPECT_EQ(book,
+            "IMG"
+            "movie" +
+                index + LittleEndian32(index.size()));
+}
+
+TEST(PackBookTest, Format10RotatesFilesLongerThanTheRotationLength) {
+  std::string large(format::kRotationLength + 1, 'a');
+  large.back() = 'z';
+  const std::string book = PackBook("", {{"main.swf", large}, {"s", "tiny"}}, {"1.0", 1, 2});
+  const std::string index =
+      "buildexe\r\n"
+      "version|1.0|1|1|2|\r\n"
+      "main.swf|0|10241\r\n"
+      "s|10241|4\r\n";
+  // The last 10240 bytes come first, then the one byte before them.
+  EXPECT_EQ(book, large.substr(1) + "a" + "tiny" + index + LittleEndian32(index.size()));
+  const std::string exact(format::kRotationLength, 'b');
+  EXPECT_EQ(PackBook("", {{"main.swf", exact}}, {"1.0", 1, 2}).substr(0, format::kRotationLength), exact);
+}
+
+TEST(PackBookTest, WritesNamesInCodePage936) {
+  const std::string book = PackBook("", {{"页面.xml", "abcd"}}, {});
+  EXPECT_NE(book.find("\xD2\xB3\xC3\xE6.xml|0|1|abc\r\n"), std::string::npos);
+  // A 0x5C second byte is part of its character, no backslash.
+  EXPECT_NE(PackBook("", {{"\xE6\x98\x9E", "abc"}}, {}).find("\x95\x5C|0|0|abc"),
+            std::string::npos);
+}
+
+TEST(PackBookTest, RefusesWhatAReaderCannotReadBack) {
+  const struct {
+    const char* why;
+    PackEntry entry;
+    const char* format;
+  } cases[] = {
+      {"shorter than three bytes", {"a", "FW"}, "2.0"},
+      {"CR in the header bytes", {"a", "F\rWS"}, "2.0"},
+      {"LF in the header bytes", {"a", "\nFWS"}, "2.0"},
+      {"NUL in the header bytes", {"a", std::string("FW\0S", 4)}, "2.0"},
+      {"field separator", {"a|b", "FWS"}, "2.0"},
+      {"field separator as a second byte", {"\xE4\xBA\x85", "FWS"}, "2.0"},  // GBK 81 7C
+      {"line end", {"a\nb", "FWS"}, "1.0"},
+      {"backslash", {"a\\b", "FWS"}, "1.0"},
+      {"no GBK form", {"\xF0\x9F\x98\x80", "FWS"}, "1.0"},
+      {"invalid UTF-8", {"a\xFF", "FWS"}, "1.0"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_THROW(PackBook("", {c.entry}, {c.format, 800, 600}), PackError) << c.why;
+  }
+  EXPECT_THROW(PackBook("", {}, {"2.00", 800, 600}), PackError);
+  // Short files and CR in the first bytes are fine where nothing is kept in the index.
+  EXPECT_NO_THROW(PackBook("", {{"a", ""}, {"b", "\r\n"}}, {"1.0", 800, 600}));
+}
+
+TEST(ReadFolderEntriesTest, ReadsRegularFilesOnly) {
+  PrivateFolders folders;
+  const std::string dir = folders.work() + "/movie";
+  std::filesystem::create_directories(dir + "/sub");
+  WriteTestFile(dir + "/z.xml", "zzz");
+  WriteTestFile(dir + "/main.swf", "FWS1");
+  WriteTestFile(dir + "/sub/inner.xml", "iii");
+  const std::vector<PackEntry> entries = ReadFolderEntries(dir);
+  ASSERT_EQ(entries.size(), 2u);
+  EXPECT_EQ(entries[0].name, "main.swf");
+  EXPECT_EQ(entries[0].bytes, "FWS1");
+  EXPECT_EQ(entries[1].name, "z.xml");
+  EXPECT_THROW(ReadFolderEntries(dir + "/z.xml"), PackError);
+  EXPECT_THROW(ReadFolderEntries(dir + "/missing"), PackError);
+}
+
+TEST(WriteBookFileTest, WritesAnExecutableAndLeavesNothingOnFailure) {
+  PrivateFolders folders;
+  const std::string out = folders.work() + "/Book.exe";
+  WriteBookFile(out, "bytes");
+  EXPECT_EQ(ReadTestFile(out), "bytes");
+  struct stat st {};
+  ASSERT_EQ(::stat(out.c_str(), &st), 0);
+  EXPECT_NE(st.st_mode & S_IXUSR, 0u);
+  EXPECT_THROW(WriteBookFile(folders.work() + "/missing/Book.exe", "x"), PackError);
+  EXPECT_EQ(testing::NamesIn(folders.work()), std::vector<std::string>{"Book.exe"});
+}
+
+}  // namespace
+}  // namespace pagoro

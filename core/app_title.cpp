@@ -1,0 +1,26 @@
+#include "core/app_title.h"
+
+#include "core/book_opener.h"
+
+namespace pagoro {
+
+std::string RemoveEvery(const std::string& text, const std::string& what) {
+  if (what.empty()) return text;
+  std::string out;
+  out.reserve(text.size());
+  std::size_t from = 0;
+  for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, from)) {
+    out.append(text, from, at - from);
+    from = at + what.size();
+  }
+  out.append(text, from, std::string::npos);
+  return out;
+}
+
+std::string TitleFromPath(const std::string& fullPath) {
+  // The extension is taken from the full path, then removed wherever it
+  // stands in the file name (a.exe.b.exe gives a.b).
+  return RemoveEvery(FileNameOf(fullPath), ExtensionOf(fullPath));
+}
+
+}  // namespace pagoro

@@ -1,0 +1,191 @@
+#include "core/book_opener.h"
+
+#include <utility>
+
+namespace pagoro {
+
+namespace {
+
+constexpr const char* kMainMovieName = "main.swf";
+// The stage of a movie whose header is compressed.
+constexpr int kDefaultStageWidth = 800;
+constexpr int kDefaultStageHeight = 600;
+
+}  // namespace
+
+BookOpener::BookOpener(Env& env, PlayerControl& player,
+                       std::function<void(const std::string&)> showMessage)
+    : env_(env),
+      player_(player),
+      show_message_(std::move(showMessage)),
+      temp_files_(env),
+      book_(env, *this) {}
+
+void BookOpener::OpenBook(const std::string& path) {
+  if (ExtensionOf(path) != ".exe") return;
+  OpenBookAs(path, BookNameOf(FileNameOf(path)));
+}
+
+void BookOpener::OpenBookAs(const std::string& path, const std::string& bookName) {
+  cache_folder_ = CacheFolderFor(env_, FileNameOf(path), bookName);
+  movie_stage_.reset();
+  book_.LoadIndex(path);
+  book_.ExtractAssets(cache_folder_);
+  if (!movie_temp_path_.empty() && env_.FileExists(movie_temp_path_)) {
+    env_.DeleteFile(movie_temp_path_);
+  }
+  // Forget the deleted file at once: should the extraction fail, the name is
+  // free for anyone to reuse, and nothing may delete it again.
+  movie_temp_path_.clear();
+  movie_temp_path_ = book_.ExtractMainMovie(kMainMovieName);
+  player_.Movie(Utf8ToUtf16(movie_temp_path_));
+  player_.Play();
+}
+
+FileKind BookOpener::OpenFile(const std::string& path) {
+  std::string error;
+  std::unique_ptr<MappedFile> file = env_.MapReadOnly(path, &error);
+  if (!file) throw Exception("Cannot open \"" + path + "\": " + error);
+  const Bytes bytes(file->data(), file->size());
+  const FileKind kind = KindOfContent(bytes);
+  const std::string fileName = FileNameOf(path);
+  const std::string folder = path.substr(0, path.size() - fileName.size());
+  switch (kind) {
+    case FileKind::kBook:
+      file.reset();
+      OpenBookAs(path, NameWithoutExtension(fileName));
+      break;
+    case FileKind::kProjector: {
+      const Bytes movie = *ProjectorMovie(bytes);
+      const std::string moviePath = temp_files_.NewTempFileName();
+      try {
+        env_.WriteFile(moviePath, movie.data(), movie.size());
+      } catch (...) {
+        env_.DeleteFile(moviePath);
+        throw;
+      }
+      PlayMovie(moviePath, true, folder, movie);
+      break;
+    }
+    case FileKind::kMovie:
+      PlayMovie(path, false, folder, bytes);
+      break;
+    case FileKind::kNone:
+      throw ENoMagazine(path);
+  }
+  return kind;
+}
+
+void BookOpener::PlayMovie(const std::string& moviePath, bool temporary, const std::string& folder,
+                           Bytes movie) {
+  try {
+    player_.Movie(Utf8ToUtf16(moviePath));
+  } catch (...) {
+    // Nothing changed: the player keeps its movie, we keep ours.
+    if (temporary) env_.DeleteFile(moviePath);
+    throw;
+  }
+  if (!movie_temp_path_.empty() && env_.FileExists(movie_temp_path_)) env_.DeleteFile(movie_temp_path_);
+  movie_temp_path_ = temporary ? moviePath : std::string();
+  cache_folder_ = folder;
+  movie_stage_ = StageSizeOf(movie).value_or(std::pair{kDefaultStageWidth, kDefaultStageHeight});
+  player_.Play();
+}
+
+int BookOpener::MovieWidth() const { return movie_stage_ ? movie_stage_->first : book_.MovieWidth(); }
+int BookOpener::MovieHeight() const { return movie_stage_ ? movie_stage_->second : book_.MovieHeight(); }
+
+void BookOpener::CloseBooks(const std::string& ownFileName) {
+  try {
+    const std::string folder = CacheFolderFor(env_, ownFileName);
+    ClearFolder(folder);
+    env_.RemoveFolder(folder.substr(0, folder.size() - 1));
+  } catch (...) {
+    // A book name without a cache folder leaves nothing to remove.
+  }
+  if (!movie_temp_path_.empty() && env_.FileExists(movie_temp_path_)) {
+    env_.DeleteFile(movie_temp_path_);
+  }
+  book_.ReleaseBook();
+}
+
+std::string BookOpener::NewTempFileName() { return temp_files_.NewTempFileName(); }
+
+void BookOpener::ClearFolder(const std::string& folder) { pagoro::ClearFolder(env_, folder); }
+
+void BookOpener::ShowMessage(const std::string& text) {
+  if (show_message_) show_message_(text);
+}
+
+ENoMagazine::ENoMagazine(const std::string& path)
+    : Exception("\"" + path + "\" holds no magazine: it is neither a book nor a Flash movie or projector") {}
+
+std::string NameWithoutExtension(const std::string& fileName) {
+  const std::size_t dot = fileName.rfind('.');
+  if (dot == std::string::npos || dot == 0) return fileName;
+  return fileName.substr(0, dot);
+}
+
+std::string ExtensionOf(const std::string& path) {
+  const std::size_t dot = path.rfind('.');
+  const std::size_t slash = path.rfind('/');
+  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return "";
+  return path.substr(dot);
+}
+
+std::string FileNameOf(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::u16string Utf8ToUtf16(const std::string& text) {
+  constexpr char32_t kReplacement = 0xFFFD;
+  std::u16string out;
+  out.reserve(text.size());
+  std::size_t i = 0;
+  while (i < text.size()) {
+    const auto lead = static_cast<unsigned char>(text[i]);
+    std::size_t length = 0;
+    char32_t code = 0;
+    char32_t least = 0;
+    if (lead < 0x80) {
+      length = 1;
+      code = lead;
+    } else if (lead >= 0xC2 && lead <= 0xDF) {
+      length = 2;
+      code = lead & 0x1Fu;
+      least = 0x80;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+      length = 3;
+      code = lead & 0x0Fu;
+      least = 0x800;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+      length = 4;
+      code = lead & 0x07u;
+      least = 0x10000;
+    }
+    bool valid = length != 0 && i + length <= text.size();
+    for (std::size_t k = 1; valid && k < length; ++k) {
+      const auto next = static_cast<unsigned char>(text[i + k]);
+      valid = (next & 0xC0u) == 0x80u;
+      code = (code << 6) | (next & 0x3Fu);
+    }
+    valid = valid && code >= least && code <= 0x10FFFF && (code < 0xD800 || code > 0xDFFF);
+    if (!valid) {
+      out.push_back(static_cast<char16_t>(kReplacement));
+      ++i;
+      continue;
+    }
+    if (code >= 0x10000) {
+      code -= 0x10000;
+      out.push_back(static_cast<char16_t>(0xD800 + (code >> 10)));
+      out.push_back(static_cast<char16_t>(0xDC00 + (code & 0x3FFu)));
+    } else {
+      out.push_back(static_cast<char16_t>(code));
+    }
+    i += length;
+  }
+  return out;
+}
+
+}  // namespace pagoro

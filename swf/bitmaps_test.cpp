@@ -1,0 +1,81 @@
+#include "swf/bitmaps.h"
+
+#include <gtest/gtest.h>
+#include <zlib.h>
+
+namespace pagoro::swf {
+namespace {
+
+Bytes Inflate(std::span<const std::uint8_t> in, std::size_t size) {
+  Bytes out(size + 16);
+  uLongf n = static_cast<uLongf>(out.size());
+  EXPECT_EQ(uncompress(out.data(), &n, in.data(), static_cast<uLong>(in.size())), Z_OK);
+  out.resize(n);
+  return out;
+}
+
+std::uint32_t BigEndian(const Bytes& b, std::size_t at) {
+  return (static_cast<std::uint32_t>(b.at(at)) << 24) | (b.at(at + 1) << 16) |
+         (b.at(at + 2) << 8) | b.at(at + 3);
+}
+
+// 2 x 2 pixels: opaque red, half-transparent white, transparent, opaque blue.
+const Bytes kPixels{255, 0, 0, 255, 255, 255, 255, 128, 9, 9, 9, 0, 0, 0, 255, 255};
+
+TEST(Bitmaps, LosslessStoresPremultipliedArgbCompressed) {
+  const Tag tag = LosslessBitmap(4, 2, 2, kPixels);
+  EXPECT_EQ(tag.code, TagCode::kDefineBitsLossless2);
+  EXPECT_TRUE(tag.force_long_header);
+  const Bytes& b = tag.body;
+  EXPECT_EQ(b[0] | (b[1] << 8), 4);
+  EXPECT_EQ(b[2], 5);  // 32-bit ARGB
+  EXPECT_EQ(b[3] | (b[4] << 8), 2);
+  EXPECT_EQ(b[5] | (b[6] << 8), 2);
+  const Bytes argb = Inflate(std::span(b).subspan(7), 16);
+  EXPECT_EQ(argb, (Bytes{255, 255, 0, 0, 128, 128, 128, 128, 0, 0, 0, 0, 255, 0, 0, 255}));
+}
+
+TEST(Bitmaps, PngHasValidChunksAndUnfilteredRows) {
+  const Bytes png = EncodePng(2, 2, kPixels);
+  ASSERT_GT(png.size(), 8u);
+  EXPECT_EQ(Bytes(png.begin(), png.begin() + 8),
+            (Bytes{0x89, 'P', 'N', 'G', 0x0d, 0x0a, 0x1a, 0x0a}));
+  std::vector<std::string> types;
+  Bytes idat;
+  for (std::size_t at = 8; at < png.size();) {
+    const std::uint32_t length = BigEndian(png, at);
+    const std::string type(png.begin() + at + 4, png.begin() + at + 8);
+    types.push_back(type);
+    const std::uint32_t crc = BigEndian(png, at + 8 + length);
+    EXPECT_EQ(crc, crc32(0, png.data() + at + 4, length + 4)) << type;
+    if (type == "IHDR") {
+      EXPECT_EQ(BigEndian(png, at + 8), 2u);
+      EXPECT_EQ(BigEndian(png, at + 12), 2u);
+      EXPECT_EQ(png[at + 16], 8);  // bit depth
+      EXPECT_EQ(png[at + 17], 6);  // RGBA
+    }
+    if (type == "IDAT") idat.assign(png.begin() + at + 8, png.begin() + at + 8 + length);
+    at += 12 + length;
+  }
+  EXPECT_EQ(types, (std::vector<std::string>{"IHDR", "IDAT", "IEND"}));
+  Bytes expected{0};
+  expected.insert(expected.end(), kPixels.begin(), kPixels.begin() + 8);
+  expected.push_back(0);
+  expected.insert(expected.end(), kPixels.begin() + 8, kPixels.end());
+  EXPECT_EQ(Inflate(idat, expected.size()), expected);
+}
+
+TEST(Bitmaps, WrongInputIsRefused) {
+  EXPECT_THROW(LosslessBitmap(1, 3, 2, kPixels), std::invalid_argument);
+  EXPECT_THROW(EncodePng(0, 0, {}), std::invalid_argument);
+  EXPECT_THROW(JpegBitmap(1, kPixels), std::invalid_argument);
+  const Bytes jpeg{0xff, 0xd8, 0xff, 0xe0, 0xff, 0xd9};
+  const Tag tag = JpegBitmap(2, jpeg);
+  EXPECT_EQ(tag.code, TagCode::kDefineBitsJpeg2);
+  EXPECT_EQ(Bytes(tag.body.begin() + 2, tag.body.end()), jpeg);
+  const Bytes encoded = tag.Encode();
+  EXPECT_EQ(encoded[0] & 0x3f, 0x3f);  // long header even for a short body
+}
+
+}  // namespace
+}  // namespace pagoro::swf

@@ -1,0 +1,50 @@
+// An Env that passes every call to another one. A test derives from it and
+// overrides only the call it wants to fail or change, so that everything
+// else still touches real files.
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "book/env.h"
+
+namespace pagoro::testing {
+
+class EnvWrapper : public Env {
+ public:
+  explicit EnvWrapper(Env& target = Env::Default()) : target_(target) {}
+
+  Env& target() const { return target_; }
+
+  std::unique_ptr<MappedFile> MapReadOnly(const std::string& path, std::string* error) override {
+    return target_.MapReadOnly(path, error);
+  }
+  bool FileExists(const std::string& path) override { return target_.FileExists(path); }
+  bool FolderExists(const std::string& path) override { return target_.FolderExists(path); }
+  bool CreateFolder(const std::string& path) override { return target_.CreateFolder(path); }
+  bool DeleteFile(const std::string& path) override { return target_.DeleteFile(path); }
+  bool RemoveFolder(const std::string& path) override { return target_.RemoveFolder(path); }
+  std::vector<std::string> ListFolder(const std::string& folder) override {
+    return target_.ListFolder(folder);
+  }
+  void WriteFile(const std::string& path, const unsigned char* bytes, std::size_t size) override {
+    target_.WriteFile(path, bytes, size);
+  }
+  bool RenameFile(const std::string& from, const std::string& to) override {
+    return target_.RenameFile(from, to);
+  }
+  std::string TempFolder() override { return target_.TempFolder(); }
+  std::string UserDataFolder() override { return target_.UserDataFolder(); }
+  std::string CreateUniqueFile(const std::string& folder, std::string_view prefix,
+                               std::string_view suffix) override {
+    return target_.CreateUniqueFile(folder, prefix, suffix);
+  }
+
+ private:
+  Env& target_;
+};
+
+}  // namespace pagoro::testing
