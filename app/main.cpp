@@ -1,20 +1,78 @@
-// The reader's entry: no command line is read. The program opens its own
-// file as the book and plays it in its window until the window is closed.
+// The reader's entry. `pagoro FILE` opens FILE by its content; without a
+// file a book executable opens itself, and the reader alone shows its start
+// screen. The window plays until it is closed.
+#include <unistd.h>
+
 #include <QFile>
 #include <QIcon>
+#include <QMessageBox>
+#include <cstdio>
 
 #include "app/application.h"
+#include "app/command_line.h"
 #include "app/error_reporter.h"
 #include "app/logging.h"
 #include "app/main_form.h"
 #include "app/signal_watch.h"
 #include "book/env.h"
+#include "book/file_kind.h"
+#include "core/app_title.h"
 #include "core/book_opener.h"
 #include "player/engine_switches.h"
 #include "player/shockwave_flash.h"
 
-int main(int /*argc*/, char** argv) {
-  using namespace pagoro;
+namespace {
+
+using namespace pagoro;
+
+// True when the program file is a book executable: it carries a container,
+// or it has the extension of one (such a file opens itself, or shows why it
+// can't, as it always has).
+bool OwnFileIsBook(Env& env, const std::string& ownPath) {
+  if (ExtensionOf(ownPath) == ".exe") return true;
+  const std::unique_ptr<MappedFile> own = env.MapReadOnly(ownPath, nullptr);
+  return own && HoldsBookContainer(Bytes(own->data(), own->size()));
+}
+
+// The web engine refuses to start as root while its sandbox is on, and
+// ends the process with one line of its own. Say why, and what to do.
+bool RefusedAsRoot(const QString& title) {
+  if (geteuid() != 0 || !qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX") ||
+      qEnvironmentVariable("QTWEBENGINE_CHROMIUM_FLAGS").contains(QLatin1String("--no-sandbox"))) {
+    return false;
+  }
+  const QString text = QStringLiteral(
+      "pagoro is running as root (the administrator), and the web engine that plays the magazines "
+      "refuses to start as root while its security sandbox is on.\n\n"
+      "Start pagoro as your own user instead. If it has to run as root, turn the sandbox off for "
+      "that run: QTWEBENGINE_DISABLE_SANDBOX=1 pagoro FILE");
+  std::fprintf(stderr, "pagoro: %s\n", qPrintable(QString(text).replace(QLatin1String("\n\n"), QLatin1String("\npagoro: "))));
+  QMessageBox box(QMessageBox::Critical, title, text, QMessageBox::Ok);
+  box.exec();
+  return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QStringList arguments;
+  for (int i = 1; i < argc; ++i) arguments << QFile::decodeName(argv[i]);
+  const CommandLine commandLine = ParseCommandLine(arguments);
+  const QString program = QFile::decodeName(argv[0]);
+  switch (commandLine.action) {
+    case CommandLine::Action::kHelp:
+      std::fputs(qPrintable(HelpText(program)), stdout);
+      return 0;
+    case CommandLine::Action::kVersion:
+      std::printf("pagoro %s (product version %s)\n", PAGORO_FILE_VERSION, PAGORO_PRODUCT_VERSION);
+      return 0;
+    case CommandLine::Action::kUsageError:
+      std::fprintf(stderr, "%s: %s\nTry '%s --help'.\n", argv[0], qPrintable(commandLine.error), argv[0]);
+      return 2;
+    case CommandLine::Action::kRun:
+      break;
+  }
+
   // Qt would take options such as -platform from the arguments; hand it
   // the program name and the web engine's switches alone.
   EngineArguments qtArgs(argv[0]);
@@ -28,18 +86,19 @@ int main(int /*argc*/, char** argv) {
   qCInfo(lcApp) << "pagoro" << PAGORO_FILE_VERSION << "product" << PAGORO_PRODUCT_VERSION;
 
   const std::string ownPath = Env::Default().ProgramPath();
+  const std::string ownName = FileNameOf(ownPath);
+  if (RefusedAsRoot(QString::fromStdString(TitleFromPath(ownPath)))) return 1;
+
   std::unique_ptr<TMainForm> form;
   try {
     form = std::make_unique<TMainForm>(Env::Default(), app.Reporter(), ownPath);
   } catch (const std::exception& e) {
-    ErrorReporter::ShowFatal(e, FileNameOf(ownPath));
+    ErrorReporter::ShowFatal(e, ownName);
     return 1;
   }
   SignalWatch cleanEnd([&] { form->close(); }, [&] { if (form) form->FormClose(); });
-  app.Reporter().Guard([&] { form->FormCreate(); });
-  // Another reader plays this book and has come to the front.
-  if (form->HandedOver()) return 0;
-  form->showMaximized();
+  // False: another reader plays this book and has come to the front.
+  if (!form->Start(commandLine.file, OwnFileIsBook(Env::Default(), ownPath))) return 0;
   const int rc = QApplication::exec();
   form.reset();
   return rc;

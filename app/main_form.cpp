@@ -4,6 +4,7 @@
 
 #include <QCloseEvent>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QVBoxLayout>
@@ -16,6 +17,7 @@
 #include "book/cp936.h"
 #include "app/mode_requests.h"
 #include "app/single_instance.h"
+#include "app/start_screen.h"
 #include "core/app_title.h"
 #include "core/book_opener.h"
 #include "core/command_protocol.h"
@@ -39,6 +41,20 @@ void SetGray(QWidget* widget) {
   palette.setColor(QPalette::Window, QColor(128, 128, 128));
   widget->setPalette(palette);
   widget->setAutoFillBackground(true);
+}
+
+const char* KindName(FileKind kind) {
+  switch (kind) {
+    case FileKind::kBook:
+      return "a book";
+    case FileKind::kProjector:
+      return "a projector's movie";
+    case FileKind::kMovie:
+      return "a movie";
+    case FileKind::kNone:
+      break;
+  }
+  return "nothing";
 }
 
 }  // namespace
@@ -79,6 +95,9 @@ TMainForm::TMainForm(Env& env, ErrorReporter& reporter, std::string ownPath)
       instances_.get());
 
   AppEvents.SetOnMessage([this](HookEvent kind, bool& handled) {
+    // Before anything plays (the start screen and its dialogs) the keys and
+    // buttons are theirs.
+    if (!isVisible()) return;
     // A failure leaves the hook before the event is marked handled; the
     // event goes no further either way.
     if (!reporter_.Guard([&] { AppEventsMessage(kind, handled); })) handled = true;
@@ -94,7 +113,47 @@ TMainForm::~TMainForm() {
   qApp->removeEventFilter(&AppEvents);
 }
 
+bool TMainForm::Start(const QString& file, bool ownIsBook) {
+  if (file.isEmpty() && ownIsBook) {
+    reporter_.Guard([&] { FormCreate(); });
+    if (handed_over_) return false;
+    showMaximized();
+    return true;
+  }
+  reporter_.Guard([&] { PrepareWindow(); });
+  if (!file.isEmpty()) {
+    const OpenOutcome outcome = OpenFile(file);
+    if (outcome == OpenOutcome::kHeldElsewhere) return false;
+    if (outcome == OpenOutcome::kOpened) {
+      showMaximized();
+      return true;
+    }
+  }
+  ShowStartScreen();
+  return true;
+}
+
+void TMainForm::ShowStartScreen() {
+  // The player's window stays hidden until something plays; then it takes
+  // over as a book executable's window, full screen, as magazines are made.
+  start_screen_ = std::make_unique<StartScreen>([this](const QString& path) {
+    if (OpenFile(path) != OpenOutcome::kOpened) return;
+    showMaximized();
+    reporter_.SetOwner(this);
+    start_screen_->hide();
+    start_screen_.release()->deleteLater();
+  });
+  reporter_.SetOwner(start_screen_.get());
+  start_screen_->show();
+  qCInfo(lcApp) << "start screen";
+}
+
 void TMainForm::FormCreate() {
+  PrepareWindow();
+  handed_over_ = OpenBook(own_path_, Ownership::kOwn) == OpenOutcome::kHeldElsewhere;
+}
+
+void TMainForm::PrepareWindow() {
   is_maximized_ = true;
   // Dropped files are taken at the top-level window, before the web view.
   create();
@@ -106,8 +165,6 @@ void TMainForm::FormCreate() {
   reporter_.SetTitle(title);
   setWindowTitle(title);
   qCInfo(lcApp).noquote() << "title:" << title;
-
-  handed_over_ = OpenBook(own_path_, Ownership::kOwn) == OpenOutcome::kHeldElsewhere;
 }
 
 void TMainForm::FormDestroy() {
@@ -129,10 +186,25 @@ OpenOutcome TMainForm::OpenBook(const std::string& bytes, Ownership ownership) {
     qCInfo(lcApp).noquote() << "not opened (no .exe extension):" << path;
     return OpenOutcome::kIgnored;
   }
+  return Open(path, [&] { return opener_->OpenBook(bytes, ownership); });
+}
+
+OpenOutcome TMainForm::OpenFile(const QString& path) {
+  const QString full = QFileInfo(path).absoluteFilePath();
+  qCInfo(lcApp).noquote() << "open file" << full;
+  return Open(full, [&] {
+    FileKind kind = FileKind::kNone;
+    const OpenOutcome outcome = opener_->OpenFile(Local8Bit(full), &kind);
+    if (outcome == OpenOutcome::kOpened) qCInfo(lcApp).noquote() << "plays" << KindName(kind);
+    return outcome;
+  });
+}
+
+OpenOutcome TMainForm::Open(const QString& path, const std::function<OpenOutcome()>& open) {
   OpenOutcome outcome = OpenOutcome::kIgnored;
   std::exception_ptr failure;
   try {
-    outcome = opener_->OpenBook(bytes, ownership);
+    outcome = open();
   } catch (...) {
     failure = std::current_exception();
   }

@@ -9,6 +9,7 @@
 #include <QFrame>
 #include <QString>
 #include <QWidget>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -23,6 +24,7 @@ class Env;
 class ErrorReporter;
 class ModeRequests;
 class SingleInstance;
+class StartScreen;
 class TShockwaveFlash;
 
 class TMainForm : public QWidget {
@@ -38,6 +40,13 @@ class TMainForm : public QWidget {
   QFrame* container = nullptr;
   TShockwaveFlash* FlashPlayer = nullptr;
   TApplicationEvents AppEvents;
+
+  // Start-up: the own book as FormCreate opens it when no file is given and
+  // the program is a book executable; else the file given, by its content;
+  // else, or when the file can't be opened, the start screen. False when
+  // the book is open in another running reader, which has come to the
+  // front: this one ends without showing a window.
+  bool Start(const QString& file, bool ownIsBook);
 
   // Creation: sets the mode, takes drops, sets the title, opens the own file.
   void FormCreate();
@@ -65,6 +74,10 @@ class TMainForm : public QWidget {
   // Raises and activates the window (another reader calls it so).
   void BringToFront();
 
+  // Opens a book, movie or projector by its content (BookOpener::OpenFile);
+  // a failure is shown (then kIgnored). A book opened so is this run's own.
+  OpenOutcome OpenFile(const QString& path);
+
   // The clean-up (also when the program ends on a signal or a lost display).
   void FormClose();
 
@@ -73,6 +86,12 @@ class TMainForm : public QWidget {
   void resizeEvent(QResizeEvent* event) override;
 
  private:
+  // FormCreate without the opening of the own file.
+  void PrepareWindow();
+  // Runs an opening, then lets the player serve the folder of what plays;
+  // a failure is shown (the outcome is then kIgnored).
+  OpenOutcome Open(const QString& path, const std::function<OpenOutcome()>& open);
+  void ShowStartScreen();
   void FormResize();
   void SendVariable(std::u16string_view name, std::u16string_view value);
 
@@ -82,6 +101,7 @@ class TMainForm : public QWidget {
   std::unique_ptr<SingleInstance> instances_;
   std::unique_ptr<BookOpener> opener_;
   DropTarget* drop_target_ = nullptr;
+  std::unique_ptr<StartScreen> start_screen_;
   bool is_maximized_ = false;
   // The movie's mode requests, coalesced: a flood of them must not keep the
   // window from closing.

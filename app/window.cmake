@@ -3,13 +3,15 @@
 find_package(Qt6 REQUIRED COMPONENTS Network)
 add_library(pagoro_window STATIC
   application.cpp
+  command_line.cpp
   drop_target.cpp
   error_reporter.cpp
   logging.cpp
   main_form.cpp
   mode_requests.cpp
   signal_watch.cpp
-  single_instance.cpp)
+  single_instance.cpp
+  start_screen.cpp)
 target_include_directories(pagoro_window PUBLIC ${PROJECT_SOURCE_DIR})
 target_link_libraries(pagoro_window PUBLIC
   pagoro_core pagoro_player pagoro_input_hook Qt6::Widgets Qt6::Network)
@@ -23,7 +25,7 @@ target_link_libraries(pagoro PRIVATE pagoro_window)
 pagoro_strip(pagoro)
 
 if(BUILD_TESTING)
-  add_executable(pagoro_window_unit_test app_text_test.cpp drop_target_test.cpp)
+  add_executable(pagoro_window_unit_test app_text_test.cpp command_line_test.cpp drop_target_test.cpp)
   target_link_libraries(pagoro_window_unit_test PRIVATE pagoro_window GTest::gtest_main)
   gtest_discover_tests(pagoro_window_unit_test DISCOVERY_TIMEOUT 60)
 endif()

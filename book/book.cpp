@@ -8,6 +8,7 @@
 
 #include "book/cp936.h"
 #include "book/errors.h"
+#include "book/file_kind.h"
 #include "book/format.h"
 #include "book/text.h"
 
@@ -99,13 +100,11 @@ void Book::LoadIndex(const std::string& path) {
   MapBookFile(path);
   book_index_.emplace();
   // An index that can't be read leaves the list empty, without a message.
-  if (view_ && book_size_ >= 4) {
-    const unsigned char* end = view_->data() + book_size_;
-    const auto length = static_cast<std::int32_t>(format::ReadIndexLength(end));
-    if (length >= 0 && static_cast<std::int64_t>(length) <= std::int64_t{book_size_} - 4) {
-      const char* text = reinterpret_cast<const char*>(end - 4 - length);
+  if (view_) {
+    const std::optional<std::string_view> text = ContainerIndexText(Bytes(view_->data(), book_size_));
+    if (text) {
       try {
-        book_index_ = StringList::FromText(std::string_view(text, static_cast<std::size_t>(length)));
+        book_index_ = StringList::FromText(*text);
       } catch (const std::bad_alloc&) {
         book_index_.emplace();
       }

@@ -7,6 +7,9 @@ namespace pagoro {
 namespace {
 
 constexpr const char* kMainMovieName = "main.swf";
+// The stage of a movie whose header is compressed.
+constexpr int kDefaultStageWidth = 800;
+constexpr int kDefaultStageHeight = 600;
 
 }  // namespace
 
@@ -21,15 +24,20 @@ BookOpener::BookOpener(Env& env, PlayerControl& player,
 
 OpenOutcome BookOpener::OpenBook(const std::string& path, Ownership ownership) {
   if (ExtensionOf(path) != ".exe") return OpenOutcome::kIgnored;
+  return OpenBookAs(path, BookNameOf(FileNameAsUtf8(FileNameOf(path))), ownership);
+}
+
+OpenOutcome BookOpener::OpenBookAs(const std::string& path, const std::string& bookName,
+                                   Ownership ownership) {
   const std::string fileName = FileNameOf(path);
-  const std::string folder = BookFolderPath(env_, fileName);
+  const std::string folder = BookFolderPath(env_, fileName, bookName);
   if (!Claim(folder)) {
     claims_->CallHolder(folder);
     return OpenOutcome::kHeldElsewhere;
   }
   const bool existed = env_.FolderExists(folder.substr(0, folder.size() - 1));
   try {
-    CacheFolderFor(env_, fileName);
+    CacheFolderFor(env_, fileName, bookName);
     book_.LoadIndex(path);
     book_.ExtractAssets(folder);
     if (!movie_temp_path_.empty()) temp_files_.Delete(movie_temp_path_);
@@ -55,10 +63,66 @@ OpenOutcome BookOpener::OpenBook(const std::string& path, Ownership ownership) {
   }
   if (cache_folder_ != folder && !own_folders_.contains(cache_folder_)) Release(cache_folder_);
   cache_folder_ = folder;
+  movie_stage_.reset();
   if (ownership == Ownership::kOwn) own_folders_.insert(folder);
   player_.Play();
   return OpenOutcome::kOpened;
 }
+
+OpenOutcome BookOpener::OpenFile(const std::string& path, FileKind* kindOut) {
+  std::string error;
+  std::unique_ptr<MappedFile> file = env_.MapReadOnly(path, &error);
+  if (!file) throw Exception("Cannot open \"" + FileNameAsUtf8(path) + "\": " + error);
+  const Bytes bytes(file->data(), file->size());
+  const FileKind kind = KindOfContent(bytes);
+  if (kindOut != nullptr) *kindOut = kind;
+  const std::string fileName = FileNameOf(path);
+  const std::string folder = path.substr(0, path.size() - fileName.size());
+  switch (kind) {
+    case FileKind::kBook:
+      file.reset();
+      // A book the user opened by name is this run's own.
+      return OpenBookAs(path, NameWithoutExtension(FileNameAsUtf8(fileName)), Ownership::kOwn);
+    case FileKind::kProjector: {
+      const Bytes movie = *ProjectorMovie(bytes);
+      const std::string moviePath = temp_files_.NewTempFileName();
+      try {
+        env_.WriteFile(moviePath, movie.data(), movie.size());
+      } catch (...) {
+        temp_files_.Delete(moviePath);
+        throw;
+      }
+      PlayMovie(moviePath, true, folder, movie);
+      return OpenOutcome::kOpened;
+    }
+    case FileKind::kMovie:
+      PlayMovie(path, false, folder, bytes);
+      return OpenOutcome::kOpened;
+    case FileKind::kNone:
+      break;
+  }
+  throw ENoMagazine(path);
+}
+
+void BookOpener::PlayMovie(const std::string& moviePath, bool temporary, const std::string& folder,
+                           Bytes movie) {
+  try {
+    player_.Movie(Utf8ToUtf16(moviePath));
+  } catch (...) {
+    // Nothing changed: the player keeps its movie, we keep ours.
+    if (temporary) temp_files_.Delete(moviePath);
+    throw;
+  }
+  if (!movie_temp_path_.empty()) temp_files_.Delete(movie_temp_path_);
+  movie_temp_path_ = temporary ? moviePath : std::string();
+  if (!own_folders_.contains(cache_folder_)) Release(cache_folder_);
+  cache_folder_ = folder;
+  movie_stage_ = StageSizeOf(movie).value_or(std::pair{kDefaultStageWidth, kDefaultStageHeight});
+  player_.Play();
+}
+
+int BookOpener::MovieWidth() const { return movie_stage_ ? movie_stage_->first : book_.MovieWidth(); }
+int BookOpener::MovieHeight() const { return movie_stage_ ? movie_stage_->second : book_.MovieHeight(); }
 
 void BookOpener::CloseBooks(const std::string& ownFileName) {
   // A folder another running reader has open is that reader's now.
@@ -94,6 +158,15 @@ void BookOpener::ClearFolder(const std::string& folder) { pagoro::ClearFolder(en
 
 void BookOpener::ShowMessage(const std::string& text) {
   if (show_message_) show_message_(text);
+}
+
+ENoMagazine::ENoMagazine(const std::string& path)
+    : Exception("\"" + FileNameAsUtf8(path) + "\" holds no magazine: it is neither a book nor a Flash movie or projector") {}
+
+std::string NameWithoutExtension(const std::string& fileName) {
+  const std::size_t dot = fileName.rfind('.');
+  if (dot == std::string::npos || dot == 0) return fileName;
+  return fileName.substr(0, dot);
 }
 
 std::string ExtensionOf(const std::string& path) {

@@ -6,10 +6,14 @@
 #include <cstdint>
 #include <functional>
 #include <set>
+#include <optional>
 #include <string>
+#include <utility>
 
 #include "book/book.h"
 #include "book/env.h"
+#include "book/errors.h"
+#include "book/file_kind.h"
 #include "core/cache_folder.h"
 #include "core/player_control.h"
 
@@ -63,6 +67,16 @@ class BookOpener : public BookHost {
   // failed opening made is removed again.
   OpenOutcome OpenBook(const std::string& path, Ownership ownership = Ownership::kDropped);
 
+  // Opens the file at `path` by what it holds, whatever its name (a file
+  // named on the command line or chosen to open): a book opens as OpenBook
+  // does, into the cache folder named after the file name without its last
+  // extension; a Flash projector's movie is extracted into a new temporary
+  // file and a plain movie plays where it is, each told the folder it lies
+  // in as its folder, and no cache folder is made for them. A book opened
+  // so is this run's own. Throws ENoMagazine, changing nothing, for any
+  // other file. `kind`, when given, receives what the file holds.
+  OpenOutcome OpenFile(const std::string& path, FileKind* kind = nullptr);
+
   // The clean-up at close: empties and removes the book folder of
   // `ownFileName` and those of the run's own books, leaving any that
   // another running reader holds; deletes the current movie file, releases
@@ -74,10 +88,10 @@ class BookOpener : public BookHost {
   const std::string& CacheFolder() const { return cache_folder_; }
   // The current movie file; "" when the current book has no usable movie.
   const std::string& MovieTempPath() const { return movie_temp_path_; }
-  // The current book's movie size, from its header line (0 x 0 before the
-  // first book).
-  std::int32_t MovieWidth() const { return book_.MovieWidth(); }
-  std::int32_t MovieHeight() const { return book_.MovieHeight(); }
+  // The stage size of what plays: the book's header values, or a movie's
+  // own stage (800x600 when its header is compressed).
+  int MovieWidth() const;
+  int MovieHeight() const;
   // The book itself, read-only, for tests.
   const Book& book() const { return book_; }
 
@@ -91,6 +105,10 @@ class BookOpener : public BookHost {
   void Release(const std::string& folder);
   // Empties and removes a book folder (ending in "/"), ignoring failures.
   void RemoveBookFolder(const std::string& folder);
+  OpenOutcome OpenBookAs(const std::string& path, const std::string& bookName, Ownership ownership);
+  // Plays the movie file at `moviePath` with `folder` as its folder;
+  // `temporary` when the file is ours to delete later.
+  void PlayMovie(const std::string& moviePath, bool temporary, const std::string& folder, Bytes movie);
 
   Env& env_;
   PlayerControl& player_;
@@ -101,7 +119,19 @@ class BookOpener : public BookHost {
   std::string cache_folder_;
   std::string movie_temp_path_;
   std::set<std::string> own_folders_;
+  std::optional<std::pair<int, int>> movie_stage_;  // set while a movie, not a book, plays
 };
+
+// Raised for a file that holds neither a book nor a Flash movie.
+class ENoMagazine : public Exception {
+ public:
+  explicit ENoMagazine(const std::string& path);
+};
+
+// The cache folder name of a book opened by its content: the file name
+// without its last extension, whatever its case ("MAGAZINE.EXE" gives
+// "MAGAZINE"); a name whose only dot is its first character stays whole.
+std::string NameWithoutExtension(const std::string& fileName);
 
 // The extension of `path`: from the last "." after the last "/" to the end,
 // dot included; "" when there is none. "\\" and ":" are ordinary file name

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "book/errors.h"
+#include "book/format.h"
 #include "book/packer.h"
 #include "testing/env_wrapper.h"
 #include "testing/private_folder.h"
@@ -25,6 +26,15 @@ using testing::PatternBytes;
 using testing::PrivateFolder;
 using testing::ReadAll;
 using testing::WriteAll;
+
+// 32 bits, little-endian, as the container's and the projector's trailers hold them.
+std::string Le32(std::uint32_t v) { return format::IndexLengthBytes(v); }
+
+// A movie header with a 550x400 stage, then `body`.
+std::string Movie(const std::string& body = "body") {
+  const std::string rect("\x78\x00\x05\x5F\x00\x00\x0F\xA0\x00", 9);
+  return "FWS\x08" + Le32(static_cast<std::uint32_t>(17 + body.size())) + rect + body;
+}
 
 // Stands in for the movie player, which needs a window: records the calls.
 class RecordingPlayer : public PlayerControl {
@@ -388,6 +398,81 @@ TEST(Utf8ToUtf16Test, ConvertsPathsAndReplacesBadBytes) {
   EXPECT_EQ(Utf8ToUtf16("\xC0\xAF"), u"\uFFFD\uFFFD");            // overlong "/"
   EXPECT_EQ(Utf8ToUtf16("\xED\xA0\x80"), u"\uFFFD\uFFFD\uFFFD");  // a surrogate
   EXPECT_EQ(Utf8ToUtf16("\xE6\x9D"), u"\uFFFD\uFFFD");            // cut short
+}
+
+TEST_F(BookOpenerTest, OpenFileKnowsABookByItsContentWhateverItsName) {
+  const std::vector<PackEntry> pages = {{"page1.xml", "<?xml?>"}};
+  std::vector<PackEntry> entries = pages;
+  entries.push_back({"main.swf", Movie()});
+  SortEntries(entries);
+  const std::string windowsBook = folders_.work() + "/MAGAZINE.EXE";
+  WriteTestFile(windowsBook, PackBook(std::string("MZ\x90\0windows program", 20), entries, PackOptions{}));
+
+  EXPECT_EQ(opener_.OpenFile(windowsBook), FileKind::kBook);
+  EXPECT_EQ(opener_.CacheFolder(), CacheOf("MAGAZINE"));
+  EXPECT_EQ(NamesIn(CacheOf("MAGAZINE")), (std::vector<std::string>{"page1.xml"}));
+  EXPECT_EQ(ReadTestFile(opener_.MovieTempPath()), Movie());
+  EXPECT_EQ(player_.calls, Played(opener_.MovieTempPath()));
+  EXPECT_EQ(opener_.MovieWidth(), 800);
+
+  // Only the last extension goes; any name at all is opened.
+  MakeBook("a.exe.b.exe", Movie());
+  MakeBook("Spring", Movie());
+  opener_.OpenFile(folders_.work() + "/a.exe.b.exe");
+  EXPECT_EQ(opener_.CacheFolder(), CacheOf("a.exe.b"));
+  opener_.OpenFile(folders_.work() + "/Spring");
+  EXPECT_EQ(opener_.CacheFolder(), CacheOf("Spring"));
+}
+
+TEST_F(BookOpenerTest, MoviesAndProjectorsPlayWithTheirOwnFolderAndNoCacheFolder) {
+  const std::string movie = Movie("game");
+  const std::string projector = folders_.work() + "/Game.exe";
+  WriteTestFile(projector, "MZ projector" + movie + Le32(0xFA123456) + Le32(static_cast<std::uint32_t>(movie.size())));
+  const std::string plain = folders_.work() + "/intro.swf";
+  WriteTestFile(plain, Movie("intro"));
+
+  EXPECT_EQ(opener_.OpenFile(projector), FileKind::kProjector);
+  const std::string extracted = opener_.MovieTempPath();
+  EXPECT_EQ(fs::path(extracted).parent_path(), folders_.tmp());
+  EXPECT_EQ(ReadTestFile(extracted), movie);
+  EXPECT_EQ(opener_.CacheFolder(), folders_.work() + "/");
+  EXPECT_EQ(opener_.MovieWidth(), 550);
+  EXPECT_EQ(opener_.MovieHeight(), 400);
+
+  // The plain movie plays where it lies; the projector's copy is gone.
+  EXPECT_EQ(opener_.OpenFile(plain), FileKind::kMovie);
+  EXPECT_FALSE(fs::exists(extracted));
+  EXPECT_EQ(opener_.MovieTempPath(), "");
+  EXPECT_EQ(opener_.CacheFolder(), folders_.work() + "/");
+  EXPECT_EQ(player_.calls.back(), u"Play");
+  EXPECT_EQ(player_.calls[player_.calls.size() - 2], u"Movie " + Utf8ToUtf16(plain));
+
+  // Closing never deletes the user's own movie, and no book folder was made.
+  opener_.CloseBooks("pagoro");
+  EXPECT_EQ(ReadTestFile(plain), Movie("intro"));
+  EXPECT_EQ(NamesIn(folders_.data() + "/pagoro"), std::vector<std::string>{});
+}
+
+TEST_F(BookOpenerTest, AFileThatHoldsNoMagazineIsNamedAndChangesNothing) {
+  const std::string book = MakeBook("Spring.exe", Movie());
+  opener_.OpenFile(book);
+  const std::vector<std::u16string> calls = player_.calls;
+  const std::string moviePath = opener_.MovieTempPath();
+  const std::string junk = folders_.work() + "/Notes.EXE";
+  WriteTestFile(junk, "MZ just a program" + Le32(0));
+
+  try {
+    opener_.OpenFile(junk);
+    ADD_FAILURE() << "no error";
+  } catch (const ENoMagazine& e) {
+    EXPECT_EQ(std::string(e.what()), "\"" + junk + "\" holds no magazine: it is neither a book nor a Flash movie or projector");
+  }
+  EXPECT_THROW(opener_.OpenFile(folders_.work() + "/missing.swf"), Exception);
+  EXPECT_EQ(player_.calls, calls);
+  EXPECT_EQ(opener_.CacheFolder(), CacheOf("Spring"));
+  EXPECT_EQ(opener_.MovieTempPath(), moviePath);
+  EXPECT_FALSE(fs::exists(folders_.data() + "/pagoro/Notes"));
+  EXPECT_TRUE(messages_.empty());
 }
 
 }  // namespace

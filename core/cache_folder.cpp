@@ -64,17 +64,23 @@ bool IsUsableBookName(const std::string& bookName) {
 
 std::string BookFolderPath(Env& env, const std::string& fileName) {
   // A name in code page 936 bytes gets a folder that shows its characters.
-  const std::string legibleName = FileNameAsUtf8(fileName);
-  const std::string bookName = BookNameOf(legibleName);
+  return BookFolderPath(env, fileName, BookNameOf(FileNameAsUtf8(fileName)));
+}
+
+std::string BookFolderPath(Env& env, const std::string& fileName, const std::string& bookName) {
   if (!IsUsableBookName(bookName)) {
-    throw EBookNameError("The book file \"" + legibleName +
+    throw EBookNameError("The book file \"" + FileNameAsUtf8(fileName) +
                          "\" gives no usable cache folder name; rename the file to open it");
   }
   return AppDataFolder(env) + "/" + kProductFolderName + "/" + bookName + "/";
 }
 
 std::string CacheFolderFor(Env& env, const std::string& fileName) {
-  std::string book = BookFolderPath(env, fileName);
+  return CacheFolderFor(env, fileName, BookNameOf(FileNameAsUtf8(fileName)));
+}
+
+std::string CacheFolderFor(Env& env, const std::string& fileName, const std::string& bookName) {
+  std::string book = BookFolderPath(env, fileName, bookName);
   EnsureFolder(env, AppDataFolder(env) + "/" + kProductFolderName);
   EnsureFolder(env, book.substr(0, book.size() - 1));
   return book;

@@ -44,6 +44,9 @@ bool IsUsableBookName(const std::string& bookName);
 // "/", creating no folder. Throws EBookNameError when the book name is not
 // usable.
 std::string BookFolderPath(Env& env, const std::string& fileName);
+// The same with the book name given (a book opened by its content is named
+// otherwise); `fileName` only names the file in the message.
+std::string BookFolderPath(Env& env, const std::string& fileName, const std::string& bookName);
 
 // The book folder of `fileName` (a file name without folder), with a trailing
 // "/", after creating the product folder and the book folder where missing.
@@ -51,6 +54,9 @@ std::string BookFolderPath(Env& env, const std::string& fileName);
 // and ECacheFolderError, naming the folder and the cause, when either folder
 // is a symbolic link or can't be created.
 std::string CacheFolderFor(Env& env, const std::string& fileName);
+// The same with the book name given (a book opened by its content is named
+// otherwise); `fileName` only names the file in the message.
+std::string CacheFolderFor(Env& env, const std::string& fileName, const std::string& bookName);
 
 // Deletes every file directly inside `folder` (ending in "/"); subfolders
 // are not entered and failures are ignored. A folder that is a symbolic link

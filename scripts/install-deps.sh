@@ -12,6 +12,7 @@ packages=(
   xvfb xauth openbox xdotool x11-utils imagemagick
   fonts-wqy-microhei zip unzip
   help2man lintian file fakeroot
+  desktop-file-utils libglib2.0-bin shared-mime-info
 )
 
 missing=()

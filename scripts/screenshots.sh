@@ -2,7 +2,8 @@
 # Makes the README's pictures of the sample magazine, in full screen and in
 # the window, on a private 1024x768 X display (tests/with-display.sh):
 #   scripts/screenshots.sh [BUILD_DIR]     (default: build/release, as make run)
-# Needs a build with the reader (make build). Writes docs/sample-*.png.
+# Needs a build with the reader (make build). Writes docs/sample-*.png and
+# docs/start-screen.png.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${1:-$root/build/release}" && pwd)
@@ -48,5 +49,13 @@ cp "$WORK/windowed.png" "$docs/sample-chinese-window.png"
 
 click Quit
 wait_exit 30
-ls -l "$docs"/sample-*.png >&2
+
+# The reader started alone: its start screen, with the window's frame.
+start_reader "$PAGORO" || finish
+wait_log "start screen" 30
+sleep 1
+import -silent -frame -window "$WID" "$docs/start-screen.png"
+close_window
+wait_exit 30
+ls -l "$docs"/sample-*.png "$docs"/start-screen.png >&2
 finish

@@ -49,16 +49,17 @@ STANDARD_KEYS=(
   --key "$KEY_C=Quit:" --key "$KEY_V=quit :" --key "$KEY_B=outcommand:SetTempPath "
 )
 
-# start_reader EXE: starts a book executable with its log on and waits for
-# its first window (WID). launch_reader only starts it.
+# start_reader EXE [ARGS...]: starts a book executable (or the reader with
+# its arguments) with its log on and waits for its first window (WID).
+# launch_reader only starts it.
 launch_reader() {
   READER_LOG="$WORK/reader.$RANDOM.log"
-  QT_LOGGING_RULES="pagoro.*=true" "$1" >"$READER_LOG" 2>&1 &
+  QT_LOGGING_RULES="pagoro.*=true" "$@" >"$READER_LOG" 2>&1 &
   READER_PID=$!
   WID=
 }
 start_reader() {
-  launch_reader "$1"
+  launch_reader "$@"
   local i
   for i in $(seq 150); do
     WID=$(xdotool search --all --onlyvisible --pid "$READER_PID" --name '.' 2>/dev/null | head -1)

@@ -24,7 +24,11 @@ void AddListeners(const RemoteMovieOptions& o, ActionBuilder& a) {
   for (const auto& [code, name] : o.loads) {
     const auto next = onKey.NewLabel();
     onKey.PushRegister(0).Push(code).Equals2().Not().If(next);
-    onKey.Push("bookFolder").GetVariable().Push(name).StringAdd().LoadVariablesNum(0);
+    if (name.starts_with('/')) {
+      onKey.Push(name).LoadVariablesNum(0);
+    } else {
+      onKey.Push("bookFolder").GetVariable().Push(name).StringAdd().LoadVariablesNum(0);
+    }
     onKey.Bind(next);
   }
   a.Push("remoteKeys").NewObject("Object", 0).SetVariable();

@@ -19,9 +19,10 @@ struct RemoteMovieOptions {
   std::vector<std::pair<std::string, std::string>> start_calls;
   // Flash key code (65 is A) -> fscommand(command, args) on key down.
   std::vector<std::pair<int, std::pair<std::string, std::string>>> keys;
-  // Flash key code -> a file of the book's folder whose variables the movie
-  // loads on key down: loadVariablesNum(TempPath + name, 0), with the last
-  // TempPath the reader set.
+  // Flash key code -> a file whose variables the movie loads on key down:
+  // loadVariablesNum(NAME, 0) for an absolute path, else
+  // loadVariablesNum(TempPath + NAME, 0) with the last TempPath the reader
+  // set.
   std::vector<std::pair<int, std::string>> loads;
   // Variables echoed (and cleared) whenever the reader sets them.
   std::vector<std::string> watched;

@@ -2,7 +2,8 @@
 //   --size WxH                  stage size (800x600)
 //   --start COMMAND:ARGS        fscommand on the first frame (repeatable)
 //   --key CODE=COMMAND:ARGS     fscommand when the key goes down (repeatable)
-//   --load CODE=NAME            loads TempPath + NAME's variables on that key
+//   --load CODE=NAME            loads NAME's variables on that key (TempPath + NAME
+//                               unless NAME is an absolute path)
 //   --watch NAME                echo this variable (repeatable)
 //   --text TEXT                 text on the stage
 //   --show NAME                 a field that shows this variable

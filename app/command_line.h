@@ -1,0 +1,23 @@
+// The reader's command line: `pagoro [FILE]`, `--help`, `--version`.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace pagoro {
+
+struct CommandLine {
+  enum class Action { kRun, kHelp, kVersion, kUsageError };
+  Action action = Action::kRun;
+  QString file;   // the file to open; "" for none
+  QString error;  // what is wrong, for kUsageError
+};
+
+// Reads the arguments after the program name. "--" ends the options, so
+// a file whose name starts with "-" can be given after it.
+CommandLine ParseCommandLine(const QStringList& arguments);
+
+// The text of --help for the program called `program`.
+QString HelpText(const QString& program);
+
+}  // namespace pagoro

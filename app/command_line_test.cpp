@@ -1,0 +1,35 @@
+#include "app/command_line.h"
+
+#include <gtest/gtest.h>
+
+namespace pagoro {
+namespace {
+
+using Action = CommandLine::Action;
+
+TEST(CommandLineTest, OneFileOrAnOptionThatEndsTheRun) {
+  EXPECT_EQ(ParseCommandLine({}).action, Action::kRun);
+  EXPECT_EQ(ParseCommandLine({}).file, QString());
+  EXPECT_EQ(ParseCommandLine({"Spring.EXE"}).file, QStringLiteral("Spring.EXE"));
+  EXPECT_EQ(ParseCommandLine({"--help", "x.swf"}).action, Action::kHelp);
+  EXPECT_EQ(ParseCommandLine({"x.swf", "-h"}).action, Action::kHelp);
+  EXPECT_EQ(ParseCommandLine({"--version"}).action, Action::kVersion);
+  // "-" alone is a file name; after "--" every argument is.
+  EXPECT_EQ(ParseCommandLine({"-"}).file, QStringLiteral("-"));
+  const CommandLine dashed = ParseCommandLine({"--", "--help"});
+  EXPECT_EQ(dashed.action, Action::kRun);
+  EXPECT_EQ(dashed.file, QStringLiteral("--help"));
+}
+
+TEST(CommandLineTest, WhatCanNotBeRunIsNamed) {
+  const CommandLine unknown = ParseCommandLine({"--fullscreen"});
+  EXPECT_EQ(unknown.action, Action::kUsageError);
+  EXPECT_TRUE(unknown.error.contains("--fullscreen"));
+  const CommandLine two = ParseCommandLine({"a.exe", "b.exe"});
+  EXPECT_EQ(two.action, Action::kUsageError);
+  EXPECT_TRUE(two.error.contains("a.exe") && two.error.contains("b.exe"));
+  EXPECT_EQ(ParseCommandLine({""}).action, Action::kUsageError);
+}
+
+}  // namespace
+}  // namespace pagoro

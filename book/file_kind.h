@@ -1,0 +1,44 @@
+// What a file handed to the reader holds, told by its content alone (never
+// by its name): a book (any program with a valid book container at its end),
+// a Flash projector (a program with a movie appended, then the marker
+// 0xFA123456 and the movie's length, both 32-bit little-endian), or a plain
+// Flash movie ("FWS", "CWS" or "ZWS").
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string_view>
+#include <utility>
+
+namespace pagoro {
+
+enum class FileKind { kNone, kBook, kProjector, kMovie };
+
+using Bytes = std::span<const unsigned char>;
+
+// The index text of the container that ends `file`: the bytes before its
+// last four, as many as those four say. nullopt when the length does not
+// fit in the file.
+std::optional<std::string_view> ContainerIndexText(Bytes file);
+
+// True when `file` ends in a container whose index has a header line with
+// the movie's width and height, i.e. one that opens without an index error.
+bool HoldsBookContainer(Bytes file);
+
+// The movie a projector carries; nullopt when `file` is no projector (no
+// marker, a length that does not fit, or no movie where it points).
+std::optional<Bytes> ProjectorMovie(Bytes file);
+
+// True when `file` starts as a Flash movie: a signature and a version byte,
+// and at least its eight-byte header.
+bool IsMovie(Bytes file);
+
+// The stage size in pixels from an uncompressed ("FWS") movie's header;
+// nullopt for a compressed movie or a header that is cut short or empty.
+std::optional<std::pair<int, int>> StageSizeOf(Bytes movie);
+
+// The kind of `file`; a book wins over a projector, a projector over a movie.
+FileKind KindOfContent(Bytes file);
+
+}  // namespace pagoro
