@@ -1,6 +1,7 @@
 #include "app/start_screen.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QKeySequence>
@@ -71,7 +72,8 @@ void StartScreen::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
   if (drop_target_ != nullptr) return;
   // As on the player's window, drops are taken at the top-level window.
-  drop_target_ = new DropTarget([this](const QString& path) { on_file_(path); }, this);
+  drop_target_ = new DropTarget(
+      [this](const std::string& path) { on_file_(QFile::decodeName(QByteArray::fromStdString(path))); }, this);
   windowHandle()->installEventFilter(drop_target_);
 }
 

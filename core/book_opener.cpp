@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "book/cp936.h"
+
 namespace pagoro {
 
 namespace {

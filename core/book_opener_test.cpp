@@ -69,6 +69,13 @@ class FakeClaims : public FolderClaims {
 
 class BookOpenerTest : public ::testing::Test {
  protected:
+  // Opens `path` by its content; what it held.
+  FileKind OpenedKind(const std::string& path) {
+    FileKind kind = FileKind::kNone;
+    EXPECT_EQ(opener_.OpenFile(path, &kind), OpenOutcome::kOpened);
+    return kind;
+  }
+
   // A book executable `fileName` in the work folder holding main.swf and
   // the pages; returns its path.
   std::string MakeBook(const std::string& fileName, const std::string& movie,
@@ -406,12 +413,12 @@ TEST_F(BookOpenerTest, OpenFileKnowsABookByItsContentWhateverItsName) {
   entries.push_back({"main.swf", Movie()});
   SortEntries(entries);
   const std::string windowsBook = folders_.work() + "/MAGAZINE.EXE";
-  WriteTestFile(windowsBook, PackBook(std::string("MZ\x90\0windows program", 20), entries, PackOptions{}));
+  WriteAll(windowsBook, PackBook(std::string("MZ\x90\0windows program", 20), entries, PackOptions{}));
 
-  EXPECT_EQ(opener_.OpenFile(windowsBook), FileKind::kBook);
+  EXPECT_EQ(OpenedKind(windowsBook), FileKind::kBook);
   EXPECT_EQ(opener_.CacheFolder(), CacheOf("MAGAZINE"));
   EXPECT_EQ(NamesIn(CacheOf("MAGAZINE")), (std::vector<std::string>{"page1.xml"}));
-  EXPECT_EQ(ReadTestFile(opener_.MovieTempPath()), Movie());
+  EXPECT_EQ(ReadAll(opener_.MovieTempPath()), Movie());
   EXPECT_EQ(player_.calls, Played(opener_.MovieTempPath()));
   EXPECT_EQ(opener_.MovieWidth(), 800);
 
@@ -427,20 +434,20 @@ TEST_F(BookOpenerTest, OpenFileKnowsABookByItsContentWhateverItsName) {
 TEST_F(BookOpenerTest, MoviesAndProjectorsPlayWithTheirOwnFolderAndNoCacheFolder) {
   const std::string movie = Movie("game");
   const std::string projector = folders_.work() + "/Game.exe";
-  WriteTestFile(projector, "MZ projector" + movie + Le32(0xFA123456) + Le32(static_cast<std::uint32_t>(movie.size())));
+  WriteAll(projector, "MZ projector" + movie + Le32(0xFA123456) + Le32(static_cast<std::uint32_t>(movie.size())));
   const std::string plain = folders_.work() + "/intro.swf";
-  WriteTestFile(plain, Movie("intro"));
+  WriteAll(plain, Movie("intro"));
 
-  EXPECT_EQ(opener_.OpenFile(projector), FileKind::kProjector);
+  EXPECT_EQ(OpenedKind(projector), FileKind::kProjector);
   const std::string extracted = opener_.MovieTempPath();
   EXPECT_EQ(fs::path(extracted).parent_path(), folders_.tmp());
-  EXPECT_EQ(ReadTestFile(extracted), movie);
+  EXPECT_EQ(ReadAll(extracted), movie);
   EXPECT_EQ(opener_.CacheFolder(), folders_.work() + "/");
   EXPECT_EQ(opener_.MovieWidth(), 550);
   EXPECT_EQ(opener_.MovieHeight(), 400);
 
   // The plain movie plays where it lies; the projector's copy is gone.
-  EXPECT_EQ(opener_.OpenFile(plain), FileKind::kMovie);
+  EXPECT_EQ(OpenedKind(plain), FileKind::kMovie);
   EXPECT_FALSE(fs::exists(extracted));
   EXPECT_EQ(opener_.MovieTempPath(), "");
   EXPECT_EQ(opener_.CacheFolder(), folders_.work() + "/");
@@ -449,7 +456,7 @@ TEST_F(BookOpenerTest, MoviesAndProjectorsPlayWithTheirOwnFolderAndNoCacheFolder
 
   // Closing never deletes the user's own movie, and no book folder was made.
   opener_.CloseBooks("pagoro");
-  EXPECT_EQ(ReadTestFile(plain), Movie("intro"));
+  EXPECT_EQ(ReadAll(plain), Movie("intro"));
   EXPECT_EQ(NamesIn(folders_.data() + "/pagoro"), std::vector<std::string>{});
 }
 
@@ -459,7 +466,7 @@ TEST_F(BookOpenerTest, AFileThatHoldsNoMagazineIsNamedAndChangesNothing) {
   const std::vector<std::u16string> calls = player_.calls;
   const std::string moviePath = opener_.MovieTempPath();
   const std::string junk = folders_.work() + "/Notes.EXE";
-  WriteTestFile(junk, "MZ just a program" + Le32(0));
+  WriteAll(junk, "MZ just a program" + Le32(0));
 
   try {
     opener_.OpenFile(junk);

@@ -265,11 +265,11 @@ TEST_F(PagoroBookTest, AFileWithoutAContainerIsNoMagazine) {
   // The reader program itself ends in ELF section headers, text in letters;
   // both read as an index length that does not fit the file, or as none.
   const std::string text = folders_.work() + "/notes.txt";
-  WriteTestFile(text, "Dear reader,\nthis is no magazine.\n");
+  WriteAll(text, "Dear reader,\nthis is no magazine.\n");
   const std::string elf = folders_.work() + "/pagoro";
-  WriteTestFile(elf, std::string("\x7f" "ELF", 4) + PatternBytes(5000) + std::string(8, '\0'));
+  WriteAll(elf, std::string("\x7f" "ELF", 4) + PatternBytes(5000) + std::string(8, '\0'));
   const std::string tiny = folders_.work() + "/tiny.exe";
-  WriteTestFile(tiny, "MZ");
+  WriteAll(tiny, "MZ");
   const std::string out = MakeFolder("out", {});
   for (const std::string& file : {text, elf, tiny}) {
     const std::string said = "pagoro-book: \"" + file + "\" is not a magazine: no book container at its end\n";
@@ -288,7 +288,7 @@ TEST_F(PagoroBookTest, AFileWithoutAContainerIsNoMagazine) {
     const std::string path = folders_.work() + "/" + name;
     std::string bytes = "image" + index;
     for (int shift = 0; shift < 32; shift += 8) bytes.push_back(static_cast<char>((index.size() >> shift) & 0xFF));
-    WriteTestFile(path, bytes);
+    WriteAll(path, bytes);
     return path;
   };
   const std::string oneLine = withIndex("one.exe", "buildexe\r\n");
