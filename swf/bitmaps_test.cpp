@@ -1,18 +1,13 @@
 #include "swf/bitmaps.h"
 
 #include <gtest/gtest.h>
-#include <zlib.h>
+
+#include "testing/inflate.h"
 
 namespace pagoro::swf {
 namespace {
 
-Bytes Inflate(std::span<const std::uint8_t> in, std::size_t size) {
-  Bytes out(size + 16);
-  uLongf n = static_cast<uLongf>(out.size());
-  EXPECT_EQ(uncompress(out.data(), &n, in.data(), static_cast<uLong>(in.size())), Z_OK);
-  out.resize(n);
-  return out;
-}
+using testing::Inflate;
 
 // 2 x 2 pixels: opaque red, half-transparent white, transparent, opaque blue.
 const Bytes kPixels{255, 0, 0, 255, 255, 255, 255, 128, 9, 9, 9, 0, 0, 0, 255, 255};

@@ -1,7 +1,8 @@
 #include "tools/sample/png.h"
 
 #include <gtest/gtest.h>
-#include <zlib.h>
+
+#include "testing/inflate.h"
 
 #include <stdexcept>
 #include <string>
@@ -12,13 +13,7 @@ namespace {
 
 using swf::Bytes;
 
-Bytes Inflate(std::span<const std::uint8_t> in, std::size_t size) {
-  Bytes out(size + 16);
-  uLongf n = static_cast<uLongf>(out.size());
-  EXPECT_EQ(uncompress(out.data(), &n, in.data(), static_cast<uLong>(in.size())), Z_OK);
-  out.resize(n);
-  return out;
-}
+using testing::Inflate;
 
 std::uint32_t BigEndian(const Bytes& b, std::size_t at) {
   return (static_cast<std::uint32_t>(b.at(at)) << 24) | (b.at(at + 1) << 16) |
