@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLibraryInfo>
+#include <QShowEvent>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QWebChannel>
@@ -74,6 +75,10 @@ struct TShockwaveFlash::Impl {
   PageBridge* bridge = nullptr;
 
   bool page_ready = false;
+  // The page came up while the control was hidden (a start screen showed
+  // instead): once shown, such a page gets clicks but no keys. It plays
+  // nothing and is loaded again when the control first shows.
+  bool page_stale = false;
   QString movie_path;         // as Movie was given it
   QString movie_url;          // the URL the page loads it from
   bool movie_pending = false;  // set by Movie, started by Play
@@ -120,6 +125,10 @@ TShockwaveFlash::Impl::Impl(TShockwaveFlash* owner_widget) : owner(owner_widget)
 
   QObject::connect(bridge, &PageBridge::Ready, owner, [this] {
     page_ready = true;
+    if (!owner->isVisible()) {
+      page_stale = true;
+      return;
+    }
     if (!movie_url.isEmpty() && !movie_pending) {
       emit bridge->playRequested(movie_url, QString::fromLatin1(kReceiverName));
       SendVariables();
@@ -172,7 +181,7 @@ TShockwaveFlash::Impl::~Impl() {
 
 void TShockwaveFlash::Impl::SendVariables() {
   send_scheduled = false;
-  if (!page_ready || movie_pending || movie_url.isEmpty() || variables.Empty()) return;
+  if (!page_ready || page_stale || movie_pending || movie_url.isEmpty() || variables.Empty()) return;
   emit bridge->variablesSet(VariableQueue::Flatten(variables.TakeAll()));
 }
 
@@ -182,7 +191,7 @@ void TShockwaveFlash::Impl::StartMovie() {
     if (page_ready) emit bridge->stopRequested();
     return;
   }
-  if (page_ready) {
+  if (page_ready && !page_stale) {
     emit bridge->playRequested(movie_url, QString::fromLatin1(kReceiverName));
     SendVariables();
   }
@@ -266,6 +275,16 @@ void TShockwaveFlash::SetVariable(const std::u16string& name, const std::u16stri
     d.send_scheduled = true;
     QTimer::singleShot(0, this, [this] { impl_->SendVariables(); });
   }
+}
+
+void TShockwaveFlash::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  Impl& d = *impl_;
+  if (!d.page_stale) return;
+  qCInfo(lcPlayer) << "the page came up hidden: loading it again";
+  d.page_stale = false;
+  d.page_ready = false;
+  d.page->load(MovieScheme::HostPageUrl());
 }
 
 void TShockwaveFlash::FocusMovie() {

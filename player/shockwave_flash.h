@@ -52,6 +52,9 @@ class TShockwaveFlash : public QWidget, public PlayerControl {
   // reports its own failures; an exception that leaves it is only logged.
   void FSCommand(const QString& command, const QString& args);
 
+ protected:
+  void showEvent(QShowEvent* event) override;
+
  private:
   struct Impl;
   std::unique_ptr<Impl> impl_;
