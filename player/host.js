@@ -55,20 +55,52 @@
   let commands = 0;
   const ranks = new Map();
 
+  // The movie's commands cross to the control together once the task that
+  // raised them ends (name, args, number, name, ...), so that a movie
+  // raising hundreds a frame costs one message a frame. A command that
+  // repeats the one queued before it is sent once, with the later number:
+  // its answer is the same, and the movie takes values as they come.
+  let outgoing = [];
+  let flushQueued = false;
+
+  function flushCommands() {
+    flushQueued = false;
+    if (outgoing.length === 0) return;
+    const batch = outgoing;
+    outgoing = [];
+    bridge.fsCommands(batch);
+  }
+
+  function queueCommand(command, args) {
+    const number = String(++commands);
+    const last = outgoing.length - 3;
+    if (last >= 0 && outgoing[last] === command && outgoing[last + 1] === args) {
+      outgoing[last + 2] = number;
+    } else {
+      outgoing.push(command, args, number);
+    }
+    if (!flushQueued) {
+      flushQueued = true;
+      queueMicrotask(flushCommands);
+    }
+  }
+
+  // Sets one value on the movie now; false when it can't take it yet.
+  function setOnMovie(name, value) {
+    // Ruffle shows a registered callback as a method of the player element.
+    if (!player || typeof player[receiver] !== "function") return false;
+    try {
+      return player.ruffle().callExternalInterface(receiver, name, value) === true;
+    } catch (error) {
+      return false;
+    }
+  }
+
   function deliver() {
     retryScheduled = false;
     if (!player) return;
-    const api = player.ruffle();
-    // Ruffle shows a registered callback as a method of the player element.
-    const registered = typeof player[receiver] === "function";
-    for (const [name, value] of registered ? pending : []) {
-      let taken = false;
-      try {
-        taken = api.callExternalInterface(receiver, name, value) === true;
-      } catch (error) {
-        taken = false;
-      }
-      if (!taken) break;
+    for (const [name, value] of pending) {
+      if (!setOnMovie(name, value)) break;
       pending.delete(name);
     }
     if (pending.size > 0 && !retryScheduled) {
@@ -86,6 +118,10 @@
       const rank = answerTo > 0 ? 2 * answerTo - 1 : 2 * commands + 1;
       if (ranks.has(name) && rank < ranks.get(name)) continue;
       ranks.set(name, rank);
+      // Each value the movie can take goes to it in turn (answers to two
+      // commands are two changes); behind one it can't take yet, a value
+      // waits, the latest of its name.
+      if (pending.size === 0 && setOnMovie(name, value)) continue;
       pending.delete(name);
       pending.set(name, value);
     }
@@ -93,6 +129,8 @@
   }
 
   function stop() {
+    // What the movie raised before it goes still reaches the control.
+    flushCommands();
     pending.clear();
     ranks.clear();
     commands = 0;
@@ -109,7 +147,7 @@
     document.body.appendChild(player);
     const api = player.ruffle();
     // Ruffle calls this after the movie's fscommand has returned to it.
-    api.addFSCommandHandler((command, args) => bridge.fsCommand(String(command), String(args), ++commands));
+    api.addFSCommandHandler((command, args) => queueCommand(String(command), String(args)));
     player.addEventListener("loadeddata", () => bridge.movieLoaded(url));
     const playing = player;
     api

@@ -29,17 +29,20 @@ class PageBridge : public QObject {
   void Ready();
   // The movie's `number`-th command since it started, from 1.
   void FSCommand(const QString& command, const QString& args, int number);
+  // Around the FSCommand signals of one batch of the page's.
+  void BatchStarted();
+  void BatchEnded();
   void MovieLoaded(const QString& url);
   void MovieFailed(const QString& url, const QString& message);
 
  public slots:
   void pageReady() { emit Ready(); }
-  void fsCommand(const QString& command, const QString& args, int number) { emit FSCommand(command, args, number); }
+  // The movie's commands in the order raised: command, args, number, ...
+  void fsCommands(const QStringList& commands);
   void movieLoaded(const QString& url) { emit MovieLoaded(url); }
   void movieFailed(const QString& url, const QString& message) { emit MovieFailed(url, message); }
   // A line the movie traced.
   void trace(const QString& message);
-
 };
 
 }  // namespace pagoro

@@ -89,6 +89,11 @@ struct TShockwaveFlash::Impl {
   VariableQueue variables;
   bool send_scheduled = false;
   int answering = 0;  // the movie's command whose handler runs, 0 outside one
+  // While the page's commands of one batch are handled, the answers of each
+  // command, kept apart (two answers of one name are two changes the movie
+  // sees), sent together after the batch.
+  bool in_batch = false;
+  QStringList batch_answers;
 };
 
 TShockwaveFlash::Impl::Impl(TShockwaveFlash* owner_widget) : owner(owner_widget) {
@@ -148,7 +153,15 @@ TShockwaveFlash::Impl::Impl(TShockwaveFlash* owner_widget) : owner(owner_widget)
                        qCCritical(lcPlayer) << "the FSCommand handler failed:" << e.what();
                      }
                      answering = 0;
+                     SendVariables();
                    });
+  QObject::connect(bridge, &PageBridge::BatchStarted, owner, [this] { in_batch = true; });
+  QObject::connect(bridge, &PageBridge::BatchEnded, owner, [this] {
+    in_batch = false;
+    if (batch_answers.isEmpty()) return;
+    emit bridge->variablesSet(batch_answers);
+    batch_answers.clear();
+  });
   QObject::connect(bridge, &PageBridge::MovieLoaded, owner, [this](const QString& url) {
     qCInfo(lcPlayer) << "movie loaded:" << url;
     // The player element the movie plays in is new: it takes the page's
@@ -182,6 +195,10 @@ TShockwaveFlash::Impl::~Impl() {
 void TShockwaveFlash::Impl::SendVariables() {
   send_scheduled = false;
   if (!page_ready || page_stale || movie_pending || movie_url.isEmpty() || variables.Empty()) return;
+  if (in_batch) {
+    batch_answers += VariableQueue::Flatten(variables.TakeAll());
+    return;
+  }
   emit bridge->variablesSet(VariableQueue::Flatten(variables.TakeAll()));
 }
 
