@@ -6,7 +6,8 @@
 #
 # The command sees DISPLAY, HOME, XDG_DATA_HOME, XDG_CONFIG_HOME,
 # XDG_CACHE_HOME, XDG_RUNTIME_DIR and TMPDIR pointing at fresh folders, and
-# PAGORO_TEST_ROOT naming their parent. --keep leaves that folder behind.
+# PAGORO_TEST_ROOT naming their parent, and DBUS_SESSION_BUS_ADDRESS naming
+# a session bus of its own. --keep leaves that folder behind.
 set -euo pipefail
 
 size=1024x768
@@ -27,8 +28,10 @@ chmod 700 "$root/runtime"
 
 xvfb_pid=
 wm_pid=
+bus_pid=
 cleanup() {
   [ -n "$wm_pid" ] && kill "$wm_pid" 2>/dev/null || true
+  [ -n "$bus_pid" ] && kill "$bus_pid" 2>/dev/null || true
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
   wait 2>/dev/null || true
   [ "$keep" = 1 ] && echo "with-display: kept $root" >&2 || rm -rf "$root"
@@ -71,6 +74,15 @@ export QT_QPA_PLATFORM=xcb
 if [ "$(id -u)" -eq 0 ]; then
   export QTWEBENGINE_DISABLE_SANDBOX=1
 fi
+
+# A session bus of its own. Without one, Qt's accessibility bridge has
+# libdbus fork a helper to find one, and a child forked from a process
+# running dozens of threads can hang before it runs the helper, and the
+# program with it.
+bus=$(dbus-daemon --session --fork --nopidfile --print-address=1 --print-pid=1) ||
+  { echo "with-display: dbus-daemon did not start" >&2; exit 1; }
+bus_pid=$(sed -n 2p <<<"$bus")
+export DBUS_SESSION_BUS_ADDRESS=$(sed -n 1p <<<"$bus")
 
 openbox --sm-disable >"$root/openbox.log" 2>&1 &
 wm_pid=$!
