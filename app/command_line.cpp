@@ -5,7 +5,8 @@ namespace pagoro {
 CommandLine ParseCommandLine(const QStringList& arguments) {
   CommandLine result;
   bool options = true;
-  for (const QString& argument : arguments) {
+  for (qsizetype i = 0; i < arguments.size(); ++i) {
+    const QString& argument = arguments[i];
     if (options && argument == QLatin1String("--")) {
       options = false;
     } else if (options && (argument == QLatin1String("--help") || argument == QLatin1String("-h"))) {
@@ -28,6 +29,7 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
       return result;
     } else {
       result.file = argument;
+      result.file_index = static_cast<int>(i);
     }
   }
   return result;

@@ -10,6 +10,7 @@ struct CommandLine {
   enum class Action { kRun, kHelp, kVersion, kUsageError };
   Action action = Action::kRun;
   QString file;   // the file to open; "" for none
+  int file_index = -1;  // its place among the arguments, for its bytes
   QString error;  // what is wrong, for kUsageError
 };
 

@@ -19,6 +19,9 @@ TEST(CommandLineTest, OneFileOrAnOptionThatEndsTheRun) {
   const CommandLine dashed = ParseCommandLine({"--", "--help"});
   EXPECT_EQ(dashed.action, Action::kRun);
   EXPECT_EQ(dashed.file, QStringLiteral("--help"));
+  // Where the file stands, so that its own bytes can be taken.
+  EXPECT_EQ(dashed.file_index, 1);
+  EXPECT_EQ(ParseCommandLine({}).file_index, -1);
 }
 
 TEST(CommandLineTest, WhatCanNotBeRunIsNamed) {

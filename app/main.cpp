@@ -98,7 +98,10 @@ int main(int argc, char** argv) {
   }
   SignalWatch cleanEnd([&] { form->close(); }, [&] { if (form) form->FormClose(); });
   // False: another reader plays this book and has come to the front.
-  if (!form->Start(commandLine.file, OwnFileIsBook(Env::Default(), ownPath))) return 0;
+  // The file by its own bytes: a name that is no UTF-8 (as unzip leaves
+  // names from other systems) would not survive a round trip through text.
+  const std::string file = commandLine.file_index < 0 ? std::string() : std::string(argv[commandLine.file_index + 1]);
+  if (!form->Start(file, OwnFileIsBook(Env::Default(), ownPath))) return 0;
   const int rc = QApplication::exec();
   form.reset();
   return rc;

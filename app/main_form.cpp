@@ -3,8 +3,8 @@
 #include <malloc.h>
 
 #include <QCloseEvent>
+#include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QVBoxLayout>
@@ -113,15 +113,15 @@ TMainForm::~TMainForm() {
   qApp->removeEventFilter(&AppEvents);
 }
 
-bool TMainForm::Start(const QString& file, bool ownIsBook) {
-  if (file.isEmpty() && ownIsBook) {
+bool TMainForm::Start(const std::string& file, bool ownIsBook) {
+  if (file.empty() && ownIsBook) {
     reporter_.Guard([&] { FormCreate(); });
     if (handed_over_) return false;
     showMaximized();
     return true;
   }
   reporter_.Guard([&] { PrepareWindow(); });
-  if (!file.isEmpty()) {
+  if (!file.empty()) {
     const OpenOutcome outcome = OpenFile(file);
     if (outcome == OpenOutcome::kHeldElsewhere) return false;
     if (outcome == OpenOutcome::kOpened) {
@@ -136,7 +136,7 @@ bool TMainForm::Start(const QString& file, bool ownIsBook) {
 void TMainForm::ShowStartScreen() {
   // The player's window stays hidden until something plays; then it takes
   // over as a book executable's window, full screen, as magazines are made.
-  start_screen_ = std::make_unique<StartScreen>([this](const QString& path) {
+  start_screen_ = std::make_unique<StartScreen>([this](const std::string& path) {
     if (OpenFile(path) != OpenOutcome::kOpened) return;
     showMaximized();
     reporter_.SetOwner(this);
@@ -189,12 +189,18 @@ OpenOutcome TMainForm::OpenBook(const std::string& bytes, Ownership ownership) {
   return Open(path, [&] { return opener_->OpenBook(bytes, ownership); });
 }
 
-OpenOutcome TMainForm::OpenFile(const QString& path) {
-  const QString full = QFileInfo(path).absoluteFilePath();
-  qCInfo(lcApp).noquote() << "open file" << full;
-  return Open(full, [&] {
+OpenOutcome TMainForm::OpenFile(const std::string& path) {
+  // Made absolute and clean byte for byte: Latin-1 carries any byte, and
+  // only "/" and "." matter to the cleaning.
+  QString latin = QString::fromLatin1(path);
+  if (!latin.startsWith(QLatin1Char('/'))) {
+    latin = QString::fromLatin1(QFile::encodeName(QDir::currentPath())) + QLatin1Char('/') + latin;
+  }
+  const std::string full = QDir::cleanPath(latin).toLatin1().toStdString();
+  qCInfo(lcApp).noquote() << "open file" << Legible(full);
+  return Open(Legible(full), [&] {
     FileKind kind = FileKind::kNone;
-    const OpenOutcome outcome = opener_->OpenFile(Local8Bit(full), &kind);
+    const OpenOutcome outcome = opener_->OpenFile(full, &kind);
     if (outcome == OpenOutcome::kOpened) qCInfo(lcApp).noquote() << "plays" << KindName(kind);
     return outcome;
   });

@@ -46,7 +46,7 @@ class TMainForm : public QWidget {
   // else, or when the file can't be opened, the start screen. False when
   // the book is open in another running reader, which has come to the
   // front: this one ends without showing a window.
-  bool Start(const QString& file, bool ownIsBook);
+  bool Start(const std::string& file, bool ownIsBook);
 
   // Creation: sets the mode, takes drops, sets the title, opens the own file.
   void FormCreate();
@@ -76,7 +76,7 @@ class TMainForm : public QWidget {
 
   // Opens a book, movie or projector by its content (BookOpener::OpenFile);
   // a failure is shown (then kIgnored). A book opened so is this run's own.
-  OpenOutcome OpenFile(const QString& path);
+  OpenOutcome OpenFile(const std::string& path);
 
   // The clean-up (also when the program ends on a signal or a lost display).
   void FormClose();

@@ -30,7 +30,7 @@ QString MagazineFileFilter() {
       "All files 所有文件 (*)");
 }
 
-StartScreen::StartScreen(std::function<void(const QString&)> onFile) : on_file_(std::move(onFile)) {
+StartScreen::StartScreen(std::function<void(const std::string&)> onFile) : on_file_(std::move(onFile)) {
   setObjectName(QStringLiteral("StartScreen"));
   setWindowTitle(QStringLiteral("pagoro"));
   setAcceptDrops(true);
@@ -73,7 +73,7 @@ void StartScreen::showEvent(QShowEvent* event) {
   if (drop_target_ != nullptr) return;
   // As on the player's window, drops are taken at the top-level window.
   drop_target_ = new DropTarget(
-      [this](const std::string& path) { on_file_(QFile::decodeName(QByteArray::fromStdString(path))); }, this);
+      [this](const std::string& path) { on_file_(path); }, this);
   windowHandle()->installEventFilter(drop_target_);
 }
 
@@ -83,7 +83,7 @@ void StartScreen::ChooseFile() {
                                                     MagazineFileFilter(), nullptr,
                                                     QFileDialog::DontUseNativeDialog);
   qCInfo(lcApp).noquote() << "chosen:" << (path.isEmpty() ? QStringLiteral("nothing") : path);
-  if (!path.isEmpty()) on_file_(path);
+  if (!path.isEmpty()) on_file_(QFile::encodeName(path).toStdString());
 }
 
 }  // namespace pagoro

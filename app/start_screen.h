@@ -7,6 +7,7 @@
 #include <QString>
 #include <QWidget>
 #include <functional>
+#include <string>
 
 namespace pagoro {
 
@@ -15,8 +16,9 @@ class DropTarget;
 class StartScreen : public QWidget {
   Q_OBJECT
  public:
-  // `onFile` gets the path of a dropped or chosen file.
-  explicit StartScreen(std::function<void(const QString& path)> onFile);
+  // `onFile` gets the path of a dropped or chosen file, its bytes as the
+  // system names it.
+  explicit StartScreen(std::function<void(const std::string& path)> onFile);
   ~StartScreen() override;
 
   // Shows the file dialog (Qt's own, not the desktop's).
@@ -26,7 +28,7 @@ class StartScreen : public QWidget {
   void showEvent(QShowEvent* event) override;
 
  private:
-  std::function<void(const QString&)> on_file_;
+  std::function<void(const std::string&)> on_file_;
   DropTarget* drop_target_ = nullptr;
 };
 

@@ -45,6 +45,18 @@ focus_movie
 key t; wait_log "echo | TempPath=$(book_folder MAGAZINE)/" 30 && pass "TempPath names its folder"
 quit_movie "Windows book"
 
+# --- The same book under a name in GBK bytes (as unzip leaves names from a
+# Chinese Windows), given relative to the working folder: found by its
+# bytes, its folder named legibly.
+gbk=$(printf '\xd4\xd3\xd6\xbe.exe')  # 杂志.exe
+cp "$WORK/MAGAZINE.EXE" "$WORK/$gbk"
+pushd "$WORK" >/dev/null || exit 1
+start_reader "$PAGORO" "./$gbk" || finish
+popd >/dev/null || exit 1
+wait_log "fscommand ready" 60 && pass "a book named in GBK bytes plays from the argument"
+check "its folder, named legibly" "page1.txt" "$(ls "$(book_folder 杂志)" 2>/dev/null)"
+quit_movie "GBK-named book"
+
 # --- A projector plays its movie; the movie reads its own folder's files and
 # nothing else, and no book folder is written.
 mkdir -p "$WORK/game" "$WORK/elsewhere"

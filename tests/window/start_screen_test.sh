@@ -55,7 +55,7 @@ echo "no magazine" >"$WORK/notes.txt"
 drop "$WORK/notes.txt"
 wait_log "holds no magazine" 20 && pass "a junk drop is named"
 dismiss_box
-sleep 0.5
+wait_no_box 10
 check "the start screen stays" "1" "$(visible_windows)"
 check "still running" "yes" "$(kill -0 "$READER_PID" 2>/dev/null && echo yes || echo no)"
 close_window
