@@ -44,7 +44,8 @@ run: build
 	@scripts/run-sample.sh $(RUN_DIR)
 
 fuzz: deps
-	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_DIR) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DPAGORO_FUZZ=ON -DBUILD_TESTING=OFF
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_DIR) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug \
+	  "-DCMAKE_C_FLAGS_DEBUG=-O1 -g" "-DCMAKE_CXX_FLAGS_DEBUG=-O1 -g" -DPAGORO_FUZZ=ON -DBUILD_TESTING=OFF
 	cmake --build $(FUZZ_DIR) -j $(JOBS)
 	scripts/fuzz.sh $(FUZZ_DIR) 60
 

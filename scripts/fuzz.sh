@@ -3,8 +3,8 @@
 # BUILD_DIR is a build configured with -DPAGORO_FUZZ=ON; each TARGET (book,
 # movie_patch; both by default) runs SECONDS. A fuzzer starts from its seeds
 # (book/fuzz/corpus, player/fuzz/corpus) and works in a private folder
-# (TMPDIR, XDG_DATA_HOME and HOME point into it). A finding fails the run
-# and is kept in BUILD_DIR/fuzz-findings.
+# (TMPDIR, XDG_DATA_HOME and HOME point into it), in /dev/shm when it can.
+# A finding fails the run and is kept in BUILD_DIR/fuzz-findings.
 set -euo pipefail
 if [ $# -lt 2 ]; then
   echo "usage: $0 BUILD_DIR SECONDS [book|movie_patch]..." >&2
@@ -28,6 +28,11 @@ setup() {
   esac
 }
 
+# The book target writes every input's files: in memory when it can (about
+# 2.5 times as many runs a second as on the disk).
+parent=${TMPDIR:-/tmp}
+[ -d /dev/shm ] && [ -w /dev/shm ] && parent=/dev/shm
+
 work=""
 trap '[ -z "$work" ] || rm -rf "$work"' EXIT
 status=0
@@ -35,7 +40,7 @@ for target in "${targets[@]}"; do
   setup "$target"
   fuzzer="$build/bin/fuzz_$target"
   [ -x "$fuzzer" ] || { echo "fuzz.sh: no fuzzer at $fuzzer" >&2; exit 1; }
-  work="$(mktemp -d "${TMPDIR:-/tmp}/pagoro-fuzz.XXXXXX")"
+  work="$(mktemp -d "$parent/pagoro-fuzz.XXXXXX")"
   mkdir "$work/tmp" "$work/home" "$work/corpus"
   cp "$seeds"/* "$work/corpus/"
   run=0
