@@ -1,6 +1,8 @@
 #include "app/main_form.h"
 
+#include <limits.h>
 #include <malloc.h>
+#include <unistd.h>
 
 #include <QCloseEvent>
 #include <QDir>
@@ -9,6 +11,7 @@
 #include <QScreen>
 #include <QVBoxLayout>
 #include <QWindow>
+#include <array>
 #include <exception>
 
 #include "app/drop_target.h"
@@ -193,8 +196,9 @@ OpenOutcome TMainForm::OpenFile(const std::string& path) {
   // Made absolute and clean byte for byte: Latin-1 carries any byte, and
   // only "/" and "." matter to the cleaning.
   QString latin = QString::fromLatin1(path);
-  if (!latin.startsWith(QLatin1Char('/'))) {
-    latin = QString::fromLatin1(QFile::encodeName(QDir::currentPath())) + QLatin1Char('/') + latin;
+  std::array<char, PATH_MAX> working{};
+  if (!latin.startsWith(QLatin1Char('/')) && getcwd(working.data(), working.size()) != nullptr) {
+    latin = QString::fromLatin1(working.data()) + QLatin1Char('/') + latin;
   }
   const std::string full = QDir::cleanPath(latin).toLatin1().toStdString();
   qCInfo(lcApp).noquote() << "open file" << Legible(full);

@@ -46,11 +46,13 @@ key t; wait_log "echo | TempPath=$(book_folder MAGAZINE)/" 30 && pass "TempPath 
 quit_movie "Windows book"
 
 # --- The same book under a name in GBK bytes (as unzip leaves names from a
-# Chinese Windows), given relative to the working folder: found by its
-# bytes, its folder named legibly.
+# Chinese Windows), in a folder named so too, given relative to it as the
+# working folder: found by its bytes, its folder named legibly.
 gbk=$(printf '\xd4\xd3\xd6\xbe.exe')  # 杂志.exe
-cp "$WORK/MAGAZINE.EXE" "$WORK/$gbk"
-pushd "$WORK" >/dev/null || exit 1
+gbk_folder="$WORK/$(printf '\xd0\xc2')"  # 新
+mkdir "$gbk_folder"
+cp "$WORK/MAGAZINE.EXE" "$gbk_folder/$gbk"
+pushd "$gbk_folder" >/dev/null || exit 1
 start_reader "$PAGORO" "./$gbk" || finish
 popd >/dev/null || exit 1
 wait_log "fscommand ready" 60 && pass "a book named in GBK bytes plays from the argument"
