@@ -5,13 +5,13 @@
 namespace pagoro {
 
 void PageBridge::fsCommands(const QStringList& commands) {
-  emit BatchStarted();
+  QList<RaisedCommand> raised;
   for (qsizetype i = 0; i + 2 < commands.size(); i += 3) {
     bool ok = false;
     const int number = commands[i + 2].toInt(&ok);
-    if (ok) emit FSCommand(commands[i], commands[i + 1], number);
+    if (ok) raised.append({commands[i], commands[i + 1], number});
   }
-  emit BatchEnded();
+  emit Commands(raised);
 }
 
 void PageBridge::trace(const QString& message) { qCInfo(lcMovie).noquote() << message; }

@@ -4,11 +4,20 @@
 // focusRequested go the other way.
 #pragma once
 
+#include <QList>
 #include <QObject>
 #include <QString>
 #include <QStringList>
 
 namespace pagoro {
+
+// A command the movie raised: fscommand(command, args), its `number`-th
+// since it started, from 1.
+struct RaisedCommand {
+  QString command;
+  QString args;
+  int number = 0;
+};
 
 class PageBridge : public QObject {
   Q_OBJECT
@@ -27,11 +36,8 @@ class PageBridge : public QObject {
 
   // To the control.
   void Ready();
-  // The movie's `number`-th command since it started, from 1.
-  void FSCommand(const QString& command, const QString& args, int number);
-  // Around the FSCommand signals of one batch of the page's.
-  void BatchStarted();
-  void BatchEnded();
+  // The movie's commands that crossed together, in the order raised.
+  void Commands(const QList<RaisedCommand>& commands);
   void MovieLoaded(const QString& url);
   void MovieFailed(const QString& url, const QString& message);
 

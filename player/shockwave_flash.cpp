@@ -64,6 +64,8 @@ struct TShockwaveFlash::Impl {
   void StartMovie();
   // Hands the queued values to the page once the movie is playing there.
   void SendVariables();
+  // The queued values, flattened, when the page plays the movie; none else.
+  QStringList TakeSendable();
 
   TShockwaveFlash* owner;
   // Children of the control, deleted by ~Impl view first: a page must go
@@ -89,11 +91,7 @@ struct TShockwaveFlash::Impl {
   VariableQueue variables;
   bool send_scheduled = false;
   int answering = 0;  // the movie's command whose handler runs, 0 outside one
-  // While the page's commands of one batch are handled, the answers of each
-  // command, kept apart (two answers of one name are two changes the movie
-  // sees), sent together after the batch.
-  bool in_batch = false;
-  QStringList batch_answers;
+
 };
 
 TShockwaveFlash::Impl::Impl(TShockwaveFlash* owner_widget) : owner(owner_widget) {
@@ -139,28 +137,25 @@ TShockwaveFlash::Impl::Impl(TShockwaveFlash* owner_widget) : owner(owner_widget)
       SendVariables();
     }
   });
-  QObject::connect(bridge, &PageBridge::FSCommand, owner,
-                   [this](const QString& command, const QString& args, int number) {
-                     qCInfo(lcPlayer) << "FSCommand" << command << args;
-                     // Values the handler sets answer this command.
-                     answering = number;
-                     // The call comes from the web channel, which can't carry an
-                     // exception back; the handler is expected to report its own
-                     // failures.
-                     try {
-                       emit owner->FSCommand(command, args);
-                     } catch (const std::exception& e) {
-                       qCCritical(lcPlayer) << "the FSCommand handler failed:" << e.what();
-                     }
-                     answering = 0;
-                     SendVariables();
-                   });
-  QObject::connect(bridge, &PageBridge::BatchStarted, owner, [this] { in_batch = true; });
-  QObject::connect(bridge, &PageBridge::BatchEnded, owner, [this] {
-    in_batch = false;
-    if (batch_answers.isEmpty()) return;
-    emit bridge->variablesSet(batch_answers);
-    batch_answers.clear();
+  // The answers of each command are kept apart (two answers of one name
+  // are two changes the movie sees) and go back together.
+  QObject::connect(bridge, &PageBridge::Commands, owner, [this](const QList<RaisedCommand>& commands) {
+    QStringList answers;
+    for (const RaisedCommand& c : commands) {
+      qCInfo(lcPlayer) << "FSCommand" << c.command << c.args;
+      // Values the handler sets answer this command.
+      answering = c.number;
+      // The call comes from the web channel, which can't carry an exception
+      // back; the handler is expected to report its own failures.
+      try {
+        emit owner->FSCommand(c.command, c.args);
+      } catch (const std::exception& e) {
+        qCCritical(lcPlayer) << "the FSCommand handler failed:" << e.what();
+      }
+      answering = 0;
+      answers += TakeSendable();
+    }
+    if (!answers.isEmpty()) emit bridge->variablesSet(answers);
   });
   QObject::connect(bridge, &PageBridge::MovieLoaded, owner, [this](const QString& url) {
     qCInfo(lcPlayer) << "movie loaded:" << url;
@@ -192,14 +187,15 @@ TShockwaveFlash::Impl::~Impl() {
   delete profile;
 }
 
+QStringList TShockwaveFlash::Impl::TakeSendable() {
+  if (!page_ready || page_stale || movie_pending || movie_url.isEmpty()) return {};
+  return VariableQueue::Flatten(variables.TakeAll());
+}
+
 void TShockwaveFlash::Impl::SendVariables() {
   send_scheduled = false;
-  if (!page_ready || page_stale || movie_pending || movie_url.isEmpty() || variables.Empty()) return;
-  if (in_batch) {
-    batch_answers += VariableQueue::Flatten(variables.TakeAll());
-    return;
-  }
-  emit bridge->variablesSet(VariableQueue::Flatten(variables.TakeAll()));
+  const QStringList values = TakeSendable();
+  if (!values.isEmpty()) emit bridge->variablesSet(values);
 }
 
 void TShockwaveFlash::Impl::StartMovie() {
