@@ -16,11 +16,11 @@ TEST(TitleFromPathTest, RemovesEveryOccurrenceOfTheOwnExtension) {
   } const cases[] = {
       {"/books/Spring.exe", "Spring"},
       {"/books/Copy of Spring.exe", "Copy of Spring"},
-      {"/books/Spring.EXE", "Spring"},           // its own extension, whatever the case
+      {"/books/Spring.EXE", "Spring"},  // its own extension, whatever the case
       {"/books/a.exe.b.exe", "a.b"},
       {"/books/a.exe.b.EXE", "a.exe.b"},
-      {"/books/pagoro", "pagoro"},               // no extension: the whole name
-      {"/books.d/pagoro", "pagoro"},             // a dot in the folder is no extension
+      {"/books/pagoro", "pagoro"},    // no extension: the whole name
+      {"/books.d/pagoro", "pagoro"},  // a dot in the folder is no extension
       {"/books/春天.exe", "春天"},
       {"/books/x.exex.exe", "xx"},
       {"/books/.exe", ""},

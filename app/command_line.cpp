@@ -9,7 +9,8 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
     const QString& argument = arguments[i];
     if (options && argument == QLatin1String("--")) {
       options = false;
-    } else if (options && (argument == QLatin1String("--help") || argument == QLatin1String("-h"))) {
+    } else if (options &&
+               (argument == QLatin1String("--help") || argument == QLatin1String("-h"))) {
       result.action = CommandLine::Action::kHelp;
       return result;
     } else if (options && argument == QLatin1String("--version")) {
@@ -21,7 +22,8 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
       return result;
     } else if (!result.file.isEmpty()) {
       result.action = CommandLine::Action::kUsageError;
-      result.error = QStringLiteral("one file at a time (%1 and %2 given)").arg(result.file, argument);
+      result.error =
+          QStringLiteral("one file at a time (%1 and %2 given)").arg(result.file, argument);
       return result;
     } else if (argument.isEmpty()) {
       result.action = CommandLine::Action::kUsageError;

@@ -9,9 +9,9 @@ namespace pagoro {
 struct CommandLine {
   enum class Action { kRun, kHelp, kVersion, kUsageError };
   Action action = Action::kRun;
-  QString file;   // the file to open; "" for none
+  QString file;         // the file to open; "" for none
   int file_index = -1;  // its place among the arguments, for its bytes
-  QString error;  // what is wrong, for kUsageError
+  QString error;        // what is wrong, for kUsageError
 };
 
 // Reads the arguments after the program name. "--" ends the options, so

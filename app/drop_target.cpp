@@ -38,9 +38,7 @@ bool DropTarget::eventFilter(QObject* watched, QEvent* event) {
       drag->acceptProposedAction();
       return true;
     }
-    case QEvent::DragLeave:
-      entered_path_.clear();
-      return true;
+    case QEvent::DragLeave: entered_path_.clear(); return true;
     case QEvent::Drop: {
       auto* drop = static_cast<QDropEvent*>(event);
       std::string path = FirstDroppedPath(drop->mimeData());
@@ -53,8 +51,7 @@ bool DropTarget::eventFilter(QObject* watched, QEvent* event) {
       }
       return true;
     }
-    default:
-      return QObject::eventFilter(watched, event);
+    default: return QObject::eventFilter(watched, event);
   }
 }
 

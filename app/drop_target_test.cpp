@@ -1,8 +1,9 @@
 #include "app/drop_target.h"
 
+#include <gtest/gtest.h>
+
 #include <QMimeData>
 #include <QUrl>
-#include <gtest/gtest.h>
 
 namespace pagoro {
 namespace {

@@ -36,7 +36,8 @@ void ErrorReporter::ShowMessage(const std::string& text) {
 void ErrorReporter::ShowFatal(const std::exception& error, const std::string& moduleName) {
   const QString text = QString::fromStdString(FatalErrorText(error, moduleName));
   qCInfo(lcApp).noquote() << "fatal box: Application Error |" << text;
-  QMessageBox box(QMessageBox::Critical, QStringLiteral("Application Error"), text, QMessageBox::Ok);
+  QMessageBox box(QMessageBox::Critical, QStringLiteral("Application Error"), text,
+                  QMessageBox::Ok);
   box.setWindowModality(Qt::ApplicationModal);
   box.exec();
 }

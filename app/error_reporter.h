@@ -10,7 +10,6 @@
 #include <exception>
 #include <string>
 
-
 namespace pagoro {
 
 class TApplicationEvents;

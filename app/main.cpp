@@ -46,7 +46,9 @@ bool RefusedAsRoot(const QString& title) {
       "refuses to start as root while its security sandbox is on.\n\n"
       "Start pagoro as your own user instead. If it has to run as root, turn the sandbox off for "
       "that run: QTWEBENGINE_DISABLE_SANDBOX=1 pagoro FILE");
-  std::fprintf(stderr, "pagoro: %s\n", qPrintable(QString(text).replace(QLatin1String("\n\n"), QLatin1String("\npagoro: "))));
+  std::fprintf(
+      stderr, "pagoro: %s\n",
+      qPrintable(QString(text).replace(QLatin1String("\n\n"), QLatin1String("\npagoro: "))));
   QMessageBox box(QMessageBox::Critical, title, text, QMessageBox::Ok);
   box.exec();
   return true;
@@ -60,17 +62,15 @@ int main(int argc, char** argv) {
   const CommandLine commandLine = ParseCommandLine(arguments);
   const QString program = QFile::decodeName(argv[0]);
   switch (commandLine.action) {
-    case CommandLine::Action::kHelp:
-      std::fputs(qPrintable(HelpText(program)), stdout);
-      return 0;
+    case CommandLine::Action::kHelp: std::fputs(qPrintable(HelpText(program)), stdout); return 0;
     case CommandLine::Action::kVersion:
       std::printf("pagoro %s (product version %s)\n", PAGORO_FILE_VERSION, PAGORO_PRODUCT_VERSION);
       return 0;
     case CommandLine::Action::kUsageError:
-      std::fprintf(stderr, "%s: %s\nTry '%s --help'.\n", argv[0], qPrintable(commandLine.error), argv[0]);
+      std::fprintf(stderr, "%s: %s\nTry '%s --help'.\n", argv[0], qPrintable(commandLine.error),
+                   argv[0]);
       return 2;
-    case CommandLine::Action::kRun:
-      break;
+    case CommandLine::Action::kRun: break;
   }
 
   // Qt would take options such as -platform from the arguments; hand it
@@ -96,11 +96,15 @@ int main(int argc, char** argv) {
     ErrorReporter::ShowFatal(e, ownName);
     return 1;
   }
-  SignalWatch cleanEnd([&] { form->close(); }, [&] { if (form) form->FormClose(); });
+  SignalWatch cleanEnd([&] { form->close(); },
+                       [&] {
+                         if (form) form->FormClose();
+                       });
   // False: another reader plays this book and has come to the front.
   // The file by its own bytes: a name that is no UTF-8 (as unzip leaves
   // names from other systems) would not survive a round trip through text.
-  const std::string file = commandLine.file_index < 0 ? std::string() : std::string(argv[commandLine.file_index + 1]);
+  const std::string file =
+      commandLine.file_index < 0 ? std::string() : std::string(argv[commandLine.file_index + 1]);
   if (!form->Start(file, OwnFileIsBook(Env::Default(), ownPath))) return 0;
   const int rc = QApplication::exec();
   form.reset();

@@ -17,10 +17,10 @@
 #include "app/drop_target.h"
 #include "app/error_reporter.h"
 #include "app/logging.h"
-#include "book/cp936.h"
 #include "app/mode_requests.h"
 #include "app/single_instance.h"
 #include "app/start_screen.h"
+#include "book/cp936.h"
 #include "core/app_title.h"
 #include "core/book_opener.h"
 #include "core/command_protocol.h"
@@ -35,7 +35,9 @@ constexpr int kDesignWidth = 790;
 constexpr int kDesignHeight = 541;
 
 std::string Local8Bit(const QString& path) { return QFile::encodeName(path).toStdString(); }
-QString FromLocal8Bit(const std::string& path) { return QFile::decodeName(QByteArray::fromStdString(path)); }
+QString FromLocal8Bit(const std::string& path) {
+  return QFile::decodeName(QByteArray::fromStdString(path));
+}
 // A path for the log, legible also when its bytes are no UTF-8.
 QString Legible(const std::string& path) { return QString::fromStdString(FileNameAsUtf8(path)); }
 
@@ -48,14 +50,10 @@ void SetGray(QWidget* widget) {
 
 const char* KindName(FileKind kind) {
   switch (kind) {
-    case FileKind::kBook:
-      return "a book";
-    case FileKind::kProjector:
-      return "a projector's movie";
-    case FileKind::kMovie:
-      return "a movie";
-    case FileKind::kNone:
-      break;
+    case FileKind::kBook: return "a book";
+    case FileKind::kProjector: return "a projector's movie";
+    case FileKind::kMovie: return "a movie";
+    case FileKind::kNone: break;
   }
   return "nothing";
 }
@@ -90,7 +88,10 @@ TMainForm::TMainForm(Env& env, ErrorReporter& reporter, std::string ownPath)
           });
 
   mode_requests_ = new ModeRequests(
-      [this](bool maximized) { reporter_.Guard([&] { maximized ? EnterMaximized() : EnterWindowed(); }); }, this);
+      [this](bool maximized) {
+        reporter_.Guard([&] { maximized ? EnterMaximized() : EnterWindowed(); });
+      },
+      this);
 
   instances_ = std::make_unique<SingleInstance>([this] { BringToFront(); });
   opener_ = std::make_unique<BookOpener>(
@@ -268,8 +269,8 @@ void TMainForm::FormClose() {
   // Every failure of the clean-up is ignored.
   try {
     const std::string ownFile = FileNameOf(own_path_);
-    qCInfo(lcApp).noquote() << "clean-up: cache folder of" << Legible(ownFile)
-                            << "| movie file" << FromLocal8Bit(opener_->MovieTempPath());
+    qCInfo(lcApp).noquote() << "clean-up: cache folder of" << Legible(ownFile) << "| movie file"
+                            << FromLocal8Bit(opener_->MovieTempPath());
     opener_->CloseBooks(ownFile);
     qCInfo(lcApp) << "clean-up: book released";
   } catch (...) {
@@ -323,23 +324,14 @@ void TMainForm::FlashPlayerFSCommand(const QString& command, const QString& args
   qCInfo(lcProtocol).noquote() << "fscommand" << command << "|" << args << "->"
                                << ActionName(action);
   switch (action) {
-    case MovieAction::kNone:
-      break;
-    case MovieAction::kAnswerRefresh:
-      SendVariable(kVarInCommand, kInRefresh);
-      break;
+    case MovieAction::kNone: break;
+    case MovieAction::kAnswerRefresh: SendVariable(kVarInCommand, kInRefresh); break;
     case MovieAction::kAnswerTempPath:
       SendVariable(kVarTempPath, FromLocal8Bit(opener_->CacheFolder()).toStdU16String());
       break;
-    case MovieAction::kEnterWindowed:
-      mode_requests_->Request(false);
-      break;
-    case MovieAction::kEnterMaximized:
-      mode_requests_->Request(true);
-      break;
-    case MovieAction::kClose:
-      close();
-      break;
+    case MovieAction::kEnterWindowed: mode_requests_->Request(false); break;
+    case MovieAction::kEnterMaximized: mode_requests_->Request(true); break;
+    case MovieAction::kClose: close(); break;
   }
 }
 
@@ -369,8 +361,7 @@ void TMainForm::AppEventsMessage(HookEvent kind, bool& handled) {
       }
       break;
     case HookEvent::kEscapeDown:
-    case HookEvent::kOther:
-      break;
+    case HookEvent::kOther: break;
   }
 }
 

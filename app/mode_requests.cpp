@@ -11,7 +11,8 @@ ModeRequests::ModeRequests(std::function<void(bool maximized)> apply, QObject* p
 void ModeRequests::Request(bool maximized) {
   wanted_maximized_ = maximized;
   if (timer_.isActive()) return;
-  const auto since = std::chrono::milliseconds(since_switch_.isValid() ? since_switch_.elapsed() : kInterval.count());
+  const auto since = std::chrono::milliseconds(since_switch_.isValid() ? since_switch_.elapsed()
+                                                                       : kInterval.count());
   if (since >= kInterval) return Apply();
   timer_.start(kInterval - since);
 }

@@ -89,7 +89,8 @@ void SignalWatch::OnSignal() {
     // ends the main loop as soon as it starts: the posted call waits there.
     const int code = 128 + signal;
     QCoreApplication::exit(code);
-    QMetaObject::invokeMethod(qApp, [code] { QCoreApplication::exit(code); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        qApp, [code] { QCoreApplication::exit(code); }, Qt::QueuedConnection);
   }
 }
 

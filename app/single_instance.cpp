@@ -37,8 +37,7 @@ bool SingleInstance::Claim(const std::string& folder) {
       // Without a place for locks, readers go on as if each were alone.
       qCWarning(lcApp).noquote() << "no lock for" << Path(folder) << "- other readers are not seen";
       return true;
-    case FolderLock::State::kTaken:
-      break;
+    case FolderLock::State::kTaken: break;
   }
   qCInfo(lcApp).noquote() << "holding" << Path(folder) << "| lock" << Path(lock->path());
   Held& held = held_[folder];

@@ -61,7 +61,8 @@ QByteArray ContentType(const QString& path) {
 // one request per connection.
 class Server : public QTcpServer {
  public:
-  Server(QString ruffleDir, QString movie) : ruffle_dir_(std::move(ruffleDir)), movie_(std::move(movie)) {}
+  Server(QString ruffleDir, QString movie)
+      : ruffle_dir_(std::move(ruffleDir)), movie_(std::move(movie)) {}
 
  protected:
   void incomingConnection(qintptr descriptor) override {
@@ -85,7 +86,8 @@ class Server : public QTcpServer {
     bool found = true;
     if (path == "/") {
       body = kPage;
-    } else if (path == "/movie.swf" || (path.startsWith("/ruffle/") && path.count('/') == 2 && !path.contains(".."))) {
+    } else if (path == "/movie.swf" ||
+               (path.startsWith("/ruffle/") && path.count('/') == 2 && !path.contains(".."))) {
       QFile file(path == "/movie.swf" ? movie_ : ruffle_dir_ + path.mid(7));
       found = file.open(QIODevice::ReadOnly);
       if (found) body = file.readAll();
@@ -93,7 +95,8 @@ class Server : public QTcpServer {
       found = false;
     }
     QByteArray head = found ? "HTTP/1.1 200 OK\r\n" : "HTTP/1.1 404 Not Found\r\n";
-    head += "Content-Type: " + ContentType(path) + "\r\nContent-Length: " + QByteArray::number(body.size()) +
+    head += "Content-Type: " + ContentType(path) +
+            "\r\nContent-Length: " + QByteArray::number(body.size()) +
             "\r\nConnection: close\r\n\r\n";
     socket->write(head + body);
     socket->disconnectFromHost();
@@ -108,7 +111,8 @@ class Page : public QWebEnginePage {
   using QWebEnginePage::QWebEnginePage;
 
  protected:
-  void javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const QString& message, int, const QString&) override {
+  void javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const QString& message, int,
+                                const QString&) override {
     std::printf("%s\n", message.toUtf8().constData());
     std::fflush(stdout);
   }
@@ -133,7 +137,8 @@ int main(int argc, char** argv) {
 
   Server server(ruffleDir, QFileInfo(movie).absoluteFilePath());
   if (!server.listen(QHostAddress::LocalHost)) {
-    std::fprintf(stderr, "bare_page: cannot listen: %s\n", server.errorString().toUtf8().constData());
+    std::fprintf(stderr, "bare_page: cannot listen: %s\n",
+                 server.errorString().toUtf8().constData());
     return 1;
   }
   // An off-the-record profile, as a book's player has.

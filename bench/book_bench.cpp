@@ -52,7 +52,8 @@ class Shelf {
     std::string& path = books_["many-" + std::to_string(entries)];
     if (path.empty()) {
       std::vector<PackEntry> files{{"main.swf", "FWS" + Pattern(61)}};
-      for (int i = 0; i < entries; ++i) files.push_back({EntryName(i), "<?x" + Pattern(29 + i % 64)});
+      for (int i = 0; i < entries; ++i)
+        files.push_back({EntryName(i), "<?x" + Pattern(29 + i % 64)});
       path = Write("many-" + std::to_string(entries) + ".exe", files, "2.0");
     }
     return path;
@@ -65,7 +66,8 @@ class Shelf {
     if (path.empty()) {
       std::vector<PackEntry> files{{"main.swf", "FWS" + Pattern(61)}};
       const std::string bytes = "FLV" + Pattern(static_cast<std::size_t>(size - 3));
-      for (int i = 0; i < count; ++i) files.push_back({"video" + std::to_string(i) + ".flv", bytes});
+      for (int i = 0; i < count; ++i)
+        files.push_back({"video" + std::to_string(i) + ".flv", bytes});
       path = Write(key + ".exe", files, "2.0");
     }
     return path;
@@ -76,8 +78,8 @@ class Shelf {
     const std::string key = "movie-" + format + "-" + std::to_string(size);
     std::string& path = books_[key];
     if (path.empty()) {
-      path = Write(key + ".exe", {{"main.swf", "FWS" + Pattern(static_cast<std::size_t>(size - 3))}},
-                   format);
+      path = Write(key + ".exe",
+                   {{"main.swf", "FWS" + Pattern(static_cast<std::size_t>(size - 3))}}, format);
     }
     return path;
   }
@@ -86,7 +88,8 @@ class Shelf {
   static std::string IndexText(const std::string& bookPath) {
     const std::string bytes = testing::ReadAll(bookPath);
     const auto* end = reinterpret_cast<const unsigned char*>(bytes.data() + bytes.size());
-    const std::uint32_t length = end[-4] | end[-3] << 8 | end[-2] << 16 | std::uint32_t{end[-1]} << 24;
+    const std::uint32_t length =
+        end[-4] | end[-3] << 8 | end[-2] << 16 | std::uint32_t{end[-1]} << 24;
     return bytes.substr(bytes.size() - 4 - length, length);
   }
 
@@ -188,7 +191,8 @@ void WriteBaseline(benchmark::State& state, const std::string& folder) {
   const std::string bytes = Pattern(static_cast<std::size_t>(size));
   const std::string path = folder + "/baseline";
   for (auto _ : state) {
-    Env::Default().WriteFile(path, reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
+    Env::Default().WriteFile(path, reinterpret_cast<const unsigned char*>(bytes.data()),
+                             bytes.size());
     state.PauseTiming();
     unlink(path.c_str());
     state.ResumeTiming();

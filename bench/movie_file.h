@@ -13,7 +13,8 @@ namespace pagoro::bench {
 // and returns 1 (the program's exit code), else 0.
 inline int WriteMovieFile(const char* program, const char* path, const swf::Bytes& movie) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(movie.data()), static_cast<std::streamsize>(movie.size()));
+  out.write(reinterpret_cast<const char*>(movie.data()),
+            static_cast<std::streamsize>(movie.size()));
   out.close();
   if (!out) {
     std::fprintf(stderr, "%s: cannot write %s\n", program, path);

@@ -43,7 +43,14 @@ ActionBuilder Workload(int iterations, int warmup, int frames) {
   const auto end = a.NewLabel();
   a.Bind(loop);
   a.Push("i").GetVariable().Push(iterations).Less2().Not().If(end);
-  a.Push("s").Push("s").GetVariable().Push("i").GetVariable().CallFunction("f", 1).Add2().SetVariable();
+  a.Push("s")
+      .Push("s")
+      .GetVariable()
+      .Push("i")
+      .GetVariable()
+      .CallFunction("f", 1)
+      .Add2()
+      .SetVariable();
   a.Push("o").GetVariable().Push("v").Push("i").GetVariable().SetMember();
   a.Push("t").Push("k").Push("i").GetVariable().Push(10).Do(Op::kModulo).StringAdd().SetVariable();
   a.Push("i").Push("i").GetVariable().Push(1).Add2().SetVariable();
@@ -90,7 +97,9 @@ int main(int argc, char** argv) {
   pagoro::swf::MovieBuilder movie(options);
   movie.Add(pagoro::swf::SetBackgroundColor({255, 255, 255}));
   movie.Add(pagoro::swf::DoAction(Setup().Finish())).Add(pagoro::swf::ShowFrame());
-  movie.Add(pagoro::swf::DoAction(Workload(iterations, warmup, frames).Finish())).Add(pagoro::swf::ShowFrame());
-  movie.Add(pagoro::swf::DoAction(ActionBuilder().GotoFrame(1).Play().Finish())).Add(pagoro::swf::ShowFrame());
+  movie.Add(pagoro::swf::DoAction(Workload(iterations, warmup, frames).Finish()))
+      .Add(pagoro::swf::ShowFrame());
+  movie.Add(pagoro::swf::DoAction(ActionBuilder().GotoFrame(1).Play().Finish()))
+      .Add(pagoro::swf::ShowFrame());
   return pagoro::bench::WriteMovieFile("steady_state_movie", argv[1], movie.Finish());
 }

@@ -101,7 +101,8 @@ void Book::LoadIndex(const std::string& path) {
   book_index_.emplace();
   // An index that can't be read leaves the list empty, without a message.
   if (view_) {
-    const std::optional<std::string_view> text = ContainerIndexText(Bytes(view_->data(), book_size_));
+    const std::optional<std::string_view> text =
+        ContainerIndexText(Bytes(view_->data(), book_size_));
     if (text) {
       try {
         book_index_ = StringList::FromText(*text);
@@ -161,7 +162,8 @@ std::uint64_t Book::AssetsRoom(const std::string& folder) const {
       break;
     }
     // A second line of a name is skipped: its file exists by then.
-    if (names.insert(name).second) room += InBlocks(kHeaderLength + static_cast<std::uint64_t>(*size));
+    if (names.insert(name).second)
+      room += InBlocks(kHeaderLength + static_cast<std::uint64_t>(*size));
   }
   return room;
 }

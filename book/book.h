@@ -53,8 +53,8 @@ class Book {
   // Without any index (no book was ever loaded) this and ExtractAssets do
   // nothing.
   std::string ExtractMainMovie(const std::string& name);
-  std::string ExtractRotatedEntry(const std::string& name);    // format version 1.0
-  std::string ExtractHeaderedEntry(const std::string& name);   // format version 2.0
+  std::string ExtractRotatedEntry(const std::string& name);   // format version 1.0
+  std::string ExtractHeaderedEntry(const std::string& name);  // format version 2.0
   // Empties `folder` (ending in the separator) and writes every entry but the
   // main movie into it, each under its name converted to UTF-8 (bytes that
   // are no character of code page 936 become U+FFFD). An entry
@@ -65,7 +65,7 @@ class Book {
   void ExtractAssets(const std::string& folder);
 
   // Book state.
-  const unsigned char* BookView() const;        // null when no book is mapped
+  const unsigned char* BookView() const;  // null when no book is mapped
   std::uint32_t BookSize() const { return book_size_; }
   const std::optional<StringList>& BookIndex() const { return book_index_; }
   std::int32_t MovieWidth() const { return movie_width_; }

@@ -1,8 +1,7 @@
 #include "book/book.h"
 
-#include <unistd.h>
-
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <set>
@@ -70,7 +69,11 @@ TEST_F(BookTest, ExtractsAVersion20BookByteExact) {
   const std::string movie = "FWS" + Pattern(1200);
   const std::string page = "<?xml version=\"1.0\"?><page/>";
   const std::string music = "ID3" + Pattern(5000, 3);
-  Load(BookBuilder("2.0", 800, 600).File("main.swf", movie).File("page1.xml", page).File("music.mp3", music).Build());
+  Load(BookBuilder("2.0", 800, 600)
+           .File("main.swf", movie)
+           .File("page1.xml", page)
+           .File("music.mp3", music)
+           .Build());
   EXPECT_EQ(book_.MovieWidth(), 800);
   EXPECT_EQ(book_.MovieHeight(), 600);
   EXPECT_TRUE(host_.messages.empty());
@@ -90,8 +93,11 @@ TEST_F(BookTest, ExtractsAVersion20BookByteExact) {
 // exactly its own bytes, none of the larger one's.
 TEST_F(BookTest, AssetPassWritesEachFileWholeAfterLargerOnes) {
   const std::vector<std::pair<std::string, std::string>> files = {
-      {"a.flv", "FLV" + Pattern(300000, 1)}, {"b.txt", "abc"},  {"c.mp3", "ID3" + Pattern(70000, 2)},
-      {"d.jpg", "JFI" + Pattern(1, 3)},      {"e.flv", "FLV" + Pattern(400000, 4)}};
+      {"a.flv", "FLV" + Pattern(300000, 1)},
+      {"b.txt", "abc"},
+      {"c.mp3", "ID3" + Pattern(70000, 2)},
+      {"d.jpg", "JFI" + Pattern(1, 3)},
+      {"e.flv", "FLV" + Pattern(400000, 4)}};
   BookBuilder builder;
   builder.File("main.swf", "FWS" + Pattern(10));
   for (const auto& [name, bytes] : files) builder.File(name, bytes);
@@ -111,7 +117,8 @@ TEST_F(BookTest, Version10RotatesEntriesLongerThan10240Bytes) {
   // Told in stored bytes: a 10241-byte file is the last stored byte, then the first 10240.
   const std::string stored = Pattern(10241, 9);
   Load(WithIndex("IMG" + stored, "buildexe\r\nversion|1.0|1|1|1|\r\nmain.swf|3|10241\r\n"));
-  EXPECT_EQ(ReadAll(book_.ExtractMainMovie("main.swf")), stored.substr(10240) + stored.substr(0, 10240));
+  EXPECT_EQ(ReadAll(book_.ExtractMainMovie("main.swf")),
+            stored.substr(10240) + stored.substr(0, 10240));
 }
 
 TEST_F(BookTest, HeaderBytesStartTheFile) {
@@ -132,8 +139,14 @@ TEST_F(BookTest, UnreadableIndexFailsOnTheHeaderLineWithoutTheMappingMessage) {
                               static_cast<char>(n >> 16), static_cast<char>(n >> 24)};
   };
   const std::string cases[] = {
-      "", "M", "MZ\x90", std::string(4, '\0'), body + std::string(4, '\0'),
-      length(static_cast<std::uint32_t>(body.size()) + 1), length(0x80000000u), length(0xFFFFFFFFu),
+      "",
+      "M",
+      "MZ\x90",
+      std::string(4, '\0'),
+      body + std::string(4, '\0'),
+      length(static_cast<std::uint32_t>(body.size()) + 1),
+      length(0x80000000u),
+      length(0xFFFFFFFFu),
   };
   for (const std::string& bytes : cases) {
     EXPECT_EQ(ErrorOf([&] { Load(bytes); }), "List index out of bounds (1)") << bytes.size();
@@ -224,7 +237,11 @@ TEST_F(BookTest, FormatVersionSelectsTheStorageScheme) {
 }
 
 TEST_F(BookTest, EntrySearchIsASubstringTestOnWholeLines) {
-  Load(BookBuilder().File("xmain.swf", "FWSfirst").File("main.swf", "FWSsecond").File("Main.swf", "FWSthird").Build());
+  Load(BookBuilder()
+           .File("xmain.swf", "FWSfirst")
+           .File("main.swf", "FWSsecond")
+           .File("Main.swf", "FWSthird")
+           .Build());
   EXPECT_EQ(ReadAll(book_.ExtractMainMovie("main.swf")), "FWSfirst");
   EXPECT_EQ(ReadAll(book_.ExtractHeaderedEntry("movies/main.swf")), "FWSfirst");
   EXPECT_EQ(ReadAll(book_.ExtractHeaderedEntry("c:Main.swf")), "FWSthird");
@@ -233,7 +250,8 @@ TEST_F(BookTest, EntrySearchIsASubstringTestOnWholeLines) {
   EXPECT_EQ(book_.ExtractHeaderedEntry(""), "");
   // Version 1.0 starts at the header line, which may hold the name.
   Load(BookBuilder("1.0").Header("version|1.0|main.swf|1|1|").File("main.swf", "FWS").Build());
-  EXPECT_EQ(ErrorOf([&] { book_.ExtractMainMovie("main.swf"); }), "'1.0' is not a valid integer value");
+  EXPECT_EQ(ErrorOf([&] { book_.ExtractMainMovie("main.swf"); }),
+            "'1.0' is not a valid integer value");
 }
 
 TEST_F(BookTest, AssetPassFailuresStopAtTheLine) {
@@ -243,14 +261,24 @@ TEST_F(BookTest, AssetPassFailuresStopAtTheLine) {
     std::set<std::string> written;
   } cases[] = {
       {BookBuilder("1.0").File("main.swf", "FWS").File("a.txt", "aaaa").File("b.txt", "bb"),
-       "'' is not a valid integer value", {}},
-      {BookBuilder().File("a.txt", "aaaa").Line("").File("b.txt", "bbbb"), "'' is not a valid integer value",
+       "'' is not a valid integer value",
+       {}},
+      {BookBuilder().File("a.txt", "aaaa").Line("").File("b.txt", "bbbb"),
+       "'' is not a valid integer value",
        {"a.txt"}},
-      {BookBuilder().File("a.txt", "aaaa").Line("b.txt|x|1|abc"), "'x' is not a valid integer value", {"a.txt"}},
-      {BookBuilder().File("a.txt", "aaaa").Line("b.txt|0|1"), "'' is not a valid integer value", {"a.txt"}},
+      {BookBuilder().File("a.txt", "aaaa").Line("b.txt|x|1|abc"),
+       "'x' is not a valid integer value",
+       {"a.txt"}},
+      {BookBuilder().File("a.txt", "aaaa").Line("b.txt|0|1"),
+       "'' is not a valid integer value",
+       {"a.txt"}},
       // A second line of the same name is skipped unread.
-      {BookBuilder().File("a.txt", "aaaa").Line("a.txt|bad|bad").File("b.txt", "bbbb"), "", {"a.txt", "b.txt"}},
-      {BookBuilder().Line("main.swf|bad").Line("old-main.swf.bak|bad").File("b.txt", "bbbb"), "", {"b.txt"}},
+      {BookBuilder().File("a.txt", "aaaa").Line("a.txt|bad|bad").File("b.txt", "bbbb"),
+       "",
+       {"a.txt", "b.txt"}},
+      {BookBuilder().Line("main.swf|bad").Line("old-main.swf.bak|bad").File("b.txt", "bbbb"),
+       "",
+       {"b.txt"}},
   };
   for (const auto& c : cases) {
     Load(c.book.Build());
@@ -275,12 +303,12 @@ TEST_F(BookTest, FileThatCannotBeCreatedNamesItsPath) {
 }
 
 TEST_F(BookTest, NamesWithAFolderPartWriteNothing) {
-  const std::string names[] = {"../evil.txt", "sub/x.txt", "/abs.txt", "..", ".", "a\\b.txt",
-                               "\\evil.txt",  "\x81/x",    "x\xFF\\y"};
+  const std::string names[] = {"../evil.txt", "sub/x.txt",  "/abs.txt", "..",      ".",
+                               "a\\b.txt",    "\\evil.txt", "\x81/x",   "x\xFF\\y"};
   for (const std::string& name : names) {
     Load(BookBuilder().File("a.txt", "aaaa").File(name, "evil").File("c.txt", "cccc").Build());
-    EXPECT_EQ(ErrorOf([&] { book_.ExtractAssets(cache_); }), "Entry name \"" + Cp936ToUtf8(name) +
-                                                                 "\" is not a plain file name");
+    EXPECT_EQ(ErrorOf([&] { book_.ExtractAssets(cache_); }),
+              "Entry name \"" + Cp936ToUtf8(name) + "\" is not a plain file name");
     EXPECT_EQ(Names(cache_), std::set<std::string>{"a.txt"}) << name;
     EXPECT_EQ(Names(folder_.data()), std::set<std::string>{"Spring"}) << name;
     EXPECT_EQ(Names(folder_.path()),
@@ -300,7 +328,8 @@ TEST_F(BookTest, Cp936NamesAreWrittenAsUtf8) {
            .File("bad\x80\xA1\x5C", "more")
            .Build());
   book_.ExtractAssets(cache_);
-  EXPECT_EQ(Names(cache_), (std::set<std::string>{"中文.xml", "乗.txt", "乗乗", "bad\uFFFD.txt", "bad€\uFFFD"}));
+  EXPECT_EQ(Names(cache_),
+            (std::set<std::string>{"中文.xml", "乗.txt", "乗乗", "bad\uFFFD.txt", "bad€\uFFFD"}));
   EXPECT_EQ(ReadAll(cache_ + "乗乗"), "two");
 }
 
@@ -315,7 +344,8 @@ TEST_F(BookTest, EntryBytesOutsideTheFileAreRefused) {
   const auto line = [&](long long offset, long long size) {
     return "x.bin|" + pad(offset) + "|" + pad(size) + "|abc\r\n";
   };
-  const long long end = static_cast<long long>(image.size() + prefix.size() + line(0, 0).size() + 4);
+  const long long end =
+      static_cast<long long>(image.size() + prefix.size() + line(0, 0).size() + 4);
   const struct {
     std::string line;
     bool refused;
@@ -332,7 +362,8 @@ TEST_F(BookTest, EntryBytesOutsideTheFileAreRefused) {
   for (const auto& c : cases) {
     Load(WithIndex(image, prefix + c.line));
     const std::string error = ErrorOf([&] { book_.ExtractAssets(cache_); });
-    EXPECT_EQ(error.starts_with("Entry \"x.bin\" lies outside the book file"), c.refused) << c.line << error;
+    EXPECT_EQ(error.starts_with("Entry \"x.bin\" lies outside the book file"), c.refused)
+        << c.line << error;
     EXPECT_EQ(Names(cache_).size(), c.refused ? 0u : 1u);
     if (!c.refused) {
       EXPECT_TRUE(ReadAll(cache_ + "x.bin").starts_with("abc"));
@@ -354,7 +385,8 @@ TEST_F(BookTest, TooFewHeaderBytesAreRefused) {
     Load(WithIndex("IMG", "buildexe\r\nversion|2.0|1|1|1|\r\nmain.swf" + entry + "a.bin" + entry));
     EXPECT_EQ(ErrorOf([&] { book_.ExtractMainMovie("main.swf"); }),
               "Entry \"main.swf\" lacks its three header bytes");
-    EXPECT_EQ(ErrorOf([&] { book_.ExtractAssets(cache_); }), "Entry \"a.bin\" lacks its three header bytes");
+    EXPECT_EQ(ErrorOf([&] { book_.ExtractAssets(cache_); }),
+              "Entry \"a.bin\" lacks its three header bytes");
     EXPECT_TRUE(Names(cache_).empty());
   }
   EXPECT_TRUE(Names(folder_.tmp()).empty());

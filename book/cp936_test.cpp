@@ -34,9 +34,9 @@ TEST(Cp936Test, ConvertsToAndFromUtf8) {
 TEST(Cp936Test, InvalidBytesBecomeReplacementCharacters) {
   const std::string r = "\xEF\xBF\xBD";
   EXPECT_EQ(Cp936ToUtf8("a\xFF"), "a" + r);
-  EXPECT_EQ(Cp936ToUtf8("a\x81"), "a" + r);          // lead byte at the end
-  EXPECT_EQ(Cp936ToUtf8("\xA1\x5Cx"), r + "x");      // a pair that is no character
-  EXPECT_EQ(Cp936ToUtf8("\x81/"), r);                // the pair is taken whole
+  EXPECT_EQ(Cp936ToUtf8("a\x81"), "a" + r);      // lead byte at the end
+  EXPECT_EQ(Cp936ToUtf8("\xA1\x5Cx"), r + "x");  // a pair that is no character
+  EXPECT_EQ(Cp936ToUtf8("\x81/"), r);            // the pair is taken whole
   EXPECT_EQ(Cp936ToUtf8("\x80"), "€");
 }
 

@@ -60,8 +60,8 @@ class Env {
   virtual std::vector<std::string> ListFolder(const std::string& folder) = 0;
 
   // Creates or replaces the file at `path` with `size` bytes, written in one
-  // piece. A symbolic link at `path` is not written through. Throws EFCreateError when the file can't be created and
-  // EWriteError when fewer bytes were written.
+  // piece. A symbolic link at `path` is not written through. Throws EFCreateError when the file
+  // can't be created and EWriteError when fewer bytes were written.
   virtual void WriteFile(const std::string& path, const unsigned char* bytes, std::size_t size) = 0;
 
   // Moves a file within one file system (the command-line tool moves the

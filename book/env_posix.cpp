@@ -1,12 +1,12 @@
 // Env over POSIX calls.
+#include <dirent.h>
 #include <fcntl.h>
-#include <sys/mman.h>
+#include <pwd.h>
 #include <sys/file.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
-#include <dirent.h>
-#include <pwd.h>
 
 #include <cerrno>
 #include <cstdlib>

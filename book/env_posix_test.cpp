@@ -1,6 +1,5 @@
-#include <sys/stat.h>
-
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -61,7 +60,8 @@ TEST_F(EnvTest, WriteFileReportsTheFrameworkMessages) {
     env_.WriteFile(bad, bytes, 3);
     FAIL();
   } catch (const EFCreateError& e) {
-    EXPECT_EQ(std::string(e.what()), "Cannot create file \"" + bad + "\". No such file or directory");
+    EXPECT_EQ(std::string(e.what()),
+              "Cannot create file \"" + bad + "\". No such file or directory");
   }
   try {
     env_.WriteFile("/dev/full", bytes, 3);
@@ -108,8 +108,10 @@ TEST_F(EnvTest, FoldersComeFromTheEnvironment) {
     EXPECT_EQ(env_.UserDataFolder(), folder_.path() + "/.local/share");
   }
   EXPECT_TRUE(env_.FolderExists(folder_.path() + "/.local/share"));
-  if (home != nullptr) setenv("HOME", old_home.c_str(), 1);
-  else unsetenv("HOME");
+  if (home != nullptr)
+    setenv("HOME", old_home.c_str(), 1);
+  else
+    unsetenv("HOME");
 }
 
 }  // namespace

@@ -13,7 +13,9 @@ namespace {
 using testing::BookBuilder;
 using testing::WithIndex;
 
-Bytes AsBytes(const std::string& s) { return {reinterpret_cast<const unsigned char*>(s.data()), s.size()}; }
+Bytes AsBytes(const std::string& s) {
+  return {reinterpret_cast<const unsigned char*>(s.data()), s.size()};
+}
 
 // 32 bits, little-endian, as the container's and the projector's trailers hold them.
 std::string Le32(std::uint32_t v) { return format::IndexLengthBytes(v); }
@@ -29,7 +31,8 @@ TEST(FileKindTest, BooksAreKnownByTheirContainerWhateverTheProgramPart) {
   EXPECT_EQ(KindOfContent(AsBytes(elfBook)), FileKind::kBook);
   // A Windows program part: the container alone decides.
   const std::string index = "buildexe\r\nversion|2.0|1|640|480|\r\n";
-  EXPECT_EQ(KindOfContent(AsBytes(WithIndex(std::string("MZ\x90\0 windows program", 20), index))), FileKind::kBook);
+  EXPECT_EQ(KindOfContent(AsBytes(WithIndex(std::string("MZ\x90\0 windows program", 20), index))),
+            FileKind::kBook);
   // Any header the reader opens without an index error counts, 1.0 too.
   EXPECT_EQ(KindOfContent(AsBytes(WithIndex("MZ", "x\nversion|1.0||$20| 30|"))), FileKind::kBook);
 }
@@ -37,12 +40,12 @@ TEST(FileKindTest, BooksAreKnownByTheirContainerWhateverTheProgramPart) {
 TEST(FileKindTest, AContainerThatWouldNotOpenIsNoBook) {
   const std::string program = "MZ windows program without a book";
   for (const std::string& file : {
-           program + Le32(0),                                   // empty index
+           program + Le32(0),                                               // empty index
            program + Le32(static_cast<std::uint32_t>(program.size()) + 1),  // one byte too long
-           program + Le32(0x80000010),                          // negative length
-           WithIndex(program, "buildexe\r\nversion|2.0|1|640|"),  // no height
+           program + Le32(0x80000010),                                      // negative length
+           WithIndex(program, "buildexe\r\nversion|2.0|1|640|"),            // no height
            WithIndex(program, "buildexe\r\nversion|2.0|1|640|48 0|"),
-           WithIndex(program, "version|2.0|1|640|480|"),        // one line only
+           WithIndex(program, "version|2.0|1|640|480|"),  // one line only
            std::string("abc"),
            std::string(),
        }) {
@@ -65,7 +68,8 @@ TEST(FileKindTest, ABrokenProjectorTrailerIsRefusedWithoutReadingOutside) {
   const std::string program = "MZ projector program";
   std::string wrongMarker = Projector(program, kMovie);
   wrongMarker[wrongMarker.size() - 8] = 0x57;
-  std::string tooLong = program + kMovie + Le32(0xFA123456) + Le32(static_cast<std::uint32_t>(program.size() + kMovie.size() + 1));
+  std::string tooLong = program + kMovie + Le32(0xFA123456) +
+                        Le32(static_cast<std::uint32_t>(program.size() + kMovie.size() + 1));
   std::string huge = program + kMovie + Le32(0xFA123456) + Le32(0xFFFFFFFF);
   const std::string notAMovie = Projector(program, "this is no movie at all");
   for (const std::string& file : {wrongMarker, tooLong, huge, notAMovie}) {

@@ -1,4 +1,3 @@
-#include "book/format.h"
 #include "book/packer.h"
 
 #include <gtest/gtest.h>
@@ -8,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "book/format.h"
 #include "testing/private_folder.h"
 
 namespace pagoro {
@@ -50,7 +50,8 @@ TEST(PackBookTest, Format10RotatesFilesLongerThanTheRotationLength) {
   // The last 10240 bytes come first, then the one byte before them.
   EXPECT_EQ(book, large.substr(1) + "a" + "tiny" + index + LittleEndian32(index.size()));
   const std::string exact(format::kRotationLength, 'b');
-  EXPECT_EQ(PackBook("", {{"main.swf", exact}}, {"1.0", 1, 2}).substr(0, format::kRotationLength), exact);
+  EXPECT_EQ(PackBook("", {{"main.swf", exact}}, {"1.0", 1, 2}).substr(0, format::kRotationLength),
+            exact);
 }
 
 TEST(PackBookTest, WritesNamesInCodePage936) {

@@ -97,11 +97,8 @@ OpenOutcome BookOpener::OpenFile(const std::string& path, FileKind* kindOut) {
       PlayMovie(moviePath, true, folder, movie);
       return OpenOutcome::kOpened;
     }
-    case FileKind::kMovie:
-      PlayMovie(path, false, folder, bytes);
-      return OpenOutcome::kOpened;
-    case FileKind::kNone:
-      break;
+    case FileKind::kMovie: PlayMovie(path, false, folder, bytes); return OpenOutcome::kOpened;
+    case FileKind::kNone: break;
   }
   throw ENoMagazine(path);
 }
@@ -123,8 +120,12 @@ void BookOpener::PlayMovie(const std::string& moviePath, bool temporary, const s
   player_.Play();
 }
 
-int BookOpener::MovieWidth() const { return movie_stage_ ? movie_stage_->first : book_.MovieWidth(); }
-int BookOpener::MovieHeight() const { return movie_stage_ ? movie_stage_->second : book_.MovieHeight(); }
+int BookOpener::MovieWidth() const {
+  return movie_stage_ ? movie_stage_->first : book_.MovieWidth();
+}
+int BookOpener::MovieHeight() const {
+  return movie_stage_ ? movie_stage_->second : book_.MovieHeight();
+}
 
 void BookOpener::CloseBooks(const std::string& ownFileName) {
   // A folder another running reader has open is that reader's now.
@@ -143,7 +144,9 @@ void BookOpener::CloseBooks(const std::string& ownFileName) {
   book_.ReleaseBook();
 }
 
-bool BookOpener::Claim(const std::string& folder) { return claims_ == nullptr || claims_->Claim(folder); }
+bool BookOpener::Claim(const std::string& folder) {
+  return claims_ == nullptr || claims_->Claim(folder);
+}
 
 void BookOpener::Release(const std::string& folder) {
   if (claims_ != nullptr && !folder.empty()) claims_->Release(folder);
@@ -163,7 +166,8 @@ void BookOpener::ShowMessage(const std::string& text) {
 }
 
 ENoMagazine::ENoMagazine(const std::string& path)
-    : Exception("\"" + FileNameAsUtf8(path) + "\" holds no magazine: it is neither a book nor a Flash movie or projector") {}
+    : Exception("\"" + FileNameAsUtf8(path) +
+                "\" holds no magazine: it is neither a book nor a Flash movie or projector") {}
 
 std::string NameWithoutExtension(const std::string& fileName) {
   const std::size_t dot = fileName.rfind('.');

@@ -5,8 +5,8 @@
 
 #include <cstdint>
 #include <functional>
-#include <set>
 #include <optional>
+#include <set>
 #include <string>
 #include <utility>
 
@@ -108,7 +108,8 @@ class BookOpener : public BookHost {
   OpenOutcome OpenBookAs(const std::string& path, const std::string& bookName, Ownership ownership);
   // Plays the movie file at `moviePath` with `folder` as its folder;
   // `temporary` when the file is ours to delete later.
-  void PlayMovie(const std::string& moviePath, bool temporary, const std::string& folder, Bytes movie);
+  void PlayMovie(const std::string& moviePath, bool temporary, const std::string& folder,
+                 Bytes movie);
 
   Env& env_;
   PlayerControl& player_;

@@ -1,9 +1,8 @@
 #include "core/book_opener.h"
 
+#include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
-
-#include <gtest/gtest.h>
 
 #include <filesystem>
 #include <set>
@@ -249,7 +248,8 @@ TEST_F(BookOpenerTest, CloseRemovesTheRunsOwnFoldersOnly) {
   opener_.OpenBook(MakeBook("Dropped.exe", PatternBytes(300), {{"d.xml", "dropped"}}));
   opener_.OpenBook(MakeBook("Last.exe", PatternBytes(300), {{"l.xml", "last"}}));
   // A dropped book that no longer plays is no longer this reader's.
-  EXPECT_EQ(claims_.held, (std::set<std::string>{CacheOf("Own"), CacheOf("Named"), CacheOf("Last")}));
+  EXPECT_EQ(claims_.held,
+            (std::set<std::string>{CacheOf("Own"), CacheOf("Named"), CacheOf("Last")}));
 
   opener_.CloseBooks("Own.exe");
 
@@ -381,7 +381,7 @@ TEST_F(BookOpenerTest, ABookThatAsksForMoreRoomThanIsFreeWritesNothing) {
 TEST_F(BookOpenerTest, AMovieFileThatCannotBeWrittenWholeIsRemoved) {
   const std::string path = MakeBook("Big.exe", PatternBytes(256 * 1024), {{"page.xml", "<p/>"}});
   // The system refuses to let a file grow past 64 KiB, as a full folder would.
-  rlimit old {};
+  rlimit old{};
   getrlimit(RLIMIT_FSIZE, &old);
   signal(SIGXFSZ, SIG_IGN);
   rlimit small = old;
@@ -413,7 +413,8 @@ TEST_F(BookOpenerTest, OpenFileKnowsABookByItsContentWhateverItsName) {
   entries.push_back({"main.swf", Movie()});
   SortEntries(entries);
   const std::string windowsBook = folders_.work() + "/MAGAZINE.EXE";
-  WriteAll(windowsBook, PackBook(std::string("MZ\x90\0windows program", 20), entries, PackOptions{}));
+  WriteAll(windowsBook,
+           PackBook(std::string("MZ\x90\0windows program", 20), entries, PackOptions{}));
 
   EXPECT_EQ(OpenedKind(windowsBook), FileKind::kBook);
   EXPECT_EQ(opener_.CacheFolder(), CacheOf("MAGAZINE"));
@@ -434,7 +435,8 @@ TEST_F(BookOpenerTest, OpenFileKnowsABookByItsContentWhateverItsName) {
 TEST_F(BookOpenerTest, MoviesAndProjectorsPlayWithTheirOwnFolderAndNoCacheFolder) {
   const std::string movie = Movie("game");
   const std::string projector = folders_.work() + "/Game.exe";
-  WriteAll(projector, "MZ projector" + movie + Le32(0xFA123456) + Le32(static_cast<std::uint32_t>(movie.size())));
+  WriteAll(projector, "MZ projector" + movie + Le32(0xFA123456) +
+                          Le32(static_cast<std::uint32_t>(movie.size())));
   const std::string plain = folders_.work() + "/intro.swf";
   WriteAll(plain, Movie("intro"));
 
@@ -472,7 +474,9 @@ TEST_F(BookOpenerTest, AFileThatHoldsNoMagazineIsNamedAndChangesNothing) {
     opener_.OpenFile(junk);
     ADD_FAILURE() << "no error";
   } catch (const ENoMagazine& e) {
-    EXPECT_EQ(std::string(e.what()), "\"" + junk + "\" holds no magazine: it is neither a book nor a Flash movie or projector");
+    EXPECT_EQ(
+        std::string(e.what()),
+        "\"" + junk + "\" holds no magazine: it is neither a book nor a Flash movie or projector");
   }
   EXPECT_THROW(opener_.OpenFile(folders_.work() + "/missing.swf"), Exception);
   EXPECT_EQ(player_.calls, calls);

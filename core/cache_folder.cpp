@@ -29,10 +29,9 @@ void RefuseLink(Env& env, const std::string& path) {
 void EnsureFolder(Env& env, const std::string& path) {
   RefuseLink(env, path);
   if (env.FolderExists(path) || env.CreateFolder(path)) return;
-  const int cause = errno;  // the POSIX Env leaves the system's reason
+  const int cause = errno;             // the POSIX Env leaves the system's reason
   if (env.FolderExists(path)) return;  // made by someone else meanwhile
-  throw ECacheFolderError("Cannot create the folder \"" + path + "\". " +
-                          SystemErrorText(cause));
+  throw ECacheFolderError("Cannot create the folder \"" + path + "\". " + SystemErrorText(cause));
 }
 
 bool IsOurTempName(std::string_view name) {

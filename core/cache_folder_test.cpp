@@ -1,10 +1,9 @@
 #include "core/cache_folder.h"
 
+#include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -88,8 +87,9 @@ TEST(CacheFolderForTest, RefusesFoldersThatAreLinks) {
     CacheFolderFor(env, "Spring.exe");
     FAIL() << "a linked book folder was taken";
   } catch (const ECacheFolderError& e) {
-    EXPECT_NE(std::string(e.what()).find("\"" + folders.data() + "/pagoro/Spring\" is a symbolic link"),
-              std::string::npos)
+    EXPECT_NE(
+        std::string(e.what()).find("\"" + folders.data() + "/pagoro/Spring\" is a symbolic link"),
+        std::string::npos)
         << e.what();
   }
   ClearFolder(env, folders.data() + "/pagoro/Spring/");
@@ -135,7 +135,7 @@ TEST(ClearFolderTest, DeletesFilesButNotSubfolders) {
 
   EXPECT_EQ(NamesIn(folder), std::vector<std::string>{"sub"});
   EXPECT_EQ(NamesIn(folder + "sub"), std::vector<std::string>{"inner"});
-  EXPECT_EQ(ReadAll(folders.work() + "/outside"), "o");  // a link goes, its target stays
+  EXPECT_EQ(ReadAll(folders.work() + "/outside"), "o");       // a link goes, its target stays
   ClearFolder(Env::Default(), folders.work() + "/missing/");  // nothing to do, no error
 }
 

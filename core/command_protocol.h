@@ -21,7 +21,7 @@ enum class MovieAction {
   kAnswerTempPath,  // "TempPath" := the current book's cache folder
   kEnterWindowed,
   kEnterMaximized,
-  kClose,           // close the main window as the user would
+  kClose,  // close the main window as the user would
 };
 
 // The one action for fscommand(command, args).

@@ -4,7 +4,9 @@ namespace pagoro {
 namespace {
 
 // Two's-complement arithmetic on 32 bits, without signed overflow.
-std::int32_t Wrap(std::int64_t v) { return static_cast<std::int32_t>(static_cast<std::uint32_t>(v)); }
+std::int32_t Wrap(std::int64_t v) {
+  return static_cast<std::int32_t>(static_cast<std::uint32_t>(v));
+}
 std::int32_t Sub(std::int32_t a, std::int32_t b) { return Wrap(std::int64_t{a} - b); }
 std::int32_t Add(std::int32_t a, std::int32_t b) { return Wrap(std::int64_t{a} + b); }
 

@@ -10,7 +10,7 @@ namespace pagoro {
 struct WindowRect {
   std::int32_t left = 0;
   std::int32_t top = 0;
-  std::int32_t width = 0;   // outer size == client size: the window has no border
+  std::int32_t width = 0;  // outer size == client size: the window has no border
   std::int32_t height = 0;
 };
 

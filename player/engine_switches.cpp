@@ -70,7 +70,8 @@ std::vector<std::string> SplitChromiumFlags(const std::string& value) {
   return flags;
 }
 
-EngineLaunch PlanEngineLaunch(const std::string& program, const std::optional<std::string>& chromium_flags,
+EngineLaunch PlanEngineLaunch(const std::string& program,
+                              const std::optional<std::string>& chromium_flags,
                               const std::vector<std::string>& switches) {
   EngineLaunch launch;
   launch.arguments.push_back(program);
@@ -109,9 +110,9 @@ EngineLaunch PlanEngineLaunch(const std::string& program, const std::optional<st
 
 EngineArguments::EngineArguments(const char* program) {
   const char* flags = std::getenv(kChromiumFlags);
-  EngineLaunch launch = PlanEngineLaunch(program ? program : "pagoro",
-                                         flags ? std::optional<std::string>(flags) : std::nullopt,
-                                         EngineSwitches());
+  EngineLaunch launch =
+      PlanEngineLaunch(program ? program : "pagoro",
+                       flags ? std::optional<std::string>(flags) : std::nullopt, EngineSwitches());
   if (launch.chromium_flags) setenv(kChromiumFlags, launch.chromium_flags->c_str(), 1);
   arguments_ = std::move(launch.arguments);
   for (std::string& argument : arguments_) pointers_.push_back(argument.data());

@@ -31,7 +31,8 @@ struct EngineLaunch {
 // occurrence is the only one the engine reads, the values are joined into
 // the variable's own occurrence, ours first (for V8 the later flag wins), so
 // that nothing the user set is lost.
-EngineLaunch PlanEngineLaunch(const std::string& program, const std::optional<std::string>& chromium_flags,
+EngineLaunch PlanEngineLaunch(const std::string& program,
+                              const std::optional<std::string>& chromium_flags,
                               const std::vector<std::string>& switches);
 
 // QTWEBENGINE_CHROMIUM_FLAGS split as the engine splits it: on spaces, a

@@ -13,9 +13,8 @@ const Flags kOurs = {"--js-flags=--a --b=2", "--disable-features=Audio", "--in-p
 
 TEST(EngineSwitchesTest, WithoutTheVariableTheyFollowWebEngineArgs) {
   const EngineLaunch launch = PlanEngineLaunch("/books/Book.exe", std::nullopt, kOurs);
-  EXPECT_EQ(launch.arguments,
-            (Flags{"/books/Book.exe", "--webEngineArgs", "--js-flags=--a --b=2", "--disable-features=Audio",
-                   "--in-process"}));
+  EXPECT_EQ(launch.arguments, (Flags{"/books/Book.exe", "--webEngineArgs", "--js-flags=--a --b=2",
+                                     "--disable-features=Audio", "--in-process"}));
   EXPECT_FALSE(launch.chromium_flags);
 }
 

@@ -42,7 +42,8 @@ ConfinedPath FileInsideFolder(std::string_view request_path, const std::filesyst
   std::error_code error;
   const std::filesystem::path root = std::filesystem::canonical(folder, error);
   if (error) return Refuse("the folder does not exist");
-  const std::filesystem::path file = std::filesystem::canonical(std::filesystem::path(request_path), error);
+  const std::filesystem::path file =
+      std::filesystem::canonical(std::filesystem::path(request_path), error);
   if (error) return Refuse("no such file");
   if (!IsBelow(file, root)) return Refuse("outside the folder");
   if (!std::filesystem::is_regular_file(file, error)) return Refuse("not a regular file");

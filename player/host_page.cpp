@@ -8,10 +8,12 @@
 namespace pagoro {
 
 bool OpensInBrowser(const QUrl& url) {
-  return url.isValid() && (url.scheme() == "http" || url.scheme() == "https") && !url.host().isEmpty();
+  return url.isValid() && (url.scheme() == "http" || url.scheme() == "https") &&
+         !url.host().isEmpty();
 }
 
-HostPage::HostPage(QWebEngineProfile* profile, QObject* parent) : QWebEnginePage(profile, parent), links_(own_links_) {}
+HostPage::HostPage(QWebEngineProfile* profile, QObject* parent)
+    : QWebEnginePage(profile, parent), links_(own_links_) {}
 
 HostPage::HostPage(QWebEngineProfile* profile, HostPage* opener)
     : QWebEnginePage(profile, opener), popup_(true), links_(opener->links_) {
@@ -20,7 +22,8 @@ HostPage::HostPage(QWebEngineProfile* profile, HostPage* opener)
 }
 
 bool HostPage::acceptNavigationRequest(const QUrl& url, NavigationType type, bool is_main_frame) {
-  if (!popup_ && is_main_frame && url == MovieScheme::HostPageUrl() && type != NavigationTypeLinkClicked) {
+  if (!popup_ && is_main_frame && url == MovieScheme::HostPageUrl() &&
+      type != NavigationTypeLinkClicked) {
     return true;
   }
   if (OpensInBrowser(url)) {
@@ -44,14 +47,16 @@ QString WithoutRuffleStyles(const QString& message) {
   if (!message.startsWith(QStringLiteral("%c"))) return message;
   QString text = message;
   qsizetype cut = text.size();
-  for (int i = 0; i < kRuffleStyles && cut > 0; ++i) cut = text.lastIndexOf(QStringLiteral(" color: "), cut - 1);
+  for (int i = 0; i < kRuffleStyles && cut > 0; ++i)
+    cut = text.lastIndexOf(QStringLiteral(" color: "), cut - 1);
   if (cut > 0) text.truncate(cut);
   return text.remove(QStringLiteral("%c")).trimmed();
 }
 
 }  // namespace
 
-ConsoleMessage ReadConsoleMessage(QWebEnginePage::JavaScriptConsoleMessageLevel level, const QString& message) {
+ConsoleMessage ReadConsoleMessage(QWebEnginePage::JavaScriptConsoleMessageLevel level,
+                                  const QString& message) {
   const QString text = WithoutRuffleStyles(message);
   if (level == QWebEnginePage::ErrorMessageLevel) return {ConsoleSeverity::kError, text};
   if (level == QWebEnginePage::WarningMessageLevel) return {ConsoleSeverity::kWarning, text};
@@ -66,8 +71,8 @@ ConsoleMessage ReadConsoleMessage(QWebEnginePage::JavaScriptConsoleMessageLevel 
   return {ConsoleSeverity::kOther, text};
 }
 
-void HostPage::javaScriptConsoleMessage(JavaScriptConsoleMessageLevel level, const QString& message, int line,
-                                        const QString& source) {
+void HostPage::javaScriptConsoleMessage(JavaScriptConsoleMessageLevel level, const QString& message,
+                                        int line, const QString& source) {
   const ConsoleMessage m = ReadConsoleMessage(level, message);
   switch (m.severity) {
     case ConsoleSeverity::kError:

@@ -23,7 +23,8 @@ struct ConsoleMessage {
   ConsoleSeverity severity;
   QString text;
 };
-ConsoleMessage ReadConsoleMessage(QWebEnginePage::JavaScriptConsoleMessageLevel level, const QString& message);
+ConsoleMessage ReadConsoleMessage(QWebEnginePage::JavaScriptConsoleMessageLevel level,
+                                  const QString& message);
 
 class HostPage : public QWebEnginePage {
   Q_OBJECT
@@ -33,8 +34,8 @@ class HostPage : public QWebEnginePage {
  protected:
   bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool is_main_frame) override;
   QWebEnginePage* createWindow(WebWindowType type) override;
-  void javaScriptConsoleMessage(JavaScriptConsoleMessageLevel level, const QString& message, int line,
-                                const QString& source) override;
+  void javaScriptConsoleMessage(JavaScriptConsoleMessageLevel level, const QString& message,
+                                int line, const QString& source) override;
 
  private:
   // A page made for a window the movie opens: it only passes the first
@@ -44,7 +45,6 @@ class HostPage : public QWebEnginePage {
   bool popup_ = false;
   BrowserLinks own_links_;
   BrowserLinks& links_;  // the player page's, for a popup
-
 };
 
 }  // namespace pagoro

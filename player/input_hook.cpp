@@ -11,8 +11,7 @@ HookEvent ClassifyHookEvent(const QObject* receiver, const QEvent* event) {
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick:
     case QEvent::KeyPress:
-    case QEvent::KeyRelease:
-      break;
+    case QEvent::KeyRelease: break;
     default:
       // Most events end here, before the receiver is looked at: the filter
       // also sees objects that are half destroyed.
@@ -34,12 +33,11 @@ HookEvent ClassifyHookEvent(const QObject* receiver, const QEvent* event) {
                  : HookEvent::kOther;
     case QEvent::KeyPress:
       return static_cast<const QKeyEvent*>(event)->key() == Qt::Key_Escape ? HookEvent::kEscapeDown
-                                                                            : HookEvent::kOther;
+                                                                           : HookEvent::kOther;
     case QEvent::KeyRelease:
       return static_cast<const QKeyEvent*>(event)->key() == Qt::Key_Escape ? HookEvent::kEscapeUp
-                                                                            : HookEvent::kOther;
-    default:
-      return HookEvent::kOther;
+                                                                           : HookEvent::kOther;
+    default: return HookEvent::kOther;
   }
 }
 
@@ -54,8 +52,7 @@ bool TApplicationEvents::eventFilter(QObject* watched, QEvent* event) {
   if (suspended_ > 0 || !on_message_) return false;
   const HookEvent kind = ClassifyHookEvent(watched, event);
   switch (kind) {
-    case HookEvent::kOther:
-      return false;
+    case HookEvent::kOther: return false;
     case HookEvent::kEscapeDown:
       // A press right after a release: the key is still held.
       escape_release_.stop();
@@ -67,8 +64,7 @@ bool TApplicationEvents::eventFilter(QObject* watched, QEvent* event) {
         escape_release_.start();
       }
       break;
-    default:
-      break;
+    default: break;
   }
   bool handled = false;
   on_message_(kind, handled);

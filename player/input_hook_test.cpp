@@ -1,12 +1,12 @@
 #include "player/input_hook.h"
 
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <QKeyEvent>
 #include <QTest>
 #include <QWidget>
 #include <QWindow>
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <vector>
 
@@ -27,11 +27,8 @@ class Recorder : public QWidget {
       case QEvent::MouseButtonPress:
       case QEvent::MouseButtonRelease:
       case QEvent::MouseButtonDblClick:
-      case QEvent::ContextMenu:
-        seen.push_back(e->type());
-        break;
-      default:
-        break;
+      case QEvent::ContextMenu: seen.push_back(e->type()); break;
+      default: break;
     }
     return QWidget::event(e);
   }

@@ -45,7 +45,8 @@ std::optional<swf::Bytes> Spliced(const swf::ParsedMovie& m, const std::vector<S
     at = s.offset + s.length;
   }
   out.insert(out.end(), m.data.begin() + static_cast<std::ptrdiff_t>(at), m.data.end());
-  for (std::size_t i = 0; i < 4; ++i) out[kLengthField + i] = static_cast<std::uint8_t>(total >> (8 * i));
+  for (std::size_t i = 0; i < 4; ++i)
+    out[kLengthField + i] = static_cast<std::uint8_t>(total >> (8 * i));
   return out;
 }
 
@@ -72,8 +73,8 @@ void PushExternalInterface(swf::ActionBuilder& a) {
 
 // ASSetPropFlags(object, property, set, clear), the global object's own
 // function called on it, its result dropped.
-void SetPropertyFlags(swf::ActionBuilder& a, void (*push_object)(swf::ActionBuilder&), std::string_view property,
-                      int set, int clear) {
+void SetPropertyFlags(swf::ActionBuilder& a, void (*push_object)(swf::ActionBuilder&),
+                      std::string_view property, int set, int clear) {
   a.Push(clear).Push(set).Push(property);
   push_object(a);
   a.Push(4);
@@ -107,21 +108,25 @@ swf::Bytes ReceiverTag(std::string_view callback_name, int version) {
 // A name the page can call and every movie version can carry: ASCII
 // letters, digits and underscores, not starting with a digit.
 bool UsableCallbackName(std::string_view name) {
-  return !name.empty() && !(name[0] >= '0' && name[0] <= '9') && std::all_of(name.begin(), name.end(), [](char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
-  });
+  return !name.empty() && !(name[0] >= '0' && name[0] <= '9') &&
+         std::all_of(name.begin(), name.end(), [](char c) {
+           return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+                  c == '_';
+         });
 }
 
 }  // namespace
 
-PatchResult InsertVariableReceiver(std::span<const std::uint8_t> movie, std::string_view callback_name) {
+PatchResult InsertVariableReceiver(std::span<const std::uint8_t> movie,
+                                   std::string_view callback_name) {
   PatchResult result;
   const auto unchanged = [&](std::string reason) {
     result.bytes.assign(movie.begin(), movie.end());
     result.reason = std::move(reason);
     return std::move(result);
   };
-  if (!UsableCallbackName(callback_name)) return unchanged("callback name is empty or not an identifier");
+  if (!UsableCallbackName(callback_name))
+    return unchanged("callback name is empty or not an identifier");
 
   swf::ReadResult read = swf::ReadMovie(movie);
   if (!read.movie) return unchanged("not a readable movie: " + read.error);
@@ -154,7 +159,8 @@ PatchResult InsertVariableReceiver(std::span<const std::uint8_t> movie, std::str
     }
   }
 
-  std::optional<swf::Bytes> patched = Spliced(m, {{insert_at, 0, ReceiverTag(callback_name, m.version)}});
+  std::optional<swf::Bytes> patched =
+      Spliced(m, {{insert_at, 0, ReceiverTag(callback_name, m.version)}});
   if (!patched) return unchanged("movie too large to patch");
   result.bytes = std::move(*patched);
   result.patched = true;
@@ -162,8 +168,8 @@ PatchResult InsertVariableReceiver(std::span<const std::uint8_t> movie, std::str
 }
 
 bool LooksLikeMovie(std::span<const std::uint8_t> head) {
-  return head.size() >= 3 && (head[0] == 'F' || head[0] == 'C' || head[0] == 'Z') && head[1] == 'W' &&
-         head[2] == 'S';
+  return head.size() >= 3 && (head[0] == 'F' || head[0] == 'C' || head[0] == 'Z') &&
+         head[1] == 'W' && head[2] == 'S';
 }
 
 namespace {
@@ -211,13 +217,14 @@ bool HasNoOutlines(std::span<const std::uint8_t> body) {
 
 // The tag, re-encoded with `length` bytes of its body from `from` replaced
 // by `bytes`; its header stays long if it was.
-swf::Bytes Replaced(const swf::ParsedMovie& m, const swf::TagRecord& t, std::size_t from, std::size_t length,
-                    const swf::Bytes& bytes) {
+swf::Bytes Replaced(const swf::ParsedMovie& m, const swf::TagRecord& t, std::size_t from,
+                    std::size_t length, const swf::Bytes& bytes) {
   const std::span<const std::uint8_t> body = m.Body(t);
   swf::Tag tag{static_cast<TagCode>(t.code), {}};
   tag.body.assign(body.begin(), body.begin() + static_cast<std::ptrdiff_t>(from));
   tag.body.insert(tag.body.end(), bytes.begin(), bytes.end());
-  tag.body.insert(tag.body.end(), body.begin() + static_cast<std::ptrdiff_t>(from + length), body.end());
+  tag.body.insert(tag.body.end(), body.begin() + static_cast<std::ptrdiff_t>(from + length),
+                  body.end());
   tag.force_long_header = t.body_offset - t.offset > 2;
   return tag.Encode();
 }
@@ -257,10 +264,12 @@ std::optional<swf::Bytes> HtmlWithFamilies(std::span<const std::uint8_t> html) {
     if (at >= html.size() || (html[at] != '"' && html[at] != '\'')) continue;
     const std::uint8_t quote = html[at];
     const std::size_t value_at = at + 1;
-    const auto close = std::find(html.begin() + static_cast<std::ptrdiff_t>(value_at), html.end(), quote);
+    const auto close =
+        std::find(html.begin() + static_cast<std::ptrdiff_t>(value_at), html.end(), quote);
     if (close == html.end()) break;
     const auto value_end = static_cast<std::size_t>(close - html.begin());
-    const std::optional<swf::Bytes> family = FamilyFor(html.subspan(value_at, value_end - value_at));
+    const std::optional<swf::Bytes> family =
+        FamilyFor(html.subspan(value_at, value_end - value_at));
     if (family) {
       out.insert(out.end(), html.begin() + static_cast<std::ptrdiff_t>(copied),
                  html.begin() + static_cast<std::ptrdiff_t>(value_at));
@@ -290,7 +299,8 @@ std::optional<swf::Bytes> EditTextWithFamilies(const swf::ParsedMovie& m, const 
   if (!(flags1 & kHasText) || !(flags2 & kHtml) || (flags2 & kUseOutlines)) return std::nullopt;
   // Skips a string with its terminating zero; false when it has none.
   const auto skip_string = [&] {
-    const auto end = std::find(body.begin() + static_cast<std::ptrdiff_t>(std::min(at, body.size())), body.end(), 0);
+    const auto end = std::find(
+        body.begin() + static_cast<std::ptrdiff_t>(std::min(at, body.size())), body.end(), 0);
     if (end == body.end()) return false;
     at = static_cast<std::size_t>(end - body.begin()) + 1;
     return true;
@@ -347,7 +357,8 @@ PatchResult RenameDeviceFonts(std::span<const std::uint8_t> movie) {
     } else if (Is(t, TagCode::kDefineEditText)) {
       renamed = EditTextWithFamilies(m, t);
     }
-    if (renamed) splices.push_back({t.offset, t.body_offset + t.body_length - t.offset, std::move(*renamed)});
+    if (renamed)
+      splices.push_back({t.offset, t.body_offset + t.body_length - t.offset, std::move(*renamed)});
   }
   if (splices.empty()) return unchanged("no device font alias");
   std::optional<swf::Bytes> renamed = Spliced(m, splices);

@@ -17,9 +17,9 @@ namespace pagoro {
 struct PatchResult {
   std::vector<std::uint8_t> bytes;  // the patched movie, or the input unchanged
   bool patched = false;
-  int swf_version = 0;  // 0 when the input is no movie
-  bool is_avm2 = false;  // ActionScript 3: no receiver can be added
-  std::string reason;    // why the movie was left unchanged; "" when patched
+  int swf_version = 0;    // 0 when the input is no movie
+  bool is_avm2 = false;   // ActionScript 3: no receiver can be added
+  std::string reason;     // why the movie was left unchanged; "" when patched
   int renamed_fonts = 0;  // font names RenameDeviceFonts replaced
 };
 
@@ -43,7 +43,8 @@ bool LooksLikeMovie(std::span<const std::uint8_t> head);
 // timeline comes back to its first frame, replacing itself. What remains
 // visible: the movie's own byte count (getBytesTotal) is larger by the
 // added action.
-PatchResult InsertVariableReceiver(std::span<const std::uint8_t> movie, std::string_view callback_name);
+PatchResult InsertVariableReceiver(std::span<const std::uint8_t> movie,
+                                   std::string_view callback_name);
 
 // The device font aliases of movies and the font families drawn for them.
 // The player draws the aliases with a built-in font that has Latin letters

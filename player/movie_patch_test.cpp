@@ -41,7 +41,8 @@ TEST(VariableReceiver, InsertedFirstAndMovieOtherwiseUnchanged) {
       swf::TextMovieOptions o;
       o.movie = {version, packing == 'C', 320, 240};
       o.text = "Page 1";
-      const Bytes original = packing == 'Z' ? swf::LzmaCompressMovie(swf::TextMovie(o)) : swf::TextMovie(o);
+      const Bytes original =
+          packing == 'Z' ? swf::LzmaCompressMovie(swf::TextMovie(o)) : swf::TextMovie(o);
       const PatchResult r = InsertVariableReceiver(original, kReceiver);
       ASSERT_TRUE(r.patched) << r.reason;
       EXPECT_EQ(r.swf_version, version);
@@ -119,15 +120,14 @@ TEST(VariableReceiver, UnusableInputComesBackUnchangedWithAReason) {
   }
 }
 
-
 // --- Device font aliases ---------------------------------------------------
 
 constexpr auto kDefineFontInfo2 = static_cast<swf::TagCode>(62);
 
 // A font tag's body: id, then `rest_before_name`, the name with its length
 // byte, then `rest_after_name`.
-swf::Tag FontTag(swf::TagCode code, std::uint16_t id, const Bytes& before_name, std::string_view name,
-                 const Bytes& after_name) {
+swf::Tag FontTag(swf::TagCode code, std::uint16_t id, const Bytes& before_name,
+                 std::string_view name, const Bytes& after_name) {
   swf::Tag t{code, {}};
   // Room first: GCC 12 warns (-Warray-bounds, a false alarm) when a short
   // vector grows by insert at -O2 and above.
@@ -152,8 +152,10 @@ swf::Tag FontWithGlyph(std::uint16_t id, std::string_view name) {
 // (`outlines`).
 swf::Tag FontV1(std::uint16_t id, bool outlines) {
   Bytes body{static_cast<std::uint8_t>(id), 0, 4, 0, 6, 0, 0x10, 0x00};
-  if (outlines) body.insert(body.end(), {0x10, 0xd5, 0x80, 0x54, 0x00, 0x00});
-  else body.insert(body.end(), {0x10, 0x00});
+  if (outlines)
+    body.insert(body.end(), {0x10, 0xd5, 0x80, 0x54, 0x00, 0x00});
+  else
+    body.insert(body.end(), {0x10, 0x00});
   return swf::Tag{swf::TagCode::kDefineFont, body};
 }
 
@@ -231,13 +233,18 @@ TEST(DeviceFonts, OnlyNamesThatChooseADeviceFontChange) {
   };
   const std::vector<Case> cases{
       {"glyphs drawn by outline", {FontWithGlyph(1, "_sans")}, {"_sans"}},
-      {"named system font", {swf::DeviceFont(1, "宋体"), swf::DeviceFont(2, "Arial")}, {"宋体", "Arial"}},
-      {"near misses", {swf::DeviceFont(1, "_sansx"), swf::DeviceFont(2, "sans"), swf::DeviceFont(3, "")},
+      {"named system font",
+       {swf::DeviceFont(1, "宋体"), swf::DeviceFont(2, "Arial")},
+       {"宋体", "Arial"}},
+      {"near misses",
+       {swf::DeviceFont(1, "_sansx"), swf::DeviceFont(2, "sans"), swf::DeviceFont(3, "")},
        {"_sansx", "sans", ""}},
       {"terminating zero kept",
-       {FontTag(swf::TagCode::kDefineFont2, 1, {0x04, 0}, std::string_view("_serif\0", 7), {0, 0, 2, 0})},
+       {FontTag(swf::TagCode::kDefineFont2, 1, {0x04, 0}, std::string_view("_serif\0", 7),
+                {0, 0, 2, 0})},
        {std::string("serif\0", 6)}},
-      {"glyph-less DefineFont3", {FontTag(swf::TagCode::kDefineFont3, 1, {0x84, 1}, "_typewriter", {0, 0, 2, 0})},
+      {"glyph-less DefineFont3",
+       {FontTag(swf::TagCode::kDefineFont3, 1, {0x84, 1}, "_typewriter", {0, 0, 2, 0})},
        {"monospace"}},
       {"font information of a device DefineFont",
        {FontV1(1, false), FontTag(swf::TagCode::kDefineFontInfo, 1, {}, "_sans", {0x00, 'a', 'b'}),
@@ -279,12 +286,20 @@ TEST(DeviceFonts, HtmlFacesOfDeviceTextFieldsChange) {
     std::vector<std::string_view> expected;  // in the result, "" for the input unchanged
   };
   const std::vector<Case> cases{
-      {R"(<P ALIGN="LEFT"><FONT FACE="_sans" SIZE="12">中文</FONT></P>)", true, false, {R"(FACE="sans" SIZE)"}},
-      {"<font face = '_serif'>a</font><font\nFace=\"_typewriter\">b</font>", true, false,
+      {R"(<P ALIGN="LEFT"><FONT FACE="_sans" SIZE="12">中文</FONT></P>)",
+       true,
+       false,
+       {R"(FACE="sans" SIZE)"}},
+      {"<font face = '_serif'>a</font><font\nFace=\"_typewriter\">b</font>",
+       true,
+       false,
        {"face = 'serif'>a", "Face=\"monospace\">b"}},
       {R"(<FONT FACE="_sans">a</FONT>)", false, false, {}},
       {R"(<FONT FACE="_sans">a</FONT>)", true, true, {}},
-      {R"(<FONT FACE="Arial">a</FONT><FONT TYPEFACE="_sans">b</FONT><FONT FACE="_sans)", true, false, {}},
+      {R"(<FONT FACE="Arial">a</FONT><FONT TYPEFACE="_sans">b</FONT><FONT FACE="_sans)",
+       true,
+       false,
+       {}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);
@@ -333,7 +348,8 @@ TEST(DeviceFonts, ShorterTagsKeepTheirHeaderKindAndTheFileItsLength) {
 // Cut and damaged copies of `good`: the patcher must never read outside its
 // input (the sanitizers watch), and whatever it patches must read back whole
 // with its length. Returns how many cut copies were patched.
-int ExpectSurvivesCutsAndDamage(const Bytes& good, const std::function<PatchResult(const Bytes&)>& patch) {
+int ExpectSurvivesCutsAndDamage(const Bytes& good,
+                                const std::function<PatchResult(const Bytes&)>& patch) {
   int patched_cuts = 0;
   const auto check = [](const Bytes& input, const PatchResult& r) {
     if (r.patched) {

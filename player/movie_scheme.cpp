@@ -22,10 +22,12 @@ const QString kRufflePrefix = QStringLiteral("ruffle/");
 
 QByteArray ContentType(const QString& path) {
   static const QHash<QString, QByteArray> types = {
-      {"html", "text/html"},        {"js", "text/javascript"}, {"wasm", "application/wasm"},
-      {"swf", "application/x-shockwave-flash"}, {"txt", "text/plain"}, {"xml", "text/xml"},
-      {"jpg", "image/jpeg"},        {"jpeg", "image/jpeg"},    {"png", "image/png"},
-      {"gif", "image/gif"},         {"mp3", "audio/mpeg"},     {"flv", "video/x-flv"},
+      {"html", "text/html"},        {"js", "text/javascript"},
+      {"wasm", "application/wasm"}, {"swf", "application/x-shockwave-flash"},
+      {"txt", "text/plain"},        {"xml", "text/xml"},
+      {"jpg", "image/jpeg"},        {"jpeg", "image/jpeg"},
+      {"png", "image/png"},         {"gif", "image/gif"},
+      {"mp3", "audio/mpeg"},        {"flv", "video/x-flv"},
   };
   return types.value(QFileInfo(path).suffix().toLower(), "application/octet-stream");
 }
@@ -33,7 +35,8 @@ QByteArray ContentType(const QString& path) {
 // The resource that holds the player's own file `name`; "" when there is
 // none.
 QString InternalResource(const QString& name) {
-  if (name == "host.html" || name == "host.js" || name == "fetch-shim.js") return ":/pagoro/player/" + name;
+  if (name == "host.html" || name == "host.js" || name == "fetch-shim.js")
+    return ":/pagoro/player/" + name;
   if (name == "qwebchannel.js") return QStringLiteral(":/qtwebchannel/qwebchannel.js");
   if (name.startsWith(kRufflePrefix)) return RuffleResource(name.mid(kRufflePrefix.size()));
   return {};
@@ -60,7 +63,9 @@ void MovieScheme::Register() {
   QWebEngineUrlScheme::registerScheme(scheme);
 }
 
-QUrl MovieScheme::HostPageUrl() { return QUrl(QString::fromLatin1(kName) + "://" + kHost + kInternalPrefix + "host.html"); }
+QUrl MovieScheme::HostPageUrl() {
+  return QUrl(QString::fromLatin1(kName) + "://" + kHost + kInternalPrefix + "host.html");
+}
 
 QUrl MovieScheme::FileUrl(const QString& absolute_path) {
   QUrl url;
@@ -86,7 +91,8 @@ void MovieScheme::requestStarted(QWebEngineUrlRequestJob* job) {
   const QUrl url = job->requestUrl();
   const QByteArray method = job->requestMethod();
   if (url.host() != kHost) return Refuse(job, "unknown host");
-  if (method != "GET" && method != "POST") return Refuse(job, "method " + QString::fromLatin1(method));
+  if (method != "GET" && method != "POST")
+    return Refuse(job, "method " + QString::fromLatin1(method));
   const QString path = url.path(QUrl::FullyDecoded);
   if (path.startsWith(kInternalPrefix)) return ServeInternal(job, path.mid(kInternalPrefix.size()));
   ServeFile(job, url);
@@ -96,7 +102,8 @@ void MovieScheme::ServeInternal(QWebEngineUrlRequestJob* job, const QString& nam
   const QString resource = InternalResource(name);
   if (resource.isEmpty() && name.startsWith(kRufflePrefix)) {
     QByteArray bytes;
-    if (RebuildRuffleFile(name.mid(kRufflePrefix.size()), &bytes)) return Reply(job, ContentType(name), bytes);
+    if (RebuildRuffleFile(name.mid(kRufflePrefix.size()), &bytes))
+      return Reply(job, ContentType(name), bytes);
   }
   if (resource.isEmpty() || !QFile::exists(resource)) return Refuse(job, "no such player file");
   auto* file = new QFile(resource, job);
@@ -106,27 +113,32 @@ void MovieScheme::ServeInternal(QWebEngineUrlRequestJob* job, const QString& nam
 
 void MovieScheme::ServeFile(QWebEngineUrlRequestJob* job, const QUrl& url) {
   const QString path = url.path(QUrl::FullyDecoded);
-  if (!movie_path_.isEmpty() && path == movie_path_) return Reply(job, ContentType(".swf"), movie_bytes_);
+  if (!movie_path_.isEmpty() && path == movie_path_)
+    return Reply(job, ContentType(".swf"), movie_bytes_);
   const QByteArray encoded_path = url.path(QUrl::FullyEncoded).toLatin1();
   const QByteArray encoded_query = url.query(QUrl::FullyEncoded).toLatin1();
-  const ConfinedPath confined =
-      RequestedFile(std::string_view(encoded_path.constData(), static_cast<std::size_t>(encoded_path.size())),
-                    url.hasQuery() ? std::optional<std::string_view>(std::string_view(
-                                         encoded_query.constData(), static_cast<std::size_t>(encoded_query.size())))
-                                   : std::nullopt,
-                    asset_folder_.toStdU16String());
+  const ConfinedPath confined = RequestedFile(
+      std::string_view(encoded_path.constData(), static_cast<std::size_t>(encoded_path.size())),
+      url.hasQuery()
+          ? std::optional<std::string_view>(std::string_view(
+                encoded_query.constData(), static_cast<std::size_t>(encoded_query.size())))
+          : std::nullopt,
+      asset_folder_.toStdU16String());
   if (!confined.inside) return Refuse(job, QString::fromStdString(confined.reason));
   auto* file = new QFile(QFile::decodeName(QByteArray::fromStdString(confined.file.string())), job);
   if (!file->open(QIODevice::ReadOnly)) return Refuse(job, "unreadable");
   qCInfo(lcPlayer).noquote() << "serving" << file->fileName();
   // A movie the main movie loads gets the main movie's font families.
   const QByteArray head = file->peek(3);
-  if (LooksLikeMovie(std::span(reinterpret_cast<const std::uint8_t*>(head.constData()), head.size()))) {
+  if (LooksLikeMovie(
+          std::span(reinterpret_cast<const std::uint8_t*>(head.constData()), head.size()))) {
     const QByteArray movie = file->readAll();
-    const PatchResult r = RenameDeviceFonts(
-        std::span(reinterpret_cast<const std::uint8_t*>(movie.constData()), static_cast<std::size_t>(movie.size())));
+    const PatchResult r =
+        RenameDeviceFonts(std::span(reinterpret_cast<const std::uint8_t*>(movie.constData()),
+                                    static_cast<std::size_t>(movie.size())));
     return Reply(job, ContentType(path),
-                 QByteArray(reinterpret_cast<const char*>(r.bytes.data()), static_cast<qsizetype>(r.bytes.size())));
+                 QByteArray(reinterpret_cast<const char*>(r.bytes.data()),
+                            static_cast<qsizetype>(r.bytes.size())));
   }
   job->reply(ContentType(path), file);
 }

@@ -3,4 +3,4 @@
 namespace pagoro {
 Q_LOGGING_CATEGORY(lcPlayer, "pagoro.player", QtWarningMsg)
 Q_LOGGING_CATEGORY(lcMovie, "pagoro.movie", QtWarningMsg)
-}
+}  // namespace pagoro

@@ -9,4 +9,4 @@
 namespace pagoro {
 Q_DECLARE_LOGGING_CATEGORY(lcPlayer)
 Q_DECLARE_LOGGING_CATEGORY(lcMovie)
-}
+}  // namespace pagoro

@@ -11,7 +11,8 @@ namespace {
 // `folder`; "" when there is none.
 std::string EntryDecodingTo(const std::filesystem::path& folder, std::string_view decoded_name) {
   std::error_code error;
-  for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+  for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end;
+       it.increment(error)) {
     const std::string name = it->path().filename().string();
     if (PercentDecoded(name) == decoded_name) return it->path().string();
   }
@@ -27,7 +28,8 @@ std::string PercentDecoded(std::string_view text) {
     unsigned byte = 0;
     const char* digits = text.data() + i + 1;
     if (text[i] == '%' && i + 2 < text.size() &&
-        std::from_chars(digits, digits + 2, byte, 16) == std::from_chars_result{digits + 2, std::errc()}) {
+        std::from_chars(digits, digits + 2, byte, 16) ==
+            std::from_chars_result{digits + 2, std::errc()}) {
       out += static_cast<char>(byte);
       i += 2;
     } else {
@@ -37,10 +39,12 @@ std::string PercentDecoded(std::string_view text) {
   return out;
 }
 
-ConfinedPath RequestedFile(std::string_view encoded_path, std::optional<std::string_view> encoded_query,
+ConfinedPath RequestedFile(std::string_view encoded_path,
+                           std::optional<std::string_view> encoded_query,
                            const std::filesystem::path& folder) {
   std::vector<std::string> candidates;
-  if (encoded_query) candidates.push_back(PercentDecoded(encoded_path) + "?" + PercentDecoded(*encoded_query));
+  if (encoded_query)
+    candidates.push_back(PercentDecoded(encoded_path) + "?" + PercentDecoded(*encoded_query));
   candidates.push_back(PercentDecoded(encoded_path));
 
   std::optional<ConfinedPath> first_refusal;

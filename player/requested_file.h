@@ -21,7 +21,8 @@ namespace pagoro {
 // `encoded_path` and `encoded_query` as the URL holds them (percent-encoded;
 // the fragment, if any, folded into them as "%23"); `folder` is the folder
 // the movie may read, as the movie was told it.
-ConfinedPath RequestedFile(std::string_view encoded_path, std::optional<std::string_view> encoded_query,
+ConfinedPath RequestedFile(std::string_view encoded_path,
+                           std::optional<std::string_view> encoded_query,
                            const std::filesystem::path& folder);
 
 // `text` with each "%XX" of two hex digits replaced by its byte; any other

@@ -53,7 +53,8 @@ class RequestedFileTest : public testing::Test {
 };
 
 TEST_F(RequestedFileTest, EveryNameOfFolderAndEntryReachesItsFile) {
-  const std::string names[] = {"Magazine #12", "Issue?", "50% off", "Spring%20Issue", "a b", "目录", "x%y?#z %41"};
+  const std::string names[] = {"Magazine #12", "Issue?", "50% off",   "Spring%20Issue",
+                               "a b",          "目录",   "x%y?#z %41"};
   for (const std::string& folder_name : names) {
     const fs::path folder = base_ / folder_name;
     fs::create_directory(folder);
@@ -83,8 +84,9 @@ TEST_F(RequestedFileTest, NothingOutsideTheFolderIsReachedByEncoding) {
   fs::create_symlink(base_ / "secret.txt", folder / "out%20link");
   Write(folder / "%2E%2E");
   const std::string told = folder.string() + "/";
-  for (const std::string& request : {told + "out%20link", told + "out link", told + "%2E%2E/secret.txt",
-                                     told + "../secret.txt", told + "%2F..%2Fsecret.txt", base_.string() + "/secret.txt"}) {
+  for (const std::string& request :
+       {told + "out%20link", told + "out link", told + "%2E%2E/secret.txt", told + "../secret.txt",
+        told + "%2F..%2Fsecret.txt", base_.string() + "/secret.txt"}) {
     EXPECT_FALSE(Request(request, folder).inside) << request;
   }
   // An entry named so literally is no way up.

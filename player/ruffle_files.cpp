@@ -42,14 +42,18 @@ bool RebuildRuffleFile(const QString& name, QByteArray* bytes) {
   const QString base = stored[0].mid(name.size() + kFrom.size()).chopped(kSuffix.size());
   QByteArray prefix;
   QByteArray frame;
-  if (!PlainName(base) || !ReadResource(kFolder + base, &prefix) || !ReadResource(kFolder + stored[0], &frame)) {
+  if (!PlainName(base) || !ReadResource(kFolder + base, &prefix) ||
+      !ReadResource(kFolder + stored[0], &frame)) {
     return false;
   }
   const unsigned long long size = ZSTD_getFrameContentSize(frame.constData(), frame.size());
-  if (size == ZSTD_CONTENTSIZE_UNKNOWN || size == ZSTD_CONTENTSIZE_ERROR || size > (1ull << 30)) return false;
+  if (size == ZSTD_CONTENTSIZE_UNKNOWN || size == ZSTD_CONTENTSIZE_ERROR || size > (1ull << 30))
+    return false;
 
-  const std::unique_ptr<ZSTD_DCtx, decltype(&ZSTD_freeDCtx)> context(ZSTD_createDCtx(), ZSTD_freeDCtx);
-  if (!context || ZSTD_isError(ZSTD_DCtx_setParameter(context.get(), ZSTD_d_windowLogMax, kMaxWindowLog)) ||
+  const std::unique_ptr<ZSTD_DCtx, decltype(&ZSTD_freeDCtx)> context(ZSTD_createDCtx(),
+                                                                     ZSTD_freeDCtx);
+  if (!context ||
+      ZSTD_isError(ZSTD_DCtx_setParameter(context.get(), ZSTD_d_windowLogMax, kMaxWindowLog)) ||
       ZSTD_isError(ZSTD_DCtx_refPrefix(context.get(), prefix.constData(), prefix.size()))) {
     return false;
   }

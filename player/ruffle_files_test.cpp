@@ -30,7 +30,8 @@ TEST(RuffleFilesTest, TheCoreStoredAsADifferenceComesBackByteExact) {
 
 TEST(RuffleFilesTest, NamesOutsideRufflesFolderAreNone) {
   QByteArray bytes = "untouched";
-  for (const char* name : {"", "..", "../player/host.html", "x/ruffle.js", "ruffle.js.from.a.zst", "nothing.wasm"}) {
+  for (const char* name :
+       {"", "..", "../player/host.html", "x/ruffle.js", "ruffle.js.from.a.zst", "nothing.wasm"}) {
     SCOPED_TRACE(name);
     EXPECT_TRUE(RuffleResource(QString::fromUtf8(name)).isEmpty());
     EXPECT_FALSE(RebuildRuffleFile(QString::fromUtf8(name), &bytes));

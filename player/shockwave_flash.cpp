@@ -40,15 +40,18 @@ void CheckPrerequisites() {
     throw PlayerError("The player's URL scheme was not registered before the application started");
   }
   const QByteArray process_override = qgetenv("QTWEBENGINEPROCESS_PATH");
-  const QString process = process_override.isEmpty()
-                              ? QLibraryInfo::path(QLibraryInfo::LibraryExecutablesPath) + "/QtWebEngineProcess"
-                              : QString::fromLocal8Bit(process_override);
+  const QString process =
+      process_override.isEmpty()
+          ? QLibraryInfo::path(QLibraryInfo::LibraryExecutablesPath) + "/QtWebEngineProcess"
+          : QString::fromLocal8Bit(process_override);
   if (!QFileInfo(process).isExecutable()) {
     throw PlayerError("The web engine is not installed (" + Utf8(process) + " is missing)");
   }
-  for (const char* resource : {":/pagoro/player/host.html", ":/pagoro/player/host.js", ":/pagoro/player/fetch-shim.js",
-                               ":/pagoro/ruffle/ruffle.js", ":/qtwebchannel/qwebchannel.js"}) {
-    if (!QFile::exists(resource)) throw PlayerError(std::string("The player file ") + resource + " is missing");
+  for (const char* resource :
+       {":/pagoro/player/host.html", ":/pagoro/player/host.js", ":/pagoro/player/fetch-shim.js",
+        ":/pagoro/ruffle/ruffle.js", ":/qtwebchannel/qwebchannel.js"}) {
+    if (!QFile::exists(resource))
+      throw PlayerError(std::string("The player file ") + resource + " is missing");
   }
   if (QDir(":/pagoro/ruffle").entryList({"*.wasm"}).isEmpty()) {
     throw PlayerError("Ruffle's WebAssembly core is missing from the player");
@@ -81,8 +84,8 @@ struct TShockwaveFlash::Impl {
   // instead): once shown, such a page gets clicks but no keys. It plays
   // nothing and is loaded again when the control first shows.
   bool page_stale = false;
-  QString movie_path;         // as Movie was given it
-  QString movie_url;          // the URL the page loads it from
+  QString movie_path;          // as Movie was given it
+  QString movie_url;           // the URL the page loads it from
   bool movie_pending = false;  // set by Movie, started by Play
   bool accepts_variables = false;
   QString undeliverable_reason;
@@ -91,7 +94,6 @@ struct TShockwaveFlash::Impl {
   VariableQueue variables;
   bool send_scheduled = false;
   int answering = 0;  // the movie's command whose handler runs, 0 outside one
-
 };
 
 TShockwaveFlash::Impl::Impl(TShockwaveFlash* owner_widget) : owner(owner_widget) {
@@ -139,33 +141,35 @@ TShockwaveFlash::Impl::Impl(TShockwaveFlash* owner_widget) : owner(owner_widget)
   });
   // The answers of each command are kept apart (two answers of one name
   // are two changes the movie sees) and go back together.
-  QObject::connect(bridge, &PageBridge::Commands, owner, [this](const QList<RaisedCommand>& commands) {
-    QStringList answers;
-    for (const RaisedCommand& c : commands) {
-      qCInfo(lcPlayer) << "FSCommand" << c.command << c.args;
-      // Values the handler sets answer this command.
-      answering = c.number;
-      // The call comes from the web channel, which can't carry an exception
-      // back; the handler is expected to report its own failures.
-      try {
-        emit owner->FSCommand(c.command, c.args);
-      } catch (const std::exception& e) {
-        qCCritical(lcPlayer) << "the FSCommand handler failed:" << e.what();
-      }
-      answering = 0;
-      answers += TakeSendable();
-    }
-    if (!answers.isEmpty()) emit bridge->variablesSet(answers);
-  });
+  QObject::connect(bridge, &PageBridge::Commands, owner,
+                   [this](const QList<RaisedCommand>& commands) {
+                     QStringList answers;
+                     for (const RaisedCommand& c : commands) {
+                       qCInfo(lcPlayer) << "FSCommand" << c.command << c.args;
+                       // Values the handler sets answer this command.
+                       answering = c.number;
+                       // The call comes from the web channel, which can't carry an exception
+                       // back; the handler is expected to report its own failures.
+                       try {
+                         emit owner->FSCommand(c.command, c.args);
+                       } catch (const std::exception& e) {
+                         qCCritical(lcPlayer) << "the FSCommand handler failed:" << e.what();
+                       }
+                       answering = 0;
+                       answers += TakeSendable();
+                     }
+                     if (!answers.isEmpty()) emit bridge->variablesSet(answers);
+                   });
   QObject::connect(bridge, &PageBridge::MovieLoaded, owner, [this](const QString& url) {
     qCInfo(lcPlayer) << "movie loaded:" << url;
     // The player element the movie plays in is new: it takes the page's
     // focus from the start.
     emit bridge->focusRequested();
   });
-  QObject::connect(bridge, &PageBridge::MovieFailed, owner, [](const QString& url, const QString& message) {
-    qCWarning(lcPlayer) << "movie failed to load:" << url << message;
-  });
+  QObject::connect(bridge, &PageBridge::MovieFailed, owner,
+                   [](const QString& url, const QString& message) {
+                     qCWarning(lcPlayer) << "movie failed to load:" << url << message;
+                   });
   // A refused navigation away from the page also ends in a failed load;
   // only a failure before the page came up matters.
   QObject::connect(page, &QWebEnginePage::loadFinished, owner, [this](bool ok) {
@@ -174,7 +178,8 @@ TShockwaveFlash::Impl::Impl(TShockwaveFlash* owner_widget) : owner(owner_widget)
   // A crashed or killed renderer takes the movie with it: start over.
   QObject::connect(page, &QWebEnginePage::renderProcessTerminated, owner,
                    [this](QWebEnginePage::RenderProcessTerminationStatus, int code) {
-                     qCWarning(lcPlayer) << "the web engine's renderer ended, code" << code << "- reloading";
+                     qCWarning(lcPlayer)
+                         << "the web engine's renderer ended, code" << code << "- reloading";
                      page_ready = false;
                      page->load(MovieScheme::HostPageUrl());
                    });
@@ -210,7 +215,8 @@ void TShockwaveFlash::Impl::StartMovie() {
   }
 }
 
-TShockwaveFlash::TShockwaveFlash(QWidget* parent) : QWidget(parent), impl_(std::make_unique<Impl>(this)) {}
+TShockwaveFlash::TShockwaveFlash(QWidget* parent)
+    : QWidget(parent), impl_(std::make_unique<Impl>(this)) {}
 
 TShockwaveFlash::~TShockwaveFlash() = default;
 
@@ -229,10 +235,12 @@ void TShockwaveFlash::Movie(const std::u16string& path) {
     file_path = QFileInfo(QStr(path)).absoluteFilePath();
     QFile file(file_path);
     if (!file.open(QIODevice::ReadOnly)) {
-      throw PlayerError("Cannot load the movie \"" + Utf8(file_path) + "\": " + Utf8(file.errorString()));
+      throw PlayerError("Cannot load the movie \"" + Utf8(file_path) +
+                        "\": " + Utf8(file.errorString()));
     }
     bytes = file.readAll();
-    if (bytes.size() < 8 || !(bytes.startsWith("FWS") || bytes.startsWith("CWS") || bytes.startsWith("ZWS"))) {
+    if (bytes.size() < 8 ||
+        !(bytes.startsWith("FWS") || bytes.startsWith("CWS") || bytes.startsWith("ZWS"))) {
       throw PlayerError("Cannot load the movie \"" + Utf8(file_path) + "\": not a Flash movie");
     }
   }
@@ -252,13 +260,15 @@ void TShockwaveFlash::Movie(const std::u16string& path) {
   // system families (movies loaded from the book's folder get the same from
   // the scheme). And Ruffle can't set a movie's variables from outside: the
   // movie gets a receiver the page calls (SendVariables, host.js).
-  const PatchResult fonts = RenameDeviceFonts(
-      std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()), static_cast<std::size_t>(bytes.size())));
+  const PatchResult fonts =
+      RenameDeviceFonts(std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                                  static_cast<std::size_t>(bytes.size())));
   PatchResult patch = InsertVariableReceiver(fonts.bytes, kReceiverName);
   d.accepts_variables = patch.patched;
   d.undeliverable_reason = QString::fromStdString(patch.reason);
   if (!patch.patched) {
-    qCInfo(lcPlayer) << "movie" << file_path << "can't receive variables:" << d.undeliverable_reason;
+    qCInfo(lcPlayer) << "movie" << file_path
+                     << "can't receive variables:" << d.undeliverable_reason;
   }
   d.scheme->SetMovie(file_path, QByteArray(reinterpret_cast<const char*>(patch.bytes.data()),
                                            static_cast<qsizetype>(patch.bytes.size())));
@@ -276,7 +286,8 @@ void TShockwaveFlash::SetVariable(const std::u16string& name, const std::u16stri
   const QString qvalue = QStr(value);
   if (d.movie_path.isEmpty() || !d.accepts_variables) {
     qCWarning(lcPlayer) << "SetVariable undeliverable:" << qname << "=" << qvalue << "-"
-                        << (d.movie_path.isEmpty() ? QStringLiteral("no movie") : d.undeliverable_reason);
+                        << (d.movie_path.isEmpty() ? QStringLiteral("no movie")
+                                                   : d.undeliverable_reason);
     return;
   }
   qCInfo(lcPlayer) << "SetVariable:" << qname << "=" << qvalue;
@@ -305,6 +316,8 @@ void TShockwaveFlash::FocusMovie() {
   if (impl_->page_ready) emit impl_->bridge->focusRequested();
 }
 
-void TShockwaveFlash::SetAssetFolder(const QString& folder) { impl_->scheme->SetAssetFolder(folder); }
+void TShockwaveFlash::SetAssetFolder(const QString& folder) {
+  impl_->scheme->SetAssetFolder(folder);
+}
 
 }  // namespace pagoro

@@ -21,7 +21,8 @@ std::size_t VariableQueue::Push(const Assignment& assignment) {
 }
 
 std::vector<VariableQueue::Assignment> VariableQueue::TakeAll() {
-  std::vector<Assignment> all(std::make_move_iterator(pending_.begin()), std::make_move_iterator(pending_.end()));
+  std::vector<Assignment> all(std::make_move_iterator(pending_.begin()),
+                              std::make_move_iterator(pending_.end()));
   pending_.clear();
   return all;
 }

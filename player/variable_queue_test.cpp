@@ -41,7 +41,8 @@ TEST(VariableQueueTest, ClearDropsEverythingAndFlattenKeepsTriplesInOrder) {
   VariableQueue queue;
   queue.Push({"a", "1"});
   queue.Push({"b", ""});
-  EXPECT_EQ(VariableQueue::Flatten({{"a", "1", 0}, {"b", "a=b&c", 7}}), (QStringList{"a", "1", "0", "b", "a=b&c", "7"}));
+  EXPECT_EQ(VariableQueue::Flatten({{"a", "1", 0}, {"b", "a=b&c", 7}}),
+            (QStringList{"a", "1", "0", "b", "a=b&c", "7"}));
   EXPECT_EQ(queue.Clear(), 2u);
   EXPECT_TRUE(queue.TakeAll().empty());
 }

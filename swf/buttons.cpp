@@ -27,7 +27,8 @@ Tag DefineButton2(const Button& button) {
   w.U16(0);  // offset to the first action, patched below
   for (const ButtonRecord& r : button.records) {
     // A zero state byte would read as the end of the records.
-    if ((r.states & button_state::kAll) == 0) throw std::invalid_argument("button record without states");
+    if ((r.states & button_state::kAll) == 0)
+      throw std::invalid_argument("button record without states");
     w.U8(r.states);
     w.U16(r.character_id);
     w.U16(r.depth);
@@ -39,7 +40,8 @@ Tag DefineButton2(const Button& button) {
   if (!button.actions.empty()) {
     // Offsets count from the offset field itself.
     const std::size_t offset = w.size() - action_offset_at;
-    if (offset > std::numeric_limits<std::uint16_t>::max()) throw std::length_error("button too large");
+    if (offset > std::numeric_limits<std::uint16_t>::max())
+      throw std::length_error("button too large");
     w.PatchU16(action_offset_at, static_cast<std::uint16_t>(offset));
   }
   for (std::size_t i = 0; i < button.actions.size(); ++i) {

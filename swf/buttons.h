@@ -20,12 +20,12 @@ constexpr std::uint8_t kAll = 0x0f;
 
 // Mouse conditions of a button action.
 namespace button_event {
-constexpr std::uint16_t kRollOver = 0x0001;     // idle -> over up
-constexpr std::uint16_t kRollOut = 0x0002;      // over up -> idle
-constexpr std::uint16_t kPress = 0x0004;        // over up -> over down
-constexpr std::uint16_t kRelease = 0x0008;      // over down -> over up
-constexpr std::uint16_t kDragOut = 0x0010;      // over down -> out down
-constexpr std::uint16_t kDragOver = 0x0020;     // out down -> over down
+constexpr std::uint16_t kRollOver = 0x0001;        // idle -> over up
+constexpr std::uint16_t kRollOut = 0x0002;         // over up -> idle
+constexpr std::uint16_t kPress = 0x0004;           // over up -> over down
+constexpr std::uint16_t kRelease = 0x0008;         // over down -> over up
+constexpr std::uint16_t kDragOut = 0x0010;         // over down -> out down
+constexpr std::uint16_t kDragOver = 0x0020;        // out down -> over down
 constexpr std::uint16_t kReleaseOutside = 0x0040;  // out down -> idle
 }  // namespace button_event
 

@@ -77,8 +77,8 @@ unsigned SignedBits(std::int32_t v) {
 }
 
 void WriteRect(ByteWriter& out, const Rect& r) {
-  const unsigned n = std::max({SignedBits(r.x_min), SignedBits(r.x_max), SignedBits(r.y_min),
-                               SignedBits(r.y_max)});
+  const unsigned n = std::max(
+      {SignedBits(r.x_min), SignedBits(r.x_max), SignedBits(r.y_min), SignedBits(r.y_max)});
   if (n > 31) throw std::invalid_argument("rectangle coordinate out of range");
   BitWriter bits;
   bits.UB(5, n);

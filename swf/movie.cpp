@@ -18,8 +18,7 @@ MovieBuilder::MovieBuilder(const MovieOptions& options) : options_(options) {
   if (options.version < 1 || options.version > 255) {
     throw std::invalid_argument("movie version out of range");
   }
-  if (options.width <= 0 || options.height <= 0 || options.width > 8191 ||
-      options.height > 8191) {
+  if (options.width <= 0 || options.height <= 0 || options.width > 8191 || options.height > 8191) {
     throw std::invalid_argument("movie size out of range");
   }
   if (!(options.frame_rate > 0 && options.frame_rate < 256)) {
@@ -74,7 +73,8 @@ Bytes LzmaCompressMovie(const Bytes& fws) {
   lzma_options_lzma options{};
   if (lzma_lzma_preset(&options, 6) != 0) throw std::runtime_error("LZMA preset missing");
   lzma_stream z = LZMA_STREAM_INIT;
-  if (lzma_alone_encoder(&z, &options) != LZMA_OK) throw std::runtime_error("LZMA encoder failed to start");
+  if (lzma_alone_encoder(&z, &options) != LZMA_OK)
+    throw std::runtime_error("LZMA encoder failed to start");
   // The .lzma form: 5 bytes of properties, 8 of size, then the stream.
   Bytes alone(fws.size() + fws.size() / 2 + 1024);
   z.next_in = fws.data() + kHeaderPrefix;
@@ -85,7 +85,8 @@ Bytes LzmaCompressMovie(const Bytes& fws) {
   alone.resize(alone.size() - z.avail_out);
   lzma_end(&z);
   constexpr std::size_t kProperties = 5, kAloneHeader = 13;
-  if (rc != LZMA_STREAM_END || alone.size() < kAloneHeader) throw std::runtime_error("LZMA compression failed");
+  if (rc != LZMA_STREAM_END || alone.size() < kAloneHeader)
+    throw std::runtime_error("LZMA compression failed");
   // The movie's form: its header, the stream's length, the properties and
   // the stream, without the .lzma size field.
   ByteWriter out;

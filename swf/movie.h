@@ -18,9 +18,9 @@
 namespace pagoro::swf {
 
 struct MovieOptions {
-  int version = 8;       // 1..255; movies of version 8 and later get FileAttributes
-  int width = 550;       // pixels
-  int height = 400;      // pixels
+  int version = 8;         // 1..255; movies of version 8 and later get FileAttributes
+  int width = 550;         // pixels
+  int height = 400;        // pixels
   double frame_rate = 12;  // frames per second, in steps of 1/256
   bool compressed = false;
   std::uint32_t file_attributes = 0;  // flags for FileAttributes (version 8+)

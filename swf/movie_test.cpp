@@ -128,7 +128,8 @@ TEST(MovieReader, ForeignAndUnsupportedFilesAreNamed) {
   // LZMA properties asking for a 4 GiB dictionary: refused, not allocated.
   Bytes greedy_lzma = TwoFrameMovie(8, 'Z');
   for (std::size_t i = 13; i < 17; ++i) greedy_lzma[i] = 0xff;
-  EXPECT_NE(ReadMovie(greedy_lzma).error.find("MiB"), std::string::npos) << ReadMovie(greedy_lzma).error;
+  EXPECT_NE(ReadMovie(greedy_lzma).error.find("MiB"), std::string::npos)
+      << ReadMovie(greedy_lzma).error;
   Bytes garbage_cws{'C', 'W', 'S', 8, 100, 0, 0, 0, 1, 2, 3, 4};
   EXPECT_FALSE(ReadMovie(garbage_cws).movie);
 }

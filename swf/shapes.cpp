@@ -23,21 +23,21 @@ void WriteRgba(ByteWriter& w, Rgba c) {
 void WriteRectangleRecords(ByteWriter& out, const Rect& r, bool has_line) {
   BitWriter bits;
   // Style bit widths for this shape: one fill style, at most one line style.
-  bits.UB(4, 1);                   // NumFillBits
-  bits.UB(4, has_line ? 1 : 0);    // NumLineBits
+  bits.UB(4, 1);                 // NumFillBits
+  bits.UB(4, has_line ? 1 : 0);  // NumLineBits
   // Style change record: move to the top left, select the styles.
   const unsigned move_bits = std::max(SignedBits(r.x_min), SignedBits(r.y_min));
-  bits.UB(1, 0);                       // not an edge
-  bits.UB(1, 0);                       // StateNewStyles
-  bits.UB(1, has_line ? 1 : 0);        // StateLineStyle
-  bits.UB(1, 1);                       // StateFillStyle1
-  bits.UB(1, 0);                       // StateFillStyle0
-  bits.UB(1, 1);                       // StateMoveTo
+  bits.UB(1, 0);                 // not an edge
+  bits.UB(1, 0);                 // StateNewStyles
+  bits.UB(1, has_line ? 1 : 0);  // StateLineStyle
+  bits.UB(1, 1);                 // StateFillStyle1
+  bits.UB(1, 0);                 // StateFillStyle0
+  bits.UB(1, 1);                 // StateMoveTo
   bits.UB(5, move_bits);
   bits.SB(move_bits, r.x_min);
   bits.SB(move_bits, r.y_min);
-  bits.UB(1, 1);                       // FillStyle1 = 1
-  if (has_line) bits.UB(1, 1);         // LineStyle = 1
+  bits.UB(1, 1);                // FillStyle1 = 1
+  if (has_line) bits.UB(1, 1);  // LineStyle = 1
   // Four straight edges: right, down, left, up.
   const std::int32_t dx = r.x_max - r.x_min;
   const std::int32_t dy = r.y_max - r.y_min;
@@ -67,8 +67,8 @@ Tag Shape(std::uint16_t id, const Rect& bounds, const Bytes& fill_style,
   Rect outer = bounds;
   if (line) {
     const std::int32_t half = line->width / 2;
-    outer = Rect{bounds.x_min - half, bounds.x_max + half, bounds.y_min - half,
-                 bounds.y_max + half};
+    outer =
+        Rect{bounds.x_min - half, bounds.x_max + half, bounds.y_min - half, bounds.y_max + half};
   }
   WriteRect(w, outer);
   w.U8(1);  // fill style count
@@ -84,8 +84,7 @@ Tag Shape(std::uint16_t id, const Rect& bounds, const Bytes& fill_style,
 
 }  // namespace
 
-Tag RectangleShape(std::uint16_t id, const Rect& rect, Rgba fill,
-                   std::optional<LineStyle> line) {
+Tag RectangleShape(std::uint16_t id, const Rect& rect, Rgba fill, std::optional<LineStyle> line) {
   ByteWriter style;
   style.U8(kSolidFill);
   WriteRgba(style, fill);

@@ -70,9 +70,9 @@ Outline ReadRectangleShape(const Tag& tag, Rect& bounds, std::size_t fill_style_
         o.start_x = s.SB(n);
         o.start_y = s.SB(n);
       }
-      if (flags & 0x02) s.UB(fill_bits);                // fill style 0
-      if (flags & 0x04) o.fill1 = s.UB(fill_bits);      // fill style 1
-      if (flags & 0x08) o.line = s.UB(line_bits);       // line style
+      if (flags & 0x02) s.UB(fill_bits);            // fill style 0
+      if (flags & 0x04) o.fill1 = s.UB(fill_bits);  // fill style 1
+      if (flags & 0x08) o.line = s.UB(line_bits);   // line style
       continue;
     }
     EXPECT_EQ(s.UB(1), 1u) << "only straight edges are written";
@@ -95,9 +95,11 @@ TEST(Shapes, RectangleOutlineIsClosedAndMatchesItsBounds) {
     Rect rect;
     bool line;
   };
-  for (const Case& c : {Case{PixelRect(0, 0, 100, 50), false}, Case{PixelRect(-10, 20, 640, 1), true},
-                        Case{Rect{-3000, 60000, -50000, 2}, false}}) {
-    const auto line = c.line ? std::optional<LineStyle>(LineStyle{40, {0, 0, 0, 255}}) : std::nullopt;
+  for (const Case& c :
+       {Case{PixelRect(0, 0, 100, 50), false}, Case{PixelRect(-10, 20, 640, 1), true},
+        Case{Rect{-3000, 60000, -50000, 2}, false}}) {
+    const auto line =
+        c.line ? std::optional<LineStyle>(LineStyle{40, {0, 0, 0, 255}}) : std::nullopt;
     const Tag tag = RectangleShape(7, c.rect, Rgba{10, 20, 30, 128}, line);
     EXPECT_EQ(tag.body[0] | (tag.body[1] << 8), 7);
     Rect bounds;

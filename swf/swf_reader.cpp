@@ -89,7 +89,8 @@ std::string Unlzma(std::span<const std::uint8_t> in, std::size_t limit, Bytes& o
   std::string error;
   lzma_ret rc = LZMA_OK;
   // The made-up header first, then the movie's stream.
-  for (const std::span<const std::uint8_t> part : {std::span<const std::uint8_t>(header), in.subspan(kProperties)}) {
+  for (const std::span<const std::uint8_t> part :
+       {std::span<const std::uint8_t>(header), in.subspan(kProperties)}) {
     z.next_in = part.data();
     z.avail_in = part.size();
     while (rc == LZMA_OK && (z.avail_in > 0 || part.data() != header.data())) {
@@ -105,9 +106,12 @@ std::string Unlzma(std::span<const std::uint8_t> in, std::size_t limit, Bytes& o
   }
   lzma_end(&z);
   if (!error.empty()) return error;
-  if (rc == LZMA_MEMLIMIT_ERROR) return "LZMA movie needs more than " + std::to_string(kLzmaMemoryLimit >> 20) + " MiB to decode";
+  if (rc == LZMA_MEMLIMIT_ERROR)
+    return "LZMA movie needs more than " + std::to_string(kLzmaMemoryLimit >> 20) +
+           " MiB to decode";
   // LZMA_BUF_ERROR: the stream ended without its end marker.
-  if (rc != LZMA_STREAM_END && rc != LZMA_BUF_ERROR && rc != LZMA_OK) return "compressed movie data is damaged";
+  if (rc != LZMA_STREAM_END && rc != LZMA_BUF_ERROR && rc != LZMA_OK)
+    return "compressed movie data is damaged";
   return {};
 }
 
@@ -176,9 +180,9 @@ ReadResult ReadMovie(std::span<const std::uint8_t> file) {
     constexpr std::size_t kLzmaLengthField = 4;
     const std::string error =
         cws ? Inflate(file.subspan(kHeaderPrefix), kMaxMovieSize, m.data)
-            : file.size() < kHeaderPrefix + kLzmaLengthField
-                  ? "LZMA movie header cut off"
-                  : Unlzma(file.subspan(kHeaderPrefix + kLzmaLengthField), kMaxMovieSize, m.data);
+        : file.size() < kHeaderPrefix + kLzmaLengthField
+            ? "LZMA movie header cut off"
+            : Unlzma(file.subspan(kHeaderPrefix + kLzmaLengthField), kMaxMovieSize, m.data);
     if (!error.empty()) {
       result.error = error;
       return result;

@@ -23,10 +23,10 @@ struct TagRecord {
 };
 
 struct ParsedMovie {
-  bool compressed = false;          // the file was "CWS" or "ZWS"
+  bool compressed = false;  // the file was "CWS" or "ZWS"
   std::uint8_t version = 0;
   std::uint32_t declared_length = 0;  // the header's file length
-  Bytes data;  // the whole file uncompressed, starting with "FWS"
+  Bytes data;                         // the whole file uncompressed, starting with "FWS"
   Rect frame_size;
   std::uint16_t frame_rate = 0;  // 8.8 fixed point
   std::uint16_t frame_count = 0;

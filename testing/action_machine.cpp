@@ -37,7 +37,8 @@ class Operands {
   std::optional<std::string> String() {
     const void* end = std::memchr(p_.data() + at_, 0, p_.size() - at_);
     if (at_ >= p_.size() || end == nullptr) return std::nullopt;
-    const auto n = static_cast<std::size_t>(static_cast<const std::uint8_t*>(end) - p_.data()) - at_;
+    const auto n =
+        static_cast<std::size_t>(static_cast<const std::uint8_t*>(end) - p_.data()) - at_;
     std::string s(reinterpret_cast<const char*>(p_.data() + at_), n);
     at_ += n + 1;
     return s;

@@ -49,7 +49,7 @@ class ActionMachine {
   // Calls of functions the block did not define (player functions).
   std::vector<Call> calls;
   std::optional<int> goto_frame;  // 0-based, from GotoFrame
-  int frame_steps = 0;  // NextFrame counts +1, PrevFrame -1
+  int frame_steps = 0;            // NextFrame counts +1, PrevFrame -1
   std::vector<std::string> traces;
   bool stopped = false;
   bool played = false;

@@ -13,8 +13,7 @@ std::string WithIndex(std::string image, const std::string& index) {
 }
 
 BookBuilder::BookBuilder(std::string version, int width, int height)
-    : version_(std::move(version)),
-      header_(format::HeaderLine(version_, width, height)) {}
+    : version_(std::move(version)), header_(format::HeaderLine(version_, width, height)) {}
 
 BookBuilder& BookBuilder::File(const std::string& name, const std::string& contents) {
   const std::string offset = std::to_string(NextOffset());
@@ -25,7 +24,8 @@ BookBuilder& BookBuilder::File(const std::string& name, const std::string& conte
     lines_.push_back(name + "|" + offset + "|" + std::to_string(size));
   } else {
     const std::size_t kept = format::kHeaderLength;
-    if (size < kept) throw std::invalid_argument("a file shorter than three bytes cannot be stored");
+    if (size < kept)
+      throw std::invalid_argument("a file shorter than three bytes cannot be stored");
     data_ += contents.substr(kept);
     lines_.push_back(name + "|" + offset + "|" + std::to_string(size - kept) + "|" +
                      contents.substr(0, kept));

@@ -24,14 +24,18 @@ class BookBuilder {
   BookBuilder& Header(const std::string& line);
 
   // The offset at which the next stored bytes go.
-  std::int64_t NextOffset() const { return static_cast<std::int64_t>(image_.size() + data_.size()); }
+  std::int64_t NextOffset() const {
+    return static_cast<std::int64_t>(image_.size() + data_.size());
+  }
 
   std::string Build() const;
 
  private:
   std::string version_;
   std::string header_;
-  std::string image_ = "\x7f" "ELF image of the reader";
+  std::string image_ =
+      "\x7f"
+      "ELF image of the reader";
   std::string data_;
   std::vector<std::string> lines_;
 };

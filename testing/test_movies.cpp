@@ -64,8 +64,8 @@ Bytes TextMovie(const TextMovieOptions& options) {
   constexpr int kMargin = 10;
   EditText field;
   field.id = kField;
-  field.bounds = PixelRect(0, 0, options.movie.width - 2 * kMargin,
-                           options.movie.height - 2 * kMargin);
+  field.bounds =
+      PixelRect(0, 0, options.movie.width - 2 * kMargin, options.movie.height - 2 * kMargin);
   field.font_id = kFont;
   field.font_height = static_cast<std::uint16_t>(options.font_height);
   field.color = options.color;

@@ -39,15 +39,15 @@ ActionBuilder EchoVariables(const std::vector<std::string>& variables);
 
 struct TextMovieOptions {
   TestMovieOptions movie;
-  std::string text;              // shown in a device-font field filling the stage
+  std::string text;  // shown in a device-font field filling the stage
   Rgb background{0, 0, 160};
   Rgba color{255, 255, 255, 255};
-  int font_height = 48;          // pixels
+  int font_height = 48;  // pixels
   // Ruffle draws the aliases "_sans", "_serif" and "_typewriter" with a
   // built-in Latin-only font; the player renames them in the movies it
   // plays, so that the system's fonts draw their Chinese.
   std::string font = "_sans";
-  std::string variable;          // the field shows this variable; "" for none
+  std::string variable;  // the field shows this variable; "" for none
 };
 Bytes TextMovie(const TextMovieOptions& options);
 

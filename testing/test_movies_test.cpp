@@ -75,7 +75,8 @@ TEST(TestMovies, EchoMovieEchoesEachValueOnceAndAgainWhenSetAgain) {
       {}};
   std::vector<FsCommandCall> echoed;
   for (const auto& delivery : deliveries) {
-    for (const auto& [name, value] : delivery) m.variables[name] = ActionMachine::Value::String(value);
+    for (const auto& [name, value] : delivery)
+      m.variables[name] = ActionMachine::Value::String(value);
     m.url_requests.clear();
     ASSERT_TRUE(m.Run(frames[1][0])) << m.error();
     EXPECT_EQ(m.stack_size(), 0u);

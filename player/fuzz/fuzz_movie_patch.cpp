@@ -5,13 +5,13 @@
 // compressed, so that mutations of a movie's tags reach the inflating reader
 // too. A patched movie that does not read back, or a movie left unchanged
 // whose bytes changed, is a finding.
+#include <zlib.h>
+
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <span>
 #include <string_view>
-
-#include <zlib.h>
 
 #include "player/movie_patch.h"
 #include "swf/swf_reader.h"
@@ -34,8 +34,8 @@ pagoro::swf::Bytes Compressed(Span fws) {
   pagoro::swf::Bytes out(kHeader + packed);
   std::copy(fws.begin(), fws.begin() + kHeader, out.begin());
   out[0] = 'C';
-  Check(compress2(out.data() + kHeader, &packed, fws.data() + kHeader, static_cast<uLong>(fws.size() - kHeader),
-                  Z_BEST_SPEED) == Z_OK);
+  Check(compress2(out.data() + kHeader, &packed, fws.data() + kHeader,
+                  static_cast<uLong>(fws.size() - kHeader), Z_BEST_SPEED) == Z_OK);
   out.resize(kHeader + packed);
   return out;
 }

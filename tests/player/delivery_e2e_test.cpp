@@ -7,8 +7,8 @@
 #include <QDir>
 #include <QFile>
 #include <QJsonArray>
-#include <QLoggingCategory>
 #include <QJsonDocument>
+#include <QLoggingCategory>
 #include <QWebEnginePage>
 #include <QWebEngineView>
 #include <algorithm>
@@ -17,10 +17,10 @@
 #include <map>
 
 #include "player/movie_scheme.h"
-#include "tests/player/player_harness.h"
 #include "swf/actions.h"
 #include "swf/movie.h"
 #include "testing/test_movies.h"
+#include "tests/player/player_harness.h"
 
 namespace pagoro::testing {
 namespace {
@@ -35,7 +35,8 @@ QByteArray Bytes(const swf::Bytes& b) {
 }
 
 // fscommand(command, value), the value pushed by `value`.
-void Report(ActionBuilder& a, const std::string& command, const std::function<void(ActionBuilder&)>& value) {
+void Report(ActionBuilder& a, const std::string& command,
+            const std::function<void(ActionBuilder&)>& value) {
   a.Push(std::string(swf::kFsCommandPrefix) + command);
   value(a);
   a.GetUrl2(0);
@@ -50,7 +51,8 @@ void PushGlobal(ActionBuilder& a) {
 }
 
 // for (n in object) list += n + ","; the object pushed by `object`.
-void Enumerate(ActionBuilder& a, const std::string& list, const std::function<void(ActionBuilder&)>& object) {
+void Enumerate(ActionBuilder& a, const std::string& list,
+               const std::function<void(ActionBuilder&)>& object) {
   a.Push(list).Push("").SetVariable();
   object(a);
   a.Do(kEnumerate2);
@@ -84,18 +86,25 @@ swf::Bytes VisibilityProbe(int version) {
   first.Push("data_calls").Push(0).SetVariable();
   DefineOnRoot(first, "onData", {}, count);
   for (const char* id : {"i1", "i2"}) {
-    first.Push(id).Push(100000).DefineFunction("", {}, nothing).CallFunction("setInterval", 2).SetVariable();
+    first.Push(id)
+        .Push(100000)
+        .DefineFunction("", {}, nothing)
+        .CallFunction("setInterval", 2)
+        .SetVariable();
   }
   first.FsCommand("ready", "");
   movie.Add(swf::DoAction(first.Finish())).Add(swf::ShowFrame());
   for (int i = 0; i < 46; ++i) movie.Add(swf::ShowFrame());
   ActionBuilder report;
-  Report(report, "ids", [](ActionBuilder& a) { a.Push("i1").GetVariable().Push(",").Add2().Push("i2").GetVariable().Add2(); });
+  Report(report, "ids", [](ActionBuilder& a) {
+    a.Push("i1").GetVariable().Push(",").Add2().Push("i2").GetVariable().Add2();
+  });
   Enumerate(report, "root_names", PushRoot);
   Report(report, "root", [](ActionBuilder& a) { a.Push("root_names").GetVariable(); });
   Enumerate(report, "global_names", PushGlobal);
   Report(report, "global", [](ActionBuilder& a) { a.Push("global_names").GetVariable(); });
-  Report(report, "flash", [](ActionBuilder& a) { a.Push("flash").GetVariable().Do(swf::Op::kTypeOf); });
+  Report(report, "flash",
+         [](ActionBuilder& a) { a.Push("flash").GetVariable().Do(swf::Op::kTypeOf); });
   Report(report, "bytes", [](ActionBuilder& a) {
     PushRoot(a);
     a.CallMethod("getBytesTotal", 0).Push(",").Add2();
@@ -123,20 +132,27 @@ QVariant RunJs(PlayerHarness& h, const QString& script) {
 
 // Plays the movie file unpatched, in a second Ruffle player of the same page
 // and configuration, until it raises `last`; returns its fscommand calls.
-std::map<std::string, std::string> PlayUnpatched(PlayerHarness& h, const QString& path, const QString& last) {
+std::map<std::string, std::string> PlayUnpatched(PlayerHarness& h, const QString& path,
+                                                 const QString& last) {
   const QString url = MovieScheme::FileUrl(path).toString(QUrl::FullyEncoded);
-  RunJs(h, "(() => { const p = window.RufflePlayer.newest().createPlayer(); p.id = 'unpatched';"
-           " p.style.position = 'absolute'; p.style.left = '0'; p.style.top = '0';"
-           " document.body.appendChild(p); window.unpatchedCalls = [];"
-           " p.ruffle().addFSCommandHandler((c, a) => { window.unpatchedCalls.push([String(c), String(a)]); });"
-           " p.ruffle().load({ url: '" + url + "' }); })()");
+  RunJs(h,
+        "(() => { const p = window.RufflePlayer.newest().createPlayer(); p.id = 'unpatched';"
+        " p.style.position = 'absolute'; p.style.left = '0'; p.style.top = '0';"
+        " document.body.appendChild(p); window.unpatchedCalls = [];"
+        " p.ruffle().addFSCommandHandler((c, a) => { window.unpatchedCalls.push([String(c), "
+        "String(a)]); });"
+        " p.ruffle().load({ url: '" +
+            url + "' }); })()");
   std::map<std::string, std::string> calls;
   PlayerHarness::WaitUntil(
       [&] {
         const QJsonArray got =
-            QJsonDocument::fromJson(RunJs(h, "JSON.stringify(window.unpatchedCalls)").toString().toUtf8()).array();
+            QJsonDocument::fromJson(
+                RunJs(h, "JSON.stringify(window.unpatchedCalls)").toString().toUtf8())
+                .array();
         calls.clear();
-        for (const auto& c : got) calls[c.toArray()[0].toString().toStdString()] = c.toArray()[1].toString().toStdString();
+        for (const auto& c : got)
+          calls[c.toArray()[0].toString().toStdString()] = c.toArray()[1].toString().toStdString();
         return calls.count(last.toStdString()) > 0;
       },
       kLoadTimeoutMs);
@@ -222,11 +238,13 @@ swf::Bytes LoopingAsker(int version) {
 TEST(PlayerDeliveryTest, ALoopingMovieThatClearsIntervalsGetsEveryAnswerOnce) {
   PlayerHarness h;
   int answers = 0;
-  QObject::connect(&h.player(), &TShockwaveFlash::FSCommand, [&](const QString& command, const QString&) {
-    if (command != "outcommand") return;
-    ++answers;
-    h.player().SetVariable(u"TempPath", (h.asset_folder() + QString::number(answers)).toStdU16String());
-  });
+  QObject::connect(
+      &h.player(), &TShockwaveFlash::FSCommand, [&](const QString& command, const QString&) {
+        if (command != "outcommand") return;
+        ++answers;
+        h.player().SetVariable(u"TempPath",
+                               (h.asset_folder() + QString::number(answers)).toStdU16String());
+      });
   for (int version : {6, 8}) {
     SCOPED_TRACE("SWF " + std::to_string(version));
     h.ClearCalls();
@@ -243,8 +261,9 @@ TEST(PlayerDeliveryTest, ALoopingMovieThatClearsIntervalsGetsEveryAnswerOnce) {
     PlayerHarness::WaitUntil([] { return false; }, 4000);
     const std::size_t end = h.CallsOf("watch").size();
     const int answers_at_end = answers;
-    std::printf("SWF %d: %d answers, %zu watches in the first 4 s; %d, %zu in the next 4 s\n", version,
-                answers_at_middle - answers_at_start, middle - start, answers_at_end - answers_at_middle, end - middle);
+    std::printf("SWF %d: %d answers, %zu watches in the first 4 s; %d, %zu in the next 4 s\n",
+                version, answers_at_middle - answers_at_start, middle - start,
+                answers_at_end - answers_at_middle, end - middle);
     // Counted from the first watch: the movie before may still have had
     // commands on their way, answered too late for it. At either end of
     // the count a few answers are on their way (a third of a second).
@@ -260,7 +279,8 @@ TEST(PlayerDeliveryTest, ALoopingMovieThatClearsIntervalsGetsEveryAnswerOnce) {
     // The bound field shows the answers.
     const std::vector<Call> fields = h.CallsOf("field");
     ASSERT_FALSE(fields.empty());
-    EXPECT_TRUE(fields.back().args.startsWith(h.asset_folder())) << fields.back().args.toStdString();
+    EXPECT_TRUE(fields.back().args.startsWith(h.asset_folder()))
+        << fields.back().args.toStdString();
   }
 }
 
@@ -276,7 +296,9 @@ swf::Bytes AnswerDelayProbe(double frame_rate) {
   each.Push("f").Push("f").GetVariable().Push(1).Add2().SetVariable();
   const auto not_seen = each.NewLabel();
   each.Push("TempPath").GetVariable().PushUndefined().Equals2().If(not_seen);
-  Report(each, "seen", [](ActionBuilder& a) { a.Push("f").GetVariable().Push("asked").GetVariable().Do(swf::Op::kSubtract); });
+  Report(each, "seen", [](ActionBuilder& a) {
+    a.Push("f").GetVariable().Push("asked").GetVariable().Do(swf::Op::kSubtract);
+  });
   each.Push("TempPath").PushUndefined().SetVariable();
   each.Bind(not_seen);
   const auto no_ask = each.NewLabel();
@@ -295,9 +317,11 @@ swf::Bytes AnswerDelayProbe(double frame_rate) {
 // the movie sees the value in the frame after the one that asked.
 TEST(PlayerDeliveryTest, AnAnswerIsSeenInTheNextFrame) {
   PlayerHarness h;
-  QObject::connect(&h.player(), &TShockwaveFlash::FSCommand, [&](const QString& command, const QString&) {
-    if (command == "outcommand") h.player().SetVariable(u"TempPath", h.asset_folder().toStdU16String());
-  });
+  QObject::connect(&h.player(), &TShockwaveFlash::FSCommand,
+                   [&](const QString& command, const QString&) {
+                     if (command == "outcommand")
+                       h.player().SetVariable(u"TempPath", h.asset_folder().toStdU16String());
+                   });
   for (double rate : {12.0, 24.0, 30.0}) {
     SCOPED_TRACE(std::to_string(rate) + " fps");
     h.ClearCalls();
@@ -311,8 +335,10 @@ TEST(PlayerDeliveryTest, AnAnswerIsSeenInTheNextFrame) {
     delays.erase(delays.begin());
     for (int d : delays) ++histogram[d];
     std::string text;
-    for (const auto& [frames, n] : histogram) text += " " + std::to_string(n) + "x" + std::to_string(frames);
-    std::printf("answer delay at %.0f fps, in frames after the asking one:%s\n", rate, text.c_str());
+    for (const auto& [frames, n] : histogram)
+      text += " " + std::to_string(n) + "x" + std::to_string(frames);
+    std::printf("answer delay at %.0f fps, in frames after the asking one:%s\n", rate,
+                text.c_str());
     std::sort(delays.begin(), delays.end());
     EXPECT_EQ(delays[delays.size() / 2], 1);
   }
@@ -323,7 +349,8 @@ TEST(PlayerDeliveryTest, LzmaMoviesGetTheirValuesAndLoadLzmaPages) {
   for (int version : {6, 8}) {
     SCOPED_TRACE("SWF " + std::to_string(version));
     h.ClearCalls();
-    const swf::Bytes page = swf::LzmaCompressMovie(swf::FsCommandMovie({.version = version}, {{"page", "lzma"}}));
+    const swf::Bytes page =
+        swf::LzmaCompressMovie(swf::FsCommandMovie({.version = version}, {{"page", "lzma"}}));
     const QString page_path = h.WriteAsset("页.swf", Bytes(page));
     swf::MovieBuilder movie({.version = version, .width = 320, .height = 240, .frame_rate = 30});
     movie.Add(swf::SetBackgroundColor({255, 255, 255}));
@@ -347,7 +374,8 @@ TEST(PlayerDeliveryTest, LzmaMoviesGetTheirValuesAndLoadLzmaPages) {
     std::vector<std::string> echoes;
     for (const Call& c : h.CallsOf("echo")) echoes.push_back(c.args.toStdString());
     std::sort(echoes.begin(), echoes.end());
-    EXPECT_EQ(echoes, (std::vector<std::string>{"TempPath=" + h.asset_folder().toStdString(), "incommand=Refresh"}));
+    EXPECT_EQ(echoes, (std::vector<std::string>{"TempPath=" + h.asset_folder().toStdString(),
+                                                "incommand=Refresh"}));
     const Call* loaded = h.WaitForCall("page", 10000);
     ASSERT_NE(loaded, nullptr) << h.LogLines().join("\n").toStdString();
     EXPECT_EQ(loaded->args, "lzma");
@@ -433,13 +461,14 @@ TEST(PlayerDeliveryTest, ACommandFloodKeepsMemoryFlatAndAnswersPrompt) {
   std::size_t commands = 0;
   std::size_t ticks = 0;
   std::size_t repeats = 0;
-  QObject::connect(&h.player(), &TShockwaveFlash::FSCommand, [&](const QString& command, const QString&) {
-    if (command == "tick") ++ticks;
-    if (command == "repeat") ++repeats;
-    if (command != "outcommand") return;
-    ++commands;
-    h.player().SetVariable(u"incommand", u"Refresh");
-  });
+  QObject::connect(&h.player(), &TShockwaveFlash::FSCommand,
+                   [&](const QString& command, const QString&) {
+                     if (command == "tick") ++ticks;
+                     if (command == "repeat") ++repeats;
+                     if (command != "outcommand") return;
+                     ++commands;
+                     h.player().SetVariable(u"incommand", u"Refresh");
+                   });
   h.Load(h.WriteTempMovie(FloodingMovie()));
   ASSERT_NE(h.WaitForCall("ready", kLoadTimeoutMs), nullptr);
   // Two log lines a command would measure the log, not the player.
@@ -453,13 +482,14 @@ TEST(PlayerDeliveryTest, ACommandFloodKeepsMemoryFlatAndAnswersPrompt) {
     const qint64 set_at = h.Now();
     h.player().SetVariable(u"incommand", u"restorePage");
     const Call* restored = h.WaitForCall("restored", 15000);
-    ASSERT_NE(restored, nullptr) << "round " << round << ", " << commands << " commands, " << h.calls().size()
-                                 << " calls since " << set_at << " ms";
+    ASSERT_NE(restored, nullptr) << "round " << round << ", " << commands << " commands, "
+                                 << h.calls().size() << " calls since " << set_at << " ms";
     latencies.push_back(restored->at_ms - set_at);
   }
   std::string text;
   for (std::size_t i = 0; i < memory.size(); ++i) {
-    text += " " + std::to_string(5 * (i + 1)) + " s: " + std::to_string(static_cast<int>(memory[i])) + " MiB, " +
+    text += " " + std::to_string(5 * (i + 1)) +
+            " s: " + std::to_string(static_cast<int>(memory[i])) + " MiB, " +
             std::to_string(latencies[i]) + " ms;";
   }
   std::printf("command flood, %zu commands answered in %d s:%s\n", commands, 20, text.c_str());
@@ -468,7 +498,8 @@ TEST(PlayerDeliveryTest, ACommandFloodKeepsMemoryFlatAndAnswersPrompt) {
   // one command, its 400 ticks are 400.
   EXPECT_GT(repeats, 0u);
   EXPECT_NEAR(static_cast<double>(ticks), 400.0 * static_cast<double>(repeats), 400.0);
-  QLoggingCategory::setFilterRules(QStringLiteral("pagoro.player.info=true\npagoro.movie.info=true"));
+  QLoggingCategory::setFilterRules(
+      QStringLiteral("pagoro.player.info=true\npagoro.movie.info=true"));
 }
 
 }  // namespace

@@ -34,14 +34,21 @@ std::string Describe(const TestMovieOptions& o) {
 
 // The kinds of movie books ship: versions 5 to 10, plain and compressed.
 const TestMovieOptions kMovieKinds[] = {
-    {.version = 5}, {.version = 6}, {.version = 8}, {.version = 10},
-    {.version = 6, .compressed = true}, {.version = 8, .compressed = true},
+    {.version = 5},
+    {.version = 6},
+    {.version = 8},
+    {.version = 10},
+    {.version = 6, .compressed = true},
+    {.version = 8, .compressed = true},
 };
 
 // A movie of the given kind running `frames` of actions at 12 frames a
 // second, then stopping.
 swf::Bytes ScriptedMovie(const TestMovieOptions& kind, const std::vector<swf::Bytes>& frames) {
-  swf::MovieBuilder movie({.version = kind.version, .width = 320, .height = 240, .frame_rate = 12,
+  swf::MovieBuilder movie({.version = kind.version,
+                           .width = 320,
+                           .height = 240,
+                           .frame_rate = 12,
                            .compressed = kind.compressed});
   movie.Add(swf::SetBackgroundColor({255, 255, 255}));
   for (const swf::Bytes& actions : frames) {
@@ -69,9 +76,13 @@ TEST(PlayerFsCommandTest, CallsArriveInOrderWithTheirExactStrings) {
   for (const TestMovieOptions& kind : kMovieKinds) {
     SCOPED_TRACE(Describe(kind));
     std::vector<FsCommandCall> calls = {
-        {"outcommand", "SetTempPath"}, {"fullscreen", ""}, {"Quit", " "}, {"a&b=c", "%20+x;'\""},
+        {"outcommand", "SetTempPath"},
+        {"fullscreen", ""},
+        {"Quit", " "},
+        {"a&b=c", "%20+x;'\""},
     };
-    if (kind.version >= 6) calls.push_back({"中文命令", "参数 ü"});  // version 5 strings are single-byte
+    if (kind.version >= 6)
+      calls.push_back({"中文命令", "参数 ü"});  // version 5 strings are single-byte
     calls.push_back({"last", "end"});
     h.ClearCalls();
     h.Load(h.WriteTempMovie(swf::FsCommandMovie(kind, calls)));
@@ -103,7 +114,7 @@ TEST(PlayerSetVariableTest, ValuesReachTheMovieOnceAndOnlyTheLatestOfOneGo) {
     ASSERT_NE(h.WaitForCall("ready", kLoadTimeoutMs), nullptr);
     const std::string path = h.asset_folder().toStdString();
     const std::vector<std::pair<std::string, std::string>> sets = {
-        {"incommand", "Refresh"}, {"TempPath", path},         {"incommand", "Refresh"},
+        {"incommand", "Refresh"}, {"TempPath", path},        {"incommand", "Refresh"},
         {"incommand", "restore"}, {"TempPath", "a=b&c d%+"}, {"incommand", "restorePage"},
     };
     for (const auto& [name, value] : sets) {
@@ -128,7 +139,8 @@ TEST(PlayerSetVariableTest, ValuesReachTheMovieOnceAndOnlyTheLatestOfOneGo) {
 // runs for it.
 TEST(PlayerSetVariableTest, DeliveriesStayInvisibleToTheMovie) {
   PlayerHarness h;
-  for (const TestMovieOptions& kind : {TestMovieOptions{.version = 6}, TestMovieOptions{.version = 8}}) {
+  for (const TestMovieOptions& kind :
+       {TestMovieOptions{.version = 6}, TestMovieOptions{.version = 8}}) {
     SCOPED_TRACE(Describe(kind));
     h.ClearCalls();
     ActionBuilder on_data;
@@ -139,8 +151,9 @@ TEST(PlayerSetVariableTest, DeliveriesStayInvisibleToTheMovie) {
     first.FsCommand("ready", "");
     ActionBuilder look_and_loop = swf::EchoVariables({"incommand"});
     look_and_loop.GotoFrame(1).Play();
-    h.Load(h.WriteTempMovie(
-        ScriptedMovie(kind, {first.Finish(), swf::EchoVariables({"incommand"}).Finish(), look_and_loop.Finish()})));
+    h.Load(h.WriteTempMovie(ScriptedMovie(
+        kind,
+        {first.Finish(), swf::EchoVariables({"incommand"}).Finish(), look_and_loop.Finish()})));
     ASSERT_NE(h.WaitForCall("ready", kLoadTimeoutMs), nullptr);
     h.player().SetVariable(u"incommand", u"Refresh");
     ASSERT_NE(h.WaitForCall("echo", 5000), nullptr);
@@ -152,7 +165,8 @@ TEST(PlayerSetVariableTest, DeliveriesStayInvisibleToTheMovie) {
 
 TEST(PlayerSetVariableTest, ValuesSetBeforeTheMovieRunsArriveWhenItDoes) {
   PlayerHarness h;
-  h.player().Movie(h.WriteTempMovie(swf::EchoMovie({.version = 8}, {"incommand"})).toStdU16String());
+  h.player().Movie(
+      h.WriteTempMovie(swf::EchoMovie({.version = 8}, {"incommand"})).toStdU16String());
   h.player().SetVariable(u"incommand", u"early");
   h.player().Play();
   ASSERT_NE(h.WaitForCall("echo", kLoadTimeoutMs), nullptr);
@@ -161,7 +175,8 @@ TEST(PlayerSetVariableTest, ValuesSetBeforeTheMovieRunsArriveWhenItDoes) {
 
 TEST(PlayerSetVariableTest, ValuesForAMovieThatWasReplacedAreNotDeliveredToTheNextOne) {
   PlayerHarness h;
-  h.player().Movie(h.WriteTempMovie(swf::EchoMovie({.version = 8}, {"incommand"})).toStdU16String());
+  h.player().Movie(
+      h.WriteTempMovie(swf::EchoMovie({.version = 8}, {"incommand"})).toStdU16String());
   h.player().SetVariable(u"incommand", u"for the first movie");
   h.Load(h.WriteTempMovie(swf::EchoMovie({.version = 8}, {"incommand"})));
   ASSERT_NE(h.WaitForCall("ready", kLoadTimeoutMs), nullptr);
@@ -188,21 +203,21 @@ swf::Bytes As3FsCommandMovie(const std::string& command, const std::string& args
     abc.Raw(std::string_view(s));
   };
   abc.U16(16), abc.U16(46);  // minor, major version
-  u30(0), u30(0), u30(0);  // no ints, uints, doubles
-  u30(5);  // strings 1..4
+  u30(0), u30(0), u30(0);    // no ints, uints, doubles
+  u30(5);                    // strings 1..4
   string("flash.system"), string("fscommand"), string(command), string(args);
-  u30(2), abc.U8(0x16), u30(1);  // namespace 1: package flash.system
-  u30(0);  // no namespace sets
-  u30(2), abc.U8(0x07), u30(1), u30(2);  // multiname 1: flash.system::fscommand
-  u30(1), u30(0), u30(0), u30(0), abc.U8(0);  // method 0: no parameters, any result
-  u30(0), u30(0);  // no metadata, no classes
-  u30(1), u30(0), u30(0);  // script 0: initialised by method 0, no traits
-  const swf::Bytes code = {0xd0, 0x30,        // getlocal0, pushscope
-                           0x5d, 0x01,        // findpropstrict fscommand
-                           0x2c, 0x03,        // pushstring command
-                           0x2c, 0x04,        // pushstring args
-                           0x4f, 0x01, 0x02,  // callpropvoid fscommand, 2
-                           0x47};             // returnvoid
+  u30(2), abc.U8(0x16), u30(1);                    // namespace 1: package flash.system
+  u30(0);                                          // no namespace sets
+  u30(2), abc.U8(0x07), u30(1), u30(2);            // multiname 1: flash.system::fscommand
+  u30(1), u30(0), u30(0), u30(0), abc.U8(0);       // method 0: no parameters, any result
+  u30(0), u30(0);                                  // no metadata, no classes
+  u30(1), u30(0), u30(0);                          // script 0: initialised by method 0, no traits
+  const swf::Bytes code = {0xd0, 0x30,             // getlocal0, pushscope
+                           0x5d, 0x01,             // findpropstrict fscommand
+                           0x2c, 0x03,             // pushstring command
+                           0x2c, 0x04,             // pushstring args
+                           0x4f, 0x01, 0x02,       // callpropvoid fscommand, 2
+                           0x47};                  // returnvoid
   u30(1), u30(0), u30(3), u30(1), u30(0), u30(1);  // body of method 0
   u30(static_cast<std::uint32_t>(code.size())), abc.Raw(code);
   u30(0), u30(0);  // no exceptions, no traits
@@ -210,7 +225,9 @@ swf::Bytes As3FsCommandMovie(const std::string& command, const std::string& args
   swf::ByteWriter do_abc;
   do_abc.U32(0), do_abc.U8(0);  // run at once, no name
   do_abc.Raw(abc.bytes());
-  swf::MovieBuilder movie({.version = 10, .width = 320, .height = 240,
+  swf::MovieBuilder movie({.version = 10,
+                           .width = 320,
+                           .height = 240,
                            .file_attributes = swf::file_attributes::kActionScript3});
   movie.Add(swf::SetBackgroundColor({0, 160, 0}));
   movie.Add(swf::Tag{swf::TagCode::kDoAbc, do_abc.bytes()}).Add(swf::ShowFrame());
@@ -224,7 +241,8 @@ TEST(PlayerSetVariableTest, ActionScript3MovieStillPlaysAndVariablesAreReportedU
   ASSERT_NE(call, nullptr);
   EXPECT_EQ(call->args, "中文 ok");
   h.player().SetVariable(u"incommand", u"Refresh");
-  EXPECT_EQ(h.LogLines().filter("undeliverable").size(), 1) << h.LogLines().join("\n").toStdString();
+  EXPECT_EQ(h.LogLines().filter("undeliverable").size(), 1)
+      << h.LogLines().join("\n").toStdString();
 }
 
 TEST(PlayerMovieTest, WithoutTheWebEngineNoControlIsMade) {
@@ -234,7 +252,8 @@ TEST(PlayerMovieTest, WithoutTheWebEngineNoControlIsMade) {
     TShockwaveFlash player;
     ADD_FAILURE() << "a control without the web engine";
   } catch (const PlayerError& e) {
-    EXPECT_NE(std::string(e.what()).find("/nonexistent/QtWebEngineProcess"), std::string::npos) << e.what();
+    EXPECT_NE(std::string(e.what()).find("/nonexistent/QtWebEngineProcess"), std::string::npos)
+        << e.what();
   }
   if (saved.isNull()) {
     qunsetenv("QTWEBENGINEPROCESS_PATH");
@@ -277,11 +296,11 @@ TEST(PlayerFilesTest, MovieLoadsTheBooksFilesAndNothingElse) {
   h.WriteAsset("vars.txt", "inside=1");
   h.WriteAsset("页面 数据.txt", "chinese=%E4%B8%AD");
   ASSERT_TRUE(QFile::link(home + "/secret.txt", folder + "link.txt"));
-  const QString page = h.WriteAsset(
-      "第1页.swf", QByteArray::fromStdString([] {
-        const swf::Bytes b = swf::FsCommandMovie({.version = 8}, {{"page", "第1页"}});
-        return std::string(b.begin(), b.end());
-      }()));
+  const QString page =
+      h.WriteAsset("第1页.swf", QByteArray::fromStdString([] {
+                     const swf::Bytes b = swf::FsCommandMovie({.version = 8}, {{"page", "第1页"}});
+                     return std::string(b.begin(), b.end());
+                   }()));
 
   ActionBuilder loads;
   LoadInto(loads, folder + "vars.txt", 0, true);
@@ -362,7 +381,8 @@ TEST(PlayerLinksTest, WebLinksOpenInTheBrowserAndNothingElseLeavesThePage) {
   EXPECT_EQ(browser.urls[0], "https://example.com/ad?x=1&y=%E4");
   EXPECT_EQ(browser.urls[1], "http://example.org/same-window");
   // The player adds its own $version, as Flash did.
-  EXPECT_TRUE(browser.urls[2].startsWith("http://example.net/form?q=x+y&")) << browser.urls[2].toStdString();
+  EXPECT_TRUE(browser.urls[2].startsWith("http://example.net/form?q=x+y&"))
+      << browser.urls[2].toStdString();
   const QWebEnginePage* page = h.player().findChild<QWebEngineView*>()->page();
   EXPECT_EQ(page->url(), MovieScheme::HostPageUrl());
   EXPECT_NE(page->title().toStdString(), "script ran");
@@ -447,10 +467,8 @@ TEST(PlayerScreenTest, ChineseDeviceTextInTheFontAliasesIsDrawn) {
     bool loaded;  // a page loaded by the main movie (white ground) into level 1
     bool html;    // the alias in the face of an HTML text, the field's font a named one
   } cases[] = {
-      {"_sans", {255, 255, 255}, true, false},
-      {"_sans", {255, 255, 170}, false, false},
-      {"_serif", {170, 255, 255}, false, false},
-      {"_typewriter", {255, 170, 255}, false, false},
+      {"_sans", {255, 255, 255}, true, false},   {"_sans", {255, 255, 170}, false, false},
+      {"_serif", {170, 255, 255}, false, false}, {"_typewriter", {255, 170, 255}, false, false},
       {"_sans", {255, 255, 255}, false, true},
   };
   for (const Case& c : cases) {
@@ -475,8 +493,9 @@ TEST(PlayerScreenTest, ChineseDeviceTextInTheFontAliasesIsDrawn) {
         .Add(swf::ShowFrame());
     const swf::Bytes movie = b.Finish();
     if (c.loaded) {
-      const QString page = h.WriteAsset(
-          "第2页.swf", QByteArray(reinterpret_cast<const char*>(movie.data()), static_cast<qsizetype>(movie.size())));
+      const QString page =
+          h.WriteAsset("第2页.swf", QByteArray(reinterpret_cast<const char*>(movie.data()),
+                                               static_cast<qsizetype>(movie.size())));
       ActionBuilder load;
       LoadInto(load, page, 1, false);
       h.Load(h.WriteTempMovie(ScriptedMovie({.version = 8}, {load.Finish()})));
@@ -508,12 +527,14 @@ TEST(PlayerTimingTest, MoviesStartAndVariablesArriveInTime) {
   std::vector<double> deliveries;
   for (int run = 0; run < kRuns; ++run) {
     h.ClearCalls();
-    const qint64 loaded_at = h.Load(h.WriteTempMovie(swf::EchoMovie({.version = 8}, {"incommand"})));
+    const qint64 loaded_at =
+        h.Load(h.WriteTempMovie(swf::EchoMovie({.version = 8}, {"incommand"})));
     const Call* ready = h.WaitForCall("ready", kLoadTimeoutMs);
     ASSERT_NE(ready, nullptr);
     starts.push_back(static_cast<double>(ready->at_ms - loaded_at));
     for (int i = 0; i < 3; ++i) {
-      PlayerHarness::WaitUntil([] { return false; }, 37 * (i + 1));  // not in step with the movie's frames
+      PlayerHarness::WaitUntil([] { return false; },
+                               37 * (i + 1));  // not in step with the movie's frames
       const qint64 set_at = h.Now();
       h.player().SetVariable(u"incommand", QString::number(i).toStdU16String());
       const Call* echo = h.WaitForCall("echo", 5000, static_cast<std::size_t>(i));
@@ -526,9 +547,10 @@ TEST(PlayerTimingTest, MoviesStartAndVariablesArriveInTime) {
   const double first = starts.front();
   const double start = Median(std::vector<double>(starts.begin() + 1, starts.end()));
   const double delivery = Median(deliveries);
-  std::printf("player timing: Movie+Play to first fscommand %.0f ms in a new control, then %.0f ms; "
-              "SetVariable to echo %.0f ms (medians)\n",
-              first, start, delivery);
+  std::printf(
+      "player timing: Movie+Play to first fscommand %.0f ms in a new control, then %.0f ms; "
+      "SetVariable to echo %.0f ms (medians)\n",
+      first, start, delivery);
   RecordProperty("start_ms", static_cast<int>(start));
   RecordProperty("set_variable_ms", static_cast<int>(delivery));
   EXPECT_LT(first, 20000);

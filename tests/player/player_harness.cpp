@@ -42,12 +42,14 @@ PlayerHarness::PlayerHarness() {
     if (!log_lines) {
       log_lines = new QStringList;
       previous_handler = qInstallMessageHandler(CaptureLog);
-      QLoggingCategory::setFilterRules(QStringLiteral("pagoro.player.info=true\npagoro.movie.info=true"));
+      QLoggingCategory::setFilterRules(
+          QStringLiteral("pagoro.player.info=true\npagoro.movie.info=true"));
     }
   }
   ClearLog();
   clock_.start();
-  asset_folder_ = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + "/pagoro/杂志 Book/";
+  asset_folder_ =
+      QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + "/pagoro/杂志 Book/";
   QDir().mkpath(asset_folder_);
   player_ = std::make_unique<TShockwaveFlash>();
   player_->SetAssetFolder(asset_folder_);

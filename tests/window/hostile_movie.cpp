@@ -34,11 +34,15 @@ void EmptyFrames(MovieBuilder& movie, int count) {
 void Links(MovieBuilder& movie) {
   for (int frame = 0; frame < 5; ++frame) {
     ActionBuilder a;
-    for (int i = 0; i < 20; ++i) a.GetUrl("http://example.invalid/flood/" + std::to_string(frame * 20 + i), "_blank");
+    for (int i = 0; i < 20; ++i)
+      a.GetUrl("http://example.invalid/flood/" + std::to_string(frame * 20 + i), "_blank");
     Frame(movie, a);
   }
   EmptyFrames(movie, 2 * kFramesPerSecond);
-  Frame(movie, ActionBuilder().GetUrl("http://example.invalid/late", "_blank").FsCommand("linksDone", "").Stop());
+  Frame(movie, ActionBuilder()
+                   .GetUrl("http://example.invalid/late", "_blank")
+                   .FsCommand("linksDone", "")
+                   .Stop());
 }
 
 ActionBuilder Flood() {
@@ -74,6 +78,7 @@ int main(int argc, char** argv) {
   }
   const pagoro::swf::Bytes bytes = movie.Finish();
   std::ofstream out(argv[1], std::ios::binary);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
   return out ? 0 : 1;
 }

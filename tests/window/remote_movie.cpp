@@ -38,8 +38,17 @@ void AddListeners(const RemoteMovieOptions& o, ActionBuilder& a) {
   ActionBuilder onMouse;
   onMouse.FsCommand("mouse", "down");
   a.Push("remoteMouse").NewObject("Object", 0).SetVariable();
-  a.Push("remoteMouse").GetVariable().Push("onMouseDown").DefineFunction("", {}, onMouse).SetMember();
-  a.Push("remoteMouse").GetVariable().Push("Mouse").GetVariable().CallMethod("addListener", 1).Pop();
+  a.Push("remoteMouse")
+      .GetVariable()
+      .Push("onMouseDown")
+      .DefineFunction("", {}, onMouse)
+      .SetMember();
+  a.Push("remoteMouse")
+      .GetVariable()
+      .Push("Mouse")
+      .GetVariable()
+      .CallMethod("addListener", 1)
+      .Pop();
 }
 
 void AddField(swf::MovieBuilder& movie, std::uint16_t id, std::uint16_t depth, int top, int height,

@@ -23,8 +23,9 @@ std::pair<std::string, std::string> Call(const std::string& text) {
 }
 
 int Usage() {
-  std::cerr << "usage: pagoro-remote-movie OUT [--size WxH] [--start CMD:ARGS] "
-               "[--key CODE=CMD:ARGS] [--load CODE=NAME] [--watch NAME] [--text TEXT] [--show NAME]\n";
+  std::cerr
+      << "usage: pagoro-remote-movie OUT [--size WxH] [--start CMD:ARGS] "
+         "[--key CODE=CMD:ARGS] [--load CODE=NAME] [--watch NAME] [--text TEXT] [--show NAME]\n";
   return 2;
 }
 
@@ -63,7 +64,8 @@ int main(int argc, char** argv) {
   try {
     const pagoro::swf::Bytes bytes = pagoro::testing::RemoteMovie(o);
     std::ofstream file(out, std::ios::binary);
-    file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    file.write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
     if (!file.flush()) {
       std::cerr << "pagoro-remote-movie: cannot write " << out << "\n";
       return 1;

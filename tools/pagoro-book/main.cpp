@@ -98,8 +98,9 @@ constexpr const char* kUsage =
 
 // The usage of `command`, or null when there is no such command.
 const char* UsageOf(const std::string& command) {
-  const auto* found = std::find_if(std::begin(kCommandUsages), std::end(kCommandUsages),
-                                   [&](const CommandUsage& usage) { return command == usage.name; });
+  const auto* found =
+      std::find_if(std::begin(kCommandUsages), std::end(kCommandUsages),
+                   [&](const CommandUsage& usage) { return command == usage.name; });
   return found == std::end(kCommandUsages) ? nullptr : found->text;
 }
 
@@ -156,7 +157,8 @@ void LoadBook(Env& env, const ToolHost& host, Book& book, const std::string& pat
     if (!host.shown().empty()) {
       std::string reason;
       env.MapReadOnly(path, &reason);
-      throw ToolError(InQuotes(path) + ": " + host.shown() + (reason.empty() ? "" : " (" + reason + ")"));
+      throw ToolError(InQuotes(path) + ": " + host.shown() +
+                      (reason.empty() ? "" : " (" + reason + ")"));
     }
     if (book.BookIndex() && book.BookIndex()->Count() == 0) {
       throw ToolError(InQuotes(path) + " is not a magazine: no book container at its end");
@@ -337,8 +339,9 @@ int Pack(Env& env, const std::vector<std::string>& args) {
   WriteBookFile(out, PackBook(image, entries, options));
   ReportPacked(entries, out, reader, options);
   if (options.format == "1.0" && entries.size() > 1) {
-    Message("warning: readers stop at the first file besides main.swf of a format 1.0 book "
-            "(its entry line is read in the 2.0 layout); use format 2.0");
+    Message(
+        "warning: readers stop at the first file besides main.swf of a format 1.0 book "
+        "(its entry line is read in the 2.0 layout); use format 2.0");
   }
   return 0;
 }
@@ -379,9 +382,9 @@ int Run(const std::vector<std::string>& args) {
   if (command == "help") return Help(args);
   const auto expect = [&](std::size_t count) {
     if (args.size() != count + 1)
-      throw UsageError(command + " takes " + std::to_string(count) + " argument" +
-                           (count > 1 ? "s" : ""),
-                       command);
+      throw UsageError(
+          command + " takes " + std::to_string(count) + " argument" + (count > 1 ? "s" : ""),
+          command);
   };
   if (command == "extract") {
     expect(2);

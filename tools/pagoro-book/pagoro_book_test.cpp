@@ -157,8 +157,8 @@ TEST_F(PagoroBookTest, TheDefaultImageIsTheReaderBesideTheTool) {
     const std::string index =
         "buildexe\r\nversion|1.0|1|800|600|\r\nmain.swf|" + std::to_string(image.size()) + "|3\r\n";
     EXPECT_EQ(ReadAll(book), image + "FWS" + index +
-                                      std::string(1, static_cast<char>(index.size())) +
-                                      std::string(3, '\0'));
+                                 std::string(1, static_cast<char>(index.size())) +
+                                 std::string(3, '\0'));
   }
 }
 
@@ -245,9 +245,9 @@ TEST_F(PagoroBookTest, HelpShowsTheUsageOfEachCommand) {
     EXPECT_EQ(help.err, "");
     EXPECT_EQ(help.out.rfind("Usage: pagoro-book " + command, 0), 0u) << help.out;
     // --help anywhere after the command, even among bad arguments.
-    for (const std::vector<std::string>& args :
-         {std::vector<std::string>{command, "--help"}, {command, "x.exe", "-h"},
-          {command, "--colour", "--help"}}) {
+    for (const std::vector<std::string>& args : {std::vector<std::string>{command, "--help"},
+                                                 {command, "x.exe", "-h"},
+                                                 {command, "--colour", "--help"}}) {
       const Result asked = Run(args);
       EXPECT_EQ(asked.exit, 0);
       EXPECT_EQ(asked.out, help.out);
@@ -267,14 +267,18 @@ TEST_F(PagoroBookTest, AFileWithoutAContainerIsNoMagazine) {
   const std::string text = folders_.work() + "/notes.txt";
   WriteAll(text, "Dear reader,\nthis is no magazine.\n");
   const std::string elf = folders_.work() + "/pagoro";
-  WriteAll(elf, std::string("\x7f" "ELF", 4) + PatternBytes(5000) + std::string(8, '\0'));
+  WriteAll(elf, std::string("\x7f"
+                            "ELF",
+                            4) +
+                    PatternBytes(5000) + std::string(8, '\0'));
   const std::string tiny = folders_.work() + "/tiny.exe";
   WriteAll(tiny, "MZ");
   const std::string out = MakeFolder("out", {});
   for (const std::string& file : {text, elf, tiny}) {
-    const std::string said = "pagoro-book: \"" + file + "\" is not a magazine: no book container at its end\n";
-    for (const std::vector<std::string>& args : {std::vector<std::string>{"info", file},
-                                                 {"list", file}, {"extract", file, out}}) {
+    const std::string said =
+        "pagoro-book: \"" + file + "\" is not a magazine: no book container at its end\n";
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"info", file}, {"list", file}, {"extract", file, out}}) {
       const Result result = Run(args);
       EXPECT_EQ(result.exit, 1) << args[0] << " " << file;
       EXPECT_EQ(result.out, "");
@@ -287,13 +291,15 @@ TEST_F(PagoroBookTest, AFileWithoutAContainerIsNoMagazine) {
   const auto withIndex = [&](const std::string& name, const std::string& index) {
     const std::string path = folders_.work() + "/" + name;
     std::string bytes = "image" + index;
-    for (int shift = 0; shift < 32; shift += 8) bytes.push_back(static_cast<char>((index.size() >> shift) & 0xFF));
+    for (int shift = 0; shift < 32; shift += 8)
+      bytes.push_back(static_cast<char>((index.size() >> shift) & 0xFF));
     WriteAll(path, bytes);
     return path;
   };
   const std::string oneLine = withIndex("one.exe", "buildexe\r\n");
   const std::string noHeight = withIndex("height.exe", "buildexe\r\nversion|2.0|1|800|\r\n");
-  EXPECT_EQ(Run({"info", oneLine}).err, "pagoro-book: \"" + oneLine + "\": List index out of bounds (1)\n");
+  EXPECT_EQ(Run({"info", oneLine}).err,
+            "pagoro-book: \"" + oneLine + "\": List index out of bounds (1)\n");
   EXPECT_EQ(Run({"list", noHeight}).err,
             "pagoro-book: \"" + noHeight + "\": '' is not a valid integer value\n");
 }
@@ -318,10 +324,11 @@ TEST_F(PagoroBookTest, PackNeedsTheMainMovieAndNamesWhatItPacked) {
   const Result packed = Run({"pack", dir, "-o", book, "--reader", reader});
   EXPECT_EQ(packed.exit, 0);
   EXPECT_EQ(packed.out, "");
-  EXPECT_EQ(packed.err, "pagoro-book: packed main.swf (6 bytes)\n"
-                        "pagoro-book: packed 页.xml (3 bytes)\n"
-                        "pagoro-book: wrote " + book + ": 2 files, format 2.0, movie 800x600, reader " +
-                            reader + "\n");
+  EXPECT_EQ(packed.err,
+            "pagoro-book: packed main.swf (6 bytes)\n"
+            "pagoro-book: packed 页.xml (3 bytes)\n"
+            "pagoro-book: wrote " +
+                book + ": 2 files, format 2.0, movie 800x600, reader " + reader + "\n");
 
   // A long list is summed up after its start.
   std::vector<std::pair<std::string, std::string>> many{{"main.swf", "FWS"}};

@@ -27,12 +27,15 @@ void WriteEdition(const std::vector<MagazineFile>& files, const std::string& fol
   const fs::path dir = fs::u8path(folder);
   std::error_code ec;
   fs::create_directories(dir, ec);
-  if (!fs::is_directory(dir, ec)) throw std::runtime_error("cannot create the folder \"" + folder + "\"");
-  if (!fs::is_empty(dir, ec) || ec) throw std::runtime_error("the folder \"" + folder + "\" is not empty");
+  if (!fs::is_directory(dir, ec))
+    throw std::runtime_error("cannot create the folder \"" + folder + "\"");
+  if (!fs::is_empty(dir, ec) || ec)
+    throw std::runtime_error("the folder \"" + folder + "\" is not empty");
   for (const MagazineFile& file : files) {
     const fs::path path = dir / fs::u8path(file.name);
     std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(file.bytes.data()), static_cast<std::streamsize>(file.bytes.size()));
+    out.write(reinterpret_cast<const char*>(file.bytes.data()),
+              static_cast<std::streamsize>(file.bytes.size()));
     out.close();
     if (!out) throw std::runtime_error("cannot write \"" + path.string() + "\"");
   }

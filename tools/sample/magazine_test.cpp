@@ -37,7 +37,8 @@ const MagazineFile& FileNamed(const std::vector<MagazineFile>& files, const std:
 
 std::vector<PackEntry> Entries(const std::vector<MagazineFile>& files) {
   std::vector<PackEntry> entries;
-  for (const MagazineFile& f : files) entries.push_back({f.name, std::string(f.bytes.begin(), f.bytes.end())});
+  for (const MagazineFile& f : files)
+    entries.push_back({f.name, std::string(f.bytes.begin(), f.bytes.end())});
   SortEntries(entries);
   return entries;
 }
@@ -64,7 +65,8 @@ TEST(SampleMagazine, TheFilesEditionCarriesEverythingItsMoviesLoad) {
 
   const std::vector<Page>& pages = MagazinePages();
   ASSERT_GE(pages.size(), 6u) << "a cover, a contents page and four pages";
-  const std::string xml(FileNamed(files, kContentsFile).bytes.begin(), FileNamed(files, kContentsFile).bytes.end());
+  const std::string xml(FileNamed(files, kContentsFile).bytes.begin(),
+                        FileNamed(files, kContentsFile).bytes.end());
   std::size_t listed = 0;
   for (const Page& page : pages) {
     EXPECT_TRUE(names.count(page.file)) << page.file;
@@ -82,14 +84,16 @@ TEST(SampleMagazine, TheFilesEditionCarriesEverythingItsMoviesLoad) {
 
 TEST(SampleMagazine, BothEditionsPackInTheirFormats) {
   const auto files = Entries(EditionFiles(Edition::kFiles));
-  EXPECT_NO_THROW(PackBook("", files, {.format = "2.0", .width = kStageWidth, .height = kStageHeight}));
+  EXPECT_NO_THROW(
+      PackBook("", files, {.format = "2.0", .width = kStageWidth, .height = kStageHeight}));
   // The one-movie edition is what a 1.0 book can hold, and is long enough
   // to be stored rotated.
   const auto single = Entries(EditionFiles(Edition::kSingleMovie));
   ASSERT_EQ(single.size(), 1u);
   EXPECT_EQ(single[0].name, "main.swf");
   EXPECT_GT(single[0].bytes.size(), format::kRotationLength);
-  EXPECT_NO_THROW(PackBook("", single, {.format = "1.0", .width = kStageWidth, .height = kStageHeight}));
+  EXPECT_NO_THROW(
+      PackBook("", single, {.format = "1.0", .width = kStageWidth, .height = kStageHeight}));
 }
 
 TEST(SampleMagazine, EveryMovieReadsBackWhole) {

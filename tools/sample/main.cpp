@@ -19,7 +19,8 @@ void PrintLayout() {
   }
   for (int n = kFirstListedPage; n < static_cast<int>(MagazinePages().size()); ++n) {
     const Row r = ContentsRow(n);
-    std::cout << "row" << n << ' ' << r.x << ' ' << r.y + kBarHeight << ' ' << r.width << ' ' << r.height << '\n';
+    std::cout << "row" << n << ' ' << r.x << ' ' << r.y + kBarHeight << ' ' << r.width << ' '
+              << r.height << '\n';
   }
   const ButtonSpot s = StatusLine();
   std::cout << s.name << ' ' << s.x << ' ' << s.y << ' ' << s.width << ' ' << s.height << '\n';

@@ -303,8 +303,8 @@ void AddPageArea(Edition edition, const std::vector<Page>& pages, IdSource& ids,
 
 const std::vector<ButtonSpot>& MainButtons() {
   static const std::vector<ButtonSpot> spots = {
-      {"Full screen", 420, 10, 96, 28}, {"Window", 522, 10, 80, 28},   {"Refresh", 608, 10, 86, 28},
-      {"Quit", 700, 10, 88, 28},        {"Prev", 10, 562, 80, 28},     {"Contents", 96, 562, 96, 28},
+      {"Full screen", 420, 10, 96, 28}, {"Window", 522, 10, 80, 28}, {"Refresh", 608, 10, 86, 28},
+      {"Quit", 700, 10, 88, 28},        {"Prev", 10, 562, 80, 28},   {"Contents", 96, 562, 96, 28},
       {"Next", 198, 562, 80, 28},
   };
   return spots;
@@ -313,7 +313,8 @@ const std::vector<ButtonSpot>& MainButtons() {
 ButtonSpot StatusLine() { return {"status", 432, kStageHeight - kBarHeight + 6, 360, 36}; }
 
 swf::Bytes MainMovie(Edition edition, const std::vector<Page>& pages) {
-  swf::MovieBuilder movie({.version = 8, .width = kStageWidth, .height = kStageHeight, .frame_rate = 24});
+  swf::MovieBuilder movie(
+      {.version = 8, .width = kStageWidth, .height = kStageHeight, .frame_rate = 24});
   movie.Add(swf::SetBackgroundColor({0x0b, 0x13, 0x2b}));
   IdSource ids;
   Parts parts;
@@ -324,20 +325,22 @@ swf::Bytes MainMovie(Edition edition, const std::vector<Page>& pages) {
   std::uint16_t depth = kChromeDepth;
   for (const int top : {0, kStageHeight - kBarHeight}) {
     const std::uint16_t bar = ids.Take();
-    parts.definitions.push_back(
-        swf::RectangleShape(bar, swf::PixelRect(0, 0, kStageWidth, kBarHeight), Colour(kBarColour)));
+    parts.definitions.push_back(swf::RectangleShape(
+        bar, swf::PixelRect(0, 0, kStageWidth, kBarHeight), Colour(kBarColour)));
     parts.Place(bar, depth++, 0, top);
   }
-  AddField(ids, parts, fonts, {12, 11, 400, 28, 20, 0xffd166, true, 0, "pagoro 样刊 · Sample Magazine", ""},
-           depth++);
+  AddField(ids, parts, fonts,
+           {12, 11, 400, 28, 20, 0xffd166, true, 0, "pagoro 样刊 · Sample Magazine", ""}, depth++);
   for (const ButtonSpot& b : MainButtons()) {
-    AddButton(ids, parts, fonts, b.name, b.x, b.y, b.width, b.height, {}, ButtonAction(b.name).Finish(),
-              depth++);
+    AddButton(ids, parts, fonts, b.name, b.x, b.y, b.width, b.height, {},
+              ButtonAction(b.name).Finish(), depth++);
   }
   const int bottom = kStageHeight - kBarHeight;
-  AddField(ids, parts, fonts, {286, bottom + 14, 140, 22, 15, 0xffffff, true, 2, "", "counter"}, depth++);
+  AddField(ids, parts, fonts, {286, bottom + 14, 140, 22, 15, 0xffffff, true, 2, "", "counter"},
+           depth++);
   const ButtonSpot status = StatusLine();
-  AddField(ids, parts, fonts, {status.x, status.y, status.width, status.height, 12, 0xcfd8ff, false, 1, "", "status"},
+  AddField(ids, parts, fonts,
+           {status.x, status.y, status.width, status.height, 12, 0xcfd8ff, false, 1, "", "status"},
            depth++);
 
   movie.Add(parts.definitions).Add(parts.display);

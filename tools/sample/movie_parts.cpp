@@ -53,12 +53,14 @@ std::uint16_t DefineField(IdSource& ids, Parts& parts, const Fonts& fonts, const
 
 }  // namespace
 
-void AddField(IdSource& ids, Parts& parts, const Fonts& fonts, const Field& field, std::uint16_t depth) {
+void AddField(IdSource& ids, Parts& parts, const Fonts& fonts, const Field& field,
+              std::uint16_t depth) {
   parts.Place(DefineField(ids, parts, fonts, field), depth, field.x, field.y);
 }
 
-void AddButton(IdSource& ids, Parts& parts, const Fonts& fonts, const std::string& label, int x, int y,
-               int width, int height, const ButtonLook& look, swf::Bytes actions, std::uint16_t depth) {
+void AddButton(IdSource& ids, Parts& parts, const Fonts& fonts, const std::string& label, int x,
+               int y, int width, int height, const ButtonLook& look, swf::Bytes actions,
+               std::uint16_t depth) {
   namespace state = swf::button_state;
   const swf::Rect area = swf::PixelRect(0, 0, width, height);
   const std::uint16_t over = ids.Take();
@@ -80,8 +82,8 @@ void AddButton(IdSource& ids, Parts& parts, const Fonts& fonts, const std::strin
     const int size = height >= 28 ? 15 : 13;
     Field f{0, 0, width, size + 8, size, look.text, false, 2, label, ""};
     const std::uint16_t text = DefineField(ids, parts, fonts, f);
-    button.records.push_back({static_cast<std::uint8_t>(state::kUp | state::kOver | state::kDown), text, 4,
-                              swf::Translate(0, (height - size - 8) / 2)});
+    button.records.push_back({static_cast<std::uint8_t>(state::kUp | state::kOver | state::kDown),
+                              text, 4, swf::Translate(0, (height - size - 8) / 2)});
   }
   button.id = ids.Take();
   button.actions.push_back({swf::button_event::kRelease, 0, std::move(actions)});
@@ -113,7 +115,9 @@ void CallRoot(swf::ActionBuilder& a, const std::string& method, int argc) {
 
 void FsCommandOfValue(swf::ActionBuilder& a, const std::string& command) {
   // GetUrl2 takes the url first, then the target: swap the value below it.
-  a.Do(swf::Op::kToString).Push(std::string(swf::kFsCommandPrefix) + command).Do(swf::Op::kStackSwap);
+  a.Do(swf::Op::kToString)
+      .Push(std::string(swf::kFsCommandPrefix) + command)
+      .Do(swf::Op::kStackSwap);
   a.GetUrl2(0);
 }
 

@@ -49,7 +49,8 @@ struct Field {
   std::string variable;  // the variable it shows, "" for none
 };
 // A read-only text field in the system's font, placed at `depth`.
-void AddField(IdSource& ids, Parts& parts, const Fonts& fonts, const Field& field, std::uint16_t depth);
+void AddField(IdSource& ids, Parts& parts, const Fonts& fonts, const Field& field,
+              std::uint16_t depth);
 
 struct ButtonLook {
   std::uint32_t up = 0x3a506b;
@@ -60,8 +61,9 @@ struct ButtonLook {
 };
 // A button of `width` x `height` pixels with a centred label ("" for none)
 // that runs `actions` when clicked, placed at (x, y).
-void AddButton(IdSource& ids, Parts& parts, const Fonts& fonts, const std::string& label, int x, int y,
-               int width, int height, const ButtonLook& look, swf::Bytes actions, std::uint16_t depth);
+void AddButton(IdSource& ids, Parts& parts, const Fonts& fonts, const std::string& label, int x,
+               int y, int width, int height, const ButtonLook& look, swf::Bytes actions,
+               std::uint16_t depth);
 
 // ActionScript idioms on the main timeline.
 void PushRoot(swf::ActionBuilder& a);

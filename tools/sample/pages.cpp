@@ -22,14 +22,20 @@ constexpr int kFrameWidth = 4;  // the dark frame around a picture
 void AddRect(IdSource& ids, Parts& parts, int x, int y, int width, int height, std::uint32_t rgb,
              std::uint16_t depth) {
   const std::uint16_t id = ids.Take();
-  parts.definitions.push_back(swf::RectangleShape(id, swf::PixelRect(0, 0, width, height), Colour(rgb)));
+  parts.definitions.push_back(
+      swf::RectangleShape(id, swf::PixelRect(0, 0, width, height), Colour(rgb)));
   parts.Place(id, depth, x, y);
 }
 
 // this.createEmptyMovieClip("picture", depth) at the spot, then
 // picture.loadMovie(_root.TempPath + file).
 void LoadPictureActions(swf::ActionBuilder& a, const PictureSpot& spot) {
-  a.Push(kPictureDepth).Push("picture").Push("this").GetVariable().CallMethod("createEmptyMovieClip", 2).Pop();
+  a.Push(kPictureDepth)
+      .Push("picture")
+      .Push("this")
+      .GetVariable()
+      .CallMethod("createEmptyMovieClip", 2)
+      .Pop();
   a.Push("picture").GetVariable().Push("_x").Push(spot.x).SetMember();
   a.Push("picture").GetVariable().Push("_y").Push(spot.y).SetMember();
   GetRoot(a, "TempPath");
@@ -40,8 +46,8 @@ void LoadPictureActions(swf::ActionBuilder& a, const PictureSpot& spot) {
 // Rows of the contents page: one link per page after it. In the
 // files edition each row shows the title the table of contents file gave
 // (_root.titles[n], into the row's variable); otherwise the title is fixed.
-void AddContentsRows(const std::vector<Page>& pages, IdSource& ids, const Fonts& fonts, PictureSource source,
-                     Parts& parts, swf::ActionBuilder& a) {
+void AddContentsRows(const std::vector<Page>& pages, IdSource& ids, const Fonts& fonts,
+                     PictureSource source, Parts& parts, swf::ActionBuilder& a) {
   for (std::size_t n = kFirstListedPage; n < pages.size(); ++n) {
     const int number = static_cast<int>(n);
     const Row row = ContentsRow(number);
@@ -76,16 +82,16 @@ swf::Bytes PictureFile(const PictureSpot& spot) {
   return EncodePng(p.width, p.height, p.rgba);
 }
 
-PageParts BuildPage(const std::vector<Page>& pages, std::size_t index, IdSource& ids, const Fonts& fonts,
-                    PictureSource source) {
+PageParts BuildPage(const std::vector<Page>& pages, std::size_t index, IdSource& ids,
+                    const Fonts& fonts, PictureSource source) {
   const Page& page = pages.at(index);
   PageParts out;
   swf::ActionBuilder a;
   AddRect(ids, out.parts, 0, 0, kPageWidth, kPageHeight, page.background, kBackgroundDepth);
   if (page.picture) {
     const PictureSpot& spot = *page.picture;
-    AddRect(ids, out.parts, spot.x - kFrameWidth, spot.y - kFrameWidth, spot.width + 2 * kFrameWidth,
-            spot.height + 2 * kFrameWidth, 0x303030, kFrameDepth);
+    AddRect(ids, out.parts, spot.x - kFrameWidth, spot.y - kFrameWidth,
+            spot.width + 2 * kFrameWidth, spot.height + 2 * kFrameWidth, 0x303030, kFrameDepth);
     if (source == PictureSource::kCacheFile) {
       LoadPictureActions(a, spot);
     } else {
@@ -100,7 +106,8 @@ PageParts BuildPage(const std::vector<Page>& pages, std::size_t index, IdSource&
   std::uint16_t depth = kTextDepth;
   for (const TextBlock& t : page.texts) {
     AddField(ids, out.parts, fonts,
-             Field{t.x, t.y, t.width, t.height, t.size, t.colour, t.bold, t.align, t.text, ""}, depth++);
+             Field{t.x, t.y, t.width, t.height, t.size, t.colour, t.bold, t.align, t.text, ""},
+             depth++);
   }
   if (page.is_contents) AddContentsRows(pages, ids, fonts, source, out.parts, a);
   if (a.Finish().size() > 1) out.actions = a.Finish();
@@ -108,7 +115,8 @@ PageParts BuildPage(const std::vector<Page>& pages, std::size_t index, IdSource&
 }
 
 swf::Bytes PageMovie(const std::vector<Page>& pages, std::size_t index) {
-  swf::MovieBuilder movie({.version = 8, .width = kPageWidth, .height = kPageHeight, .frame_rate = 24});
+  swf::MovieBuilder movie(
+      {.version = 8, .width = kPageWidth, .height = kPageHeight, .frame_rate = 24});
   IdSource ids;
   Parts fonts_parts;
   const Fonts fonts = DefineFonts(ids, fonts_parts);

@@ -23,8 +23,8 @@ struct PageParts {
 };
 
 // Page `index` of `pages`, its ids taken from `ids`.
-PageParts BuildPage(const std::vector<Page>& pages, std::size_t index, IdSource& ids, const Fonts& fonts,
-                    PictureSource source);
+PageParts BuildPage(const std::vector<Page>& pages, std::size_t index, IdSource& ids,
+                    const Fonts& fonts, PictureSource source);
 
 // Page `index` as a movie of its own (files edition).
 swf::Bytes PageMovie(const std::vector<Page>& pages, std::size_t index);

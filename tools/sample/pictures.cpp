@@ -18,7 +18,8 @@ Colour Mix(Colour a, Colour b, double t) {
 // A small fixed grain, the same on every run, so that the pictures look
 // printed rather than flat (and do not shrink to nothing when compressed).
 double Grain(int x, int y) {
-  std::uint32_t h = static_cast<std::uint32_t>(x) * 73856093u ^ static_cast<std::uint32_t>(y) * 19349663u;
+  std::uint32_t h =
+      static_cast<std::uint32_t>(x) * 73856093u ^ static_cast<std::uint32_t>(y) * 19349663u;
   h ^= h >> 13;
   h *= 0x5bd1e995u;
   h ^= h >> 15;
@@ -42,7 +43,8 @@ Colour Hills(double u, double v, int x, int y) {
   const double near = 0.62 + 0.10 * std::sin(u * 3.0 + 2.0);
   if (v > far) c = Mix({90, 150, 90}, {60, 120, 70}, (v - far) * 4);
   if (v > near) c = Mix({110, 170, 60}, {50, 110, 40}, (v - near) * 3);
-  if (v > 0.82 && std::abs(u - 0.3) < 0.25 - (v - 0.82)) c = Mix({70, 130, 200}, {40, 90, 160}, (v - 0.82) * 5);
+  if (v > 0.82 && std::abs(u - 0.3) < 0.25 - (v - 0.82))
+    c = Mix({70, 130, 200}, {40, 90, 160}, (v - 0.82) * 5);
   const double g = Grain(x, y) * 12;
   return {c.r + g, c.g + g, c.b + g};
 }
@@ -61,7 +63,9 @@ Colour Tiles(double u, double v, int x, int y) {
   return {c.r + g, c.g + g, c.b + g};
 }
 
-std::uint8_t Channel(double v) { return static_cast<std::uint8_t>(std::clamp(std::lround(v), 0L, 255L)); }
+std::uint8_t Channel(double v) {
+  return static_cast<std::uint8_t>(std::clamp(std::lround(v), 0L, 255L));
+}
 
 }  // namespace
 

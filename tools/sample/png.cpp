@@ -17,8 +17,8 @@ void PngChunk(swf::ByteWriter& w, const char* type, const swf::Bytes& data) {
   swf::Bytes typed(type, type + 4);
   typed.insert(typed.end(), data.begin(), data.end());
   w.Raw(typed);
-  BigEndian32(w, static_cast<std::uint32_t>(
-                     crc32(0, typed.data(), static_cast<uInt>(typed.size()))));
+  BigEndian32(w,
+              static_cast<std::uint32_t>(crc32(0, typed.data(), static_cast<uInt>(typed.size()))));
 }
 
 }  // namespace

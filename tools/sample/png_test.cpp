@@ -2,11 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include "testing/inflate.h"
-
 #include <stdexcept>
 #include <string>
 #include <vector>
+
+#include "testing/inflate.h"
 
 namespace pagoro::sample {
 namespace {
@@ -16,8 +16,8 @@ using swf::Bytes;
 using testing::Inflate;
 
 std::uint32_t BigEndian(const Bytes& b, std::size_t at) {
-  return (static_cast<std::uint32_t>(b.at(at)) << 24) | (b.at(at + 1) << 16) |
-         (b.at(at + 2) << 8) | b.at(at + 3);
+  return (static_cast<std::uint32_t>(b.at(at)) << 24) | (b.at(at + 1) << 16) | (b.at(at + 2) << 8) |
+         b.at(at + 3);
 }
 
 // 2 x 2 pixels: opaque red, half-transparent white, transparent, opaque blue.
