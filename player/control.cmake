@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # pagoro_player: the movie player control (Qt WebEngine running Ruffle).
 # Ruffle's files come from PAGORO_RUFFLE_DIR (node_modules by default,
 # scripts/install-deps.sh) and are compiled into the program, so that a book
@@ -35,6 +36,7 @@ if(PAGORO_ZSTD AND pagoro_ruffle_core AND pagoro_core_count EQUAL 2 AND EXISTS $
   set(pagoro_ruffle_difference
     ${CMAKE_CURRENT_BINARY_DIR}/ruffle/${pagoro_ruffle_rebuilt}.from.${pagoro_ruffle_core}.zst)
   add_custom_command(OUTPUT ${pagoro_ruffle_difference}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_CURRENT_BINARY_DIR}/ruffle
     COMMAND ${PAGORO_ZSTD} -q -f -19 --long=27 --patch-from=${PAGORO_RUFFLE_DIR}/${pagoro_ruffle_core}
             ${pagoro_ruffle_cores} -o ${pagoro_ruffle_difference}
     DEPENDS ${pagoro_ruffle_cores} ${PAGORO_RUFFLE_DIR}/${pagoro_ruffle_core}
