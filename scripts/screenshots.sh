@@ -15,7 +15,7 @@ fi
 export PAGORO=$build/bin/pagoro PAGORO_BOOK=$build/bin/pagoro-book PAGORO_SAMPLE=$build/bin/pagoro-sample \
        SAMPLE_BIN=$build/bin SAMPLE_FILES=$build/sample-magazine REMOTE_MOVIE=none
 [ -x "$SAMPLE_BIN/Sample.exe" ] || { echo "screenshots: $SAMPLE_BIN/Sample.exe is missing; run make build" >&2; exit 1; }
-source "$root/tests/sample/sample_lib.sh"
+source "$root/tests/lib.sh"
 set +e  # the test helpers report failures themselves
 docs=$root/docs
 

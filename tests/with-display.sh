@@ -38,31 +38,10 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# Xvfb picks a free display itself and writes its number to the pipe. Two
-# servers starting at once can pick the same number, and one then gives up:
-# start again.
-start_xvfb() {
-  local dfd
-  exec {dfd}<> <(:)
-  Xvfb -displayfd "$dfd" -screen 0 "${size}x24" -nolisten tcp -noreset \
-    >"$root/xvfb.log" 2>&1 &
-  xvfb_pid=$!
-  display=
-  for _ in $(seq 100); do
-    if read -r -t 0.1 -u "$dfd" display && [ -n "$display" ]; then break; fi
-    kill -0 "$xvfb_pid" 2>/dev/null || break
-  done
-  exec {dfd}<&-
-  [ -n "$display" ]
-}
-display=
-for attempt in 1 2 3 4 5; do
-  start_xvfb && break
-  kill "$xvfb_pid" 2>/dev/null || true
-  wait "$xvfb_pid" 2>/dev/null || true
-  xvfb_pid=
-  sleep "0.$((RANDOM % 9 + 1))"
-done
+PAGORO_DISPLAY_ONLY=1 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
+start_xvfb "${size}x24" "$root/xvfb.log" || true
+xvfb_pid=$XVFB_PID
+display=$XVFB_DISPLAY
 [ -n "$display" ] || { echo "with-display: Xvfb did not start" >&2; cat "$root/xvfb.log" >&2; exit 1; }
 export DISPLAY=":$display"
 
@@ -86,9 +65,11 @@ export DBUS_SESSION_BUS_ADDRESS=$(sed -n 1p <<<"$bus")
 
 openbox --sm-disable >"$root/openbox.log" 2>&1 &
 wm_pid=$!
-for _ in $(seq 100); do
+# The window manager is up once it names itself on the root window (a
+# minute at most, for a busy machine).
+for _ in $(seq 600); do
   xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
-  sleep 0.05
+  sleep 0.1
 done
 
 set +e

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Both sample books give back the generator's files byte for byte, and both
 # play: the first page shows, the next key turns it, Quit ends the reader.
-source "$(dirname "$0")/sample_lib.sh"
+source "$(dirname "$0")/../lib.sh"
 
 for pair in "Sample.exe files" "Sample-v1.exe single-movie"; do
   read -r name edition <<<"$pair"

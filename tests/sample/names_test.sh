@@ -2,7 +2,7 @@
 # Names with "#", "?", "%", "%20" and spaces, for the book file (and so its
 # folder, which the movie loads every file from) and for the files in the
 # book: the sample magazine's contents, cover page and picture all load.
-source "$(dirname "$0")/sample_lib.sh"
+source "$(dirname "$0")/../lib.sh"
 
 # shows_cover EXE COVER: starts the book and waits until the contents, the
 # cover page COVER and its picture were served and the cover is shown.

@@ -3,7 +3,7 @@
 # contents page, Escape, the window buttons, the right button, Refresh and
 # Quit; checks that the screen changes from page to page and that quitting
 # removes the magazine's files.
-source "$(dirname "$0")/sample_lib.sh"
+source "$(dirname "$0")/../lib.sh"
 
 book=$SAMPLE_BIN/Sample.exe
 folder=$(book_folder Sample)

@@ -13,7 +13,7 @@ starts=${2:-150}
 drops=${3:-150}
 export PAGORO="$build/bin/pagoro" PAGORO_BOOK="$build/bin/pagoro-book"
 export REMOTE_MOVIE="$build/bin/pagoro-remote-movie" DRAG_SOURCE="$build/bin/pagoro-drag-source"
-source "$(dirname "$0")/../window/lib.sh"
+source "$(dirname "$0")/../lib.sh"
 
 kib() { awk -v field="$2:" '$1 == field {print $2; exit}' "/proc/$1/status" 2>/dev/null; }
 # The resident memory (KiB) of every process below PID.

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Books dropped on the window.
-source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/../lib.sh"
 
 make_book "$WORK/Own.exe" "${STANDARD_KEYS[@]}" || exit 1
 make_book "$WORK/Dropped.exe" "${STANDARD_KEYS[@]}" --text "dropped" || exit 1

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Ends other than a close: SIGTERM, SIGHUP, SIGINT (also while the start-up
 # error box is up) and a lost display clean up as a close does.
-source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/../lib.sh"
 
 make_book "$WORK/Ends.exe" "${STANDARD_KEYS[@]}" || exit 1
 folder=$(book_folder Ends)
@@ -31,14 +31,9 @@ check "signal under the start-up box: exit code" "143" "${READER_RC:-}"
 check "signal under the start-up box: cache folder removed" "gone" "$(gone "$(book_folder Bare)")"
 
 # --- The display goes away: a display of its own, ended under the reader.
-exec {dfd}<> <(:)
-Xvfb -displayfd "$dfd" -screen 0 1024x768x24 -nolisten tcp -noreset >"$WORK/xvfb2.log" 2>&1 &
-xvfb2=$!
-display2=
-for _ in $(seq 100); do
-  read -r -t 0.1 -u "$dfd" display2 && [ -n "$display2" ] && break
-done
-exec {dfd}<&-
+start_xvfb 1024x768x24 "$WORK/xvfb2.log"
+xvfb2=$XVFB_PID
+display2=$XVFB_DISPLAY
 if [ -n "$display2" ]; then
   DISPLAY=":$display2" launch_reader "$WORK/Ends.exe"
   wait_log "fscommand ready" 60

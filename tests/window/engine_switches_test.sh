@@ -3,7 +3,7 @@
 # sets QTWEBENGINE_CHROMIUM_FLAGS (the engine then reads that variable
 # alone), and the user's own switches stay. The engine lists the switches it
 # parsed in its qt.webenginecontext log ("  *  NAME VALUE").
-source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/../lib.sh"
 
 # start_logged EXE: starts the reader with the engine's context log on too.
 start_logged() {

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # A player control that can't be created ends the start with the fatal box
 # and exit code 1; nothing is opened.
-source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/../lib.sh"
 
 make_book "$WORK/Fatal.exe" || exit 1
 export QTWEBENGINEPROCESS_PATH="$WORK/no-such-dir/QtWebEngineProcess"

@@ -3,7 +3,7 @@
 # (and nothing of another program), a book named in code page 936 bytes
 # opens legibly, and a book folder that is a link to the user's own folder is
 # refused with nothing deleted.
-source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/../lib.sh"
 
 make_book "$WORK/Ends.exe" "${STANDARD_KEYS[@]}" || exit 1
 gone() { [ -e "$1" ] && echo "no" || echo "gone"; }

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Movies that flood the reader: with links for the browser, and with mode
 # requests while the user closes the window.
-source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/../lib.sh"
 : "${HOSTILE_MOVIE:?}"
 
 # hostile_book OUT.exe KIND: a book of the hostile movie of that kind.
@@ -26,7 +26,7 @@ hostile_book "$WORK/Links.exe" links || exit 1
 PATH="$WORK/bin:$PATH" QT_MESSAGE_PATTERN="%{time process} %{category}: %{message}" \
   start_reader "$WORK/Links.exe" || finish
 wait_log "fscommand linksDone" 90
-for i in $(seq 100); do grep -qF /late "$WORK/browser.txt" 2>/dev/null && break; sleep 0.1; done
+wait_until 10 grep -qsF /late "$WORK/browser.txt"
 check "the link after the flood opens" "1" "$(grep -cF /late "$WORK/browser.txt" 2>/dev/null)"
 flood=$(grep -cF /flood/ "$WORK/browser.txt")
 log "flood links opened: $flood, dropped: $(log_count "link dropped")"

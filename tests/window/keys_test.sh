@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Keys reach the movie without a click: from the start, after Escape and
 # after the movie's own mode switch.
-source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/../lib.sh"
 
 KEY_RIGHT=39
 make_book "$WORK/Keys.exe" "${STANDARD_KEYS[@]}" --key "$KEY_RIGHT=right:down" || exit 1

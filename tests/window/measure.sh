@@ -4,7 +4,7 @@
 # its peak memory (sum of the peak resident sizes of the reader and every
 # web engine process under it) and their proportional set size. Run inside tests/with-display.sh:
 #   PAGORO=... PAGORO_BOOK=... REMOTE_MOVIE=... tests/with-display.sh -- tests/window/measure.sh [RUNS]
-source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/../lib.sh"
 runs=${1:-7}
 
 make_book "$WORK/Measure.exe" || exit 1

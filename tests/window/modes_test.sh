@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Window modes and the input hook: "fullscreen" requests, Escape, the right
 # mouse button.
-source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/../lib.sh"
 
 make_book "$WORK/Modes.exe" "${STANDARD_KEYS[@]}" || exit 1
 start_reader "$WORK/Modes.exe" || finish

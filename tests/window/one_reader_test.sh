@@ -2,7 +2,7 @@
 # One reader per book: a failed drop leaves the playing movie its files, a
 # second start of a book hands over to the reader that has it, a close
 # removes this run's own folders and no other reader's.
-source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/../lib.sh"
 
 KEY_L=76
 # loading_book OUT WORD: a book whose movie asks for its folder on T and
@@ -23,14 +23,8 @@ loads() {
 folder_files() { ls "$(book_folder "$1")" 2>/dev/null | tr '\n' ' ' | sed 's/ $//'; }
 active_window() { xprop -root _NET_ACTIVE_WINDOW | sed -n 's/.*# \(0x[0-9a-f]*\).*/\1/p'; }
 # wait_active WID [SECONDS]: waits until the window manager has WID active.
-wait_active() {
-  local i
-  for i in $(seq $((${2:-10} * 10))); do
-    [ "$(printf '%d' "$(active_window)")" == "$1" ] && return 0
-    sleep 0.1
-  done
-  return 1
-}
+is_active() { [ "$(printf '%d' "$(active_window)")" == "$1" ]; }
+wait_active() { wait_until "${2:-10}" is_active "$1"; }
 use() { READER_PID=$1; READER_LOG=$2; WID=$3; }
 
 loading_book "$WORK/Own.exe" own || exit 1

@@ -2,7 +2,7 @@
 # The ways a user opens the magazines and movies they have: a file argument
 # (books of any program part and extension case, projectors, plain movies),
 # the desktop entry, and what the reader says when it can't.
-source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/../lib.sh"
 : "${DESKTOP_ENTRY:?}"
 KEY_L=76 KEY_O=79
 
@@ -106,7 +106,7 @@ focus_movie
 key t; wait_log "echo | TempPath=$WORK/game/" 30 && pass "TempPath names the movie's folder"
 check "no movie file for a plain movie" "0" "$(movie_files | wc -l)"
 key q
-for _ in $(seq 100); do kill -0 "$launched" 2>/dev/null || break; sleep 0.2; done
+wait_until 20 ended "$launched"
 check "the launched reader ends at quit" "no" "$(kill -0 "$launched" 2>/dev/null && echo yes || echo no)"
 check "the movie itself stays" "yes" "$([ -f "$WORK/game/intro.swf" ] && echo yes || echo no)"
 check "no book folder for a movie" "no" "$(has_folder intro)"

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The movie command protocol: answers, ignored commands, quit.
-source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/../lib.sh"
 
 make_book "$WORK/Proto.exe" "${STANDARD_KEYS[@]}" || exit 1
 start_reader "$WORK/Proto.exe" || finish

@@ -2,7 +2,7 @@
 # The reader started without a magazine: its start screen, the Open dialog
 # (Ctrl+O) and a drop onto it; either way the magazine then plays as a book
 # executable's does.
-source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/../lib.sh"
 
 make_book "$WORK/Dropped.exe" "${STANDARD_KEYS[@]}" || exit 1
 

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Start-up and close of book executables: the window, the title, the cache
 # folder and the movie file, a program file without a book.
-source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/../lib.sh"
 
 # --- A book executable plays maximized, borderless and gray, titled after its file.
 make_book "$WORK/Copy of Spring.exe" "${STANDARD_KEYS[@]}" || exit 1
