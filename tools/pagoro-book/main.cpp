@@ -16,6 +16,7 @@
 #include "book/cp936.h"
 #include "book/env.h"
 #include "book/errors.h"
+#include "book/file_kind.h"
 #include "book/format.h"
 #include "book/packer.h"
 #include "book/text.h"
@@ -68,7 +69,8 @@ constexpr CommandUsage kCommandUsages[] = {
      "                      carry only its main movie\n"
      "  --size WxH          the movie's size in pixels (default 800x600)\n"
      "  --reader FILE       the program the book starts with; by default the\n"
-     "                      pagoro program in the same folder as pagoro-book\n"},
+     "                      pagoro program in the same folder as pagoro-book\n"
+     "  --                  end of options (for a DIR whose name starts with -)\n"},
     {"help",
      "Usage: pagoro-book help [COMMAND]\n"
      "\n"
@@ -154,6 +156,14 @@ void LoadBook(Env& env, const ToolHost& host, Book& book, const std::string& pat
   try {
     book.LoadIndex(path);
   } catch (const Exception& e) {
+    // A movie or a projector is something the reader plays, but no book.
+    std::string unused;
+    if (const auto view = env.MapReadOnly(path, &unused)) {
+      const FileKind kind = KindOfContent(Bytes(view->data(), view->size()));
+      if (kind == FileKind::kMovie || kind == FileKind::kProjector) {
+        throw ToolError(InQuotes(path) + " is a Flash movie, not a magazine");
+      }
+    }
     if (!host.shown().empty()) {
       std::string reason;
       env.MapReadOnly(path, &reason);
@@ -284,8 +294,18 @@ int Pack(Env& env, const std::vector<std::string>& args) {
   std::string reader;
   bool haveReader = false;
   PackOptions options;
+  bool optionsEnded = false;  // after "--", every argument is the folder
   for (std::size_t i = 1; i < args.size(); ++i) {
     std::string arg = args[i];
+    if (!optionsEnded && arg == "--") {
+      optionsEnded = true;
+      continue;
+    }
+    if (optionsEnded) {
+      if (!dir.empty()) throw UsageError("more than one folder to pack", "pack");
+      dir = arg;
+      continue;
+    }
     std::string value;
     bool inlineValue = false;
     if (const std::size_t eq = arg.find('='); arg.starts_with("--") && eq != std::string::npos) {
@@ -361,10 +381,10 @@ int Help(const std::vector<std::string>& args) {
   return 0;
 }
 
-int Run(const std::vector<std::string>& args) {
+int Run(std::vector<std::string> args) {
   Env& env = Env::Default();
   if (args.empty()) throw UsageError("no command");
-  const std::string& command = args[0];
+  const std::string command = args[0];
   if (IsHelp(command)) {
     std::cout << kUsage;
     return 0;
@@ -375,10 +395,15 @@ int Run(const std::vector<std::string>& args) {
   }
   const char* usage = UsageOf(command);
   if (usage == nullptr) throw UsageError("unknown command " + InQuotes(command));
-  if (std::any_of(args.begin() + 1, args.end(), IsHelp)) {
+  // "--" ends the options: what follows is taken as it is (a name that
+  // starts with "-").
+  const auto optionsEnd = std::find(args.begin() + 1, args.end(), std::string("--"));
+  if (std::any_of(args.begin() + 1, optionsEnd, IsHelp)) {
     std::cout << usage;
     return 0;
   }
+  if (command == "pack") return Pack(env, args);
+  if (optionsEnd != args.end()) args.erase(optionsEnd);
   if (command == "help") return Help(args);
   const auto expect = [&](std::size_t count) {
     if (args.size() != count + 1)
@@ -398,7 +423,7 @@ int Run(const std::vector<std::string>& args) {
     expect(1);
     return List(env, args[1]);
   }
-  return Pack(env, args);
+  throw UsageError("unknown command " + InQuotes(command));
 }
 
 }  // namespace

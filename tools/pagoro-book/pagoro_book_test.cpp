@@ -3,6 +3,7 @@
 #include <sys/wait.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -224,6 +225,26 @@ TEST_F(PagoroBookTest, BadArgumentsShowTheUsageAndExitTwo) {
   }
 }
 
+// "--" ends the options of every command: a name after it that starts
+// with "-" is a name, and "--help" after it is no request for help.
+TEST_F(PagoroBookTest, DoubleDashEndsTheOptions) {
+  const std::string dir = MakeFolder("-in", {{"main.swf", "FWS movie"}});
+  const fs::path before = fs::current_path();
+  fs::current_path(folders_.work());
+  const Result packed = Run({"pack", "-o", "-Book.exe", "--reader", "reader", "--", "-in"});
+  ASSERT_EQ(packed.exit, 0) << packed.err;
+  const Result info = Run({"info", "--", "-Book.exe"});
+  EXPECT_EQ(info.exit, 0) << info.err;
+  const std::string outDir = MakeFolder("-out", {});
+  const Result extracted = Run({"extract", "--", "-Book.exe", "-out"});
+  ASSERT_EQ(extracted.exit, 0) << extracted.err;
+  EXPECT_EQ(ReadAll(outDir + "/main.swf"), "FWS movie");
+  const Result missing = Run({"list", "--", "--help"});
+  EXPECT_EQ(missing.exit, 1) << missing.err;
+  EXPECT_EQ(Run({"pack", "-o", "x.exe", "--", dir, dir}).exit, 2);
+  fs::current_path(before);
+}
+
 TEST_F(PagoroBookTest, HelpAndVersion) {
   const Result help = Run({"--help"});
   EXPECT_EQ(help.exit, 0);
@@ -259,6 +280,29 @@ TEST_F(PagoroBookTest, HelpShowsTheUsageOfEachCommand) {
   EXPECT_EQ(unknown.err.rfind("pagoro-book: no command \"open\"\nUsage: pagoro-book", 0), 0u);
   // A usage error shows the usage of its own command.
   EXPECT_NE(Run({"pack", "a", "b"}).err.find("Usage: pagoro-book pack DIR"), std::string::npos);
+}
+
+// A movie or a projector (a program with a movie and its marker at the
+// end) is named as what it is.
+TEST_F(PagoroBookTest, AMovieOrProjectorIsAFlashMovieNotAMagazine) {
+  const std::string movie_bytes = std::string("FWS\x08\x20\x00\x00\x00", 8) + PatternBytes(24);
+  const std::string movie = folders_.work() + "/x.swf";
+  WriteAll(movie, movie_bytes);
+  const std::string projector = folders_.work() + "/Game.exe";
+  std::string trailer("\x56\x34\x12\xfa", 4);
+  const auto length = static_cast<std::uint32_t>(movie_bytes.size());
+  for (int i = 0; i < 4; ++i) trailer += static_cast<char>((length >> (8 * i)) & 0xff);
+  WriteAll(projector, "MZ projector program" + movie_bytes + trailer);
+  const std::string out = MakeFolder("out", {});
+  for (const std::string& file : {movie, projector}) {
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"info", file}, {"list", file}, {"extract", file, out}}) {
+      const Result result = Run(args);
+      EXPECT_EQ(result.exit, 1) << args[0] << " " << file;
+      EXPECT_EQ(result.err, "pagoro-book: \"" + file + "\" is a Flash movie, not a magazine\n");
+    }
+  }
+  EXPECT_TRUE(NamesIn(out).empty());
 }
 
 TEST_F(PagoroBookTest, AFileWithoutAContainerIsNoMagazine) {
