@@ -39,6 +39,9 @@ if(PAGORO_ZSTD AND pagoro_ruffle_core AND pagoro_core_count EQUAL 2 AND EXISTS $
     COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_CURRENT_BINARY_DIR}/ruffle
     COMMAND ${PAGORO_ZSTD} -q -f -19 --long=27 --patch-from=${PAGORO_RUFFLE_DIR}/${pagoro_ruffle_core}
             ${pagoro_ruffle_cores} -o ${pagoro_ruffle_difference}
+    # zstd gives its output the input's time (npm's fixed 1985 for Ruffle's
+    # files): the output is made newer, so that no build takes it for stale.
+    COMMAND ${CMAKE_COMMAND} -E touch ${pagoro_ruffle_difference}
     DEPENDS ${pagoro_ruffle_cores} ${PAGORO_RUFFLE_DIR}/${pagoro_ruffle_core}
     COMMENT "Storing Ruffle's ${pagoro_ruffle_rebuilt} as its difference from ${pagoro_ruffle_core}"
     VERBATIM)
