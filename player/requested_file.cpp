@@ -26,6 +26,7 @@ std::string PercentDecoded(std::string_view text) {
   out.reserve(text.size());
   for (std::size_t i = 0; i < text.size(); ++i) {
     unsigned byte = 0;
+    // cppcheck-suppress invalidLifetime ; text is the caller's, alive throughout
     const char* digits = text.data() + i + 1;
     if (text[i] == '%' && i + 2 < text.size() &&
         std::from_chars(digits, digits + 2, byte, 16) ==

@@ -63,6 +63,8 @@ void CheckPrerequisites() {
 struct TShockwaveFlash::Impl {
   explicit Impl(TShockwaveFlash* owner);
   ~Impl();
+  Impl(const Impl&) = delete;
+  Impl& operator=(const Impl&) = delete;
 
   void StartMovie();
   // Hands the queued values to the page once the movie is playing there.

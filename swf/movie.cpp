@@ -27,7 +27,7 @@ MovieBuilder::MovieBuilder(const MovieOptions& options) : options_(options) {
   if (options.version >= 8) Add(FileAttributes(options.file_attributes));
 }
 
-MovieBuilder& MovieBuilder::Add(Tag tag) {
+MovieBuilder& MovieBuilder::Add(const Tag& tag) {
   if (tag.code == TagCode::kShowFrame) {
     if (frame_count_ == 0xffff) throw std::length_error("too many frames");
     ++frame_count_;

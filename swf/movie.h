@@ -32,7 +32,7 @@ class MovieBuilder {
   explicit MovieBuilder(const MovieOptions& options);
 
   // Appends a tag; ShowFrame tags count the frames.
-  MovieBuilder& Add(Tag tag);
+  MovieBuilder& Add(const Tag& tag);
   MovieBuilder& Add(const std::vector<Tag>& tags);
 
   int frame_count() const { return frame_count_; }
