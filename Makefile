@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # The two commands of the README: `make run` and `make test`.
 # Both install what is missing first (scripts/install-deps.sh), then build.
 JOBS ?= $(shell nproc)
@@ -10,7 +11,23 @@ RUN_DIR := build/release
 FUZZ_DIR := build/fuzz
 CMAKE_GEN := -G Ninja
 
-.PHONY: deps build test lint run fuzz bench soak install deb clean
+.PHONY: deps build test lint format-check run fuzz bench soak install deb dist package clean
+
+# The version, from the project (CMakeLists.txt).
+VERSION := $(shell sed -n 's/^project.pagoro VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+
+# The release build is hardened as the Debian package is
+# (packaging/hardening.mk), in `make build`, `run`, `install` and `deb`
+# alike: the same folder and the same options, so that one after the other
+# finds everything built. (Evaluated when used, after `deps`.)
+include packaging/hardening.mk
+BUILDFLAGS = DEB_BUILD_MAINT_OPTIONS="$(DEB_BUILD_MAINT_OPTIONS)" \
+  DEB_CFLAGS_MAINT_APPEND="$(DEB_CFLAGS_MAINT_APPEND)" \
+  DEB_CXXFLAGS_MAINT_APPEND="$(DEB_CXXFLAGS_MAINT_APPEND)" dpkg-buildflags --get
+RELEASE_FLAGS = \
+  "-DCMAKE_C_FLAGS=$(shell $(BUILDFLAGS) CPPFLAGS) $(shell $(BUILDFLAGS) CFLAGS)" \
+  "-DCMAKE_CXX_FLAGS=$(shell $(BUILDFLAGS) CPPFLAGS) $(shell $(BUILDFLAGS) CXXFLAGS)" \
+  "-DCMAKE_EXE_LINKER_FLAGS=$(shell $(BUILDFLAGS) LDFLAGS)"
 
 deps:
 	@scripts/install-deps.sh
@@ -18,7 +35,8 @@ deps:
 # Configuring again each time is cheap and picks up changed options
 # (make bench turns the benchmarks on in the same build folder).
 build: deps
-	cmake -S . -B $(RUN_DIR) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF -DPAGORO_BENCH=$(BENCH) >/dev/null
+	cmake -S . -B $(RUN_DIR) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF -DPAGORO_BENCH=$(BENCH) \
+	  $(RELEASE_FLAGS) >/dev/null
 	cmake --build $(RUN_DIR) -j $(JOBS)
 
 # The end-to-end tests run one at a time (RUN_SERIAL) on a private display.
@@ -28,17 +46,21 @@ TEST_CONFIG := -DCMAKE_BUILD_TYPE=Debug -DPAGORO_SANITIZE=ON -DPAGORO_WERROR=ON 
 test: deps
 	cmake -S . -B $(TEST_DIR) $(CMAKE_GEN) $(TEST_CONFIG) >/dev/null
 	cmake --build $(TEST_DIR) -j $(JOBS)
-	cd $(TEST_DIR) && ctest --output-on-failure -j $(JOBS) --timeout 600
+	cd $(TEST_DIR) && ctest --output-on-failure -j $(JOBS) --timeout 900 -LE bench
 
-# clang-tidy (.clang-tidy) and cppcheck over the Qt-free core, with the test
-# build's compile commands; any finding fails.
-LINT_SOURCES := $(filter-out %_test.cpp,$(wildcard book/*.cpp core/*.cpp))
+# clang-tidy (.clang-tidy) and cppcheck over all of our C++ but the tests,
+# with the test build's compile commands; any finding fails.
+LINT_SOURCES := $(filter-out %_test.cpp,$(wildcard book/*.cpp core/*.cpp swf/*.cpp player/*.cpp app/*.cpp tools/*/*.cpp))
 lint: deps
 	cmake -S . -B $(TEST_DIR) $(CMAKE_GEN) $(TEST_CONFIG) >/dev/null
-	clang-tidy -p $(TEST_DIR) --quiet $(LINT_SOURCES)
+	printf '%s\n' $(LINT_SOURCES) | xargs -P $(JOBS) -n 4 clang-tidy -p $(TEST_DIR) --quiet
 	cppcheck --std=c++20 --enable=warning,style,performance,portability --error-exitcode=1 \
 	  --quiet --inline-suppr --suppress=missingIncludeSystem --suppress=useStlAlgorithm \
-	  -I . $(LINT_SOURCES)
+	  --library=qt -I . $(LINT_SOURCES)
+
+# The whole tree follows .clang-format.
+format-check:
+	git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run --Werror
 
 run: build
 	@scripts/run-sample.sh $(RUN_DIR)
@@ -49,9 +71,15 @@ fuzz: deps
 	cmake --build $(FUZZ_DIR) -j $(JOBS)
 	scripts/fuzz.sh $(FUZZ_DIR) 60
 
+# The benchmarks: bench/compare.sh on the run build, then the player's
+# timings and rates (the tests labelled bench in the test build, which
+# `make test` leaves out: they fail on a busy machine by design).
 bench: BENCH = ON
 bench: build
 	bench/compare.sh $(RUN_DIR)
+	cmake -S . -B $(TEST_DIR) $(CMAKE_GEN) $(TEST_CONFIG) >/dev/null
+	cmake --build $(TEST_DIR) -j $(JOBS) --target pagoro_player_e2e_tests
+	cd $(TEST_DIR) && ctest --output-on-failure -L bench
 
 # 150 drops and 150 starts on a private display, reporting descriptors,
 # threads, files and memory every 10 steps (about half an hour; not in
@@ -68,6 +96,35 @@ install: build
 # The Debian package of the run build: build/release/pagoro_<version>_amd64.deb.
 deb: build
 	cd $(RUN_DIR) && cpack -G DEB
+
+# The source package's tarballs in build/dist: pagoro_VERSION.orig.tar.xz
+# (the tracked files of this tree, debian/ left out) and its Ruffle
+# component pagoro_VERSION.orig-ruffle.tar.gz, the npm package that
+# package-lock.json pins, checked against the lock's hash.
+DIST_DIR := build/dist
+RUFFLE_VERSION = $(shell node -p 'require("./package-lock.json").packages["node_modules/@ruffle-rs/ruffle"].version')
+RUFFLE_INTEGRITY = $(shell node -p 'require("./package-lock.json").packages["node_modules/@ruffle-rs/ruffle"].integrity')
+dist: deps
+	@[ "$$(dpkg-parsechangelog -S Version | sed 's/-[^-]*$$//')" = "$(VERSION)" ] || \
+	  { echo "dist: debian/changelog is not at version $(VERSION)" >&2; exit 1; }
+	rm -rf $(DIST_DIR) && mkdir -p $(DIST_DIR)
+	git ls-files -z --cached --others --exclude-standard -- . ':!debian' | \
+	  tar --null -T - --sort=name --owner=0 --group=0 --numeric-owner \
+	    --transform 's,^,pagoro-$(VERSION)/,' -cJf $(DIST_DIR)/pagoro_$(VERSION).orig.tar.xz
+	cd $(DIST_DIR) && npm pack --silent @ruffle-rs/ruffle@$(RUFFLE_VERSION) >/dev/null
+	[ "sha512-$$(openssl dgst -sha512 -binary $(DIST_DIR)/ruffle-rs-ruffle-$(RUFFLE_VERSION).tgz | base64 -w0)" = "$(RUFFLE_INTEGRITY)" ] || \
+	  { echo "dist: Ruffle's npm package does not match package-lock.json" >&2; exit 1; }
+	mv $(DIST_DIR)/ruffle-rs-ruffle-$(RUFFLE_VERSION).tgz $(DIST_DIR)/pagoro_$(VERSION).orig-ruffle.tar.gz
+
+# The Debian source and binary packages from those tarballs, built offline
+# (without a network where that can be arranged) in build/dist.
+PACKAGE_TREE := $(DIST_DIR)/pagoro-$(VERSION)
+package: dist
+	tar -xJf $(DIST_DIR)/pagoro_$(VERSION).orig.tar.xz -C $(DIST_DIR)
+	mkdir $(PACKAGE_TREE)/ruffle
+	tar -xzf $(DIST_DIR)/pagoro_$(VERSION).orig-ruffle.tar.gz -C $(PACKAGE_TREE)/ruffle --strip-components=1
+	cp -a debian $(PACKAGE_TREE)/
+	cd $(PACKAGE_TREE) && scripts/offline.sh dpkg-buildpackage -us -uc
 
 clean:
 	rm -rf build

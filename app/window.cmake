@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # The reader program `pagoro`: its window, the program entry, the desktop
 # entry and icon.
 find_package(Qt6 REQUIRED COMPONENTS Network)
@@ -31,9 +32,20 @@ if(BUILD_TESTING)
 endif()
 
 configure_file(pagoro.desktop.in pagoro.desktop @ONLY)
+# The AppStream metadata: the media types are the desktop entry's.
+file(STRINGS pagoro.desktop.in pagoro_mime_line REGEX "^MimeType=")
+string(REGEX REPLACE "^MimeType=|;$" "" pagoro_mime_types "${pagoro_mime_line}")
+set(PAGORO_MEDIATYPES "")
+foreach(type IN LISTS pagoro_mime_types)
+  string(APPEND PAGORO_MEDIATYPES "    <mediatype>${type}</mediatype>\n")
+endforeach()
+string(TIMESTAMP PAGORO_RELEASE_DATE "%Y-%m-%d" UTC)
+configure_file(pagoro.metainfo.xml org.example.pagoro.metainfo.xml @ONLY)
 install(TARGETS pagoro RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/pagoro.desktop
   DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/org.example.pagoro.metainfo.xml
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(FILES pagoro.png DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/64x64/apps)
 install(FILES pagoro.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 pagoro_man_page(pagoro ${CMAKE_CURRENT_SOURCE_DIR}/pagoro.1)

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # What the installed programs get besides being built: stripping, with the
 # debug symbols kept beside them, and compressed manual pages.
 include(GNUInstallDirs)

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # pagoro_input_hook: the application-wide input hook, without the window
 # that uses it.
 add_library(pagoro_input_hook STATIC input_hook.cpp input_hook.h)

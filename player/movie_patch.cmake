@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # pagoro_movie_patch: plain C++ rewriting of movies before they are played.
 add_library(pagoro_movie_patch STATIC movie_patch.cpp)
 target_link_libraries(pagoro_movie_patch PUBLIC pagoro_swf)

@@ -11,7 +11,7 @@ packages=(
   qt6-base-dev qt6-webengine-dev qt6-webchannel-dev libgl-dev
   xvfb xauth openbox xdotool x11-utils imagemagick dbus-daemon
   fonts-wqy-microhei zip unzip
-  help2man lintian file fakeroot
+  lintian file fakeroot debhelper dpkg-dev devscripts appstream openssl
   desktop-file-utils libglib2.0-bin shared-mime-info
 )
 

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # fuzz_movie_patch: libFuzzer over the movie reader and the patcher, built
 # by the fuzz configuration (clang, -DPAGORO_FUZZ=ON) only.
 find_package(ZLIB REQUIRED)
