@@ -90,6 +90,9 @@ class BookOpener : public BookHost {
   const std::string& MovieTempPath() const { return movie_temp_path_; }
   // The stage size of what plays: the book's header values, or a movie's
   // own stage (800x600 when its header is compressed).
+  // True while a movie the user opened as a file (a plain movie, a
+  // projector's) plays, not a book's.
+  bool PlaysFileMovie() const { return movie_stage_.has_value(); }
   int MovieWidth() const;
   int MovieHeight() const;
   // The book itself, read-only, for tests.

@@ -31,9 +31,30 @@ bool IsBelow(const std::filesystem::path& path, const std::filesystem::path& fol
   return p != path.end();
 }
 
+// True when a name of `path` after its first `skip` names starts with ".".
+bool HasHiddenName(const std::filesystem::path& path, std::size_t skip) {
+  std::size_t index = 0;
+  for (const std::filesystem::path& name : path) {
+    if (index++ < skip) continue;
+    const std::string text = name.string();
+    if (!text.empty() && text.front() == '.') return true;
+  }
+  return false;
+}
+
+// The number of names in `folder`, a trailing "" not counted.
+std::size_t NameCount(const std::filesystem::path& folder) {
+  std::size_t count = 0;
+  for (const std::filesystem::path& name : folder) {
+    if (!name.empty()) ++count;
+  }
+  return count;
+}
+
 }  // namespace
 
-ConfinedPath FileInsideFolder(std::string_view request_path, const std::filesystem::path& folder) {
+ConfinedPath FileInsideFolder(std::string_view request_path, const std::filesystem::path& folder,
+                              HiddenFiles hidden) {
   if (folder.empty()) return Refuse("no folder is open to the movie");
   if (request_path.empty() || request_path.front() != '/') return Refuse("not an absolute path");
   if (request_path.find('\0') != std::string_view::npos) return Refuse("NUL in the path");
@@ -46,6 +67,15 @@ ConfinedPath FileInsideFolder(std::string_view request_path, const std::filesyst
       std::filesystem::canonical(std::filesystem::path(request_path), error);
   if (error) return Refuse("no such file");
   if (!IsBelow(file, root)) return Refuse("outside the folder");
+  if (hidden == HiddenFiles::kRefused) {
+    const std::filesystem::path requested(request_path);
+    const bool spelled_below = request_path.starts_with(folder.string());
+    if (HasHiddenName(file, NameCount(root)) ||
+        (spelled_below && HasHiddenName(requested, NameCount(folder))) ||
+        HasHiddenName(requested.filename(), 0)) {
+      return Refuse("a hidden file or folder");
+    }
+  }
   if (!std::filesystem::is_regular_file(file, error)) return Refuse("not a regular file");
   return ConfinedPath{true, file, {}};
 }

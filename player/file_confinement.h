@@ -15,7 +15,13 @@ struct ConfinedPath {
   std::string reason;          // why not, when not inside
 };
 
-// `folder` need not be canonical; an empty folder allows nothing.
-ConfinedPath FileInsideFolder(std::string_view request_path, const std::filesystem::path& folder);
+// Whether files and folders whose names start with "." may be served.
+enum class HiddenFiles { kServed, kRefused };
+
+// `folder` need not be canonical; an empty folder allows nothing. With
+// HiddenFiles::kRefused, a name below the folder that starts with "." (in
+// the request or in the file it resolves to) is refused.
+ConfinedPath FileInsideFolder(std::string_view request_path, const std::filesystem::path& folder,
+                              HiddenFiles hidden = HiddenFiles::kServed);
 
 }  // namespace pagoro

@@ -76,6 +76,28 @@ TEST_F(FileConfinementTest, AFolderGivenWithATrailingSlashOrThroughALinkWorksAli
   }
 }
 
+// A movie the user opened as a file is served no hidden name below its
+// folder (".ssh/", ".config", a link named so or leading to one), while a
+// hidden folder it lies in itself is no matter.
+TEST_F(FileConfinementTest, HiddenNamesBelowTheFolderAreRefusedWhenAsked) {
+  fs::create_directories(folder_ / ".ssh");
+  Write(folder_ / ".ssh" / "id");
+  Write(folder_ / ".profile");
+  fs::create_symlink(folder_ / ".profile", folder_ / "plain-link");
+  fs::create_symlink(folder_ / "page1.swf", folder_ / ".dot-link");
+  for (const std::string rest : {"/.ssh/id", "/.profile", "/plain-link", "/.dot-link"}) {
+    EXPECT_TRUE(FileInsideFolder(In(rest), folder_).inside) << rest;
+    EXPECT_FALSE(FileInsideFolder(In(rest), folder_, HiddenFiles::kRefused).inside) << rest;
+  }
+  EXPECT_TRUE(FileInsideFolder(In("/sub/pic.jpg"), folder_, HiddenFiles::kRefused).inside);
+  const fs::path hidden_folder = base_ / ".games";
+  fs::create_directories(hidden_folder);
+  Write(hidden_folder / "level.txt");
+  EXPECT_TRUE(
+      FileInsideFolder((hidden_folder / "level.txt").string(), hidden_folder, HiddenFiles::kRefused)
+          .inside);
+}
+
 TEST_F(FileConfinementTest, NoFolderAllowsNothing) {
   EXPECT_FALSE(FileInsideFolder(In("/page1.swf"), fs::path()).inside);
   EXPECT_FALSE(FileInsideFolder(In("/page1.swf"), base_ / "gone").inside);

@@ -115,6 +115,8 @@ void MovieScheme::ServeFile(QWebEngineUrlRequestJob* job, const QUrl& url) {
   const QString path = url.path(QUrl::FullyDecoded);
   if (!movie_path_.isEmpty() && path == movie_path_)
     return Reply(job, ContentType(".swf"), movie_bytes_);
+  if (sandbox_ == MovieSandbox::kLocalNetwork)
+    return Refuse(job, "a movie opened as a file that uses the network reads no local file");
   const QByteArray encoded_path = url.path(QUrl::FullyEncoded).toLatin1();
   const QByteArray encoded_query = url.query(QUrl::FullyEncoded).toLatin1();
   const ConfinedPath confined = RequestedFile(
@@ -123,7 +125,8 @@ void MovieScheme::ServeFile(QWebEngineUrlRequestJob* job, const QUrl& url) {
           ? std::optional<std::string_view>(std::string_view(
                 encoded_query.constData(), static_cast<std::size_t>(encoded_query.size())))
           : std::nullopt,
-      asset_folder_.toStdU16String());
+      asset_folder_.toStdU16String(),
+      sandbox_ == MovieSandbox::kBook ? HiddenFiles::kServed : HiddenFiles::kRefused);
   if (!confined.inside) return Refuse(job, QString::fromStdString(confined.reason));
   auto* file = new QFile(QFile::decodeName(QByteArray::fromStdString(confined.file.string())), job);
   if (!file->open(QIODevice::ReadOnly)) return Refuse(job, "unreadable");

@@ -17,6 +17,7 @@
 #include "player/host_page.h"
 #include "player/movie_patch.h"
 #include "player/movie_scheme.h"
+#include "player/network_gate.h"
 #include "player/page_bridge.h"
 #include "player/player_error.h"
 #include "player/player_log.h"
@@ -75,6 +76,7 @@ struct TShockwaveFlash::Impl {
   // before the profile it uses.
   QWebEngineProfile* profile = nullptr;
   MovieScheme* scheme = nullptr;
+  NetworkGate* gate = nullptr;
   HostPage* page = nullptr;
   QWebEngineView* view = nullptr;
   PageBridge* bridge = nullptr;
@@ -84,8 +86,10 @@ struct TShockwaveFlash::Impl {
   // instead): once shown, such a page gets clicks but no keys. It plays
   // nothing and is loaded again when the control first shows.
   bool page_stale = false;
-  QString movie_path;          // as Movie was given it
-  QString movie_url;           // the URL the page loads it from
+  QString movie_path;  // as Movie was given it
+  QString movie_url;   // the URL the page loads it from
+  // The sandbox of the movie set last, should it be a file the user opened.
+  MovieSandbox file_sandbox = MovieSandbox::kLocalFiles;
   bool movie_pending = false;  // set by Movie, started by Play
   bool accepts_variables = false;
   QString undeliverable_reason;
@@ -103,6 +107,8 @@ TShockwaveFlash::Impl::Impl(TShockwaveFlash* owner_widget) : owner(owner_widget)
   profile = new QWebEngineProfile(owner);
   scheme = new MovieScheme(profile);
   profile->installUrlSchemeHandler(MovieScheme::kName, scheme);
+  gate = new NetworkGate(profile);
+  profile->setUrlRequestInterceptor(gate);
   QWebEngineSettings* settings = profile->settings();
   settings->setAttribute(QWebEngineSettings::PlaybackRequiresUserGesture, false);
   settings->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, true);
@@ -112,6 +118,7 @@ TShockwaveFlash::Impl::Impl(TShockwaveFlash* owner_widget) : owner(owner_widget)
   settings->setAttribute(QWebEngineSettings::JavascriptCanAccessClipboard, false);
 
   page = new HostPage(profile, owner);
+  page->SetGate(gate);
   bridge = new PageBridge(page);
   auto* channel = new QWebChannel(page);
   channel->registerObject(QStringLiteral("bridge"), bridge);
@@ -255,6 +262,9 @@ void TShockwaveFlash::Movie(const std::u16string& path) {
   d.movie_url.clear();
   d.scheme->SetMovie({}, {});
   if (path.empty()) return;
+  d.file_sandbox =
+      LocalSandboxOf(std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                               static_cast<std::size_t>(bytes.size())));
 
   // Ruffle draws the device font aliases without Chinese: they become
   // system families (movies loaded from the book's folder get the same from
@@ -316,8 +326,19 @@ void TShockwaveFlash::FocusMovie() {
   if (impl_->page_ready) emit impl_->bridge->focusRequested();
 }
 
-void TShockwaveFlash::SetAssetFolder(const QString& folder) {
-  impl_->scheme->SetAssetFolder(folder);
+void TShockwaveFlash::SetAssetFolder(const QString& folder, MovieOrigin origin) {
+  Impl& d = *impl_;
+  const MovieSandbox sandbox = origin == MovieOrigin::kBook ? MovieSandbox::kBook : d.file_sandbox;
+  if (sandbox != d.gate->sandbox()) {
+    qCInfo(lcPlayer) << "the movie"
+                     << (sandbox == MovieSandbox::kBook ? "reads its book's files"
+                         : sandbox == MovieSandbox::kLocalFiles
+                             ? "may read local files, no network"
+                             : "may use the network, no local file");
+  }
+  d.scheme->SetSandbox(sandbox);
+  d.gate->SetSandbox(sandbox);
+  d.scheme->SetAssetFolder(folder);
 }
 
 }  // namespace pagoro

@@ -227,6 +227,28 @@ ReadResult ReadMovie(std::span<const std::uint8_t> file) {
   return result;
 }
 
+Bytes MovieStart(std::span<const std::uint8_t> file, std::size_t length) {
+  if (file.size() < kHeaderPrefix || file[1] != 'W' || file[2] != 'S') return {};
+  Bytes out;
+  if (file[0] == 'F') {
+    out.assign(file.begin(),
+               file.begin() + static_cast<std::ptrdiff_t>(std::min(length, file.size())));
+    return out;
+  }
+  if (file[0] != 'C' && file[0] != 'Z') return {};
+  out.assign(file.begin(), file.begin() + kHeaderPrefix);
+  out[0] = 'F';
+  // Both stop with an error at `length` bytes; what came before is kept.
+  constexpr std::size_t kLzmaLengthField = 4;
+  if (file[0] == 'C') {
+    Inflate(file.subspan(kHeaderPrefix), length, out);
+  } else if (file.size() >= kHeaderPrefix + kLzmaLengthField) {
+    Unlzma(file.subspan(kHeaderPrefix + kLzmaLengthField), length, out);
+  }
+  if (out.size() > length) out.resize(length);
+  return out;
+}
+
 std::optional<ActionRecord> ReadAction(std::span<const std::uint8_t> block, std::size_t at) {
   if (at >= block.size()) return std::nullopt;
   ActionRecord r;
