@@ -83,6 +83,7 @@ const unsigned char* Book::BookView() const { return view_ ? view_->data() : nul
 
 void Book::MapBookFile(const std::string& path) {
   view_ = env_.MapReadOnly(path, nullptr);
+  book_path_ = path;
   // Offsets and the index length are 32-bit: a larger file is no book.
   if (view_ && view_->size() > UINT32_MAX) view_.reset();
   book_size_ = view_ ? static_cast<std::uint32_t>(view_->size()) : 0;
@@ -175,6 +176,15 @@ void Book::CheckBounds(std::string_view entryName, std::int32_t offset, std::int
   }
 }
 
+void Book::CopyStored(std::int32_t offset, std::size_t size, unsigned char* out) const {
+  std::string reason;
+  if (view_->CopyOut(static_cast<std::size_t>(offset), size, out, &reason)) return;
+  const std::size_t slash = book_path_.rfind('/');
+  throw EBookUnreadable(
+      FileNameAsUtf8(slash == std::string::npos ? book_path_ : book_path_.substr(slash + 1)),
+      reason);
+}
+
 std::unique_ptr<unsigned char[]> Book::NewBuffer(std::size_t size) {
   try {
     return std::make_unique_for_overwrite<unsigned char[]>(size);
@@ -196,14 +206,13 @@ std::string Book::ExtractRotatedEntry(const std::string& name) {
   std::string path = host_.NewTempFileName();
   const auto length = static_cast<std::size_t>(size);
   std::unique_ptr<unsigned char[]> buffer = NewBuffer(length);
-  const unsigned char* stored = view_->data() + offset;
   if (length <= kRotationLength) {
-    std::memcpy(buffer.get(), stored, length);
+    CopyStored(offset, length, buffer.get());
   } else {
     // Stored: the file's last 10240 bytes, then the bytes before them.
     const std::size_t head = length - kRotationLength;
-    std::memcpy(buffer.get(), stored + kRotationLength, head);
-    std::memcpy(buffer.get() + head, stored, kRotationLength);
+    CopyStored(static_cast<std::int32_t>(offset + kRotationLength), head, buffer.get());
+    CopyStored(offset, kRotationLength, buffer.get() + head);
   }
   env_.WriteFile(path, buffer.get(), length);
   return path;
@@ -236,8 +245,7 @@ void Book::WriteHeadered(const HeaderedEntry& entry, const std::string& path,
   const std::size_t length = kHeaderLength + static_cast<std::size_t>(entry.size);
   unsigned char* bytes = buffer.Room(length);
   std::memcpy(bytes, entry.header.data(), kHeaderLength);
-  std::memcpy(bytes + kHeaderLength, view_->data() + entry.offset,
-              static_cast<std::size_t>(entry.size));
+  CopyStored(entry.offset, static_cast<std::size_t>(entry.size), bytes + kHeaderLength);
   env_.WriteFile(path, bytes, length);
 }
 

@@ -81,6 +81,9 @@ class Book {
   // The room the files of ExtractAssets would take in `folder`: each name
   // once, up to the first line the pass would stop at.
   std::uint64_t AssetsRoom(const std::string& folder) const;
+  // Copies `size` stored bytes at `offset` (inside the file) into `out`
+  // from the file itself; EBookUnreadable when they can't be read any more.
+  void CopyStored(std::int32_t offset, std::size_t size, unsigned char* out) const;
   // Refuses (EBadEntry) `size` bytes at `offset` that are not all in the file.
   void CheckBounds(std::string_view entryName, std::int32_t offset, std::int32_t size) const;
   // A buffer of `size` bytes (EOutOfMemory when it can't be had).
@@ -113,6 +116,7 @@ class Book {
   Env& env_;
   BookHost& host_;
   std::unique_ptr<MappedFile> view_;
+  std::string book_path_;  // the mapped file's
   std::uint32_t book_size_ = 0;
   std::optional<StringList> book_index_;
   std::int32_t movie_width_ = 0;

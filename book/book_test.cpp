@@ -12,6 +12,7 @@
 #include "book/errors.h"
 #include "testing/book_builder.h"
 #include "testing/book_host.h"
+#include "testing/env_wrapper.h"
 #include "testing/private_folder.h"
 
 namespace pagoro {
@@ -390,6 +391,45 @@ TEST_F(BookTest, TooFewHeaderBytesAreRefused) {
     EXPECT_TRUE(Names(cache_).empty());
   }
   EXPECT_TRUE(Names(folder_.tmp()).empty());
+}
+
+// A book on a medium that goes away while its files are written: the
+// bytes that are gone are an error naming the book, never a fault of the
+// mapped pages. (The medium is played by the file shrinking under the
+// mapping after the first file is written.)
+TEST_F(BookTest, ABookThatShrinksDuringExtractionIsAnErrorNamingIt) {
+  struct ShrinkingEnv : testing::EnvWrapper {
+    std::string book;
+    int writes = 0;
+    void WriteFile(const std::string& path, const unsigned char* bytes, std::size_t size) override {
+      EnvWrapper::WriteFile(path, bytes, size);
+      if (++writes == 1) std::filesystem::resize_file(book, 4096);
+    }
+  } env;
+  env.book = book_path_;
+  testing::RecordingHost host{env};
+  for (const char* version : {"2.0", "1.0"}) {
+    SCOPED_TRACE(version);
+    const bool v2 = std::string(version) == "2.0";
+    BookBuilder builder(version, 800, 600);
+    builder.File("main.swf", "FWS" + Pattern(300000));
+    if (v2) builder.File("a.txt", "one").File("b.bin", "BIN" + Pattern(300000, 1));
+    WriteAll(book_path_, builder.Build());
+    Book book(env, host);
+    env.writes = 0;
+    book.LoadIndex(book_path_);
+    const std::string expected =
+        "The magazine's file \"Spring.exe\" can't be read any more: was its disc or stick "
+        "removed? (the file is shorter than when it was opened)";
+    if (v2) {
+      EXPECT_EQ(ErrorOf([&] { book.ExtractAssets(cache_); }), expected);
+      EXPECT_EQ(Names(cache_), std::set<std::string>{"a.txt"});
+    } else {
+      env.writes = 1;  // shrinks at once
+      std::filesystem::resize_file(book_path_, 4096);
+      EXPECT_EQ(ErrorOf([&] { book.ExtractMainMovie("main.swf"); }), expected);
+    }
+  }
 }
 
 }  // namespace

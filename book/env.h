@@ -20,6 +20,12 @@ class MappedFile {
   virtual ~MappedFile() = default;
   virtual const unsigned char* data() const = 0;
   virtual std::size_t size() const = 0;
+  // Copies `size` bytes from `offset` (a range inside size()) into `out`
+  // by reading the file rather than touching its mapped pages, so that a
+  // file that shrank or whose medium went away since it was mapped is a
+  // failure, not a fault: false then, with the reason in `error` (if given).
+  virtual bool CopyOut(std::size_t offset, std::size_t size, unsigned char* out,
+                       std::string* error) const = 0;
 };
 
 // A file this process holds: other processes can tell (Env::DeleteAbandonedFile)
@@ -78,6 +84,20 @@ class Env {
   // when it was deleted.
   virtual bool DeleteAbandonedFile(const std::string& path) = 0;
 
+  // Makes `path` a folder only this user can enter, created (0700) when
+  // missing. True when it is one: a folder, not a link, of this user, closed
+  // to the group and to others.
+  virtual bool MakePrivateFolder(const std::string& path) = 0;
+
+  enum class LockOutcome { kTaken, kHeldElsewhere, kFailed };
+  // Takes, without waiting, an exclusive lock on the file at `path`
+  // (created, readable by this user only, when missing) or, with `folder`,
+  // on the folder at `path`; never through a link, never on anything else.
+  // While taken, `hold` holds it (the lock ends with the hold or with the
+  // process); kFailed leaves the system's reason in `error` (if given).
+  virtual LockOutcome LockPath(const std::string& path, bool folder,
+                               std::unique_ptr<FileHold>* hold, std::string* error) = 0;
+
   // The bytes an unprivileged user may still write in the file system of
   // `folder`; nullopt when the system can't tell.
   virtual std::optional<std::uint64_t> FreeSpace(const std::string& folder) = 0;
@@ -86,6 +106,11 @@ class Env {
   // file system has it (a name need not be valid text in any encoding).
   virtual std::string ProgramPath() = 0;
 
+  // The per-user runtime folder ($XDG_RUNTIME_DIR when it is an absolute
+  // path), with no trailing separator; "" when there is none.
+  virtual std::string RuntimeFolder() = 0;
+  // This user's number, as text.
+  virtual std::string UserId() = 0;
   // The system's temporary-files folder ($TMPDIR, else /tmp), with no trailing separator.
   virtual std::string TempFolder() = 0;
   // The per-user persistent data folder ($XDG_DATA_HOME, else ~/.local/share),

@@ -29,6 +29,11 @@ class FileDescriptor {
   FileDescriptor(const FileDescriptor&) = delete;
   FileDescriptor& operator=(const FileDescriptor&) = delete;
   int get() const { return fd_; }
+  int release() {
+    const int fd = fd_;
+    fd_ = -1;
+    return fd;
+  }
 
  private:
   int fd_;
@@ -52,7 +57,7 @@ int OpenForHold(const std::string& path) {
 
 class PosixMappedFile : public MappedFile {
  public:
-  PosixMappedFile(void* base, std::size_t size) : base_(base), size_(size) {}
+  PosixMappedFile(void* base, std::size_t size, int fd) : base_(base), size_(size), fd_(fd) {}
   ~PosixMappedFile() override {
     if (base_ != nullptr) munmap(base_, size_);
   }
@@ -62,9 +67,27 @@ class PosixMappedFile : public MappedFile {
   const unsigned char* data() const override { return static_cast<const unsigned char*>(base_); }
   std::size_t size() const override { return size_; }
 
+  bool CopyOut(std::size_t offset, std::size_t size, unsigned char* out,
+               std::string* error) const override {
+    std::size_t done = 0;
+    while (done < size) {
+      const ssize_t n =
+          pread(fd_.get(), out + done, size - done, static_cast<off_t>(offset + done));
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) {
+        if (error != nullptr)
+          *error = n == 0 ? "the file is shorter than when it was opened" : SystemErrorText(errno);
+        return false;
+      }
+      done += static_cast<std::size_t>(n);
+    }
+    return true;
+  }
+
  private:
   void* base_;  // null for an empty file, which has nothing to map
   std::size_t size_;
+  FileDescriptor fd_;  // kept open for CopyOut
 };
 
 bool IsKind(const std::string& path, mode_t kind) {
@@ -109,11 +132,11 @@ class PosixEnv : public Env {
     } else if (!S_ISREG(st.st_mode)) {
       err = S_ISDIR(st.st_mode) ? EISDIR : ENODEV;
     } else if (st.st_size == 0) {
-      return std::make_unique<PosixMappedFile>(nullptr, 0);
+      return std::make_unique<PosixMappedFile>(nullptr, 0, fd.release());
     } else {
       const auto size = static_cast<std::size_t>(st.st_size);
       void* base = mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd.get(), 0);
-      if (base != MAP_FAILED) return std::make_unique<PosixMappedFile>(base, size);
+      if (base != MAP_FAILED) return std::make_unique<PosixMappedFile>(base, size, fd.release());
       err = errno;
     }
     if (error != nullptr) *error = SystemErrorText(err);
@@ -183,6 +206,36 @@ class PosixEnv : public Env {
     return unlink(path.c_str()) == 0;
   }
 
+  bool MakePrivateFolder(const std::string& path) override {
+    if (mkdir(path.c_str(), 0700) != 0 && errno != EEXIST) return false;
+    struct stat st {};
+    if (lstat(path.c_str(), &st) != 0) return false;
+    return S_ISDIR(st.st_mode) && st.st_uid == geteuid() && (st.st_mode & 077) == 0;
+  }
+
+  LockOutcome LockPath(const std::string& path, bool folder, std::unique_ptr<FileHold>* hold,
+                       std::string* error) override {
+    const int fd =
+        folder ? open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NOFOLLOW)
+               : open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0600);
+    int err = fd < 0 ? errno : 0;
+    auto held = std::make_unique<PosixFileHold>(fd);
+    struct stat st {};
+    if (err == 0 && fstat(fd, &st) != 0) err = errno;
+    if (err == 0 && !folder && !S_ISREG(st.st_mode)) err = ENODEV;
+    if (err == 0 && st.st_uid != geteuid()) err = EPERM;  // another user's could be taken from us
+    if (err == 0) {
+      if (flock(fd, LOCK_EX | LOCK_NB) == 0) {
+        *hold = std::move(held);
+        return LockOutcome::kTaken;
+      }
+      if (errno == EWOULDBLOCK) return LockOutcome::kHeldElsewhere;
+      err = errno;
+    }
+    if (error != nullptr) *error = SystemErrorText(err);
+    return LockOutcome::kFailed;
+  }
+
   std::optional<std::uint64_t> FreeSpace(const std::string& folder) override {
     struct statvfs fs {};
     if (statvfs(folder.c_str(), &fs) != 0) return std::nullopt;
@@ -196,6 +249,13 @@ class PosixEnv : public Env {
     path.resize(static_cast<std::size_t>(n));
     return path;
   }
+
+  std::string RuntimeFolder() override {
+    const std::string folder = Variable("XDG_RUNTIME_DIR");
+    return folder.empty() || folder.front() != '/' ? "" : WithoutTrailingSeparators(folder);
+  }
+
+  std::string UserId() override { return std::to_string(geteuid()); }
 
   std::string TempFolder() override {
     const std::string folder = Variable("TMPDIR");

@@ -57,6 +57,14 @@ class ENoSpaceError : public Exception {
   using Exception::Exception;
 };
 
+// A book whose bytes can no longer be read while its files are written:
+// the file shrank or its medium (a disc, a stick, a share) went away.
+class EBookUnreadable : public Exception {
+ public:
+  // `fileName` is the book's file name, as UTF-8; `reason` the system's.
+  EBookUnreadable(std::string_view fileName, std::string_view reason);
+};
+
 // The system's text for an error number (defined with the platform's Env).
 std::string SystemErrorText(int errnum);
 

@@ -45,6 +45,15 @@ class EnvWrapper : public Env {
   bool DeleteAbandonedFile(const std::string& path) override {
     return target_.DeleteAbandonedFile(path);
   }
+  bool MakePrivateFolder(const std::string& path) override {
+    return target_.MakePrivateFolder(path);
+  }
+  LockOutcome LockPath(const std::string& path, bool folder, std::unique_ptr<FileHold>* hold,
+                       std::string* error) override {
+    return target_.LockPath(path, folder, hold, error);
+  }
+  std::string RuntimeFolder() override { return target_.RuntimeFolder(); }
+  std::string UserId() override { return target_.UserId(); }
   std::optional<std::uint64_t> FreeSpace(const std::string& folder) override {
     return target_.FreeSpace(folder);
   }
