@@ -7,6 +7,7 @@
 #include <QThread>
 
 #include "app/logging.h"
+#include "book/errors.h"
 
 namespace pagoro {
 namespace {
@@ -34,12 +35,18 @@ bool SingleInstance::Claim(const std::string& folder) {
       qCInfo(lcApp).noquote() << "book folder" << Path(folder) << "is held by another reader";
       return false;
     case FolderLock::State::kUnavailable:
-      // Without a place for locks, readers go on as if each were alone.
-      qCWarning(lcApp).noquote() << "no lock for" << Path(folder) << "- other readers are not seen";
-      return true;
+      // Unlocked, a second reader of the book would empty this one's folder.
+      throw Exception("No lock can be taken for the magazine's folder \"" + folder +
+                      "\", so it is not opened: another reader of yours may be using it (" +
+                      lock->error() + ")");
     case FolderLock::State::kTaken: break;
   }
-  qCInfo(lcApp).noquote() << "holding" << Path(folder) << "| lock" << Path(lock->path());
+  if (lock->InBookFolder()) {
+    qCWarning(lcApp).noquote() << "the readers' lock folder is unusable (" << lock->error().c_str()
+                               << ") - holding" << Path(folder) << "by a lock on itself";
+  } else {
+    qCInfo(lcApp).noquote() << "holding" << Path(folder) << "| lock" << Path(lock->path());
+  }
   Held& held = held_[folder];
   held.lock = std::move(lock);
   Listen(held);
@@ -48,6 +55,7 @@ bool SingleInstance::Claim(const std::string& folder) {
 
 void SingleInstance::Listen(Held& held) {
   const QString name = Path(held.lock->MeetingPath());
+  if (name.isEmpty()) return;  // a lock without a meeting place
   // Whoever listened here before held the lock and has ended.
   QLocalServer::removeServer(name);
   auto* server = new QLocalServer(this);
@@ -88,6 +96,13 @@ void SingleInstance::CallHolder(const std::string& folder) {
   const FolderLock probe(folder);
   if (probe.state() != FolderLock::State::kHeldElsewhere) return;
   const QString name = Path(probe.MeetingPath());
+  if (name.isEmpty()) {
+    throw Exception("The magazine is open in another reader of yours already (its folder \"" +
+                    folder +
+                    "\"), which can't be brought to the front: the readers' lock folder "
+                    "can't be used (" +
+                    probe.error() + ")");
+  }
   // The holder listens right after taking its lock; should it be just
   // starting, its place appears a moment later.
   const QDeadlineTimer deadline(kCallTimeoutMs);

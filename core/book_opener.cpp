@@ -33,11 +33,12 @@ OpenOutcome BookOpener::OpenBookAs(const std::string& path, const std::string& b
                                    Ownership ownership) {
   const std::string fileName = FileNameOf(path);
   const std::string folder = BookFolderPath(env_, fileName, bookName);
+  // Before the claim, whose lock may make the folder.
+  const bool existed = env_.FolderExists(folder.substr(0, folder.size() - 1));
   if (!Claim(folder)) {
     claims_->CallHolder(folder);
     return OpenOutcome::kHeldElsewhere;
   }
-  const bool existed = env_.FolderExists(folder.substr(0, folder.size() - 1));
   try {
     CacheFolderFor(env_, fileName, bookName);
     book_.LoadIndex(path);
