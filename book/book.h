@@ -109,9 +109,9 @@ class Book {
     std::unique_ptr<unsigned char[]> bytes_;
     std::size_t capacity_ = 0;
   };
-  // The three header bytes and the stored bytes, copied into `buffer` and
-  // written to `path`.
-  void WriteHeadered(const HeaderedEntry& entry, const std::string& path, PassBuffer& buffer) const;
+  // The file of `entry`: its three header bytes and its stored bytes,
+  // copied into `buffer`; size + 3 bytes at the result.
+  const unsigned char* FillHeadered(const HeaderedEntry& entry, PassBuffer& buffer) const;
 
   Env& env_;
   BookHost& host_;

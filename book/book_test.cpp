@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <functional>
 #include <set>
 #include <utility>
 #include <vector>
@@ -222,7 +223,10 @@ TEST_F(BookTest, FileTooLargeForABookGetsTheMappingMessage) {
   WriteAll(book_path_, "");
   std::filesystem::resize_file(book_path_, (std::uintmax_t{1} << 32) + 8);
   EXPECT_EQ(ErrorOf([&] { book_.LoadIndex(book_path_); }), "List index out of bounds (1)");
-  EXPECT_EQ(host_.messages, std::vector<std::string>{kMappingErrorMessage});
+  EXPECT_EQ(host_.messages,
+            std::vector<std::string>{std::string(kMappingErrorMessage) +
+                                     "\n\"Spring.exe\": the file is 4 GiB or larger, more than a "
+                                     "book can be"});
   EXPECT_EQ(book_.BookView(), nullptr);
   EXPECT_EQ(book_.BookSize(), 0u);
 }
@@ -403,6 +407,14 @@ TEST_F(BookTest, ABookThatShrinksDuringExtractionIsAnErrorNamingIt) {
     int writes = 0;
     void WriteFile(const std::string& path, const unsigned char* bytes, std::size_t size) override {
       EnvWrapper::WriteFile(path, bytes, size);
+      Wrote();
+    }
+    void WriteFileIn(OpenFolder& folder, const std::string& name, const unsigned char* bytes,
+                     std::size_t size) override {
+      EnvWrapper::WriteFileIn(folder, name, bytes, size);
+      Wrote();
+    }
+    void Wrote() {
       if (++writes == 1) std::filesystem::resize_file(book, 4096);
     }
   } env;
@@ -430,6 +442,43 @@ TEST_F(BookTest, ABookThatShrinksDuringExtractionIsAnErrorNamingIt) {
       EXPECT_EQ(ErrorOf([&] { book.ExtractMainMovie("main.swf"); }), expected);
     }
   }
+}
+
+// The cache folder swapped for a link to another folder while the files
+// are written (a process of the same user racing the reader): every file
+// still goes into the folder that was opened, none into the decoy, and a
+// later clearing through the link deletes nothing there.
+TEST_F(BookTest, AFolderSwappedForALinkMidWayReachesNothingElse) {
+  const std::string decoy = folder_.work() + "/decoy";
+  std::filesystem::create_directories(decoy);
+  WriteAll(decoy + "/thesis.odt", "mine");
+  struct SwappingEnv : testing::EnvWrapper {
+    std::function<void()> swap;
+    void WriteFileIn(OpenFolder& folder, const std::string& name, const unsigned char* bytes,
+                     std::size_t size) override {
+      EnvWrapper::WriteFileIn(folder, name, bytes, size);
+      if (swap) std::exchange(swap, nullptr)();
+    }
+  } env;
+  const std::string moved = folder_.work() + "/moved";
+  env.swap = [&] {
+    std::filesystem::rename(cache_.substr(0, cache_.size() - 1), moved);
+    std::filesystem::create_directory_symlink(decoy, cache_.substr(0, cache_.size() - 1));
+  };
+  testing::RecordingHost host{env};
+  Book book(env, host);
+  WriteAll(book_path_, BookBuilder("2.0", 800, 600)
+                           .File("main.swf", "FWS" + Pattern(10))
+                           .File("a.txt", "one")
+                           .File("b.txt", "two")
+                           .File("c.txt", "three")
+                           .Build());
+  book.LoadIndex(book_path_);
+  book.ExtractAssets(cache_);
+  EXPECT_EQ(Names(moved), (std::set<std::string>{"a.txt", "b.txt", "c.txt"}));
+  EXPECT_EQ(Names(decoy), std::set<std::string>{"thesis.odt"});
+  host.ClearFolder(cache_);
+  EXPECT_EQ(ReadAll(decoy + "/thesis.odt"), "mine");
 }
 
 }  // namespace

@@ -36,6 +36,14 @@ class FileHold {
   virtual ~FileHold() = default;
 };
 
+// A folder opened once, by descriptor: the Env's ...In calls work on the
+// folder itself, so swapping its path for a link between steps reaches
+// nothing else. Closed when the object goes.
+class OpenFolder {
+ public:
+  virtual ~OpenFolder() = default;
+};
+
 class Env {
  public:
   virtual ~Env() = default;
@@ -55,8 +63,9 @@ class Env {
   // True when `path` itself is a symbolic link, whatever it points to (the
   // link is not followed, unlike FileExists and FolderExists).
   virtual bool IsSymbolicLink(const std::string& path) = 0;
-  // Creates one folder level. False on failure (it exists, or its parent is missing).
-  virtual bool CreateFolder(const std::string& path) = 0;
+  // Creates one folder level. False on failure (it exists, or its parent is
+  // missing), with the system's reason in `error` (if given).
+  virtual bool CreateFolder(const std::string& path, std::string* error = nullptr) = 0;
   // Deletes one file (not a folder). False on failure.
   virtual bool DeleteFile(const std::string& path) = 0;
   // Removes an empty folder. False on failure (not empty, missing).
@@ -69,6 +78,32 @@ class Env {
   // piece. A symbolic link at `path` is not written through. Throws EFCreateError when the file
   // can't be created and EWriteError when fewer bytes were written.
   virtual void WriteFile(const std::string& path, const unsigned char* bytes, std::size_t size) = 0;
+
+  // Reads the whole regular file at `path` into `bytes`. The file is opened
+  // without waiting (a FIFO or a device in its place is refused, never
+  // waited on) and judged by what was opened. False with the reason in
+  // `error` (if given).
+  virtual bool ReadFile(const std::string& path, std::string* bytes, std::string* error) = 0;
+  // Puts `bytes` at `path` whole or not at all: written into a new file
+  // beside it, then renamed over it; `executable` makes it a program. False
+  // with the reason in `error` (if given), and nothing left behind.
+  virtual bool ReplaceFile(const std::string& path, const std::string& bytes, bool executable,
+                           std::string* error) = 0;
+  // True when both paths name the same existing file.
+  virtual bool SameFile(const std::string& a, const std::string& b) = 0;
+
+  // Opens the folder at `path`, not following a link at its last step;
+  // null (the reason in `error`, if given) when it can't be opened.
+  virtual std::unique_ptr<OpenFolder> OpenFolderNoFollow(const std::string& path,
+                                                         std::string* error) = 0;
+  // ListFolder, DeleteFile and WriteFile on a name in an opened folder; a
+  // link is neither followed nor written through. EntryExistsIn: something
+  // other than a folder (a link too) has that name.
+  virtual std::vector<std::string> ListFolderIn(OpenFolder& folder) = 0;
+  virtual bool DeleteFileIn(OpenFolder& folder, const std::string& name) = 0;
+  virtual bool EntryExistsIn(OpenFolder& folder, const std::string& name) = 0;
+  virtual void WriteFileIn(OpenFolder& folder, const std::string& name, const unsigned char* bytes,
+                           std::size_t size) = 0;
 
   // Moves a file within one file system (the command-line tool moves the
   // extracted movie). False on failure.

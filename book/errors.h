@@ -32,10 +32,12 @@ class EFCreateError : public Exception {
   EFCreateError(std::string_view path, std::string_view systemError);
 };
 
-// "Stream write error"
+// "Stream write error", and with a folder a second line that names it and
+// the cause (no space, no free inodes, a read-only file system).
 class EWriteError : public Exception {
  public:
   EWriteError();
+  EWriteError(std::string_view folder, std::string_view cause);
 };
 
 // "Out of memory while expanding memory stream"

@@ -47,7 +47,7 @@ void FolderLock::Take(Env& env, const std::string& path, bool folder) {
   path_ = path;
 }
 
-FolderLock::FolderLock(Env& env, const std::string& folder) {
+FolderLock::FolderLock(Env& env, const std::string& folder) : env_(env) {
   const std::string locks = LockFolder(env);
   if (!locks.empty()) {
     Take(env, locks + "/" + NameOf(folder), false);
@@ -68,5 +68,18 @@ FolderLock::FolderLock(Env& env, const std::string& folder) {
 }
 
 FolderLock::~FolderLock() = default;
+
+void FolderLock::NameBook(const std::string& bookPath) {
+  if (state_ != State::kTaken || in_book_folder_) return;
+  env_.ReplaceFile(path_ + ".book", bookPath, false, nullptr);
+}
+
+std::string FolderLock::HolderBook(Env& env, const std::string& folder) {
+  const std::string locks = LockFolder(env);
+  std::string book;
+  if (locks.empty() || !env.ReadFile(locks + "/" + NameOf(folder) + ".book", &book, nullptr))
+    return {};
+  return book;
+}
 
 }  // namespace pagoro

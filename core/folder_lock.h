@@ -48,6 +48,14 @@ class FolderLock {
   // Why there is no lock (kUnavailable), or why the fallback was taken.
   const std::string& error() const { return error_; }
 
+  // Tells other readers which book file the holder plays from the folder
+  // (`bookPath`, the path it was opened by), in a file beside the lock.
+  // Nothing for the fallback lock.
+  void NameBook(const std::string& bookPath);
+  // The book file the holder of `folder` named; "" when it named none (or
+  // there is no lock folder).
+  static std::string HolderBook(Env& env, const std::string& folder);
+
   // The folder of this user's locks: $XDG_RUNTIME_DIR/pagoro, else
   // $TMPDIR/pagoro-<uid> (or /tmp/...), created private when missing. ""
   // when it can't be made, or is not a private folder of this user.
@@ -56,6 +64,7 @@ class FolderLock {
  private:
   void Take(Env& env, const std::string& path, bool folder);
 
+  Env& env_;
   State state_ = State::kUnavailable;
   std::string path_;
   bool in_book_folder_ = false;
