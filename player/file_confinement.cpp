@@ -1,5 +1,11 @@
 #include "player/file_confinement.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 #include <system_error>
 
 namespace pagoro {
@@ -78,6 +84,49 @@ ConfinedPath FileInsideFolder(std::string_view request_path, const std::filesyst
   }
   if (!std::filesystem::is_regular_file(file, error)) return Refuse("not a regular file");
   return ConfinedPath{true, file, {}};
+}
+
+namespace {
+
+int OpenChecked(const std::string& path, int flags, std::string* reason) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | flags);
+  if (fd < 0) {
+    *reason = std::strerror(errno);
+    return -1;
+  }
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    *reason = "not a regular file";
+    ::close(fd);
+    return -1;
+  }
+  return fd;
+}
+
+}  // namespace
+
+int OpenRegularFile(const std::string& path, std::string* reason) {
+  return OpenChecked(path, 0, reason);
+}
+
+int OpenConfinedFile(const ConfinedPath& found, const std::filesystem::path& folder,
+                     std::string* reason) {
+  if (!found.inside) {
+    *reason = found.reason;
+    return -1;
+  }
+  const int fd = OpenChecked(found.file.string(), O_NOFOLLOW, reason);
+  if (fd < 0) return -1;
+  std::error_code error;
+  const std::filesystem::path root = std::filesystem::canonical(folder, error);
+  const std::filesystem::path opened =
+      std::filesystem::read_symlink("/proc/self/fd/" + std::to_string(fd), error);
+  if (error || !IsBelow(opened, root)) {
+    *reason = "the file opened lies outside the folder";
+    ::close(fd);
+    return -1;
+  }
+  return fd;
 }
 
 }  // namespace pagoro

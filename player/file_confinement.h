@@ -24,4 +24,18 @@ enum class HiddenFiles { kServed, kRefused };
 ConfinedPath FileInsideFolder(std::string_view request_path, const std::filesystem::path& folder,
                               HiddenFiles hidden = HiddenFiles::kServed);
 
+// Opens the file FileInsideFolder found, for reading, and checks the file
+// it opened rather than the name: no link is followed at the last step, a
+// FIFO or device put in its place is refused without waiting on it, and
+// the opened file itself must still lie below `folder` (a folder on the
+// way swapped for a link shows there). Returns the descriptor, or -1 with
+// `reason` set.
+int OpenConfinedFile(const ConfinedPath& found, const std::filesystem::path& folder,
+                     std::string* reason);
+
+// Opens the regular file at `path` for reading without waiting on it (a
+// FIFO or device in its place is refused), judged by what was opened.
+// Returns the descriptor, or -1 with `reason` set.
+int OpenRegularFile(const std::string& path, std::string* reason);
+
 }  // namespace pagoro

@@ -1,5 +1,7 @@
 #include "player/movie_scheme.h"
 
+#include <unistd.h>
+
 #include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
@@ -7,6 +9,7 @@
 #include <QWebEngineUrlRequestJob>
 #include <QWebEngineUrlScheme>
 
+#include "player/file_confinement.h"
 #include "player/movie_patch.h"
 #include "player/player_log.h"
 #include "player/requested_file.h"
@@ -127,9 +130,14 @@ void MovieScheme::ServeFile(QWebEngineUrlRequestJob* job, const QUrl& url) {
           : std::nullopt,
       asset_folder_.toStdU16String(),
       sandbox_ == MovieSandbox::kBook ? HiddenFiles::kServed : HiddenFiles::kRefused);
-  if (!confined.inside) return Refuse(job, QString::fromStdString(confined.reason));
+  std::string reason;
+  const int fd = OpenConfinedFile(confined, asset_folder_.toStdU16String(), &reason);
+  if (fd < 0) return Refuse(job, QString::fromStdString(reason));
   auto* file = new QFile(QFile::decodeName(QByteArray::fromStdString(confined.file.string())), job);
-  if (!file->open(QIODevice::ReadOnly)) return Refuse(job, "unreadable");
+  if (!file->open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+    ::close(fd);
+    return Refuse(job, "unreadable");
+  }
   qCInfo(lcPlayer).noquote() << "serving" << file->fileName();
   // A movie the main movie loads gets the main movie's font families.
   const QByteArray head = file->peek(3);

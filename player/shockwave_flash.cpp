@@ -1,5 +1,7 @@
 #include "player/shockwave_flash.h"
 
+#include <unistd.h>
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -14,6 +16,7 @@
 #include <QWebEngineUrlScheme>
 #include <QWebEngineView>
 
+#include "player/file_confinement.h"
 #include "player/host_page.h"
 #include "player/movie_patch.h"
 #include "player/movie_scheme.h"
@@ -238,17 +241,29 @@ void TShockwaveFlash::Movie(const std::u16string& path) {
   // A movie that can't be read changes nothing.
   QString file_path;
   QByteArray bytes;
+  PatchResult fonts;
   if (!path.empty()) {
     file_path = QFileInfo(QStr(path)).absoluteFilePath();
+    // Opened without waiting and judged by what was opened: a FIFO put in
+    // the file's place since it was judged by its content can't hang us.
+    std::string reason;
+    const int fd = OpenRegularFile(QFile::encodeName(file_path).toStdString(), &reason);
     QFile file(file_path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    if (fd < 0 || !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+      if (fd >= 0) ::close(fd);
       throw PlayerError("Cannot load the movie \"" + Utf8(file_path) +
-                        "\": " + Utf8(file.errorString()));
+                        "\": " + (fd < 0 ? reason : Utf8(file.errorString())));
     }
     bytes = file.readAll();
     if (bytes.size() < 8 ||
         !(bytes.startsWith("FWS") || bytes.startsWith("CWS") || bytes.startsWith("ZWS"))) {
       throw PlayerError("Cannot load the movie \"" + Utf8(file_path) + "\": not a Flash movie");
+    }
+    fonts = RenameDeviceFonts(std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                                        static_cast<std::size_t>(bytes.size())));
+    // Nothing of such a movie would show, after the engine took long over it.
+    if (fonts.unplayable) {
+      throw PlayerError("Cannot play the movie \"" + Utf8(file_path) + "\": " + fonts.reason);
     }
   }
 
@@ -270,9 +285,6 @@ void TShockwaveFlash::Movie(const std::u16string& path) {
   // system families (movies loaded from the book's folder get the same from
   // the scheme). And Ruffle can't set a movie's variables from outside: the
   // movie gets a receiver the page calls (SendVariables, host.js).
-  const PatchResult fonts =
-      RenameDeviceFonts(std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
-                                  static_cast<std::size_t>(bytes.size())));
   PatchResult patch = InsertVariableReceiver(fonts.bytes, kReceiverName);
   d.accepts_variables = patch.patched;
   d.undeliverable_reason = QString::fromStdString(patch.reason);

@@ -169,6 +169,7 @@ ReadResult ReadMovie(std::span<const std::uint8_t> file) {
   if (fws) {
     if (file.size() > kMaxMovieSize) {
       result.error = "movie larger than " + std::to_string(kMaxMovieSize) + " bytes";
+      result.unplayable = true;
       return result;
     }
     m.data.assign(file.begin(), file.end());
@@ -185,6 +186,7 @@ ReadResult ReadMovie(std::span<const std::uint8_t> file) {
             : Unlzma(file.subspan(kHeaderPrefix + kLzmaLengthField), kMaxMovieSize, m.data);
     if (!error.empty()) {
       result.error = error;
+      result.unplayable = m.data.size() >= kMaxMovieSize;
       return result;
     }
   }
@@ -193,6 +195,7 @@ ReadResult ReadMovie(std::span<const std::uint8_t> file) {
   const std::span<const std::uint8_t> d(m.data);
   if (d.size() <= kHeaderPrefix) {
     result.error = "movie header cut off";
+    result.unplayable = true;
     return result;
   }
   const unsigned nbits = d[kHeaderPrefix] >> 3;
@@ -200,6 +203,7 @@ ReadResult ReadMovie(std::span<const std::uint8_t> file) {
   m.first_tag_offset = kHeaderPrefix + rect_bytes + 4;
   if (d.size() < m.first_tag_offset) {
     result.error = "movie header cut off";
+    result.unplayable = true;
     return result;
   }
   std::int32_t fields[4] = {};

@@ -44,6 +44,9 @@ struct ParsedMovie {
 struct ReadResult {
   std::optional<ParsedMovie> movie;
   std::string error;  // why there is no movie
+  // No player could show anything of it: larger than kMaxMovieSize
+  // (inflated), or its header is cut off.
+  bool unplayable = false;
 };
 
 // Largest uncompressed movie accepted (a header may claim up to 4 GiB).
