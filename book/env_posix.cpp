@@ -34,6 +34,10 @@ class FileDescriptor {
     fd_ = -1;
     return fd;
   }
+  void reset(int fd) {
+    if (fd_ >= 0) close(fd_);
+    fd_ = fd;
+  }
 
  private:
   int fd_;
@@ -129,6 +133,17 @@ std::string HomeFolder() {
   return entry != nullptr && entry->pw_dir != nullptr ? entry->pw_dir : "";
 }
 
+// Opens the regular file at `path` for reading into `fd`, its status into
+// `st`; the system's error number when it can't be opened or is no regular
+// file, else 0. Non-blocking and judged by the descriptor, so that a FIFO in
+// place of the file cannot hang the open.
+int OpenRegularFile(const std::string& path, FileDescriptor& fd, struct stat& st) {
+  fd.reset(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+  if (fd.get() < 0 || fstat(fd.get(), &st) != 0) return errno;
+  if (!S_ISREG(st.st_mode)) return S_ISDIR(st.st_mode) ? EISDIR : ENODEV;
+  return 0;
+}
+
 // A folder opened by descriptor, with the path it was opened by (for
 // messages only).
 class PosixOpenFolder : public OpenFolder {
@@ -181,17 +196,12 @@ void WriteAt(int dirfd, const std::string& name, const std::string& shown,
 class PosixEnv : public Env {
  public:
   std::unique_ptr<MappedFile> MapReadOnly(const std::string& path, std::string* error) override {
-    // Non-blocking, so that a FIFO in place of the file cannot hang the open.
-    FileDescriptor fd(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    FileDescriptor fd(-1);
     struct stat st {};
-    int err = 0;
-    if (fd.get() < 0 || fstat(fd.get(), &st) != 0) {
-      err = errno;
-    } else if (!S_ISREG(st.st_mode)) {
-      err = S_ISDIR(st.st_mode) ? EISDIR : ENODEV;
-    } else if (st.st_size == 0) {
+    int err = OpenRegularFile(path, fd, st);
+    if (err == 0 && st.st_size == 0)
       return std::make_unique<PosixMappedFile>(nullptr, 0, fd.release());
-    } else {
+    if (err == 0) {
       const auto size = static_cast<std::size_t>(st.st_size);
       void* base = mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd.get(), 0);
       if (base != MAP_FAILED) return std::make_unique<PosixMappedFile>(base, size, fd.release());
@@ -214,14 +224,9 @@ class PosixEnv : public Env {
   }
 
   bool ReadFile(const std::string& path, std::string* bytes, std::string* error) override {
-    const FileDescriptor fd(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    FileDescriptor fd(-1);
     struct stat st {};
-    int err = 0;
-    if (fd.get() < 0 || fstat(fd.get(), &st) != 0) {
-      err = errno;
-    } else if (!S_ISREG(st.st_mode)) {
-      err = S_ISDIR(st.st_mode) ? EISDIR : ENODEV;
-    }
+    int err = OpenRegularFile(path, fd, st);
     bytes->clear();
     char buffer[1 << 16];
     while (err == 0) {

@@ -120,7 +120,8 @@ std::vector<PackEntry> ReadFolderEntries(const std::string& folder, Env& env) {
   if (!env.FolderExists(folder)) throw PackError("\"" + folder + "\" is not a folder");
   std::vector<PackEntry> entries;
   for (const std::string& name : env.ListFolder(folder)) {
-    const std::string path = folder + "/" + name;
+    std::string path = folder;
+    path.append("/").append(name);
     if (env.FileExists(path)) entries.push_back({name, ReadWholeFile(path, env)});
   }
   SortEntries(entries);
