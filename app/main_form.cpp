@@ -234,7 +234,11 @@ OpenOutcome TMainForm::Open(const QString& path, const std::function<OpenOutcome
   malloc_trim(0);
   // The player serves the files of the folder of the book whose movie plays,
   // the one the movie is told about.
-  reporter_.Guard([&] { FlashPlayer->SetAssetFolder(FromLocal8Bit(opener_->CacheFolder())); });
+  reporter_.Guard([&] {
+    FlashPlayer->SetAssetFolder(FromLocal8Bit(opener_->CacheFolder()),
+                                opener_->PlaysFileMovie() ? TShockwaveFlash::MovieOrigin::kFile
+                                                          : TShockwaveFlash::MovieOrigin::kBook);
+  });
   if (failure) {
     reporter_.Guard([&] {
       qCInfo(lcApp).noquote() << "open" << path << "failed | cache folder"

@@ -5,15 +5,24 @@
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QThread>
+#include <QTimer>
 
 #include "app/logging.h"
+#include "book/errors.h"
+#include "core/hand_over.h"
 
 namespace pagoro {
 namespace {
 
-const QByteArray kCall = QByteArrayLiteral("front\n");
 // How long a caller keeps trying to reach a holder that is still starting.
 constexpr int kCallTimeoutMs = 3000;
+// A caller says its piece at once (a few bytes, right after connecting);
+// 2 s is ample on a loaded machine and short enough that silent clients
+// can't keep the holder's few places taken.
+constexpr int kClientDeadlineMs = 2000;
+// Callers at once: a user starting a book a few times quickly. The rest
+// are dropped, so a flood costs no descriptors or memory.
+constexpr int kMaxClients = 4;
 
 QString Path(const std::string& path) { return QFile::decodeName(QByteArray::fromStdString(path)); }
 
@@ -34,12 +43,18 @@ bool SingleInstance::Claim(const std::string& folder) {
       qCInfo(lcApp).noquote() << "book folder" << Path(folder) << "is held by another reader";
       return false;
     case FolderLock::State::kUnavailable:
-      // Without a place for locks, readers go on as if each were alone.
-      qCWarning(lcApp).noquote() << "no lock for" << Path(folder) << "- other readers are not seen";
-      return true;
+      // Unlocked, a second reader of the book would empty this one's folder.
+      throw Exception("No lock can be taken for the magazine's folder \"" + folder +
+                      "\", so it is not opened: another reader of yours may be using it (" +
+                      lock->error() + ")");
     case FolderLock::State::kTaken: break;
   }
-  qCInfo(lcApp).noquote() << "holding" << Path(folder) << "| lock" << Path(lock->path());
+  if (lock->InBookFolder()) {
+    qCWarning(lcApp).noquote() << "the readers' lock folder is unusable (" << lock->error().c_str()
+                               << ") - holding" << Path(folder) << "by a lock on itself";
+  } else {
+    qCInfo(lcApp).noquote() << "holding" << Path(folder) << "| lock" << Path(lock->path());
+  }
   Held& held = held_[folder];
   held.lock = std::move(lock);
   Listen(held);
@@ -48,6 +63,7 @@ bool SingleInstance::Claim(const std::string& folder) {
 
 void SingleInstance::Listen(Held& held) {
   const QString name = Path(held.lock->MeetingPath());
+  if (name.isEmpty()) return;  // a lock without a meeting place
   // Whoever listened here before held the lock and has ended.
   QLocalServer::removeServer(name);
   auto* server = new QLocalServer(this);
@@ -58,19 +74,63 @@ void SingleInstance::Listen(Held& held) {
     return;
   }
   connect(server, &QLocalServer::newConnection, server, [this, server] {
-    while (QLocalSocket* socket = server->nextPendingConnection()) {
-      connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-      connect(socket, &QLocalSocket::readyRead, socket, [this, socket] {
-        if (!socket->canReadLine()) return;
-        if (socket->readLine() == kCall) {
-          qCInfo(lcApp) << "called to the front by another reader";
-          if (on_called_) on_called_();
-        }
-        socket->disconnectFromServer();
-      });
-    }
+    while (QLocalSocket* socket = server->nextPendingConnection()) Serve(socket);
   });
   held.server = server;
+}
+
+void SingleInstance::DropOnce(bool& logged, const char* why) {
+  if (logged) return;
+  logged = true;
+  qCWarning(lcApp) << "hand-over socket:" << why << "- dropped (further ones are not logged)";
+}
+
+void SingleInstance::Serve(QLocalSocket* socket) {
+  connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+  if (clients_ >= kMaxClients) {
+    DropOnce(crowd_logged_, "too many clients at once");
+    socket->abort();
+    socket->deleteLater();
+    return;
+  }
+  ++clients_;
+  connect(socket, &QObject::destroyed, this, [this] { --clients_; });
+  // QLocalSocket reads no more than this from the system; what a client
+  // sends beyond it stays unread until it is dropped.
+  socket->setReadBufferSize(static_cast<qint64>(kMaxHandOverMessage));
+  QTimer::singleShot(kClientDeadlineMs, socket, [this, socket] {
+    DropOnce(slow_logged_, "a client said nothing whole in time");
+    socket->abort();
+    socket->deleteLater();
+  });
+  connect(socket, &QLocalSocket::readyRead, socket, [this, socket] {
+    const QByteArray received = socket->peek(static_cast<qint64>(kMaxHandOverMessage));
+    const HandOverMessage message = ReadHandOver(
+        std::string_view(received.constData(), static_cast<std::size_t>(received.size())));
+    switch (message.kind) {
+      case HandOverKind::kIncomplete: return;
+      case HandOverKind::kFront:
+        qCInfo(lcApp) << "called to the front by another reader";
+        if (on_called_) on_called_();
+        break;
+      case HandOverKind::kUnknown: DropOnce(unknown_logged_, "a message that is none"); break;
+      case HandOverKind::kTooLong: DropOnce(long_logged_, "a message too long"); break;
+    }
+    socket->disconnectFromServer();
+    if (message.kind != HandOverKind::kFront) {
+      socket->abort();
+      socket->deleteLater();
+    }
+  });
+}
+
+void SingleInstance::NameBook(const std::string& folder, const std::string& bookPath) {
+  const auto it = held_.find(folder);
+  if (it != held_.end()) it->second.lock->NameBook(bookPath);
+}
+
+std::string SingleInstance::HolderBook(const std::string& folder) {
+  return FolderLock::HolderBook(Env::Default(), folder);
 }
 
 void SingleInstance::Release(const std::string& folder) {
@@ -88,6 +148,13 @@ void SingleInstance::CallHolder(const std::string& folder) {
   const FolderLock probe(folder);
   if (probe.state() != FolderLock::State::kHeldElsewhere) return;
   const QString name = Path(probe.MeetingPath());
+  if (name.isEmpty()) {
+    throw Exception("The magazine is open in another reader of yours already (its folder \"" +
+                    folder +
+                    "\"), which can't be brought to the front: the readers' lock folder "
+                    "can't be used (" +
+                    probe.error() + ")");
+  }
   // The holder listens right after taking its lock; should it be just
   // starting, its place appears a moment later.
   const QDeadlineTimer deadline(kCallTimeoutMs);
@@ -102,7 +169,7 @@ void SingleInstance::CallHolder(const std::string& folder) {
     }
     QThread::msleep(50);
   }
-  socket.write(kCall);
+  socket.write(kFrontCall.data(), static_cast<qint64>(kFrontCall.size()));
   socket.waitForBytesWritten(static_cast<int>(deadline.remainingTime()));
   // Wait for the holder to take the call (it closes), so the call isn't
   // lost when this reader ends at once.

@@ -14,6 +14,7 @@
 #include "core/folder_lock.h"
 
 class QLocalServer;
+class QLocalSocket;
 
 namespace pagoro {
 
@@ -29,6 +30,8 @@ class SingleInstance : public QObject, public FolderClaims {
   bool Claim(const std::string& folder) override;
   void Release(const std::string& folder) override;
   void CallHolder(const std::string& folder) override;
+  void NameBook(const std::string& folder, const std::string& bookPath) override;
+  std::string HolderBook(const std::string& folder) override;
 
  private:
   struct Held {
@@ -36,9 +39,19 @@ class SingleInstance : public QObject, public FolderClaims {
     QLocalServer* server = nullptr;
   };
   void Listen(Held& held);
+  // Takes one client's call: one message of kMaxHandOverMessage bytes at
+  // most, said within a deadline, a few clients at once; the rest are
+  // dropped, each kind logged once.
+  void Serve(QLocalSocket* socket);
+  static void DropOnce(bool& logged, const char* why);
 
   std::function<void()> on_called_;
   std::map<std::string, Held> held_;
+  int clients_ = 0;  // being served now
+  bool crowd_logged_ = false;
+  bool slow_logged_ = false;
+  bool unknown_logged_ = false;
+  bool long_logged_ = false;
 };
 
 }  // namespace pagoro

@@ -63,6 +63,12 @@ bool IsPlainFileName(std::string_view name) {
   return true;
 }
 
+// The file name of `path`, as messages show it.
+std::string LegibleFileName(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  return FileNameAsUtf8(slash == std::string::npos ? path : path.substr(slash + 1));
+}
+
 // Index text is code page 936; messages are UTF-8.
 std::string Quoted(std::string_view indexText) { return "\"" + Cp936ToUtf8(indexText) + "\""; }
 
@@ -82,11 +88,20 @@ Book::~Book() = default;
 const unsigned char* Book::BookView() const { return view_ ? view_->data() : nullptr; }
 
 void Book::MapBookFile(const std::string& path) {
-  view_ = env_.MapReadOnly(path, nullptr);
+  std::string reason;
+  view_ = env_.MapReadOnly(path, &reason);
+  book_path_ = path;
   // Offsets and the index length are 32-bit: a larger file is no book.
-  if (view_ && view_->size() > UINT32_MAX) view_.reset();
+  if (view_ && view_->size() > UINT32_MAX) {
+    view_.reset();
+    reason = "the file is 4 GiB or larger, more than a book can be";
+  }
   book_size_ = view_ ? static_cast<std::uint32_t>(view_->size()) : 0;
-  if (!view_) host_.ShowMessage(kMappingErrorMessage);
+  // The specified text, then the file and why.
+  if (!view_) {
+    host_.ShowMessage(std::string(kMappingErrorMessage) + "\n\"" + LegibleFileName(path) +
+                      "\": " + reason);
+  }
 }
 
 void Book::ReleaseBook() {
@@ -175,6 +190,12 @@ void Book::CheckBounds(std::string_view entryName, std::int32_t offset, std::int
   }
 }
 
+void Book::CopyStored(std::int32_t offset, std::size_t size, unsigned char* out) const {
+  std::string reason;
+  if (view_->CopyOut(static_cast<std::size_t>(offset), size, out, &reason)) return;
+  throw EBookUnreadable(LegibleFileName(book_path_), reason);
+}
+
 std::unique_ptr<unsigned char[]> Book::NewBuffer(std::size_t size) {
   try {
     return std::make_unique_for_overwrite<unsigned char[]>(size);
@@ -196,14 +217,13 @@ std::string Book::ExtractRotatedEntry(const std::string& name) {
   std::string path = host_.NewTempFileName();
   const auto length = static_cast<std::size_t>(size);
   std::unique_ptr<unsigned char[]> buffer = NewBuffer(length);
-  const unsigned char* stored = view_->data() + offset;
   if (length <= kRotationLength) {
-    std::memcpy(buffer.get(), stored, length);
+    CopyStored(offset, length, buffer.get());
   } else {
     // Stored: the file's last 10240 bytes, then the bytes before them.
     const std::size_t head = length - kRotationLength;
-    std::memcpy(buffer.get(), stored + kRotationLength, head);
-    std::memcpy(buffer.get() + head, stored, kRotationLength);
+    CopyStored(static_cast<std::int32_t>(offset + kRotationLength), head, buffer.get());
+    CopyStored(offset, kRotationLength, buffer.get() + head);
   }
   env_.WriteFile(path, buffer.get(), length);
   return path;
@@ -231,14 +251,12 @@ unsigned char* Book::PassBuffer::Room(std::size_t size) {
   return bytes_.get();
 }
 
-void Book::WriteHeadered(const HeaderedEntry& entry, const std::string& path,
-                         PassBuffer& buffer) const {
+const unsigned char* Book::FillHeadered(const HeaderedEntry& entry, PassBuffer& buffer) const {
   const std::size_t length = kHeaderLength + static_cast<std::size_t>(entry.size);
   unsigned char* bytes = buffer.Room(length);
   std::memcpy(bytes, entry.header.data(), kHeaderLength);
-  std::memcpy(bytes + kHeaderLength, view_->data() + entry.offset,
-              static_cast<std::size_t>(entry.size));
-  env_.WriteFile(path, bytes, length);
+  CopyStored(entry.offset, static_cast<std::size_t>(entry.size), bytes + kHeaderLength);
+  return bytes;
 }
 
 std::string Book::ExtractHeaderedEntry(const std::string& name) {
@@ -251,7 +269,8 @@ std::string Book::ExtractHeaderedEntry(const std::string& name) {
                  InBlocks(kHeaderLength + static_cast<std::uint64_t>(entry.size)));
   std::string path = host_.NewTempFileName();
   PassBuffer buffer;
-  WriteHeadered(entry, path, buffer);
+  env_.WriteFile(path, FillHeadered(entry, buffer),
+                 kHeaderLength + static_cast<std::size_t>(entry.size));
   return path;
 }
 
@@ -261,6 +280,11 @@ void Book::ExtractAssets(const std::string& folder) {
   // Entries may name the same stored bytes many times over: a small book
   // can ask for far more room than it takes itself.
   CheckFreeSpace(folder, AssetsRoom(folder));
+  // Every file goes in through the folder opened once, not through its
+  // path: a link swapped in for the folder meanwhile gets nothing.
+  std::string why;
+  const std::unique_ptr<OpenFolder> open =
+      env_.OpenFolderNoFollow(folder.substr(0, folder.size() - 1), &why);
   PassBuffer buffer;
   for (int i = kFirstEntryLine; i < book_index_->Count(); ++i) {
     std::string line = (*book_index_)[i];
@@ -269,9 +293,12 @@ void Book::ExtractAssets(const std::string& folder) {
     if ((folder + name).find(kMainMovie) != std::string::npos) continue;
     if (!IsPlainFileName(name))
       throw EBadEntry("Entry name " + Quoted(name) + " is not a plain file name");
-    const std::string destination = folder + Cp936ToUtf8(name);
-    if (env_.FileExists(destination)) continue;
-    WriteHeadered(ReadHeaderedLine(name, line), destination, buffer);
+    const std::string fileName = Cp936ToUtf8(name);
+    if (open && env_.EntryExistsIn(*open, fileName)) continue;
+    const HeaderedEntry entry = ReadHeaderedLine(name, line);
+    if (!open) throw EFCreateError(folder + fileName, why);
+    const std::size_t length = kHeaderLength + static_cast<std::size_t>(entry.size);
+    env_.WriteFileIn(*open, fileName, FillHeadered(entry, buffer), length);
   }
 }
 

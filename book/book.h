@@ -81,6 +81,9 @@ class Book {
   // The room the files of ExtractAssets would take in `folder`: each name
   // once, up to the first line the pass would stop at.
   std::uint64_t AssetsRoom(const std::string& folder) const;
+  // Copies `size` stored bytes at `offset` (inside the file) into `out`
+  // from the file itself; EBookUnreadable when they can't be read any more.
+  void CopyStored(std::int32_t offset, std::size_t size, unsigned char* out) const;
   // Refuses (EBadEntry) `size` bytes at `offset` that are not all in the file.
   void CheckBounds(std::string_view entryName, std::int32_t offset, std::int32_t size) const;
   // A buffer of `size` bytes (EOutOfMemory when it can't be had).
@@ -106,13 +109,14 @@ class Book {
     std::unique_ptr<unsigned char[]> bytes_;
     std::size_t capacity_ = 0;
   };
-  // The three header bytes and the stored bytes, copied into `buffer` and
-  // written to `path`.
-  void WriteHeadered(const HeaderedEntry& entry, const std::string& path, PassBuffer& buffer) const;
+  // The file of `entry`: its three header bytes and its stored bytes,
+  // copied into `buffer`; size + 3 bytes at the result.
+  const unsigned char* FillHeadered(const HeaderedEntry& entry, PassBuffer& buffer) const;
 
   Env& env_;
   BookHost& host_;
   std::unique_ptr<MappedFile> view_;
+  std::string book_path_;  // the mapped file's
   std::uint32_t book_size_ = 0;
   std::optional<StringList> book_index_;
   std::int32_t movie_width_ = 0;

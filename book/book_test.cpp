@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <functional>
 #include <set>
 #include <utility>
 #include <vector>
@@ -12,6 +13,7 @@
 #include "book/errors.h"
 #include "testing/book_builder.h"
 #include "testing/book_host.h"
+#include "testing/env_wrapper.h"
 #include "testing/private_folder.h"
 
 namespace pagoro {
@@ -221,7 +223,10 @@ TEST_F(BookTest, FileTooLargeForABookGetsTheMappingMessage) {
   WriteAll(book_path_, "");
   std::filesystem::resize_file(book_path_, (std::uintmax_t{1} << 32) + 8);
   EXPECT_EQ(ErrorOf([&] { book_.LoadIndex(book_path_); }), "List index out of bounds (1)");
-  EXPECT_EQ(host_.messages, std::vector<std::string>{kMappingErrorMessage});
+  EXPECT_EQ(host_.messages,
+            std::vector<std::string>{std::string(kMappingErrorMessage) +
+                                     "\n\"Spring.exe\": the file is 4 GiB or larger, more than a "
+                                     "book can be"});
   EXPECT_EQ(book_.BookView(), nullptr);
   EXPECT_EQ(book_.BookSize(), 0u);
 }
@@ -390,6 +395,90 @@ TEST_F(BookTest, TooFewHeaderBytesAreRefused) {
     EXPECT_TRUE(Names(cache_).empty());
   }
   EXPECT_TRUE(Names(folder_.tmp()).empty());
+}
+
+// A book on a medium that goes away while its files are written: the
+// bytes that are gone are an error naming the book, never a fault of the
+// mapped pages. (The medium is played by the file shrinking under the
+// mapping after the first file is written.)
+TEST_F(BookTest, ABookThatShrinksDuringExtractionIsAnErrorNamingIt) {
+  struct ShrinkingEnv : testing::EnvWrapper {
+    std::string book;
+    int writes = 0;
+    void WriteFile(const std::string& path, const unsigned char* bytes, std::size_t size) override {
+      EnvWrapper::WriteFile(path, bytes, size);
+      Wrote();
+    }
+    void WriteFileIn(OpenFolder& folder, const std::string& name, const unsigned char* bytes,
+                     std::size_t size) override {
+      EnvWrapper::WriteFileIn(folder, name, bytes, size);
+      Wrote();
+    }
+    void Wrote() {
+      if (++writes == 1) std::filesystem::resize_file(book, 4096);
+    }
+  } env;
+  env.book = book_path_;
+  testing::RecordingHost host{env};
+  for (const char* version : {"2.0", "1.0"}) {
+    SCOPED_TRACE(version);
+    const bool v2 = std::string(version) == "2.0";
+    BookBuilder builder(version, 800, 600);
+    builder.File("main.swf", "FWS" + Pattern(300000));
+    if (v2) builder.File("a.txt", "one").File("b.bin", "BIN" + Pattern(300000, 1));
+    WriteAll(book_path_, builder.Build());
+    Book book(env, host);
+    env.writes = 0;
+    book.LoadIndex(book_path_);
+    const std::string expected =
+        "The magazine's file \"Spring.exe\" can't be read any more: was its disc or stick "
+        "removed? (the file is shorter than when it was opened)";
+    if (v2) {
+      EXPECT_EQ(ErrorOf([&] { book.ExtractAssets(cache_); }), expected);
+      EXPECT_EQ(Names(cache_), std::set<std::string>{"a.txt"});
+    } else {
+      env.writes = 1;  // shrinks at once
+      std::filesystem::resize_file(book_path_, 4096);
+      EXPECT_EQ(ErrorOf([&] { book.ExtractMainMovie("main.swf"); }), expected);
+    }
+  }
+}
+
+// The cache folder swapped for a link to another folder while the files
+// are written (a process of the same user racing the reader): every file
+// still goes into the folder that was opened, none into the decoy, and a
+// later clearing through the link deletes nothing there.
+TEST_F(BookTest, AFolderSwappedForALinkMidWayReachesNothingElse) {
+  const std::string decoy = folder_.work() + "/decoy";
+  std::filesystem::create_directories(decoy);
+  WriteAll(decoy + "/thesis.odt", "mine");
+  struct SwappingEnv : testing::EnvWrapper {
+    std::function<void()> swap;
+    void WriteFileIn(OpenFolder& folder, const std::string& name, const unsigned char* bytes,
+                     std::size_t size) override {
+      EnvWrapper::WriteFileIn(folder, name, bytes, size);
+      if (swap) std::exchange(swap, nullptr)();
+    }
+  } env;
+  const std::string moved = folder_.work() + "/moved";
+  env.swap = [&] {
+    std::filesystem::rename(cache_.substr(0, cache_.size() - 1), moved);
+    std::filesystem::create_directory_symlink(decoy, cache_.substr(0, cache_.size() - 1));
+  };
+  testing::RecordingHost host{env};
+  Book book(env, host);
+  WriteAll(book_path_, BookBuilder("2.0", 800, 600)
+                           .File("main.swf", "FWS" + Pattern(10))
+                           .File("a.txt", "one")
+                           .File("b.txt", "two")
+                           .File("c.txt", "three")
+                           .Build());
+  book.LoadIndex(book_path_);
+  book.ExtractAssets(cache_);
+  EXPECT_EQ(Names(moved), (std::set<std::string>{"a.txt", "b.txt", "c.txt"}));
+  EXPECT_EQ(Names(decoy), std::set<std::string>{"thesis.odt"});
+  host.ClearFolder(cache_);
+  EXPECT_EQ(ReadAll(decoy + "/thesis.odt"), "mine");
 }
 
 }  // namespace

@@ -20,6 +20,12 @@ class MappedFile {
   virtual ~MappedFile() = default;
   virtual const unsigned char* data() const = 0;
   virtual std::size_t size() const = 0;
+  // Copies `size` bytes from `offset` (a range inside size()) into `out`
+  // by reading the file rather than touching its mapped pages, so that a
+  // file that shrank or whose medium went away since it was mapped is a
+  // failure, not a fault: false then, with the reason in `error` (if given).
+  virtual bool CopyOut(std::size_t offset, std::size_t size, unsigned char* out,
+                       std::string* error) const = 0;
 };
 
 // A file this process holds: other processes can tell (Env::DeleteAbandonedFile)
@@ -28,6 +34,14 @@ class MappedFile {
 class FileHold {
  public:
   virtual ~FileHold() = default;
+};
+
+// A folder opened once, by descriptor: the Env's ...In calls work on the
+// folder itself, so swapping its path for a link between steps reaches
+// nothing else. Closed when the object goes.
+class OpenFolder {
+ public:
+  virtual ~OpenFolder() = default;
 };
 
 class Env {
@@ -49,8 +63,9 @@ class Env {
   // True when `path` itself is a symbolic link, whatever it points to (the
   // link is not followed, unlike FileExists and FolderExists).
   virtual bool IsSymbolicLink(const std::string& path) = 0;
-  // Creates one folder level. False on failure (it exists, or its parent is missing).
-  virtual bool CreateFolder(const std::string& path) = 0;
+  // Creates one folder level. False on failure (it exists, or its parent is
+  // missing), with the system's reason in `error` (if given).
+  virtual bool CreateFolder(const std::string& path, std::string* error = nullptr) = 0;
   // Deletes one file (not a folder). False on failure.
   virtual bool DeleteFile(const std::string& path) = 0;
   // Removes an empty folder. False on failure (not empty, missing).
@@ -63,6 +78,32 @@ class Env {
   // piece. A symbolic link at `path` is not written through. Throws EFCreateError when the file
   // can't be created and EWriteError when fewer bytes were written.
   virtual void WriteFile(const std::string& path, const unsigned char* bytes, std::size_t size) = 0;
+
+  // Reads the whole regular file at `path` into `bytes`. The file is opened
+  // without waiting (a FIFO or a device in its place is refused, never
+  // waited on) and judged by what was opened. False with the reason in
+  // `error` (if given).
+  virtual bool ReadFile(const std::string& path, std::string* bytes, std::string* error) = 0;
+  // Puts `bytes` at `path` whole or not at all: written into a new file
+  // beside it, then renamed over it; `executable` makes it a program. False
+  // with the reason in `error` (if given), and nothing left behind.
+  virtual bool ReplaceFile(const std::string& path, const std::string& bytes, bool executable,
+                           std::string* error) = 0;
+  // True when both paths name the same existing file.
+  virtual bool SameFile(const std::string& a, const std::string& b) = 0;
+
+  // Opens the folder at `path`, not following a link at its last step;
+  // null (the reason in `error`, if given) when it can't be opened.
+  virtual std::unique_ptr<OpenFolder> OpenFolderNoFollow(const std::string& path,
+                                                         std::string* error) = 0;
+  // ListFolder, DeleteFile and WriteFile on a name in an opened folder; a
+  // link is neither followed nor written through. EntryExistsIn: something
+  // other than a folder (a link too) has that name.
+  virtual std::vector<std::string> ListFolderIn(OpenFolder& folder) = 0;
+  virtual bool DeleteFileIn(OpenFolder& folder, const std::string& name) = 0;
+  virtual bool EntryExistsIn(OpenFolder& folder, const std::string& name) = 0;
+  virtual void WriteFileIn(OpenFolder& folder, const std::string& name, const unsigned char* bytes,
+                           std::size_t size) = 0;
 
   // Moves a file within one file system (the command-line tool moves the
   // extracted movie). False on failure.
@@ -78,6 +119,20 @@ class Env {
   // when it was deleted.
   virtual bool DeleteAbandonedFile(const std::string& path) = 0;
 
+  // Makes `path` a folder only this user can enter, created (0700) when
+  // missing. True when it is one: a folder, not a link, of this user, closed
+  // to the group and to others.
+  virtual bool MakePrivateFolder(const std::string& path) = 0;
+
+  enum class LockOutcome { kTaken, kHeldElsewhere, kFailed };
+  // Takes, without waiting, an exclusive lock on the file at `path`
+  // (created, readable by this user only, when missing) or, with `folder`,
+  // on the folder at `path`; never through a link, never on anything else.
+  // While taken, `hold` holds it (the lock ends with the hold or with the
+  // process); kFailed leaves the system's reason in `error` (if given).
+  virtual LockOutcome LockPath(const std::string& path, bool folder,
+                               std::unique_ptr<FileHold>* hold, std::string* error) = 0;
+
   // The bytes an unprivileged user may still write in the file system of
   // `folder`; nullopt when the system can't tell.
   virtual std::optional<std::uint64_t> FreeSpace(const std::string& folder) = 0;
@@ -86,6 +141,11 @@ class Env {
   // file system has it (a name need not be valid text in any encoding).
   virtual std::string ProgramPath() = 0;
 
+  // The per-user runtime folder ($XDG_RUNTIME_DIR when it is an absolute
+  // path), with no trailing separator; "" when there is none.
+  virtual std::string RuntimeFolder() = 0;
+  // This user's number, as text.
+  virtual std::string UserId() = 0;
   // The system's temporary-files folder ($TMPDIR, else /tmp), with no trailing separator.
   virtual std::string TempFolder() = 0;
   // The per-user persistent data folder ($XDG_DATA_HOME, else ~/.local/share),

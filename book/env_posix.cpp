@@ -29,6 +29,15 @@ class FileDescriptor {
   FileDescriptor(const FileDescriptor&) = delete;
   FileDescriptor& operator=(const FileDescriptor&) = delete;
   int get() const { return fd_; }
+  int release() {
+    const int fd = fd_;
+    fd_ = -1;
+    return fd;
+  }
+  void reset(int fd) {
+    if (fd_ >= 0) close(fd_);
+    fd_ = fd;
+  }
 
  private:
   int fd_;
@@ -52,7 +61,7 @@ int OpenForHold(const std::string& path) {
 
 class PosixMappedFile : public MappedFile {
  public:
-  PosixMappedFile(void* base, std::size_t size) : base_(base), size_(size) {}
+  PosixMappedFile(void* base, std::size_t size, int fd) : base_(base), size_(size), fd_(fd) {}
   ~PosixMappedFile() override {
     if (base_ != nullptr) munmap(base_, size_);
   }
@@ -62,9 +71,27 @@ class PosixMappedFile : public MappedFile {
   const unsigned char* data() const override { return static_cast<const unsigned char*>(base_); }
   std::size_t size() const override { return size_; }
 
+  bool CopyOut(std::size_t offset, std::size_t size, unsigned char* out,
+               std::string* error) const override {
+    std::size_t done = 0;
+    while (done < size) {
+      const ssize_t n =
+          pread(fd_.get(), out + done, size - done, static_cast<off_t>(offset + done));
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) {
+        if (error != nullptr)
+          *error = n == 0 ? "the file is shorter than when it was opened" : SystemErrorText(errno);
+        return false;
+      }
+      done += static_cast<std::size_t>(n);
+    }
+    return true;
+  }
+
  private:
   void* base_;  // null for an empty file, which has nothing to map
   std::size_t size_;
+  FileDescriptor fd_;  // kept open for CopyOut
 };
 
 bool IsKind(const std::string& path, mode_t kind) {
@@ -90,6 +117,15 @@ void CreateFolders(const std::string& path) {
   mkdir(path.c_str(), 0700);
 }
 
+// The system's reason a write into `folder` failed; a full file system
+// says whether it ran out of room or of files (inodes).
+std::string WriteFailure(const std::string& folder, int err) {
+  struct statvfs fs {};
+  if (err == ENOSPC && statvfs(folder.c_str(), &fs) == 0 && fs.f_files > 0 && fs.f_favail == 0)
+    return "no free inodes left: the file system can hold no more files";
+  return SystemErrorText(err);
+}
+
 std::string HomeFolder() {
   std::string home = Variable("HOME");
   if (!home.empty()) return home;
@@ -97,23 +133,78 @@ std::string HomeFolder() {
   return entry != nullptr && entry->pw_dir != nullptr ? entry->pw_dir : "";
 }
 
+// Opens the regular file at `path` for reading into `fd`, its status into
+// `st`; the system's error number when it can't be opened or is no regular
+// file, else 0. Non-blocking and judged by the descriptor, so that a FIFO in
+// place of the file cannot hang the open.
+int OpenRegularFile(const std::string& path, FileDescriptor& fd, struct stat& st) {
+  fd.reset(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+  if (fd.get() < 0 || fstat(fd.get(), &st) != 0) return errno;
+  if (!S_ISREG(st.st_mode)) return S_ISDIR(st.st_mode) ? EISDIR : ENODEV;
+  return 0;
+}
+
+// A folder opened by descriptor, with the path it was opened by (for
+// messages only).
+class PosixOpenFolder : public OpenFolder {
+ public:
+  PosixOpenFolder(int fd, std::string path) : fd_(fd), path_(std::move(path)) {}
+  int fd() const { return fd_.get(); }
+  const std::string& path() const { return path_; }
+
+ private:
+  FileDescriptor fd_;
+  std::string path_;
+};
+
+int Fd(OpenFolder& folder) { return static_cast<PosixOpenFolder&>(folder).fd(); }
+
+// Creates or replaces `name` in the folder `dirfd` (AT_FDCWD: `name` is a
+// path) with `size` bytes, never through a link. `shown` is the file's
+// path and `folder` its folder's, for the messages.
+void WriteAt(int dirfd, const std::string& name, const std::string& shown,
+             const std::string& folder, const unsigned char* bytes, std::size_t size) {
+  FileDescriptor fd(openat(dirfd, name.c_str(),
+                           O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK,
+                           0666));
+  if (fd.get() < 0) {
+    const int err = errno;
+    throw EFCreateError(shown, WriteFailure(folder, err));
+  }
+  std::size_t written = 0;
+  while (written < size) {
+    const ssize_t n = write(fd.get(), bytes + written, size - written);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      const int err = n < 0 ? errno : ENOSPC;
+      // Half a file is of no use and would keep the disk full: the regular
+      // file this call opened goes (never a device such as /dev/full, nor
+      // what a swapped name now points to).
+      struct stat opened {};
+      struct stat named {};
+      if (fstat(fd.get(), &opened) == 0 && S_ISREG(opened.st_mode) &&
+          fstatat(dirfd, name.c_str(), &named, AT_SYMLINK_NOFOLLOW) == 0 &&
+          named.st_dev == opened.st_dev && named.st_ino == opened.st_ino) {
+        unlinkat(dirfd, name.c_str(), 0);
+      }
+      throw EWriteError(folder, WriteFailure(folder, err));
+    }
+    written += static_cast<std::size_t>(n);
+  }
+}
+
 class PosixEnv : public Env {
  public:
   std::unique_ptr<MappedFile> MapReadOnly(const std::string& path, std::string* error) override {
-    // Non-blocking, so that a FIFO in place of the file cannot hang the open.
-    FileDescriptor fd(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    FileDescriptor fd(-1);
     struct stat st {};
-    int err = 0;
-    if (fd.get() < 0 || fstat(fd.get(), &st) != 0) {
-      err = errno;
-    } else if (!S_ISREG(st.st_mode)) {
-      err = S_ISDIR(st.st_mode) ? EISDIR : ENODEV;
-    } else if (st.st_size == 0) {
-      return std::make_unique<PosixMappedFile>(nullptr, 0);
-    } else {
+    int err = OpenRegularFile(path, fd, st);
+    if (err == 0 && st.st_size == 0)
+      return std::make_unique<PosixMappedFile>(nullptr, 0, fd.release());
+    if (err == 0) {
       const auto size = static_cast<std::size_t>(st.st_size);
       void* base = mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd.get(), 0);
-      if (base != MAP_FAILED) return std::make_unique<PosixMappedFile>(base, size);
+      if (base != MAP_FAILED) return std::make_unique<PosixMappedFile>(base, size, fd.release());
       err = errno;
     }
     if (error != nullptr) *error = SystemErrorText(err);
@@ -126,7 +217,64 @@ class PosixEnv : public Env {
     struct stat st {};
     return lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
   }
-  bool CreateFolder(const std::string& path) override { return mkdir(path.c_str(), 0777) == 0; }
+  bool CreateFolder(const std::string& path, std::string* error = nullptr) override {
+    if (mkdir(path.c_str(), 0777) == 0) return true;
+    if (error != nullptr) *error = SystemErrorText(errno);
+    return false;
+  }
+
+  bool ReadFile(const std::string& path, std::string* bytes, std::string* error) override {
+    FileDescriptor fd(-1);
+    struct stat st {};
+    int err = OpenRegularFile(path, fd, st);
+    bytes->clear();
+    char buffer[1 << 16];
+    while (err == 0) {
+      const ssize_t n = read(fd.get(), buffer, sizeof buffer);
+      if (n == 0) return true;
+      if (n > 0) {
+        bytes->append(buffer, static_cast<std::size_t>(n));
+      } else if (errno != EINTR) {
+        err = errno;
+      }
+    }
+    if (error != nullptr) *error = SystemErrorText(err);
+    return false;
+  }
+
+  bool ReplaceFile(const std::string& path, const std::string& bytes, bool executable,
+                   std::string* error) override {
+    std::string temp = path + ".XXXXXX";
+    const int fd = mkostemp(temp.data(), O_CLOEXEC);
+    if (fd < 0) {
+      if (error != nullptr) *error = SystemErrorText(errno);
+      return false;
+    }
+    std::size_t done = 0;
+    int err = 0;
+    while (done < bytes.size() && err == 0) {
+      const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
+      if (n > 0) {
+        done += static_cast<std::size_t>(n);
+      } else if (n == 0 || errno != EINTR) {
+        err = n == 0 ? EIO : errno;
+      }
+    }
+    if (err == 0 && executable && fchmod(fd, 0755) != 0) err = errno;
+    if (close(fd) != 0 && err == 0) err = errno;
+    if (err == 0 && rename(temp.c_str(), path.c_str()) != 0) err = errno;
+    if (err == 0) return true;
+    unlink(temp.c_str());
+    if (error != nullptr) *error = SystemErrorText(err);
+    return false;
+  }
+
+  bool SameFile(const std::string& a, const std::string& b) override {
+    struct stat sa {};
+    struct stat sb {};
+    return stat(a.c_str(), &sa) == 0 && stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
+           sa.st_ino == sb.st_ino;
+  }
   bool DeleteFile(const std::string& path) override { return unlink(path.c_str()) == 0; }
   bool RemoveFolder(const std::string& path) override { return rmdir(path.c_str()) == 0; }
 
@@ -143,16 +291,55 @@ class PosixEnv : public Env {
   }
 
   void WriteFile(const std::string& path, const unsigned char* bytes, std::size_t size) override {
-    FileDescriptor fd(
-        open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0666));
-    if (fd.get() < 0) throw EFCreateError(path, SystemErrorText(errno));
-    std::size_t written = 0;
-    while (written < size) {
-      const ssize_t n = write(fd.get(), bytes + written, size - written);
-      if (n < 0 && errno == EINTR) continue;
-      if (n <= 0) throw EWriteError();
-      written += static_cast<std::size_t>(n);
+    const std::size_t slash = path.rfind('/');
+    const std::string folder = slash == std::string::npos ? "."
+                               : slash == 0               ? "/"
+                                                          : path.substr(0, slash);
+    WriteAt(AT_FDCWD, path, path, folder, bytes, size);
+  }
+
+  std::unique_ptr<OpenFolder> OpenFolderNoFollow(const std::string& path,
+                                                 std::string* error) override {
+    const int fd = open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NOFOLLOW);
+    if (fd < 0) {
+      if (error != nullptr) *error = SystemErrorText(errno);
+      return nullptr;
     }
+    return std::make_unique<PosixOpenFolder>(fd, path);
+  }
+
+  std::vector<std::string> ListFolderIn(OpenFolder& folder) override {
+    std::vector<std::string> names;
+    // fdopendir takes the descriptor it is given: a copy of the folder's.
+    const int fd = dup(Fd(folder));
+    DIR* dir = fd < 0 ? nullptr : fdopendir(fd);
+    if (dir == nullptr) {
+      if (fd >= 0) close(fd);
+      return names;
+    }
+    rewinddir(dir);
+    while (const dirent* entry = readdir(dir)) {
+      const std::string_view name = entry->d_name;
+      if (name != "." && name != "..") names.emplace_back(name);
+    }
+    closedir(dir);
+    return names;
+  }
+
+  bool DeleteFileIn(OpenFolder& folder, const std::string& name) override {
+    return unlinkat(Fd(folder), name.c_str(), 0) == 0;
+  }
+
+  bool EntryExistsIn(OpenFolder& folder, const std::string& name) override {
+    struct stat st {};
+    return fstatat(Fd(folder), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && !S_ISDIR(st.st_mode);
+  }
+
+  void WriteFileIn(OpenFolder& folder, const std::string& name, const unsigned char* bytes,
+                   std::size_t size) override {
+    const auto& open_folder = static_cast<PosixOpenFolder&>(folder);
+    WriteAt(open_folder.fd(), name, open_folder.path() + "/" + name, open_folder.path(), bytes,
+            size);
   }
 
   bool RenameFile(const std::string& from, const std::string& to) override {
@@ -183,6 +370,36 @@ class PosixEnv : public Env {
     return unlink(path.c_str()) == 0;
   }
 
+  bool MakePrivateFolder(const std::string& path) override {
+    if (mkdir(path.c_str(), 0700) != 0 && errno != EEXIST) return false;
+    struct stat st {};
+    if (lstat(path.c_str(), &st) != 0) return false;
+    return S_ISDIR(st.st_mode) && st.st_uid == geteuid() && (st.st_mode & 077) == 0;
+  }
+
+  LockOutcome LockPath(const std::string& path, bool folder, std::unique_ptr<FileHold>* hold,
+                       std::string* error) override {
+    const int fd =
+        folder ? open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NOFOLLOW)
+               : open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0600);
+    int err = fd < 0 ? errno : 0;
+    auto held = std::make_unique<PosixFileHold>(fd);
+    struct stat st {};
+    if (err == 0 && fstat(fd, &st) != 0) err = errno;
+    if (err == 0 && !folder && !S_ISREG(st.st_mode)) err = ENODEV;
+    if (err == 0 && st.st_uid != geteuid()) err = EPERM;  // another user's could be taken from us
+    if (err == 0) {
+      if (flock(fd, LOCK_EX | LOCK_NB) == 0) {
+        *hold = std::move(held);
+        return LockOutcome::kTaken;
+      }
+      if (errno == EWOULDBLOCK) return LockOutcome::kHeldElsewhere;
+      err = errno;
+    }
+    if (error != nullptr) *error = SystemErrorText(err);
+    return LockOutcome::kFailed;
+  }
+
   std::optional<std::uint64_t> FreeSpace(const std::string& folder) override {
     struct statvfs fs {};
     if (statvfs(folder.c_str(), &fs) != 0) return std::nullopt;
@@ -196,6 +413,13 @@ class PosixEnv : public Env {
     path.resize(static_cast<std::size_t>(n));
     return path;
   }
+
+  std::string RuntimeFolder() override {
+    const std::string folder = Variable("XDG_RUNTIME_DIR");
+    return folder.empty() || folder.front() != '/' ? "" : WithoutTrailingSeparators(folder);
+  }
+
+  std::string UserId() override { return std::to_string(geteuid()); }
 
   std::string TempFolder() override {
     const std::string folder = Variable("TMPDIR");

@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <set>
+#include <string>
+#include <vector>
 
 #include "book/env.h"
 #include "book/errors.h"
@@ -67,8 +71,42 @@ TEST_F(EnvTest, WriteFileReportsTheFrameworkMessages) {
     env_.WriteFile("/dev/full", bytes, 3);
     FAIL();
   } catch (const EWriteError& e) {
-    EXPECT_STREQ(e.what(), "Stream write error");
+    // The framework's text first, then the folder and the cause.
+    EXPECT_STREQ(e.what(),
+                 "Stream write error\nThe folder \"/dev\" can't take the file: No space left on "
+                 "device");
   }
+  struct stat st {};
+  EXPECT_EQ(::stat("/dev/full", &st), 0) << "a device is never removed";
+}
+
+// A disk that fills mid-way, on a small file system of its own (root only:
+// it is mounted for the test): a short write names the folder and the cause
+// and leaves no half file; a file system out of inodes says so.
+TEST_F(EnvTest, AFullFileSystemIsNamedWithItsCause) {
+  const std::string mnt = folder_.path() + "/small";
+  ::mkdir(mnt.c_str(), 0700);
+  if (::geteuid() != 0 || ::mount("tmpfs", mnt.c_str(), "tmpfs", 0, "size=1m,nr_inodes=6") != 0)
+    GTEST_SKIP() << "no small file system can be mounted here";
+  const std::vector<unsigned char> big(2u << 20, 'x');
+  try {
+    env_.WriteFile(mnt + "/big.bin", big.data(), big.size());
+    ADD_FAILURE() << "2 MiB fit into 1 MiB";
+  } catch (const EWriteError& e) {
+    EXPECT_EQ(std::string(e.what()), "Stream write error\nThe folder \"" + mnt +
+                                         "\" can't take the file: No space left on device");
+  }
+  EXPECT_TRUE(env_.ListFolder(mnt).empty());
+  std::string message;
+  for (int i = 0; i < 10 && message.empty(); ++i) {
+    try {
+      env_.WriteFile(mnt + "/f" + std::to_string(i), big.data(), 1);
+    } catch (const EFCreateError& e) {
+      message = e.what();
+    }
+  }
+  EXPECT_NE(message.find("no free inodes left"), std::string::npos) << message;
+  ::umount2(mnt.c_str(), MNT_DETACH);
 }
 
 TEST_F(EnvTest, UniqueFilesAreNewAndEmpty) {

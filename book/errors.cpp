@@ -27,6 +27,15 @@ EFCreateError::EFCreateError(std::string_view path, std::string_view systemError
 
 EWriteError::EWriteError() : Exception("Stream write error") {}
 
+EWriteError::EWriteError(std::string_view folder, std::string_view cause)
+    : Exception(Joined(
+          {"Stream write error\nThe folder \"", folder, "\" can't take the file: ", cause})) {}
+
+EBookUnreadable::EBookUnreadable(std::string_view fileName, std::string_view reason)
+    : Exception(
+          Joined({"The magazine's file \"", fileName,
+                  "\" can't be read any more: was its disc or stick removed? (", reason, ")"})) {}
+
 EOutOfMemory::EOutOfMemory() : Exception("Out of memory while expanding memory stream") {}
 
 }  // namespace pagoro

@@ -32,10 +32,12 @@ class EFCreateError : public Exception {
   EFCreateError(std::string_view path, std::string_view systemError);
 };
 
-// "Stream write error"
+// "Stream write error", and with a folder a second line that names it and
+// the cause (no space, no free inodes, a read-only file system).
 class EWriteError : public Exception {
  public:
   EWriteError();
+  EWriteError(std::string_view folder, std::string_view cause);
 };
 
 // "Out of memory while expanding memory stream"
@@ -55,6 +57,14 @@ class EBadEntry : public Exception {
 class ENoSpaceError : public Exception {
  public:
   using Exception::Exception;
+};
+
+// A book whose bytes can no longer be read while its files are written:
+// the file shrank or its medium (a disc, a stick, a share) went away.
+class EBookUnreadable : public Exception {
+ public:
+  // `fileName` is the book's file name, as UTF-8; `reason` the system's.
+  EBookUnreadable(std::string_view fileName, std::string_view reason);
 };
 
 // The system's text for an error number (defined with the platform's Env).

@@ -1,16 +1,8 @@
 #include "book/packer.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
-#include <filesystem>
 #include <limits>
 #include <string_view>
-#include <system_error>
 
 #include "book/cp936.h"
 #include "book/format.h"
@@ -23,8 +15,6 @@ using format::kHeaderLength;
 using format::kLineEnd;
 using format::kMainMovie;
 constexpr std::size_t kMaxBookSize = std::numeric_limits<std::int32_t>::max();
-
-std::string SystemError(int error) { return std::strerror(error); }
 
 // The entry name as the index holds it. Fields are cut at every "|" byte,
 // the second byte of a double-byte character included, and a line ends at
@@ -126,63 +116,30 @@ std::string PackBook(const std::string& image, const std::vector<PackEntry>& ent
   return book;
 }
 
-std::vector<PackEntry> ReadFolderEntries(const std::string& folder) {
-  namespace fs = std::filesystem;
-  std::error_code error;
-  if (!fs::is_directory(folder, error)) throw PackError("\"" + folder + "\" is not a folder");
+std::vector<PackEntry> ReadFolderEntries(const std::string& folder, Env& env) {
+  if (!env.FolderExists(folder)) throw PackError("\"" + folder + "\" is not a folder");
   std::vector<PackEntry> entries;
-  fs::directory_iterator it(folder, error);
-  for (; !error && it != fs::directory_iterator(); it.increment(error)) {
-    if (!it->is_regular_file(error)) continue;
-    const fs::path& path = it->path();
-    entries.push_back({path.filename().string(), ReadWholeFile(path.string())});
+  for (const std::string& name : env.ListFolder(folder)) {
+    std::string path = folder;
+    path.append("/").append(name);
+    if (env.FileExists(path)) entries.push_back({name, ReadWholeFile(path, env)});
   }
-  if (error) throw PackError("Cannot read the folder \"" + folder + "\": " + error.message());
   SortEntries(entries);
   return entries;
 }
 
-std::string ReadWholeFile(const std::string& path) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) throw PackError("Cannot read \"" + path + "\": " + SystemError(errno));
+std::string ReadWholeFile(const std::string& path, Env& env) {
   std::string bytes;
-  char buffer[1 << 16];
-  for (;;) {
-    const ssize_t n = ::read(fd, buffer, sizeof buffer);
-    if (n == 0) break;
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      const int error = errno;
-      ::close(fd);
-      throw PackError("Cannot read \"" + path + "\": " + SystemError(error));
-    }
-    bytes.append(buffer, static_cast<std::size_t>(n));
-  }
-  ::close(fd);
+  std::string error;
+  if (!env.ReadFile(path, &bytes, &error))
+    throw PackError("Cannot read \"" + path + "\": " + error);
   return bytes;
 }
 
-void WriteBookFile(const std::string& path, const std::string& bytes) {
-  std::string temp = path + ".XXXXXX";
-  const int fd = ::mkstemp(temp.data());
-  if (fd < 0) throw PackError("Cannot create \"" + path + "\": " + SystemError(errno));
-  std::size_t done = 0;
-  int error = 0;
-  while (done < bytes.size() && error == 0) {
-    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-    if (n > 0) {
-      done += static_cast<std::size_t>(n);
-    } else if (n == 0 || errno != EINTR) {
-      error = n == 0 ? EIO : errno;
-    }
-  }
-  if (error == 0 && ::fchmod(fd, 0755) != 0) error = errno;
-  if (::close(fd) != 0 && error == 0) error = errno;
-  if (error == 0 && ::rename(temp.c_str(), path.c_str()) != 0) error = errno;
-  if (error != 0) {
-    ::unlink(temp.c_str());
-    throw PackError("Cannot write \"" + path + "\": " + SystemError(error));
-  }
+void WriteBookFile(const std::string& path, const std::string& bytes, Env& env) {
+  std::string error;
+  if (!env.ReplaceFile(path, bytes, true, &error))
+    throw PackError("Cannot write \"" + path + "\": " + error);
 }
 
 bool ParseMovieSize(const std::string& text, std::int32_t* width, std::int32_t* height) {

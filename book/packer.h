@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "book/env.h"
+
 namespace pagoro {
 
 // Raised for anything that can't be packed; the message says what and why.
@@ -38,14 +40,14 @@ std::string PackBook(const std::string& image, const std::vector<PackEntry>& ent
 
 // Every regular file directly inside `folder` (subfolders are not entered),
 // sorted as SortEntries does. Throws PackError when it can't be read.
-std::vector<PackEntry> ReadFolderEntries(const std::string& folder);
+std::vector<PackEntry> ReadFolderEntries(const std::string& folder, Env& env = Env::Default());
 
-// Reads a whole file. Throws PackError when it can't be read.
-std::string ReadWholeFile(const std::string& path);
+// Reads a whole regular file. Throws PackError when it can't be read.
+std::string ReadWholeFile(const std::string& path, Env& env = Env::Default());
 
 // Writes `bytes` to `path` as an executable file, through a temporary file
 // beside it, so a failure leaves no half-written book at `path`.
-void WriteBookFile(const std::string& path, const std::string& bytes);
+void WriteBookFile(const std::string& path, const std::string& bytes, Env& env = Env::Default());
 
 // Parses "WxH" (decimal, each at most 2147483647). False when malformed.
 bool ParseMovieSize(const std::string& text, std::int32_t* width, std::int32_t* height);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "book/format.h"
+#include "testing/env_wrapper.h"
 #include "testing/private_folder.h"
 
 namespace pagoro {
@@ -113,6 +114,42 @@ TEST(WriteBookFileTest, WritesAnExecutableAndLeavesNothingOnFailure) {
   EXPECT_NE(st.st_mode & S_IXUSR, 0u);
   EXPECT_THROW(WriteBookFile(folders.work() + "/missing/Book.exe", "x"), PackError);
   EXPECT_EQ(testing::NamesIn(folders.work()), std::vector<std::string>{"Book.exe"});
+}
+
+// The packer reaches files only through Env: what it reads and writes can
+// be seen (and failed) there. A FIFO given as the reader is refused at
+// once, never waited on.
+TEST(PackerEnvTest, FilesGoThroughEnvAndAFifoIsNeverWaitedOn) {
+  PrivateFolder folders;
+  struct Recording : testing::EnvWrapper {
+    std::vector<std::string> calls;
+    bool ReadFile(const std::string& path, std::string* bytes, std::string* error) override {
+      calls.push_back("read " + path.substr(path.rfind('/') + 1));
+      return EnvWrapper::ReadFile(path, bytes, error);
+    }
+    bool ReplaceFile(const std::string& path, const std::string& bytes, bool executable,
+                     std::string* error) override {
+      calls.push_back("replace " + path.substr(path.rfind('/') + 1));
+      return EnvWrapper::ReplaceFile(path, bytes, executable, error);
+    }
+  } env;
+  const std::string dir = folders.work() + "/movie";
+  std::filesystem::create_directories(dir);
+  WriteAll(dir + "/main.swf", "FWS1");
+  ASSERT_EQ(::mkfifo((dir + "/pipe").c_str(), 0600), 0);
+  const std::vector<PackEntry> entries = ReadFolderEntries(dir, env);
+  ASSERT_EQ(entries.size(), 1u);
+  WriteBookFile(folders.work() + "/Book.exe", PackBook("", entries, {}), env);
+  EXPECT_EQ(env.calls, (std::vector<std::string>{"read main.swf", "replace Book.exe"}));
+  try {
+    ReadWholeFile(dir + "/pipe", env);
+    ADD_FAILURE() << "a FIFO was read";
+  } catch (const PackError& e) {
+    EXPECT_EQ(std::string(e.what()), "Cannot read \"" + dir + "/pipe\": No such device");
+  }
+  std::string error;
+  EXPECT_FALSE(env.CreateFolder(dir + "/missing/sub", &error));
+  EXPECT_EQ(error, "No such file or directory");
 }
 
 }  // namespace

@@ -12,6 +12,8 @@ constexpr const char* kMainMovieName = "main.swf";
 // The stage of a movie whose header is compressed.
 constexpr int kDefaultStageWidth = 800;
 constexpr int kDefaultStageHeight = 600;
+// Different books of one name playing at once, each in a folder of its own.
+constexpr int kMaxNamesakes = 9;
 
 }  // namespace
 
@@ -32,15 +34,28 @@ OpenOutcome BookOpener::OpenBook(const std::string& path, Ownership ownership) {
 OpenOutcome BookOpener::OpenBookAs(const std::string& path, const std::string& bookName,
                                    Ownership ownership) {
   const std::string fileName = FileNameOf(path);
-  const std::string folder = BookFolderPath(env_, fileName, bookName);
-  if (!Claim(folder)) {
-    claims_->CallHolder(folder);
-    return OpenOutcome::kHeldElsewhere;
+  std::string name = bookName;
+  std::string folder = BookFolderPath(env_, fileName, name);
+  // Before the claim, whose lock may make the folder.
+  bool existed = env_.FolderExists(folder.substr(0, folder.size() - 1));
+  for (int number = 2; !Claim(folder); ++number) {
+    // The reader that has the folder plays this very file, or we can't
+    // tell: it is called to the front. A namesake opens beside it.
+    const std::string holder = claims_->HolderBook(folder);
+    if (holder.empty() || holder == path || number > kMaxNamesakes) {
+      claims_->CallHolder(folder);
+      return OpenOutcome::kHeldElsewhere;
+    }
+    name = bookName + " (" + std::to_string(number) + ")";
+    folder = BookFolderPath(env_, fileName, name);
+    existed = env_.FolderExists(folder.substr(0, folder.size() - 1));
   }
-  const bool existed = env_.FolderExists(folder.substr(0, folder.size() - 1));
+  if (claims_ != nullptr) claims_->NameBook(folder, path);
+  bool extracting = false;
   try {
-    CacheFolderFor(env_, fileName, bookName);
+    CacheFolderFor(env_, fileName, name);
     book_.LoadIndex(path);
+    extracting = true;
     book_.ExtractAssets(folder);
     if (!movie_temp_path_.empty()) temp_files_.Delete(movie_temp_path_);
     // Forget the deleted file at once: should the extraction fail, the name
@@ -57,9 +72,13 @@ OpenOutcome BookOpener::OpenBookAs(const std::string& path, const std::string& b
     // The player keeps the movie it plays until it takes the new one.
     player_.Movie(Utf8ToUtf16(movie_temp_path_));
   } catch (...) {
-    // The playing movie keeps its folder; the files of this attempt go
+    // The playing movie keeps its folder; the files of this attempt go,
     // with a folder it made.
-    if (!existed) RemoveBookFolder(folder);
+    if (!existed) {
+      RemoveBookFolder(folder);
+    } else if (extracting && folder != cache_folder_) {
+      ClearFolder(folder);
+    }
     if (folder != cache_folder_ && !own_folders_.contains(folder)) Release(folder);
     throw;
   }

@@ -33,6 +33,11 @@ class FolderClaims {
   // Asks the running reader that holds `folder` to bring its window to the
   // front.
   virtual void CallHolder(const std::string& folder) = 0;
+  // Tells the other readers that this reader plays the book file at
+  // `bookPath` from `folder` (held).
+  virtual void NameBook(const std::string& /*folder*/, const std::string& /*bookPath*/) {}
+  // The book file the reader that holds `folder` plays; "" when unknown.
+  virtual std::string HolderBook(const std::string& /*folder*/) { return {}; }
 };
 
 // Whose book a book is. The folders of this run's own books (the book
@@ -58,7 +63,9 @@ class BookOpener : public BookHost {
 
   // Opens the book executable at `path` (full path): a path whose extension
   // is not exactly ".exe" is ignored; a book whose folder another running
-  // reader holds is left to that reader. Otherwise the book's cache folder
+  // reader holds is left to that reader, unless that reader plays another
+  // book file of the same name (a namesake): then this one takes the folder
+  // of its name with a number added ("Mag (2)"). Otherwise the book's cache folder
   // is filled, the main movie is extracted into a new temporary file (the
   // previous one is deleted) and played, and the folder becomes current. A
   // path where no file exists (a folder named x.exe) refills the new cache
@@ -90,6 +97,9 @@ class BookOpener : public BookHost {
   const std::string& MovieTempPath() const { return movie_temp_path_; }
   // The stage size of what plays: the book's header values, or a movie's
   // own stage (800x600 when its header is compressed).
+  // True while a movie the user opened as a file (a plain movie, a
+  // projector's) plays, not a book's.
+  bool PlaysFileMovie() const { return movie_stage_.has_value(); }
   int MovieWidth() const;
   int MovieHeight() const;
   // The book itself, read-only, for tests.

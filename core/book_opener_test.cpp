@@ -5,6 +5,7 @@
 #include <sys/resource.h>
 
 #include <filesystem>
+#include <map>
 #include <set>
 #include <stdexcept>
 #include <string>
@@ -61,7 +62,16 @@ class FakeClaims : public FolderClaims {
   }
   void Release(const std::string& folder) override { held.erase(folder); }
   void CallHolder(const std::string& folder) override { called.push_back(folder); }
+  void NameBook(const std::string& folder, const std::string& bookPath) override {
+    named[folder] = bookPath;
+  }
+  std::string HolderBook(const std::string& folder) override {
+    const auto it = books_elsewhere.find(folder);
+    return it == books_elsewhere.end() ? "" : it->second;
+  }
   std::set<std::string> elsewhere;
+  std::map<std::string, std::string> books_elsewhere;  // folder -> the holder's book file
+  std::map<std::string, std::string> named;
   std::set<std::string> held;
   std::vector<std::string> called;
 };
@@ -239,6 +249,69 @@ TEST_F(BookOpenerTest, ABookAnotherReaderHoldsIsLeftToIt) {
 
   EXPECT_EQ(claims_.called, std::vector<std::string>{CacheOf("Busy")});
   EXPECT_EQ(ReadAll(CacheOf("Busy") + "page.xml"), "theirs");
+  EXPECT_EQ(player_.calls, calls);
+}
+
+// Another reader plays Downloads/Mag.exe from pagoro/Mag/: a different
+// Mag.exe opens in a folder of its own and the first keeps its files; the
+// very same file is still handed over.
+TEST_F(BookOpenerTest, ANamesakeOfAPlayingBookOpensInAFolderOfItsOwn) {
+  claims_.elsewhere.insert(CacheOf("Mag"));
+  claims_.books_elsewhere[CacheOf("Mag")] = "/home/u/Downloads/Mag.exe";
+  fs::create_directories(CacheOf("Mag"));
+  WriteAll(CacheOf("Mag") + "page.xml", "theirs");
+  const std::string desktop = MakeBook("Mag.exe", PatternBytes(300), {{"page.xml", "mine"}});
+
+  EXPECT_EQ(opener_.OpenBook(desktop, Ownership::kOwn), OpenOutcome::kOpened);
+  EXPECT_EQ(opener_.CacheFolder(), CacheOf("Mag (2)"));
+  EXPECT_EQ(ReadAll(CacheOf("Mag (2)") + "page.xml"), "mine");
+  EXPECT_EQ(ReadAll(CacheOf("Mag") + "page.xml"), "theirs");
+  EXPECT_EQ(claims_.named[CacheOf("Mag (2)")], desktop);
+  EXPECT_TRUE(claims_.called.empty());
+
+  // A third namesake while both play takes the next number; the same file
+  // as the first is handed over.
+  claims_.elsewhere.insert(CacheOf("Mag (2)"));
+  claims_.books_elsewhere[CacheOf("Mag (2)")] = desktop;
+  EXPECT_EQ(opener_.OpenBook("/home/u/Downloads/Mag.exe"), OpenOutcome::kHeldElsewhere);
+  EXPECT_EQ(claims_.called, std::vector<std::string>{CacheOf("Mag")});
+  const std::string third = folders_.work() + "/third/Mag.exe";
+  fs::create_directories(folders_.work() + "/third");
+  fs::copy_file(desktop, third);
+  EXPECT_EQ(opener_.OpenBook(third), OpenOutcome::kOpened);
+  EXPECT_EQ(opener_.CacheFolder(), CacheOf("Mag (3)"));
+}
+
+// The disk fills while a second book's files are written: the message
+// keeps the framework's text and names the folder and cause, the files of
+// this opening go (its folder was there before), and the playing movie and
+// its folder stay as they were.
+TEST_F(BookOpenerTest, ADiskThatFillsMidWayLeavesThePlayingBookAlone) {
+  struct FillingEnv : testing::EnvWrapper {
+    int writes = 0;
+    void WriteFileIn(OpenFolder& folder, const std::string& name, const unsigned char* bytes,
+                     std::size_t size) override {
+      if (++writes == 2) throw EWriteError("/the/folder", "No space left on device");
+      EnvWrapper::WriteFileIn(folder, name, bytes, size);
+    }
+  } env;
+  BookOpener opener(env, player_, nullptr, &claims_);
+  opener.OpenBook(MakeBook("Playing.exe", PatternBytes(300), {{"p.xml", "playing"}}));
+  const std::vector<std::u16string> calls = player_.calls;
+  fs::create_directories(CacheOf("Full"));
+  WriteAll(CacheOf("Full") + "old.xml", "stale");
+  try {
+    opener.OpenBook(
+        MakeBook("Full.exe", PatternBytes(300), {{"a.xml", "aaaa"}, {"b.xml", "bbbb"}}));
+    ADD_FAILURE() << "no error";
+  } catch (const EWriteError& e) {
+    EXPECT_STREQ(e.what(),
+                 "Stream write error\nThe folder \"/the/folder\" can't take the file: No space "
+                 "left on device");
+  }
+  EXPECT_TRUE(fs::is_empty(CacheOf("Full")));
+  EXPECT_EQ(ReadAll(CacheOf("Playing") + "p.xml"), "playing");
+  EXPECT_EQ(opener.CacheFolder(), CacheOf("Playing"));
   EXPECT_EQ(player_.calls, calls);
 }
 

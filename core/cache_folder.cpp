@@ -1,7 +1,5 @@
 #include "core/cache_folder.h"
 
-#include <cerrno>
-
 #include "book/cp936.h"
 
 namespace pagoro {
@@ -28,10 +26,10 @@ void RefuseLink(Env& env, const std::string& path) {
 // missing file when the book's files are written into it.
 void EnsureFolder(Env& env, const std::string& path) {
   RefuseLink(env, path);
-  if (env.FolderExists(path) || env.CreateFolder(path)) return;
-  const int cause = errno;             // the POSIX Env leaves the system's reason
+  std::string cause;
+  if (env.FolderExists(path) || env.CreateFolder(path, &cause)) return;
   if (env.FolderExists(path)) return;  // made by someone else meanwhile
-  throw ECacheFolderError("Cannot create the folder \"" + path + "\". " + SystemErrorText(cause));
+  throw ECacheFolderError("Cannot create the folder \"" + path + "\". " + cause);
 }
 
 bool IsOurTempName(std::string_view name) {
@@ -86,8 +84,12 @@ std::string CacheFolderFor(Env& env, const std::string& fileName, const std::str
 }
 
 void ClearFolder(Env& env, const std::string& folder) {
-  if (env.IsSymbolicLink(folder.substr(0, folder.size() - 1))) return;
-  for (const std::string& name : env.ListFolder(folder)) env.DeleteFile(folder + name);
+  // Opened once, never through a link: what is listed is what is deleted,
+  // whatever happens to the path meanwhile.
+  const std::unique_ptr<OpenFolder> open =
+      env.OpenFolderNoFollow(folder.substr(0, folder.size() - 1), nullptr);
+  if (!open) return;
+  for (const std::string& name : env.ListFolderIn(*open)) env.DeleteFileIn(*open, name);
 }
 
 std::string TempFiles::NewTempFileName() {

@@ -1,32 +1,10 @@
 #include "core/folder_lock.h"
 
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 
 namespace pagoro {
 namespace {
-
-std::string Variable(const char* name) {
-  const char* value = std::getenv(name);
-  return value != nullptr ? value : "";
-}
-
-// A folder of this user that nobody else can enter, made when missing. A
-// link, another owner or open permissions make it unusable: anyone who can
-// write there could hold or break the locks.
-bool PrivateFolder(const std::string& path) {
-  if (::mkdir(path.c_str(), 0700) != 0 && errno != EEXIST) return false;
-  struct stat st {};
-  if (::lstat(path.c_str(), &st) != 0) return false;
-  return S_ISDIR(st.st_mode) && st.st_uid == ::geteuid() && (st.st_mode & 077) == 0;
-}
 
 // FNV-1a, 64 bits: the same name for the same folder in every reader build.
 std::string NameOf(const std::string& folder) {
@@ -40,39 +18,68 @@ std::string NameOf(const std::string& folder) {
   return name;
 }
 
+std::string WithoutTrailingSlash(std::string path) {
+  if (path.size() > 1 && path.back() == '/') path.pop_back();
+  return path;
+}
+
 }  // namespace
 
-std::string FolderLock::LockFolder() {
-  const std::string runtime = Variable("XDG_RUNTIME_DIR");
-  if (!runtime.empty() && runtime.front() == '/') {
-    const std::string folder = runtime + "/pagoro";
-    return PrivateFolder(folder) ? folder : "";
-  }
-  std::string temp = Variable("TMPDIR");
-  if (temp.empty() || temp.front() != '/') temp = "/tmp";
-  const std::string folder = temp + "/pagoro-" + std::to_string(::geteuid());
-  return PrivateFolder(folder) ? folder : "";
+std::string FolderLock::LockFolder(Env& env) {
+  // A link, another owner or open permissions make a folder unusable:
+  // anyone who can write there could hold or break the locks.
+  const std::string runtime = env.RuntimeFolder();
+  const std::string folder =
+      !runtime.empty() ? runtime + "/pagoro" : env.TempFolder() + "/pagoro-" + env.UserId();
+  return env.MakePrivateFolder(folder) ? folder : "";
 }
 
-FolderLock::FolderLock(const std::string& folder) {
-  const std::string locks = LockFolder();
-  if (locks.empty()) return;
-  const std::string file = locks + "/" + NameOf(folder);
-  fd_ = ::open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
-  if (fd_ < 0) return;
-  path_ = file;
-  if (::flock(fd_, LOCK_EX | LOCK_NB) == 0) {
-    state_ = State::kTaken;
-    return;
+void FolderLock::Take(Env& env, const std::string& path, bool folder) {
+  std::string why;
+  switch (env.LockPath(path, folder, &hold_, &why)) {
+    case Env::LockOutcome::kTaken: state_ = State::kTaken; break;
+    case Env::LockOutcome::kHeldElsewhere: state_ = State::kHeldElsewhere; break;
+    case Env::LockOutcome::kFailed:
+      state_ = State::kUnavailable;
+      error_ = "\"" + path + "\": " + why;
+      return;
   }
-  state_ = errno == EWOULDBLOCK ? State::kHeldElsewhere : State::kUnavailable;
-  ::close(fd_);
-  fd_ = -1;
-  if (state_ == State::kUnavailable) path_.clear();
+  path_ = path;
 }
 
-FolderLock::~FolderLock() {
-  if (fd_ >= 0) ::close(fd_);
+FolderLock::FolderLock(Env& env, const std::string& folder) : env_(env) {
+  const std::string locks = LockFolder(env);
+  if (!locks.empty()) {
+    Take(env, locks + "/" + NameOf(folder), false);
+    if (state_ != State::kUnavailable) return;
+  } else {
+    error_ = "no private folder for the readers' locks";
+  }
+  // The fallback: the book folder itself, which only this user can write
+  // (no link is followed to it).
+  const std::string book = WithoutTrailingSlash(folder);
+  const std::size_t slash = book.rfind('/');
+  if (slash != std::string::npos && slash > 0) env.CreateFolder(book.substr(0, slash));
+  env.CreateFolder(book);
+  const std::string reason = error_;
+  Take(env, book, true);
+  in_book_folder_ = state_ != State::kUnavailable;
+  if (in_book_folder_) error_ = reason;
+}
+
+FolderLock::~FolderLock() = default;
+
+void FolderLock::NameBook(const std::string& bookPath) {
+  if (state_ != State::kTaken || in_book_folder_) return;
+  env_.ReplaceFile(path_ + ".book", bookPath, false, nullptr);
+}
+
+std::string FolderLock::HolderBook(Env& env, const std::string& folder) {
+  const std::string locks = LockFolder(env);
+  std::string book;
+  if (locks.empty() || !env.ReadFile(locks + "/" + NameOf(folder) + ".book", &book, nullptr))
+    return {};
+  return book;
 }
 
 }  // namespace pagoro

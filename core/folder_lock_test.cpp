@@ -5,8 +5,12 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
+#include <functional>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "testing/private_folder.h"
 
@@ -60,9 +64,6 @@ TEST_F(FolderLockTest, LocksLiveOnlyInAPrivateFolderOfTheUser) {
   fs::create_directory(runtime_ + "/pagoro");
   fs::permissions(runtime_ + "/pagoro", fs::perms::all);  // open to everyone
   EXPECT_EQ(FolderLock::LockFolder(), "");
-  const FolderLock open("/data/pagoro/Spring/");
-  EXPECT_EQ(open.state(), State::kUnavailable);
-  EXPECT_EQ(open.path(), "");
 
   // Without a runtime folder: a private folder of the user's in TMPDIR.
   ::unsetenv("XDG_RUNTIME_DIR");
@@ -76,6 +77,69 @@ TEST_F(FolderLockTest, LocksLiveOnlyInAPrivateFolderOfTheUser) {
   fs::remove(fallback);
   fs::create_directory_symlink(runtime_, fallback);
   EXPECT_EQ(FolderLock::LockFolder(), "");
+}
+
+// Whatever is wrong with the lock folder, one reader per book still holds:
+// the lock is taken on the book folder itself, a second reader sees it
+// held (with no place to call the holder), and a link as the book folder
+// gives no lock at all.
+TEST_F(FolderLockTest, AnUnusableLockFolderFallsBackToTheBookFolderNeverToNoLock) {
+  const std::string book = folders_.data() + "/pagoro/Spring/";
+  const std::string locks = runtime_ + "/pagoro";
+  const std::vector<std::pair<std::string, std::function<void()>>> spoilers = {
+      {"a plain file", [&] { std::ofstream(locks) << "x"; }},
+      {"a link", [&] { fs::create_directory_symlink(folders_.work(), locks); }},
+      {"a folder open to all",
+       [&] {
+         fs::create_directory(locks);
+         fs::permissions(locks, fs::perms::all);
+       }},
+      {"another user's folder",
+       [&] {
+         fs::create_directory(locks);
+         fs::permissions(locks, fs::perms::owner_all);
+         if (::geteuid() == 0) {
+           ASSERT_EQ(::chown(locks.c_str(), 65534, 65534), 0);
+         } else {
+           fs::permissions(locks, fs::perms::all);  // can't give it away unprivileged
+         }
+       }},
+      {"a link where the lock file goes",
+       [&] {
+         fs::create_directory(locks);
+         fs::permissions(locks, fs::perms::owner_all);
+         const FolderLock probe(book);  // names the lock file
+         const std::string file = probe.path();
+         fs::remove(file);
+         fs::create_symlink(folders_.work() + "/elsewhere", file);
+       }},
+  };
+  for (const auto& [what, spoil] : spoilers) {
+    SCOPED_TRACE(what);
+    fs::remove_all(locks);
+    fs::remove_all(folders_.data() + "/pagoro");
+    spoil();
+    auto first = std::make_unique<FolderLock>(book);
+    ASSERT_EQ(first->state(), State::kTaken) << first->error();
+    EXPECT_TRUE(first->InBookFolder());
+    EXPECT_EQ(first->MeetingPath(), "");
+    EXPECT_TRUE(fs::is_directory(book));
+    const FolderLock second(book);
+    EXPECT_EQ(second.state(), State::kHeldElsewhere);
+    first.reset();
+    EXPECT_EQ(FolderLock(book).state(), State::kTaken);
+    fs::remove_all(locks);
+  }
+
+  // No lock at all: refused, never open.
+  fs::create_directory(locks);
+  fs::permissions(locks, fs::perms::all);
+  fs::remove_all(folders_.data() + "/pagoro");
+  fs::create_directory(folders_.data() + "/pagoro");
+  fs::create_directory_symlink(folders_.work(), folders_.data() + "/pagoro/Spring");
+  const FolderLock linked(book);
+  EXPECT_EQ(linked.state(), State::kUnavailable);
+  EXPECT_NE(linked.error(), "");
 }
 
 }  // namespace

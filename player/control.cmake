@@ -55,6 +55,7 @@ add_library(pagoro_player STATIC
   file_confinement.cpp file_confinement.h
   host_page.cpp host_page.h
   movie_scheme.cpp movie_scheme.h
+  network_gate.cpp network_gate.h
   page_bridge.cpp page_bridge.h
   player_error.h
   player_log.cpp player_log.h

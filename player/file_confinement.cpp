@@ -1,5 +1,11 @@
 #include "player/file_confinement.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 #include <system_error>
 
 namespace pagoro {
@@ -31,9 +37,30 @@ bool IsBelow(const std::filesystem::path& path, const std::filesystem::path& fol
   return p != path.end();
 }
 
+// True when a name of `path` after its first `skip` names starts with ".".
+bool HasHiddenName(const std::filesystem::path& path, std::size_t skip) {
+  std::size_t index = 0;
+  for (const std::filesystem::path& name : path) {
+    if (index++ < skip) continue;
+    const std::string text = name.string();
+    if (!text.empty() && text.front() == '.') return true;
+  }
+  return false;
+}
+
+// The number of names in `folder`, a trailing "" not counted.
+std::size_t NameCount(const std::filesystem::path& folder) {
+  std::size_t count = 0;
+  for (const std::filesystem::path& name : folder) {
+    if (!name.empty()) ++count;
+  }
+  return count;
+}
+
 }  // namespace
 
-ConfinedPath FileInsideFolder(std::string_view request_path, const std::filesystem::path& folder) {
+ConfinedPath FileInsideFolder(std::string_view request_path, const std::filesystem::path& folder,
+                              HiddenFiles hidden) {
   if (folder.empty()) return Refuse("no folder is open to the movie");
   if (request_path.empty() || request_path.front() != '/') return Refuse("not an absolute path");
   if (request_path.find('\0') != std::string_view::npos) return Refuse("NUL in the path");
@@ -46,8 +73,60 @@ ConfinedPath FileInsideFolder(std::string_view request_path, const std::filesyst
       std::filesystem::canonical(std::filesystem::path(request_path), error);
   if (error) return Refuse("no such file");
   if (!IsBelow(file, root)) return Refuse("outside the folder");
+  if (hidden == HiddenFiles::kRefused) {
+    const std::filesystem::path requested(request_path);
+    const bool spelled_below = request_path.starts_with(folder.string());
+    if (HasHiddenName(file, NameCount(root)) ||
+        (spelled_below && HasHiddenName(requested, NameCount(folder))) ||
+        HasHiddenName(requested.filename(), 0)) {
+      return Refuse("a hidden file or folder");
+    }
+  }
   if (!std::filesystem::is_regular_file(file, error)) return Refuse("not a regular file");
   return ConfinedPath{true, file, {}};
+}
+
+namespace {
+
+int OpenChecked(const std::string& path, int flags, std::string* reason) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | flags);
+  if (fd < 0) {
+    *reason = std::strerror(errno);
+    return -1;
+  }
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    *reason = "not a regular file";
+    ::close(fd);
+    return -1;
+  }
+  return fd;
+}
+
+}  // namespace
+
+int OpenRegularFile(const std::string& path, std::string* reason) {
+  return OpenChecked(path, 0, reason);
+}
+
+int OpenConfinedFile(const ConfinedPath& found, const std::filesystem::path& folder,
+                     std::string* reason) {
+  if (!found.inside) {
+    *reason = found.reason;
+    return -1;
+  }
+  const int fd = OpenChecked(found.file.string(), O_NOFOLLOW, reason);
+  if (fd < 0) return -1;
+  std::error_code error;
+  const std::filesystem::path root = std::filesystem::canonical(folder, error);
+  const std::filesystem::path opened =
+      std::filesystem::read_symlink("/proc/self/fd/" + std::to_string(fd), error);
+  if (error || !IsBelow(opened, root)) {
+    *reason = "the file opened lies outside the folder";
+    ::close(fd);
+    return -1;
+  }
+  return fd;
 }
 
 }  // namespace pagoro

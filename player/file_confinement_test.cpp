@@ -1,6 +1,7 @@
 #include "player/file_confinement.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <fstream>
@@ -74,6 +75,58 @@ TEST_F(FileConfinementTest, AFolderGivenWithATrailingSlashOrThroughALinkWorksAli
     EXPECT_TRUE(FileInsideFolder(In("/page1.swf"), folder).inside) << folder;
     EXPECT_FALSE(FileInsideFolder(base_.string() + "/secret.txt", folder).inside) << folder;
   }
+}
+
+// A movie the user opened as a file is served no hidden name below its
+// folder (".ssh/", ".config", a link named so or leading to one), while a
+// hidden folder it lies in itself is no matter.
+TEST_F(FileConfinementTest, HiddenNamesBelowTheFolderAreRefusedWhenAsked) {
+  fs::create_directories(folder_ / ".ssh");
+  Write(folder_ / ".ssh" / "id");
+  Write(folder_ / ".profile");
+  fs::create_symlink(folder_ / ".profile", folder_ / "plain-link");
+  fs::create_symlink(folder_ / "page1.swf", folder_ / ".dot-link");
+  for (const std::string rest : {"/.ssh/id", "/.profile", "/plain-link", "/.dot-link"}) {
+    EXPECT_TRUE(FileInsideFolder(In(rest), folder_).inside) << rest;
+    EXPECT_FALSE(FileInsideFolder(In(rest), folder_, HiddenFiles::kRefused).inside) << rest;
+  }
+  EXPECT_TRUE(FileInsideFolder(In("/sub/pic.jpg"), folder_, HiddenFiles::kRefused).inside);
+  const fs::path hidden_folder = base_ / ".games";
+  fs::create_directories(hidden_folder);
+  Write(hidden_folder / "level.txt");
+  EXPECT_TRUE(
+      FileInsideFolder((hidden_folder / "level.txt").string(), hidden_folder, HiddenFiles::kRefused)
+          .inside);
+}
+
+// What is checked is the file opened, not the name: a name swapped for a
+// link, a FIFO or a folder on the way swapped for a link after the check
+// is refused when opened (and a FIFO is not waited on).
+TEST_F(FileConfinementTest, TheOpenedFileIsCheckedNotItsName) {
+  std::string reason;
+  const ConfinedPath page = FileInsideFolder(In("/page1.swf"), folder_);
+  ASSERT_TRUE(page.inside);
+  const int fd = OpenConfinedFile(page, folder_, &reason);
+  EXPECT_GE(fd, 0) << reason;
+  if (fd >= 0) ::close(fd);
+
+  fs::remove(folder_ / "page1.swf");
+  fs::create_symlink(base_ / "secret.txt", folder_ / "page1.swf");
+  EXPECT_EQ(OpenConfinedFile(page, folder_, &reason), -1);
+  fs::remove(folder_ / "page1.swf");
+  ASSERT_EQ(::mkfifo((folder_ / "page1.swf").c_str(), 0600), 0);
+  EXPECT_EQ(OpenConfinedFile(page, folder_, &reason), -1);
+  EXPECT_EQ(reason, "not a regular file");
+  EXPECT_EQ(OpenRegularFile((folder_ / "page1.swf").string(), &reason), -1);
+
+  const ConfinedPath picture = FileInsideFolder(In("/sub/pic.jpg"), folder_);
+  ASSERT_TRUE(picture.inside);
+  fs::create_directories(base_ / "decoy");
+  Write(base_ / "decoy" / "pic.jpg");
+  fs::rename(folder_ / "sub", base_ / "old-sub");
+  fs::create_directory_symlink(base_ / "decoy", folder_ / "sub");
+  EXPECT_EQ(OpenConfinedFile(picture, folder_, &reason), -1);
+  EXPECT_EQ(reason, "the file opened lies outside the folder");
 }
 
 TEST_F(FileConfinementTest, NoFolderAllowsNothing) {

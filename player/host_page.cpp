@@ -16,7 +16,7 @@ HostPage::HostPage(QWebEngineProfile* profile, QObject* parent)
     : QWebEnginePage(profile, parent), links_(own_links_) {}
 
 HostPage::HostPage(QWebEngineProfile* profile, HostPage* opener)
-    : QWebEnginePage(profile, opener), popup_(true), links_(opener->links_) {
+    : QWebEnginePage(profile, opener), popup_(true), links_(opener->links_), gate_(opener->gate_) {
   // Nothing runs in a window the movie opens, not even a javascript: URL.
   settings()->setAttribute(QWebEngineSettings::JavascriptEnabled, false);
 }
@@ -27,7 +27,7 @@ bool HostPage::acceptNavigationRequest(const QUrl& url, NavigationType type, boo
     return true;
   }
   if (OpensInBrowser(url)) {
-    links_.Open(url);
+    if (gate_ == nullptr || gate_->MayOpenLink(url)) links_.Open(url);
   } else {
     qCInfo(lcPlayer) << "refused navigation to" << url.toString();
   }

@@ -8,6 +8,7 @@
 #include <QWebEnginePage>
 
 #include "player/browser_links.h"
+#include "player/network_gate.h"
 
 namespace pagoro {
 
@@ -31,6 +32,10 @@ class HostPage : public QWebEnginePage {
  public:
   explicit HostPage(QWebEngineProfile* profile, QObject* parent = nullptr);
 
+  // Links pass `gate` (which must outlive the page) before the browser
+  // gets them; without one, all may pass.
+  void SetGate(NetworkGate* gate) { gate_ = gate; }
+
  protected:
   bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool is_main_frame) override;
   QWebEnginePage* createWindow(WebWindowType type) override;
@@ -45,6 +50,7 @@ class HostPage : public QWebEnginePage {
   bool popup_ = false;
   BrowserLinks own_links_;
   BrowserLinks& links_;  // the player page's, for a popup
+  NetworkGate* gate_ = nullptr;
 };
 
 }  // namespace pagoro

@@ -129,6 +129,7 @@ PatchResult InsertVariableReceiver(std::span<const std::uint8_t> movie,
     return unchanged("callback name is empty or not an identifier");
 
   swf::ReadResult read = swf::ReadMovie(movie);
+  result.unplayable = read.unplayable;
   if (!read.movie) return unchanged("not a readable movie: " + read.error);
   const swf::ParsedMovie& m = *read.movie;
   result.swf_version = m.version;
@@ -330,6 +331,7 @@ PatchResult RenameDeviceFonts(std::span<const std::uint8_t> movie) {
     return std::move(result);
   };
   swf::ReadResult read = swf::ReadMovie(movie);
+  result.unplayable = read.unplayable;
   if (!read.movie) return unchanged("not a readable movie: " + read.error);
   const swf::ParsedMovie& m = *read.movie;
   result.swf_version = m.version;

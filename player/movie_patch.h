@@ -17,10 +17,11 @@ namespace pagoro {
 struct PatchResult {
   std::vector<std::uint8_t> bytes;  // the patched movie, or the input unchanged
   bool patched = false;
-  int swf_version = 0;    // 0 when the input is no movie
-  bool is_avm2 = false;   // ActionScript 3: no receiver can be added
-  std::string reason;     // why the movie was left unchanged; "" when patched
-  int renamed_fonts = 0;  // font names RenameDeviceFonts replaced
+  int swf_version = 0;      // 0 when the input is no movie
+  bool is_avm2 = false;     // ActionScript 3: no receiver can be added
+  std::string reason;       // why the movie was left unchanged; "" when patched
+  bool unplayable = false;  // no player could show it (too large, header cut off): reason says
+  int renamed_fonts = 0;    // font names RenameDeviceFonts replaced
 };
 
 // True when `head` (a file's first bytes) starts as a movie RenameDeviceFonts

@@ -1,6 +1,7 @@
 #include "player/movie_patch.h"
 
 #include <gtest/gtest.h>
+#include <zlib.h>
 
 #include <functional>
 
@@ -414,6 +415,51 @@ TEST(DeviceFonts, SurvivesCutAndDamagedMovies) {
     // A movie cut at a tag boundary still gets its fonts renamed.
     EXPECT_GT(ExpectSurvivesCutsAndDamage(b.Finish(), RenameDeviceFonts), 0);
   }
+}
+
+// A "CWS" movie of a valid header whose zlib stream inflates to `size`
+// bytes of zeros (made a MiB at a time: 1.5 MiB of stream for 1.5 GiB).
+Bytes InflatingMovie(std::size_t size) {
+  Bytes out = {'C', 'W', 'S', 8, 0xff, 0xff, 0xff, 0xff};
+  z_stream z{};
+  EXPECT_EQ(deflateInit(&z, Z_BEST_COMPRESSION), Z_OK);
+  const std::vector<std::uint8_t> zeros(1u << 20, 0);
+  std::vector<std::uint8_t> chunk(1u << 16);
+  for (std::size_t left = size; left > 0 || z.avail_in > 0;) {
+    if (z.avail_in == 0) {
+      const std::size_t part = std::min(left, zeros.size());
+      z.next_in = const_cast<Bytef*>(zeros.data());
+      z.avail_in = static_cast<uInt>(part);
+      left -= part;
+    }
+    int rc = Z_OK;
+    do {
+      z.next_out = chunk.data();
+      z.avail_out = static_cast<uInt>(chunk.size());
+      rc = deflate(&z, left == 0 ? Z_FINISH : Z_NO_FLUSH);
+      out.insert(out.end(), chunk.data(), chunk.data() + (chunk.size() - z.avail_out));
+    } while (z.avail_out == 0 && rc != Z_STREAM_END);
+  }
+  deflateEnd(&z);
+  return out;
+}
+
+// A movie no player could show is marked so, for the control to refuse it
+// with a message instead of handing it on: one that inflates past the
+// bound, one that is only a header. A movie merely damaged after its
+// header is not.
+TEST(MoviePatch, MoviesTooLargeOrWithoutTagsAreUnplayable) {
+  const Bytes huge = InflatingMovie(swf::kMaxMovieSize + (1u << 20));
+  for (const PatchResult& r : {RenameDeviceFonts(huge), InsertVariableReceiver(huge, kReceiver)}) {
+    EXPECT_TRUE(r.unplayable);
+    EXPECT_NE(r.reason.find("larger than 268435456 bytes"), std::string::npos) << r.reason;
+  }
+  const Bytes header_only = {'F', 'W', 'S', 8, 8, 0, 0, 0};
+  EXPECT_TRUE(RenameDeviceFonts(header_only).unplayable);
+  Bytes damaged = swf::EchoMovie({8, false, 320, 240}, {"a"});
+  damaged.resize(damaged.size() - 3);
+  EXPECT_FALSE(RenameDeviceFonts(damaged).unplayable);
+  EXPECT_FALSE(RenameDeviceFonts(swf::EchoMovie({8, true, 320, 240}, {"a"})).unplayable);
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "player/movie_scheme.h"
 
+#include <unistd.h>
+
 #include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
@@ -7,6 +9,7 @@
 #include <QWebEngineUrlRequestJob>
 #include <QWebEngineUrlScheme>
 
+#include "player/file_confinement.h"
 #include "player/movie_patch.h"
 #include "player/player_log.h"
 #include "player/requested_file.h"
@@ -115,6 +118,8 @@ void MovieScheme::ServeFile(QWebEngineUrlRequestJob* job, const QUrl& url) {
   const QString path = url.path(QUrl::FullyDecoded);
   if (!movie_path_.isEmpty() && path == movie_path_)
     return Reply(job, ContentType(".swf"), movie_bytes_);
+  if (sandbox_ == MovieSandbox::kLocalNetwork)
+    return Refuse(job, "a movie opened as a file that uses the network reads no local file");
   const QByteArray encoded_path = url.path(QUrl::FullyEncoded).toLatin1();
   const QByteArray encoded_query = url.query(QUrl::FullyEncoded).toLatin1();
   const ConfinedPath confined = RequestedFile(
@@ -123,10 +128,16 @@ void MovieScheme::ServeFile(QWebEngineUrlRequestJob* job, const QUrl& url) {
           ? std::optional<std::string_view>(std::string_view(
                 encoded_query.constData(), static_cast<std::size_t>(encoded_query.size())))
           : std::nullopt,
-      asset_folder_.toStdU16String());
-  if (!confined.inside) return Refuse(job, QString::fromStdString(confined.reason));
+      asset_folder_.toStdU16String(),
+      sandbox_ == MovieSandbox::kBook ? HiddenFiles::kServed : HiddenFiles::kRefused);
+  std::string reason;
+  const int fd = OpenConfinedFile(confined, asset_folder_.toStdU16String(), &reason);
+  if (fd < 0) return Refuse(job, QString::fromStdString(reason));
   auto* file = new QFile(QFile::decodeName(QByteArray::fromStdString(confined.file.string())), job);
-  if (!file->open(QIODevice::ReadOnly)) return Refuse(job, "unreadable");
+  if (!file->open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+    ::close(fd);
+    return Refuse(job, "unreadable");
+  }
   qCInfo(lcPlayer).noquote() << "serving" << file->fileName();
   // A movie the main movie loads gets the main movie's font families.
   const QByteArray head = file->peek(3);

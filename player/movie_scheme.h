@@ -13,6 +13,8 @@
 #include <QUrl>
 #include <QWebEngineUrlSchemeHandler>
 
+#include "player/local_sandbox.h"
+
 class QWebEngineUrlRequestJob;
 
 namespace pagoro {
@@ -34,6 +36,10 @@ class MovieScheme : public QWebEngineUrlSchemeHandler {
   // The movie served at `path`, with `bytes` as its content ("" serves none).
   void SetMovie(const QString& path, const QByteArray& bytes);
   void SetAssetFolder(const QString& folder) { asset_folder_ = folder; }
+  // Which of the folder's files are served besides the movie: all of a
+  // book's, none to a movie that uses the network, no hidden one to another
+  // movie opened as a file.
+  void SetSandbox(MovieSandbox sandbox) { sandbox_ = sandbox; }
 
   void requestStarted(QWebEngineUrlRequestJob* job) override;
 
@@ -45,6 +51,7 @@ class MovieScheme : public QWebEngineUrlSchemeHandler {
   QString movie_path_;
   QByteArray movie_bytes_;
   QString asset_folder_;
+  MovieSandbox sandbox_ = MovieSandbox::kBook;
 };
 
 }  // namespace pagoro

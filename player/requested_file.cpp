@@ -42,7 +42,7 @@ std::string PercentDecoded(std::string_view text) {
 
 ConfinedPath RequestedFile(std::string_view encoded_path,
                            std::optional<std::string_view> encoded_query,
-                           const std::filesystem::path& folder) {
+                           const std::filesystem::path& folder, HiddenFiles hidden) {
   std::vector<std::string> candidates;
   if (encoded_query)
     candidates.push_back(PercentDecoded(encoded_path) + "?" + PercentDecoded(*encoded_query));
@@ -50,7 +50,7 @@ ConfinedPath RequestedFile(std::string_view encoded_path,
 
   std::optional<ConfinedPath> first_refusal;
   for (const std::string& candidate : candidates) {
-    ConfinedPath found = FileInsideFolder(candidate, folder);
+    ConfinedPath found = FileInsideFolder(candidate, folder, hidden);
     if (found.inside) return found;
     if (!first_refusal) first_refusal = std::move(found);
   }
@@ -63,7 +63,7 @@ ConfinedPath RequestedFile(std::string_view encoded_path,
     const std::string_view name = std::string_view(candidate).substr(prefix.size());
     if (name.empty() || name.find('/') != std::string_view::npos) continue;
     const std::string entry = EntryDecodingTo(folder, name);
-    if (!entry.empty()) return FileInsideFolder(entry, folder);
+    if (!entry.empty()) return FileInsideFolder(entry, folder, hidden);
   }
   return *first_refusal;
 }

@@ -23,7 +23,8 @@ namespace pagoro {
 // the movie may read, as the movie was told it.
 ConfinedPath RequestedFile(std::string_view encoded_path,
                            std::optional<std::string_view> encoded_query,
-                           const std::filesystem::path& folder);
+                           const std::filesystem::path& folder,
+                           HiddenFiles hidden = HiddenFiles::kServed);
 
 // `text` with each "%XX" of two hex digits replaced by its byte; any other
 // "%" stays.

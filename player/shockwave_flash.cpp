@@ -1,5 +1,7 @@
 #include "player/shockwave_flash.h"
 
+#include <unistd.h>
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -14,9 +16,11 @@
 #include <QWebEngineUrlScheme>
 #include <QWebEngineView>
 
+#include "player/file_confinement.h"
 #include "player/host_page.h"
 #include "player/movie_patch.h"
 #include "player/movie_scheme.h"
+#include "player/network_gate.h"
 #include "player/page_bridge.h"
 #include "player/player_error.h"
 #include "player/player_log.h"
@@ -77,6 +81,7 @@ struct TShockwaveFlash::Impl {
   // before the profile it uses.
   QWebEngineProfile* profile = nullptr;
   MovieScheme* scheme = nullptr;
+  NetworkGate* gate = nullptr;
   HostPage* page = nullptr;
   QWebEngineView* view = nullptr;
   PageBridge* bridge = nullptr;
@@ -86,8 +91,10 @@ struct TShockwaveFlash::Impl {
   // instead): once shown, such a page gets clicks but no keys. It plays
   // nothing and is loaded again when the control first shows.
   bool page_stale = false;
-  QString movie_path;          // as Movie was given it
-  QString movie_url;           // the URL the page loads it from
+  QString movie_path;  // as Movie was given it
+  QString movie_url;   // the URL the page loads it from
+  // The sandbox of the movie set last, should it be a file the user opened.
+  MovieSandbox file_sandbox = MovieSandbox::kLocalFiles;
   bool movie_pending = false;  // set by Movie, started by Play
   bool accepts_variables = false;
   QString undeliverable_reason;
@@ -105,6 +112,8 @@ TShockwaveFlash::Impl::Impl(TShockwaveFlash* owner_widget) : owner(owner_widget)
   profile = new QWebEngineProfile(owner);
   scheme = new MovieScheme(profile);
   profile->installUrlSchemeHandler(MovieScheme::kName, scheme);
+  gate = new NetworkGate(profile);
+  profile->setUrlRequestInterceptor(gate);
   QWebEngineSettings* settings = profile->settings();
   settings->setAttribute(QWebEngineSettings::PlaybackRequiresUserGesture, false);
   settings->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, true);
@@ -114,6 +123,7 @@ TShockwaveFlash::Impl::Impl(TShockwaveFlash* owner_widget) : owner(owner_widget)
   settings->setAttribute(QWebEngineSettings::JavascriptCanAccessClipboard, false);
 
   page = new HostPage(profile, owner);
+  page->SetGate(gate);
   bridge = new PageBridge(page);
   auto* channel = new QWebChannel(page);
   channel->registerObject(QStringLiteral("bridge"), bridge);
@@ -233,17 +243,29 @@ void TShockwaveFlash::Movie(const std::u16string& path) {
   // A movie that can't be read changes nothing.
   QString file_path;
   QByteArray bytes;
+  PatchResult fonts;
   if (!path.empty()) {
     file_path = QFileInfo(QStr(path)).absoluteFilePath();
+    // Opened without waiting and judged by what was opened: a FIFO put in
+    // the file's place since it was judged by its content can't hang us.
+    std::string reason;
+    const int fd = OpenRegularFile(QFile::encodeName(file_path).toStdString(), &reason);
     QFile file(file_path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    if (fd < 0 || !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+      if (fd >= 0) ::close(fd);
       throw PlayerError("Cannot load the movie \"" + Utf8(file_path) +
-                        "\": " + Utf8(file.errorString()));
+                        "\": " + (fd < 0 ? reason : Utf8(file.errorString())));
     }
     bytes = file.readAll();
     if (bytes.size() < 8 ||
         !(bytes.startsWith("FWS") || bytes.startsWith("CWS") || bytes.startsWith("ZWS"))) {
       throw PlayerError("Cannot load the movie \"" + Utf8(file_path) + "\": not a Flash movie");
+    }
+    fonts = RenameDeviceFonts(std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                                        static_cast<std::size_t>(bytes.size())));
+    // Nothing of such a movie would show, after the engine took long over it.
+    if (fonts.unplayable) {
+      throw PlayerError("Cannot play the movie \"" + Utf8(file_path) + "\": " + fonts.reason);
     }
   }
 
@@ -257,14 +279,14 @@ void TShockwaveFlash::Movie(const std::u16string& path) {
   d.movie_url.clear();
   d.scheme->SetMovie({}, {});
   if (path.empty()) return;
+  d.file_sandbox =
+      LocalSandboxOf(std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                               static_cast<std::size_t>(bytes.size())));
 
   // Ruffle draws the device font aliases without Chinese: they become
   // system families (movies loaded from the book's folder get the same from
   // the scheme). And Ruffle can't set a movie's variables from outside: the
   // movie gets a receiver the page calls (SendVariables, host.js).
-  const PatchResult fonts =
-      RenameDeviceFonts(std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
-                                  static_cast<std::size_t>(bytes.size())));
   PatchResult patch = InsertVariableReceiver(fonts.bytes, kReceiverName);
   d.accepts_variables = patch.patched;
   d.undeliverable_reason = QString::fromStdString(patch.reason);
@@ -318,8 +340,19 @@ void TShockwaveFlash::FocusMovie() {
   if (impl_->page_ready) emit impl_->bridge->focusRequested();
 }
 
-void TShockwaveFlash::SetAssetFolder(const QString& folder) {
-  impl_->scheme->SetAssetFolder(folder);
+void TShockwaveFlash::SetAssetFolder(const QString& folder, MovieOrigin origin) {
+  Impl& d = *impl_;
+  const MovieSandbox sandbox = origin == MovieOrigin::kBook ? MovieSandbox::kBook : d.file_sandbox;
+  if (sandbox != d.gate->sandbox()) {
+    qCInfo(lcPlayer) << "the movie"
+                     << (sandbox == MovieSandbox::kBook ? "reads its book's files"
+                         : sandbox == MovieSandbox::kLocalFiles
+                             ? "may read local files, no network"
+                             : "may use the network, no local file");
+  }
+  d.scheme->SetSandbox(sandbox);
+  d.gate->SetSandbox(sandbox);
+  d.scheme->SetAssetFolder(folder);
 }
 
 }  // namespace pagoro

@@ -42,9 +42,15 @@ class TShockwaveFlash : public QWidget, public PlayerControl {
   // page's focus.
   void FocusMovie();
 
+  // Where the movie that plays came from: a book, or a file the user opened
+  // (a plain movie or a projector's), which may read local files or use the
+  // network, never both (player/local_sandbox.h).
+  enum class MovieOrigin { kBook, kFile };
+
   // The folder whose files the movie may load besides the movie itself (the
-  // current book's cache folder, ending in "/"); "" allows none.
-  void SetAssetFolder(const QString& folder);
+  // current book's cache folder, ending in "/"); "" allows none. `origin`
+  // is that of the movie set last with Movie.
+  void SetAssetFolder(const QString& folder, MovieOrigin origin = MovieOrigin::kBook);
 
  signals:
   // The movie called fscommand(command, args). Arrives after the movie's own

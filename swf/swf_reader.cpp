@@ -169,6 +169,7 @@ ReadResult ReadMovie(std::span<const std::uint8_t> file) {
   if (fws) {
     if (file.size() > kMaxMovieSize) {
       result.error = "movie larger than " + std::to_string(kMaxMovieSize) + " bytes";
+      result.unplayable = true;
       return result;
     }
     m.data.assign(file.begin(), file.end());
@@ -185,6 +186,7 @@ ReadResult ReadMovie(std::span<const std::uint8_t> file) {
             : Unlzma(file.subspan(kHeaderPrefix + kLzmaLengthField), kMaxMovieSize, m.data);
     if (!error.empty()) {
       result.error = error;
+      result.unplayable = m.data.size() >= kMaxMovieSize;
       return result;
     }
   }
@@ -193,6 +195,7 @@ ReadResult ReadMovie(std::span<const std::uint8_t> file) {
   const std::span<const std::uint8_t> d(m.data);
   if (d.size() <= kHeaderPrefix) {
     result.error = "movie header cut off";
+    result.unplayable = true;
     return result;
   }
   const unsigned nbits = d[kHeaderPrefix] >> 3;
@@ -200,6 +203,7 @@ ReadResult ReadMovie(std::span<const std::uint8_t> file) {
   m.first_tag_offset = kHeaderPrefix + rect_bytes + 4;
   if (d.size() < m.first_tag_offset) {
     result.error = "movie header cut off";
+    result.unplayable = true;
     return result;
   }
   std::int32_t fields[4] = {};
@@ -225,6 +229,28 @@ ReadResult ReadMovie(std::span<const std::uint8_t> file) {
   }
   result.movie = std::move(m);
   return result;
+}
+
+Bytes MovieStart(std::span<const std::uint8_t> file, std::size_t length) {
+  if (file.size() < kHeaderPrefix || file[1] != 'W' || file[2] != 'S') return {};
+  Bytes out;
+  if (file[0] == 'F') {
+    out.assign(file.begin(),
+               file.begin() + static_cast<std::ptrdiff_t>(std::min(length, file.size())));
+    return out;
+  }
+  if (file[0] != 'C' && file[0] != 'Z') return {};
+  out.assign(file.begin(), file.begin() + kHeaderPrefix);
+  out[0] = 'F';
+  // Both stop with an error at `length` bytes; what came before is kept.
+  constexpr std::size_t kLzmaLengthField = 4;
+  if (file[0] == 'C') {
+    Inflate(file.subspan(kHeaderPrefix), length, out);
+  } else if (file.size() >= kHeaderPrefix + kLzmaLengthField) {
+    Unlzma(file.subspan(kHeaderPrefix + kLzmaLengthField), length, out);
+  }
+  if (out.size() > length) out.resize(length);
+  return out;
 }
 
 std::optional<ActionRecord> ReadAction(std::span<const std::uint8_t> block, std::size_t at) {

@@ -44,12 +44,20 @@ struct ParsedMovie {
 struct ReadResult {
   std::optional<ParsedMovie> movie;
   std::string error;  // why there is no movie
+  // No player could show anything of it: larger than kMaxMovieSize
+  // (inflated), or its header is cut off.
+  bool unplayable = false;
 };
 
 // Largest uncompressed movie accepted (a header may claim up to 4 GiB).
 constexpr std::size_t kMaxMovieSize = 256u << 20;
 
 ReadResult ReadMovie(std::span<const std::uint8_t> file);
+
+// The first `length` bytes of the movie in `file` uncompressed, starting
+// with "FWS"; fewer when the movie is shorter, damaged or no movie. Only as
+// much as they need is inflated.
+Bytes MovieStart(std::span<const std::uint8_t> file, std::size_t length);
 
 // Splits tag records out of `data`, starting at `offset`, until End or the
 // end of the data. Returns an error text for a tag that runs past the data.

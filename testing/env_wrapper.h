@@ -27,7 +27,19 @@ class EnvWrapper : public Env {
   bool FileExists(const std::string& path) override { return target_.FileExists(path); }
   bool FolderExists(const std::string& path) override { return target_.FolderExists(path); }
   bool IsSymbolicLink(const std::string& path) override { return target_.IsSymbolicLink(path); }
-  bool CreateFolder(const std::string& path) override { return target_.CreateFolder(path); }
+  bool CreateFolder(const std::string& path, std::string* error = nullptr) override {
+    return target_.CreateFolder(path, error);
+  }
+  bool ReadFile(const std::string& path, std::string* bytes, std::string* error) override {
+    return target_.ReadFile(path, bytes, error);
+  }
+  bool ReplaceFile(const std::string& path, const std::string& bytes, bool executable,
+                   std::string* error) override {
+    return target_.ReplaceFile(path, bytes, executable, error);
+  }
+  bool SameFile(const std::string& a, const std::string& b) override {
+    return target_.SameFile(a, b);
+  }
   bool DeleteFile(const std::string& path) override { return target_.DeleteFile(path); }
   bool RemoveFolder(const std::string& path) override { return target_.RemoveFolder(path); }
   std::vector<std::string> ListFolder(const std::string& folder) override {
@@ -35,6 +47,23 @@ class EnvWrapper : public Env {
   }
   void WriteFile(const std::string& path, const unsigned char* bytes, std::size_t size) override {
     target_.WriteFile(path, bytes, size);
+  }
+  std::unique_ptr<OpenFolder> OpenFolderNoFollow(const std::string& path,
+                                                 std::string* error) override {
+    return target_.OpenFolderNoFollow(path, error);
+  }
+  std::vector<std::string> ListFolderIn(OpenFolder& folder) override {
+    return target_.ListFolderIn(folder);
+  }
+  bool DeleteFileIn(OpenFolder& folder, const std::string& name) override {
+    return target_.DeleteFileIn(folder, name);
+  }
+  bool EntryExistsIn(OpenFolder& folder, const std::string& name) override {
+    return target_.EntryExistsIn(folder, name);
+  }
+  void WriteFileIn(OpenFolder& folder, const std::string& name, const unsigned char* bytes,
+                   std::size_t size) override {
+    target_.WriteFileIn(folder, name, bytes, size);
   }
   bool RenameFile(const std::string& from, const std::string& to) override {
     return target_.RenameFile(from, to);
@@ -45,6 +74,15 @@ class EnvWrapper : public Env {
   bool DeleteAbandonedFile(const std::string& path) override {
     return target_.DeleteAbandonedFile(path);
   }
+  bool MakePrivateFolder(const std::string& path) override {
+    return target_.MakePrivateFolder(path);
+  }
+  LockOutcome LockPath(const std::string& path, bool folder, std::unique_ptr<FileHold>* hold,
+                       std::string* error) override {
+    return target_.LockPath(path, folder, hold, error);
+  }
+  std::string RuntimeFolder() override { return target_.RuntimeFolder(); }
+  std::string UserId() override { return target_.UserId(); }
   std::optional<std::uint64_t> FreeSpace(const std::string& folder) override {
     return target_.FreeSpace(folder);
   }

@@ -24,11 +24,17 @@ void AddListeners(const RemoteMovieOptions& o, ActionBuilder& a) {
   for (const auto& [code, name] : o.loads) {
     const auto next = onKey.NewLabel();
     onKey.PushRegister(0).Push(code).Equals2().Not().If(next);
-    if (name.starts_with('/')) {
+    if (name.starts_with('/') || name.starts_with("http")) {
       onKey.Push(name).LoadVariablesNum(0);
     } else {
       onKey.Push("bookFolder").GetVariable().Push(name).StringAdd().LoadVariablesNum(0);
     }
+    onKey.Bind(next);
+  }
+  for (const auto& [code, url] : o.links) {
+    const auto next = onKey.NewLabel();
+    onKey.PushRegister(0).Push(code).Equals2().Not().If(next);
+    onKey.GetUrl(url, "_blank");
     onKey.Bind(next);
   }
   a.Push("remoteKeys").NewObject("Object", 0).SetVariable();
@@ -90,6 +96,7 @@ swf::Bytes RemoteMovie(const RemoteMovieOptions& o) {
   m.width = o.width;
   m.height = o.height;
   m.frame_rate = 30;
+  m.file_attributes = o.file_attributes;
   swf::MovieBuilder movie(m);
   movie.Add(swf::SetBackgroundColor({0, 0, 160}));
   movie.Add(swf::DeviceFont(1, "_sans"));

@@ -4,6 +4,7 @@
 // as fscommand("mouse", "down").
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <utility>
 #include <vector>
@@ -20,10 +21,14 @@ struct RemoteMovieOptions {
   // Flash key code (65 is A) -> fscommand(command, args) on key down.
   std::vector<std::pair<int, std::pair<std::string, std::string>>> keys;
   // Flash key code -> a file whose variables the movie loads on key down:
-  // loadVariablesNum(NAME, 0) for an absolute path, else
+  // loadVariablesNum(NAME, 0) for an absolute path or a URL, else
   // loadVariablesNum(TempPath + NAME, 0) with the last TempPath the reader
   // set.
   std::vector<std::pair<int, std::string>> loads;
+  // Flash key code -> getURL(URL, "_blank") on key down.
+  std::vector<std::pair<int, std::string>> links;
+  // The FileAttributes flags (the use-network flag, 0x01, above all).
+  std::uint32_t file_attributes = 0;
   // Variables echoed (and cleared) whenever the reader sets them.
   std::vector<std::string> watched;
   // Text shown on the stage; a second line shows `shown_variable` if given.

@@ -4,6 +4,8 @@
 //   --key CODE=COMMAND:ARGS     fscommand when the key goes down (repeatable)
 //   --load CODE=NAME            loads NAME's variables on that key (TempPath + NAME
 //                               unless NAME is an absolute path)
+//   --link CODE=URL             getURL(URL, "_blank") on that key
+//   --use-network               the use-network flag in FileAttributes
 //   --watch NAME                echo this variable (repeatable)
 //   --text TEXT                 text on the stage
 //   --show NAME                 a field that shows this variable
@@ -23,9 +25,9 @@ std::pair<std::string, std::string> Call(const std::string& text) {
 }
 
 int Usage() {
-  std::cerr
-      << "usage: pagoro-remote-movie OUT [--size WxH] [--start CMD:ARGS] "
-         "[--key CODE=CMD:ARGS] [--load CODE=NAME] [--watch NAME] [--text TEXT] [--show NAME]\n";
+  std::cerr << "usage: pagoro-remote-movie OUT [--size WxH] [--start CMD:ARGS] "
+               "[--key CODE=CMD:ARGS] [--load CODE=NAME] [--link CODE=URL] [--use-network] "
+               "[--watch NAME] [--text TEXT] [--show NAME]\n";
   return 2;
 }
 
@@ -37,6 +39,10 @@ int main(int argc, char** argv) {
   pagoro::testing::RemoteMovieOptions o;
   for (int i = 2; i < argc; ++i) {
     const std::string opt = argv[i];
+    if (opt == "--use-network") {
+      o.file_attributes |= 0x01;
+      continue;
+    }
     if (i + 1 >= argc) return Usage();
     const std::string value = argv[++i];
     if (opt == "--size") {
@@ -51,6 +57,10 @@ int main(int argc, char** argv) {
       const std::size_t eq = value.find('=');
       if (eq == std::string::npos) return Usage();
       o.loads.emplace_back(std::stoi(value.substr(0, eq)), value.substr(eq + 1));
+    } else if (opt == "--link") {
+      const std::size_t eq = value.find('=');
+      if (eq == std::string::npos) return Usage();
+      o.links.emplace_back(std::stoi(value.substr(0, eq)), value.substr(eq + 1));
     } else if (opt == "--watch") {
       o.watched.push_back(value);
     } else if (opt == "--text") {

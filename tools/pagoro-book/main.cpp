@@ -1,11 +1,8 @@
 // pagoro-book: looks into, extracts and makes book executables with the
 // reader's own code.
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdint>
 #include <exception>
-#include <filesystem>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -258,10 +255,8 @@ int List(Env& env, const std::string& bookPath) {
 
 // The pagoro program beside this tool, or "" when there is none.
 std::string DefaultReader(Env& env) {
-  std::string self(4096, '\0');
-  const ssize_t n = ::readlink("/proc/self/exe", self.data(), self.size());
-  if (n <= 0 || static_cast<std::size_t>(n) >= self.size()) return "";
-  self.resize(static_cast<std::size_t>(n));
+  const std::string self = env.ProgramPath();
+  if (self.empty()) return "";
   const std::string reader = self.substr(0, self.rfind('/') + 1) + "pagoro";
   return env.FileExists(reader) ? reader : "";
 }
@@ -344,19 +339,17 @@ int Pack(Env& env, const std::vector<std::string>& args) {
   if (out.empty()) throw UsageError("pack needs -o OUT", "pack");
   if (!haveReader) reader = DefaultReader(env);
 
-  std::vector<PackEntry> entries = ReadFolderEntries(dir);
+  std::vector<PackEntry> entries = ReadFolderEntries(dir, env);
   // A book made into the folder it packs is not packed into the next one.
-  std::erase_if(entries, [&](const PackEntry& entry) {
-    std::error_code error;
-    return std::filesystem::equivalent(dir + "/" + entry.name, out, error);
-  });
+  std::erase_if(entries,
+                [&](const PackEntry& entry) { return env.SameFile(dir + "/" + entry.name, out); });
   // Without its main movie a book opens to an empty player.
   if (entries.empty() || entries.front().name != kMainMovieName) {
     throw ToolError(InQuotes(dir) + " holds no " + kMainMovieName +
                     ": a magazine starts with its main movie; nothing was written");
   }
-  const std::string image = reader.empty() ? std::string() : ReadWholeFile(reader);
-  WriteBookFile(out, PackBook(image, entries, options));
+  const std::string image = reader.empty() ? std::string() : ReadWholeFile(reader, env);
+  WriteBookFile(out, PackBook(image, entries, options), env);
   ReportPacked(entries, out, reader, options);
   if (options.format == "1.0" && entries.size() > 1) {
     Message(

@@ -1,0 +1,38 @@
+// libFuzzer target: an arbitrary file judged by its content, as the reader
+// judges a file it is given: every answer stays inside the file's bytes
+// (the sanitizers see any read outside them) and agrees with itself.
+#include <cstdint>
+#include <cstdlib>
+#include <vector>
+
+#include "book/file_kind.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  // A copy of exactly the input's size, so that a read past it is caught.
+  const std::vector<unsigned char> copy(data, data + size);
+  const pagoro::Bytes file(copy.data(), copy.size());
+  const pagoro::FileKind kind = pagoro::KindOfContent(file);
+  if (const auto text = pagoro::ContainerIndexText(file)) {
+    if (text->size() + 4 > file.size()) std::abort();
+  }
+  const auto movie = pagoro::ProjectorMovie(file);
+  if (movie &&
+      (movie->data() < file.data() || movie->data() + movie->size() > file.data() + file.size()))
+    std::abort();
+  switch (kind) {
+    case pagoro::FileKind::kBook:
+      if (!pagoro::HoldsBookContainer(file)) std::abort();
+      break;
+    case pagoro::FileKind::kProjector:
+      if (!movie || pagoro::HoldsBookContainer(file)) std::abort();
+      break;
+    case pagoro::FileKind::kMovie:
+      if (!pagoro::IsMovie(file) || movie || pagoro::HoldsBookContainer(file)) std::abort();
+      break;
+    case pagoro::FileKind::kNone:
+      if (pagoro::IsMovie(file) || movie || pagoro::HoldsBookContainer(file)) std::abort();
+      break;
+  }
+  (void)pagoro::StageSizeOf(file);
+  return 0;
+}
