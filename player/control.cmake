@@ -55,6 +55,7 @@ add_library(pagoro_player STATIC
   player_log.cpp player_log.h
   requested_file.cpp requested_file.h
   ruffle_files.cpp ruffle_files.h
+  shared_object_store.cpp shared_object_store.h
   shockwave_flash.cpp shockwave_flash.h
   variable_queue.cpp variable_queue.h
 )
