@@ -152,6 +152,12 @@ TShockwaveFlash::Impl::Impl(TShockwaveFlash* owner_widget) : owner(owner_widget)
   settings->setAttribute(QWebEngineSettings::ErrorPageEnabled, false);
   settings->setAttribute(QWebEngineSettings::PluginsEnabled, false);
   settings->setAttribute(QWebEngineSettings::JavascriptCanAccessClipboard, false);
+  // The page is a secure context (MovieScheme); what a movie loads over
+  // http is no less allowed for that.
+  settings->setAttribute(QWebEngineSettings::AllowRunningInsecureContent, true);
+  // Every address the movie opens reaches HostPage, which decides: a mail
+  // link from a timer as well as from a press.
+  settings->setUnknownUrlSchemePolicy(QWebEngineSettings::AllowAllUnknownUrlSchemes);
 
   page = new HostPage(profile, owner);
   bridge = new PageBridge(page);
