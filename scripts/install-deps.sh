@@ -13,6 +13,7 @@ packages=(
   fonts-wqy-microhei zip unzip
   help2man lintian file fakeroot
   desktop-file-utils libglib2.0-bin shared-mime-info
+  pulseaudio pulseaudio-utils sox ffmpeg
 )
 
 missing=()
