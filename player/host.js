@@ -69,6 +69,7 @@
     has: (_, key) => saved.has(key),
     set(_, key, value) {
       const text = String(value);
+      if (saved.get(key) === text) return true;
       if (typeof key !== "string" || !fitsLimit(key, text)) {
         throw new DOMException("over the shared objects' limit", "QuotaExceededError");
       }
@@ -87,6 +88,15 @@
         : undefined,
   });
   Object.defineProperty(window, "localStorage", { get: () => storage, configurable: false });
+
+  // Flash Player wrote a movie's shared objects as the movie ended, flushed
+  // or not. Ruffle does so as the page goes ("pagehide"), which a reader
+  // that closes does not wait for: every few seconds the page has it write
+  // them now; only those that changed reach the control.
+  const kWriteEvery = 3000;
+  setInterval(() => {
+    if (player) window.dispatchEvent(new PageTransitionEvent("pagehide", { persisted: false }));
+  }, kWriteEvery);
 
   function openStore(given) {
     saved.clear();

@@ -54,6 +54,24 @@ check "the book's own object is kept under its name" yes \
 check "the temporary movie's name is in no place" "" \
   "$(find "$STORE" -name 'tem*' | head -1)"
 
+# --- What the movie stores without a flush is written while it plays (as
+# Flash Player wrote it at the end), and is there at the next start.
+mkdir -p "$WORK/Keep"
+src=$(mktemp -d "$WORK/src.XXXXXX")
+"$MEDIA_MOVIE" "$src/main.swf" keep k1 || exit 1
+"$PAGORO_BOOK" pack "$src" -o "$WORK/Keep/Keep.exe" --size 800x600 --reader "$PAGORO" >/dev/null || exit 1
+chmod +x "$WORK/Keep/Keep.exe"
+start_reader "$WORK/Keep/Keep.exe" || finish
+wait_log "fscommand kept" 90
+for _ in $(seq 300); do
+  [ -f "$STORE/books/Keep/main.swf/bookmark.sol" ] && break
+  sleep 0.1
+done
+close_reader
+run_store Keep k2 r2 || finish
+check "an object never flushed is there at the next start" "k1|r2" "$READ"
+close_reader
+
 # --- Another magazine: its own default path, "/" shared.
 run_store Other o1 s1 || finish
 check "another magazine sees \"/\" only" "undefined|r2" "$READ"
