@@ -99,7 +99,7 @@ std::string OwnAreaOf(const MagazineId& id) {
   return InFolder(kFiles, file);
 }
 
-SharedObjectPlaces::SharedObjectPlaces(MagazineId id, std::string moviePath)
+SharedObjectPlaces::SharedObjectPlaces(MagazineId id, const std::string& moviePath)
     : id_(std::move(id)),
       movie_(WithoutSlashes(moviePath)),
       folder_(WithoutSlashes(id_.folder)),

@@ -36,7 +36,7 @@ struct MagazineId {
 // its movies reach together, each at most this many bytes (ten times Flash
 // Player's default of 100 KB a local domain, which a user could raise).
 // Over it, a flush fails, as with Flash Player told never to ask.
-inline constexpr std::size_t kSharedObjectLimit = 1024 * 1024;
+inline constexpr std::size_t kSharedObjectLimit = std::size_t{1024} * 1024;
 
 // An object as the player names it.
 struct SharedObjectName {
@@ -54,7 +54,7 @@ struct StorePlace {
 class SharedObjectPlaces {
  public:
   // `moviePath`: the absolute path the main movie plays from.
-  SharedObjectPlaces(MagazineId id, std::string moviePath);
+  SharedObjectPlaces(MagazineId id, const std::string& moviePath);
 
   // False when the magazine gives no usable place (a name or path that is
   // no folder name); nothing is kept then.
