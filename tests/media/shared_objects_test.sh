@@ -72,6 +72,20 @@ run_store Keep k2 r2 || finish
 check "an object never flushed is there at the next start" "k1|r2" "$READ"
 close_reader
 
+# --- A plain movie keeps its own under its own path.
+mkdir -p "$WORK/plain"
+"$MEDIA_MOVIE" "$WORK/plain/run.swf" store m1 r2 || exit 1
+start_reader "$PAGORO" "$WORK/plain/run.swf" || finish
+wait_log "fscommand flushed |" 90
+check "a plain movie starts with its own empty" "undefined|r2" "$(said read)"
+close_reader
+check "a plain movie's own are kept under its path" yes \
+  "$([ -f "$STORE/files$WORK/plain/run.swf/bookmark.sol" ] && echo yes)"
+start_reader "$PAGORO" "$WORK/plain/run.swf" || finish
+wait_log "fscommand flushed |" 90
+check "a plain movie reads its own at the next start" "m1|r2" "$(said read)"
+close_reader
+
 # --- Another magazine: its own default path, "/" shared.
 run_store Other o1 s1 || finish
 check "another magazine sees \"/\" only" "undefined|r2" "$READ"
