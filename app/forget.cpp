@@ -52,8 +52,9 @@ int ForgetMagazine(const std::string& path) {
   bool ok = true;
   for (const MagazineId& id : ids) {
     QString message;
-    ok = SharedObjectStore::Forget(id, &message) && ok;
-    std::fprintf(ok ? stdout : stderr, "pagoro: %s: %s\n", shown.c_str(), qPrintable(message));
+    const bool removed = SharedObjectStore::Forget(id, &message);
+    std::fprintf(removed ? stdout : stderr, "pagoro: %s: %s\n", shown.c_str(), qPrintable(message));
+    ok = ok && removed;
   }
   return ok ? 0 : 1;
 }
