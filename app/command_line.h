@@ -1,4 +1,5 @@
-// The reader's command line: `pagoro [FILE]`, `--help`, `--version`.
+// The reader's command line: `pagoro [FILE]`, `--forget FILE`, `--help`,
+// `--version`.
 #pragma once
 
 #include <QString>
@@ -7,9 +8,9 @@
 namespace pagoro {
 
 struct CommandLine {
-  enum class Action { kRun, kHelp, kVersion, kUsageError };
+  enum class Action { kRun, kForget, kHelp, kVersion, kUsageError };
   Action action = Action::kRun;
-  QString file;         // the file to open; "" for none
+  QString file;         // the file to open (or forget); "" for none
   int file_index = -1;  // its place among the arguments, for its bytes
   QString error;        // what is wrong, for kUsageError
 };

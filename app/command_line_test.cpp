@@ -34,5 +34,14 @@ TEST(CommandLineTest, WhatCanNotBeRunIsNamed) {
   EXPECT_EQ(ParseCommandLine({""}).action, Action::kUsageError);
 }
 
+TEST(CommandLineTest, ForgetTakesTheMagazinesFile) {
+  const CommandLine forget = ParseCommandLine({"--forget", "Spring.exe"});
+  EXPECT_EQ(forget.action, Action::kForget);
+  EXPECT_EQ(forget.file, QStringLiteral("Spring.exe"));
+  EXPECT_EQ(forget.file_index, 1);
+  EXPECT_EQ(ParseCommandLine({"--forget"}).action, Action::kUsageError);
+  EXPECT_EQ(ParseCommandLine({"--forget", "a.exe", "b.exe"}).action, Action::kUsageError);
+}
+
 }  // namespace
 }  // namespace pagoro

@@ -11,6 +11,7 @@
 #include "app/application.h"
 #include "app/command_line.h"
 #include "app/error_reporter.h"
+#include "app/forget.h"
 #include "app/logging.h"
 #include "app/main_form.h"
 #include "app/signal_watch.h"
@@ -70,6 +71,8 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "%s: %s\nTry '%s --help'.\n", argv[0], qPrintable(commandLine.error),
                    argv[0]);
       return 2;
+    case CommandLine::Action::kForget:
+      return ForgetMagazine(std::string(argv[commandLine.file_index + 1]));
     case CommandLine::Action::kRun: break;
   }
 

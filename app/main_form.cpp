@@ -16,6 +16,7 @@
 
 #include "app/drop_target.h"
 #include "app/error_reporter.h"
+#include "app/forget.h"
 #include "app/logging.h"
 #include "app/mode_requests.h"
 #include "app/single_instance.h"
@@ -194,14 +195,7 @@ OpenOutcome TMainForm::OpenBook(const std::string& bytes, Ownership ownership) {
 }
 
 OpenOutcome TMainForm::OpenFile(const std::string& path) {
-  // Made absolute and clean byte for byte: Latin-1 carries any byte, and
-  // only "/" and "." matter to the cleaning.
-  QString latin = QString::fromLatin1(path);
-  std::array<char, PATH_MAX> working{};
-  if (!latin.startsWith(QLatin1Char('/')) && getcwd(working.data(), working.size()) != nullptr) {
-    latin = QString::fromLatin1(working.data()) + QLatin1Char('/') + latin;
-  }
-  const std::string full = QDir::cleanPath(latin).toLatin1().toStdString();
+  const std::string full = AbsolutePath(path);
   qCInfo(lcApp).noquote() << "open file" << Legible(full);
   return Open(Legible(full), [&] {
     FileKind kind = FileKind::kNone;

@@ -7,6 +7,7 @@ add_library(pagoro_window STATIC
   command_line.cpp
   drop_target.cpp
   error_reporter.cpp
+  forget.cpp
   logging.cpp
   main_form.cpp
   mode_requests.cpp

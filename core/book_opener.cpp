@@ -70,6 +70,7 @@ OpenOutcome BookOpener::OpenBookAs(const std::string& path, const std::string& b
       throw;
     }
     // The player keeps the movie it plays until it takes the new one.
+    player_.Magazine({.book = bookName, .file = {}, .folder = folder});
     player_.Movie(Utf8ToUtf16(movie_temp_path_));
   } catch (...) {
     // The playing movie keeps its folder; the files of this attempt go,
@@ -113,18 +114,19 @@ OpenOutcome BookOpener::OpenFile(const std::string& path, FileKind* kindOut) {
         temp_files_.Delete(moviePath);
         throw;
       }
-      PlayMovie(moviePath, true, folder, movie);
+      PlayMovie(path, moviePath, true, folder, movie);
       return OpenOutcome::kOpened;
     }
-    case FileKind::kMovie: PlayMovie(path, false, folder, bytes); return OpenOutcome::kOpened;
+    case FileKind::kMovie: PlayMovie(path, path, false, folder, bytes); return OpenOutcome::kOpened;
     case FileKind::kNone: break;
   }
   throw ENoMagazine(path);
 }
 
-void BookOpener::PlayMovie(const std::string& moviePath, bool temporary, const std::string& folder,
-                           Bytes movie) {
+void BookOpener::PlayMovie(const std::string& filePath, const std::string& moviePath,
+                           bool temporary, const std::string& folder, Bytes movie) {
   try {
+    player_.Magazine({.book = {}, .file = FileNameAsUtf8(filePath), .folder = folder});
     player_.Movie(Utf8ToUtf16(moviePath));
   } catch (...) {
     // Nothing changed: the player keeps its movie, we keep ours.

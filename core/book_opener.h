@@ -116,10 +116,11 @@ class BookOpener : public BookHost {
   // Empties and removes a book folder (ending in "/"), ignoring failures.
   void RemoveBookFolder(const std::string& folder);
   OpenOutcome OpenBookAs(const std::string& path, const std::string& bookName, Ownership ownership);
-  // Plays the movie file at `moviePath` with `folder` as its folder;
-  // `temporary` when the file is ours to delete later.
-  void PlayMovie(const std::string& moviePath, bool temporary, const std::string& folder,
-                 Bytes movie);
+  // Plays the movie file at `moviePath`, from the file `filePath` the user
+  // opened, with `folder` as its folder; `temporary` when the movie file is
+  // ours to delete later.
+  void PlayMovie(const std::string& filePath, const std::string& moviePath, bool temporary,
+                 const std::string& folder, Bytes movie);
 
   Env& env_;
   PlayerControl& player_;

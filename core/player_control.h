@@ -6,11 +6,17 @@
 
 #include <string>
 
+#include "core/shared_object_places.h"
+
 namespace pagoro {
 
 class PlayerControl {
  public:
   virtual ~PlayerControl() = default;
+  // Whose movie the next Movie() loads: what it keeps between runs (its
+  // shared objects) is kept under this magazine's name. Without it, a
+  // movie is its own file's.
+  virtual void Magazine(const MagazineId& id) { (void)id; }
   // Sets the path of the movie to load ("" shows nothing).
   virtual void Movie(const std::u16string& path) = 0;
   // Plays the movie set last.

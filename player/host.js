@@ -39,6 +39,72 @@
   let player = null;
   let receiver = "";
 
+  // The movie's shared objects. Ruffle keeps them in window.localStorage,
+  // under keys "reader/<local path>/<name>", as base64 text; the page's
+  // storage is the control's instead: filled before the movie starts, and
+  // every change is handed to the control at once, which keeps it on disk.
+  // Within the limit, whatever the control answers, the movie sees its data
+  // for this run; over it, a write fails (flush() answers false).
+  const saved = new Map();
+  let store = { session: 0, own: [], limit: 0 };
+
+  function storedSize(value) {
+    const padding = value.endsWith("==") ? 2 : value.endsWith("=") ? 1 : 0;
+    return Math.floor((value.length * 3) / 4) - padding;
+  }
+
+  function isOwn(key) {
+    return store.own.some((prefix) => key.startsWith(prefix));
+  }
+
+  function fitsLimit(key, value) {
+    const own = isOwn(key);
+    let total = storedSize(value);
+    for (const [k, v] of saved) if (k !== key && isOwn(k) === own) total += storedSize(v);
+    return total <= store.limit;
+  }
+
+  const storage = new Proxy(Object.create(null), {
+    get: (_, key) => (typeof key === "string" ? saved.get(key) : undefined),
+    has: (_, key) => saved.has(key),
+    set(_, key, value) {
+      const text = String(value);
+      if (saved.get(key) === text) return true;
+      if (typeof key !== "string" || !fitsLimit(key, text)) {
+        throw new DOMException("over the shared objects' limit", "QuotaExceededError");
+      }
+      saved.set(key, text);
+      if (bridge) bridge.sharedObjectStored(store.session, key, text);
+      return true;
+    },
+    deleteProperty(_, key) {
+      if (saved.delete(key) && bridge) bridge.sharedObjectRemoved(store.session, key);
+      return true;
+    },
+    ownKeys: () => [...saved.keys()],
+    getOwnPropertyDescriptor: (_, key) =>
+      saved.has(key)
+        ? { value: saved.get(key), writable: true, enumerable: true, configurable: true }
+        : undefined,
+  });
+  Object.defineProperty(window, "localStorage", { get: () => storage, configurable: false });
+
+  // Flash Player wrote a movie's shared objects as the movie ended, flushed
+  // or not. Ruffle does so as the page goes ("pagehide"), which a reader
+  // that closes does not wait for: every few seconds the page has it write
+  // them now; only those that changed reach the control.
+  const kWriteEvery = 3000;
+  setInterval(() => {
+    if (player) window.dispatchEvent(new PageTransitionEvent("pagehide", { persisted: false }));
+  }, kWriteEvery);
+
+  function openStore(given) {
+    saved.clear();
+    store = { session: Number(given.session), own: given.own || [], limit: Number(given.limit) };
+    const entries = given.entries || [];
+    for (let i = 0; i + 1 < entries.length; i += 2) saved.set(entries[i], entries[i + 1]);
+  }
+
   // Values for the movie not yet taken: the latest of each name, in the
   // order they were set. The movie's receiver (a function it registered
   // with Ruffle's external interface as it started) sets each on level 0
@@ -140,8 +206,11 @@
     }
   }
 
-  function play(url, receiverName) {
+  function play(url, receiverName, storeGiven) {
+    // The movie before this one writes its last objects as it goes, to
+    // its own store.
     stop();
+    openStore(storeGiven);
     receiver = receiverName;
     player = window.RufflePlayer.newest().createPlayer();
     document.body.appendChild(player);

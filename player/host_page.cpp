@@ -8,15 +8,20 @@
 namespace pagoro {
 
 bool OpensInBrowser(const QUrl& url) {
-  return url.isValid() && (url.scheme() == "http" || url.scheme() == "https") &&
-         !url.host().isEmpty();
+  if (!url.isValid()) return false;
+  if (url.scheme() == "mailto") return !url.path().isEmpty();
+  return (url.scheme() == "http" || url.scheme() == "https") && !url.host().isEmpty();
 }
 
 HostPage::HostPage(QWebEngineProfile* profile, QObject* parent)
-    : QWebEnginePage(profile, parent), links_(own_links_) {}
+    : QWebEnginePage(profile, parent), links_(own_links_), refused_schemes_(own_refused_schemes_) {}
 
 HostPage::HostPage(QWebEngineProfile* profile, HostPage* opener)
-    : QWebEnginePage(profile, opener), popup_(true), links_(opener->links_), gate_(opener->gate_) {
+    : QWebEnginePage(profile, opener),
+      popup_(true),
+      links_(opener->links_),
+      gate_(opener->gate_),
+      refused_schemes_(opener->refused_schemes_) {
   // Nothing runs in a window the movie opens, not even a javascript: URL.
   settings()->setAttribute(QWebEngineSettings::JavascriptEnabled, false);
 }
@@ -28,8 +33,11 @@ bool HostPage::acceptNavigationRequest(const QUrl& url, NavigationType type, boo
   }
   if (OpensInBrowser(url)) {
     if (gate_ == nullptr || gate_->MayOpenLink(url)) links_.Open(url);
-  } else {
-    qCInfo(lcPlayer) << "refused navigation to" << url.toString();
+  } else if (!refused_schemes_.contains(url.scheme())) {
+    // Once a scheme: a movie that tries one in a loop fills no log.
+    refused_schemes_.insert(url.scheme());
+    qCInfo(lcPlayer) << "refused navigation to" << url.toString()
+                     << "(further ones of this scheme are not logged)";
   }
   if (popup_) deleteLater();
   return false;

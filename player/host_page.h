@@ -1,9 +1,12 @@
 // HostPage: the web page the player runs in. It stays on its own host page:
 // every navigation away from it is refused, except that http and https
 // addresses (a movie's getURL to an advertiser, in this or a new window)
-// are handed to the user's default browser (BrowserLinks: one a second).
+// and mailto: addresses (a "write to the editors" button) are handed to the
+// desktop's browser or mail program (BrowserLinks: one a second).
 #pragma once
 
+#include <QSet>
+#include <QString>
 #include <QUrl>
 #include <QWebEnginePage>
 
@@ -51,6 +54,9 @@ class HostPage : public QWebEnginePage {
   BrowserLinks own_links_;
   BrowserLinks& links_;  // the player page's, for a popup
   NetworkGate* gate_ = nullptr;
+  // Schemes refused so far, logged the first time only; the player page's.
+  QSet<QString> own_refused_schemes_;
+  QSet<QString>& refused_schemes_;
 };
 
 }  // namespace pagoro

@@ -61,8 +61,11 @@ void MovieScheme::Register() {
   QWebEngineUrlScheme scheme(kName);
   scheme.setSyntax(QWebEngineUrlScheme::Syntax::Host);
   // CORS-enabled: the engine refuses fetch() on custom schemes, but the
-  // page's XMLHttpRequests to its own origin work (fetch-shim.js).
-  scheme.setFlags(QWebEngineUrlScheme::CorsEnabled);
+  // page's XMLHttpRequests to its own origin work (fetch-shim.js). Secure:
+  // the page is a secure context, where the engine offers the WebCodecs
+  // decoders Ruffle plays H.264 video with (the page still loads http
+  // addresses as before: the control allows them, see shockwave_flash.cpp).
+  scheme.setFlags(QWebEngineUrlScheme::CorsEnabled | QWebEngineUrlScheme::SecureScheme);
   QWebEngineUrlScheme::registerScheme(scheme);
 }
 

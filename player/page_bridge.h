@@ -8,6 +8,7 @@
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <QVariantMap>
 
 namespace pagoro {
 
@@ -26,8 +27,10 @@ class PageBridge : public QObject {
 
  signals:
   // To the page.
-  // Plays the movie at `url`, whose variable receiver has the name given.
-  void playRequested(const QString& url, const QString& receiver);
+  // Plays the movie at `url`, whose variable receiver has the name given,
+  // with its shared objects: {session, entries: [key, base64, ...], own:
+  // [key prefixes of the magazine's own objects], limit: bytes}.
+  void playRequested(const QString& url, const QString& receiver, const QVariantMap& store);
   void stopRequested();
   // name, value, answer_to, name, ...: for the movie, in order; answer_to
   // is the number of the command the value answers, 0 for none.
@@ -40,6 +43,9 @@ class PageBridge : public QObject {
   void Commands(const QList<RaisedCommand>& commands);
   void MovieLoaded(const QString& url);
   void MovieFailed(const QString& url, const QString& message);
+  // The movie of store session `session` flushed (or cleared) an object.
+  void SharedObjectStored(int session, const QString& key, const QByteArray& bytes);
+  void SharedObjectRemoved(int session, const QString& key);
 
  public slots:
   void pageReady() { emit Ready(); }
@@ -47,6 +53,12 @@ class PageBridge : public QObject {
   void fsCommands(const QStringList& commands);
   void movieLoaded(const QString& url) { emit MovieLoaded(url); }
   void movieFailed(const QString& url, const QString& message) { emit MovieFailed(url, message); }
+  void sharedObjectStored(int session, const QString& key, const QString& base64) {
+    emit SharedObjectStored(session, key, QByteArray::fromBase64(base64.toLatin1()));
+  }
+  void sharedObjectRemoved(int session, const QString& key) {
+    emit SharedObjectRemoved(session, key);
+  }
   // A line the movie traced.
   void trace(const QString& message);
 };

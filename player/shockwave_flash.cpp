@@ -15,6 +15,7 @@
 #include <QWebEngineSettings>
 #include <QWebEngineUrlScheme>
 #include <QWebEngineView>
+#include <map>
 
 #include "player/file_confinement.h"
 #include "player/host_page.h"
@@ -24,6 +25,7 @@
 #include "player/page_bridge.h"
 #include "player/player_error.h"
 #include "player/player_log.h"
+#include "player/shared_object_store.h"
 #include "player/variable_queue.h"
 
 namespace pagoro {
@@ -60,6 +62,34 @@ void CheckPrerequisites() {
   if (QDir(":/pagoro/ruffle").entryList({"*.wasm"}).isEmpty()) {
     throw PlayerError("Ruffle's WebAssembly core is missing from the player");
   }
+}
+
+// The movie's shared objects reach the page under Ruffle's keys: the
+// host, the local path as the movie's URL spells it, the name.
+QString PageKeyPrefix() { return MovieScheme::FileUrl(QStringLiteral("/")).host() + "/"; }
+
+QString PageKeyOf(const SharedObjectName& object) {
+  const QString path = QString::fromStdString(object.local_path);
+  const QString encoded =
+      path.isEmpty() ? QString() : MovieScheme::FileUrl("/" + path).path(QUrl::FullyEncoded).mid(1);
+  return PageKeyPrefix() + encoded + "/" + QString::fromStdString(object.name);
+}
+
+// The object a page key names; the name begins at the first part led by
+// "#" (a name holding "/"), else it is the last part.
+std::optional<SharedObjectName> ObjectOfPageKey(const QString& key) {
+  if (!key.startsWith(PageKeyPrefix())) return std::nullopt;
+  const QStringList parts = key.mid(PageKeyPrefix().size()).split(QLatin1Char('/'));
+  qsizetype name_at = parts.size() - 1;
+  for (qsizetype i = 0; i < parts.size(); ++i) {
+    if (parts[i].startsWith(QLatin1Char('#'))) {
+      name_at = i;
+      break;
+    }
+  }
+  const QString path = parts.mid(0, name_at).join(QLatin1Char('/'));
+  return SharedObjectName{QUrl::fromPercentEncoding(path.toUtf8()).toStdString(),
+                          parts.mid(name_at).join(QLatin1Char('/')).toStdString()};
 }
 
 }  // namespace
@@ -103,6 +133,18 @@ struct TShockwaveFlash::Impl {
   VariableQueue variables;
   bool send_scheduled = false;
   int answering = 0;  // the movie's command whose handler runs, 0 outside one
+
+  // Whose movie the next Movie() loads, and whose plays.
+  std::optional<MagazineId> next_magazine;
+  MagazineId magazine;
+  // The shared objects of each start of a movie in the page, by session;
+  // the one before the current still takes what its movie writes as it
+  // goes.
+  std::map<int, std::unique_ptr<SharedObjectStore>> stores;
+  int store_session = 0;
+  // Asks the page to play the current movie with its shared objects.
+  void RequestPlay();
+  void StoreSharedObject(int session, const QString& key, const QByteArray* bytes);
 };
 
 TShockwaveFlash::Impl::Impl(TShockwaveFlash* owner_widget) : owner(owner_widget) {
@@ -121,6 +163,12 @@ TShockwaveFlash::Impl::Impl(TShockwaveFlash* owner_widget) : owner(owner_widget)
   settings->setAttribute(QWebEngineSettings::ErrorPageEnabled, false);
   settings->setAttribute(QWebEngineSettings::PluginsEnabled, false);
   settings->setAttribute(QWebEngineSettings::JavascriptCanAccessClipboard, false);
+  // The page is a secure context (MovieScheme); what a movie loads over
+  // http is no less allowed for that.
+  settings->setAttribute(QWebEngineSettings::AllowRunningInsecureContent, true);
+  // Every address the movie opens reaches HostPage, which decides: a mail
+  // link from a timer as well as from a press.
+  settings->setUnknownUrlSchemePolicy(QWebEngineSettings::AllowAllUnknownUrlSchemes);
 
   page = new HostPage(profile, owner);
   page->SetGate(gate);
@@ -147,10 +195,17 @@ TShockwaveFlash::Impl::Impl(TShockwaveFlash* owner_widget) : owner(owner_widget)
       return;
     }
     if (!movie_url.isEmpty() && !movie_pending) {
-      emit bridge->playRequested(movie_url, QString::fromLatin1(kReceiverName));
+      RequestPlay();
       SendVariables();
     }
   });
+  QObject::connect(bridge, &PageBridge::SharedObjectStored, owner,
+                   [this](int session, const QString& key, const QByteArray& bytes) {
+                     StoreSharedObject(session, key, &bytes);
+                   });
+  QObject::connect(
+      bridge, &PageBridge::SharedObjectRemoved, owner,
+      [this](int session, const QString& key) { StoreSharedObject(session, key, nullptr); });
   // The answers of each command are kept apart (two answers of one name
   // are two changes the movie sees) and go back together.
   QObject::connect(bridge, &PageBridge::Commands, owner,
@@ -222,8 +277,46 @@ void TShockwaveFlash::Impl::StartMovie() {
     return;
   }
   if (page_ready && !page_stale) {
-    emit bridge->playRequested(movie_url, QString::fromLatin1(kReceiverName));
+    RequestPlay();
     SendVariables();
+  }
+}
+
+void TShockwaveFlash::Impl::RequestPlay() {
+  SharedObjectPlaces places(magazine, Utf8(movie_path));
+  // The page weighs the magazine's own objects and the shared ones apart.
+  QStringList own{PageKeyOf({Utf8(movie_path).substr(1), ""})};
+  if (!magazine.book.empty()) {
+    std::string folder = magazine.folder;
+    while (folder.ends_with('/')) folder.pop_back();
+    own.append(PageKeyOf({folder.substr(folder.starts_with('/') ? 1 : 0), ""}));
+  }
+  auto store = std::make_unique<SharedObjectStore>(std::move(places));
+  QStringList entries;
+  for (const SharedObjectStore::Entry& entry : store->Load())
+    entries << PageKeyOf(entry.name) << QString::fromLatin1(entry.bytes.toBase64());
+  const int session = ++store_session;
+  stores[session] = std::move(store);
+  while (stores.size() > 2) stores.erase(stores.begin());
+  const QVariantMap given{{QStringLiteral("session"), session},
+                          {QStringLiteral("entries"), entries},
+                          {QStringLiteral("own"), own},
+                          {QStringLiteral("limit"), static_cast<qlonglong>(kSharedObjectLimit)}};
+  emit bridge->playRequested(movie_url, QString::fromLatin1(kReceiverName), given);
+}
+
+void TShockwaveFlash::Impl::StoreSharedObject(int session, const QString& key,
+                                              const QByteArray* bytes) {
+  const auto store = stores.find(session);
+  const std::optional<SharedObjectName> object = ObjectOfPageKey(key);
+  if (store == stores.end() || !object) {
+    qCInfo(lcPlayer) << "shared object not kept (no store for it):" << key;
+    return;
+  }
+  if (bytes != nullptr) {
+    store->second->Write(*object, *bytes);
+  } else {
+    store->second->Remove(*object);
   }
 }
 
@@ -238,6 +331,8 @@ void TShockwaveFlash::RegisterScheme() {
   QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
   MovieScheme::Register();
 }
+
+void TShockwaveFlash::Magazine(const MagazineId& id) { impl_->next_magazine = id; }
 
 void TShockwaveFlash::Movie(const std::u16string& path) {
   // A movie that can't be read changes nothing.
@@ -298,6 +393,12 @@ void TShockwaveFlash::Movie(const std::u16string& path) {
                                            static_cast<qsizetype>(patch.bytes.size())));
   d.movie_path = file_path;
   d.movie_url = MovieScheme::FileUrl(file_path).toString(QUrl::FullyEncoded);
+  // A movie nobody named a magazine for is its own file's.
+  d.magazine = d.next_magazine.value_or(
+      MagazineId{.book = {},
+                 .file = Utf8(file_path),
+                 .folder = Utf8(QFileInfo(file_path).path() + QLatin1Char('/'))});
+  d.next_magazine.reset();
 }
 
 void TShockwaveFlash::Play() {

@@ -25,6 +25,7 @@ class TShockwaveFlash : public QWidget, public PlayerControl {
   static void RegisterScheme();
 
   // PlayerControl
+  void Magazine(const MagazineId& id) override;
   // Reads the movie (throws PlayerError, changing nothing, when the file
   // can't be read or is no movie); Play then starts it.
   void Movie(const std::u16string& path) override;

@@ -13,6 +13,7 @@ packages=(
   fonts-wqy-microhei zip unzip
   lintian file fakeroot debhelper dpkg-dev devscripts appstream openssl
   desktop-file-utils libglib2.0-bin shared-mime-info
+  pulseaudio pulseaudio-utils sox ffmpeg
 )
 
 missing=()

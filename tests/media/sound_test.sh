@@ -1,0 +1,75 @@
+#!/usr/bin/env bash
+# Sound comes out: a movie plays an event sound of 440 Hz for 2 s, then a
+# timeline stream sound of 1000 Hz for 2 s; a private PulseAudio server with
+# a null sink, started here, records what the reader plays, and each tone
+# must be heard for at least half its length. Then a minimized magazine
+# plays on to its end.
+source "$(dirname "$0")/../window/lib.sh"
+: "${MEDIA_MOVIE:?}"
+
+export PULSE_RUNTIME_PATH="$XDG_RUNTIME_DIR/pulse"
+mkdir -p "$PULSE_RUNTIME_PATH"
+pulseaudio --daemonize=no --exit-idle-time=-1 --disallow-exit=yes -n --use-pid-file=no \
+  --load="module-native-protocol-unix" --load="module-null-sink sink_name=recorder" \
+  >"$WORK/pulseaudio.log" 2>&1 &
+PA_PID=$!
+REC_PID=
+trap 'kill $REC_PID $PA_PID 2>/dev/null' EXIT
+for _ in $(seq 100); do pactl info >/dev/null 2>&1 && break; sleep 0.1; done
+pactl set-default-sink recorder || { fail "no PulseAudio server"; cat "$WORK/pulseaudio.log" >&2; finish; }
+
+src=$(mktemp -d "$WORK/src.XXXXXX")
+"$MEDIA_MOVIE" "$src/main.swf" tone || exit 1
+"$PAGORO_BOOK" pack "$src" -o "$WORK/Tone.exe" --size 800x600 --reader "$PAGORO" >/dev/null || exit 1
+chmod +x "$WORK/Tone.exe"
+
+parec -d recorder.monitor --format=s16le --rate=22050 --channels=1 --raw >"$WORK/rec.raw" &
+REC_PID=$!
+start_reader "$WORK/Tone.exe" || finish
+wait_log "fscommand toneDone" 120
+# The last of the sound is played out, and recorded, a little after the
+# movie's last frame: wait until a further second has been recorded.
+size=$(stat -c %s "$WORK/rec.raw")
+for _ in $(seq 200); do
+  [ "$(stat -c %s "$WORK/rec.raw")" -ge $((size + 44100)) ] && break
+  sleep 0.1
+done
+kill $REC_PID; wait $REC_PID 2>/dev/null; REC_PID=
+
+# Per tenth of a second: the share of the energy at 440 Hz and at 1000 Hz
+# (Goertzel); a tenth counts for a tone when that share is over a half.
+read -r at440 at1000 <<<"$(sox -t raw -r 22050 -e signed -b 16 -c 1 "$WORK/rec.raw" -t dat - |
+  awk -v n=2205 '
+    BEGIN { pi = atan2(0, -1); c1 = 2 * cos(2 * pi * 440 / 22050); c2 = 2 * cos(2 * pi * 1000 / 22050) }
+    /^;/ { next }
+    {
+      x = $2; e += x * x
+      s = x + c1 * a1 - a2; a2 = a1; a1 = s
+      t = x + c2 * b1 - b2; b2 = b1; b1 = t
+      if (++k == n) {
+        if (e > 0) {
+          p1 = a1 * a1 + a2 * a2 - c1 * a1 * a2; p2 = b1 * b1 + b2 * b2 - c2 * b1 * b2
+          if (2 * p1 / (n * e) > 0.5) h1++
+          if (2 * p2 / (n * e) > 0.5) h2++
+        }
+        k = e = a1 = a2 = b1 = b2 = 0
+      }
+    }
+    END { print h1 + 0, h2 + 0 }')"
+log "recorded $(stat -c %s "$WORK/rec.raw") bytes"
+log "tenths of a second heard: 440 Hz $at440, 1000 Hz $at1000 (of 20 each)"
+check "the event sound's 440 Hz is heard for at least 1 s" yes "$([ "$at440" -ge 10 ] && echo yes)"
+check "the stream sound's 1000 Hz is heard for at least 1 s" yes "$([ "$at1000" -ge 10 ] && echo yes)"
+close_window
+wait_exit 30
+
+# --- Minimized as it starts, the magazine still plays to its end.
+start_reader "$WORK/Tone.exe" || finish
+wait_log "fscommand toneStart" 120
+xdotool windowminimize "$WID"
+wait_log "fscommand toneDone" 60 && pass "a minimized magazine plays on"
+check "Ruffle made its worker" 0 "$(log_count "Unable to create background Worker")"
+# As the session ends it.
+kill -TERM "$READER_PID"
+wait_exit 30
+finish
