@@ -12,6 +12,11 @@ namespace pagoro {
 namespace {
 
 const QByteArray kCall = QByteArrayLiteral("front\n");
+// A second line of the call: the desktop's activation token of the calling
+// reader's start (Wayland's xdg-activation), which lets the holder's window
+// come to the front. Holders that don't know it act on the first line alone.
+const QByteArray kTokenLine = QByteArrayLiteral("token ");
+constexpr const char* kTokenVariable = "XDG_ACTIVATION_TOKEN";
 // How long a caller keeps trying to reach a holder that is still starting.
 constexpr int kCallTimeoutMs = 3000;
 
@@ -63,6 +68,13 @@ void SingleInstance::Listen(Held& held) {
       connect(socket, &QLocalSocket::readyRead, socket, [this, socket] {
         if (!socket->canReadLine()) return;
         if (socket->readLine() == kCall) {
+          // The call is written at once: a token line has arrived with it.
+          const QByteArray token = socket->canReadLine() ? socket->readLine().trimmed() : "";
+          if (token.startsWith(kTokenLine) && token.size() > kTokenLine.size()) {
+            // Qt's Wayland window takes the token from here as it activates.
+            qputenv(kTokenVariable, token.mid(kTokenLine.size()));
+            qCInfo(lcApp) << "activation token received";
+          }
           qCInfo(lcApp) << "called to the front by another reader";
           if (on_called_) on_called_();
         }
@@ -102,7 +114,10 @@ void SingleInstance::CallHolder(const std::string& folder) {
     }
     QThread::msleep(50);
   }
-  socket.write(kCall);
+  QByteArray call = kCall;
+  const QByteArray token = qgetenv(kTokenVariable);
+  if (!token.isEmpty() && !token.contains('\n')) call += kTokenLine + token + '\n';
+  socket.write(call);
   socket.waitForBytesWritten(static_cast<int>(deadline.remainingTime()));
   // Wait for the holder to take the call (it closes), so the call isn't
   // lost when this reader ends at once.
