@@ -6,9 +6,11 @@ add_library(pagoro_window STATIC
   command_line.cpp
   drop_target.cpp
   error_reporter.cpp
+  full_screen_key.cpp
   logging.cpp
   main_form.cpp
   mode_requests.cpp
+  recent_store.cpp
   signal_watch.cpp
   single_instance.cpp
   start_screen.cpp)
