@@ -1,12 +1,10 @@
 #include "app/start_screen.h"
 
-#include <dirent.h>
 #include <unistd.h>
 
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeySequence>
@@ -20,6 +18,7 @@
 #include <algorithm>
 
 #include "app/drop_target.h"
+#include "app/file_chooser.h"
 #include "app/logging.h"
 #include "book/cp936.h"
 #include "core/app_title.h"
@@ -40,35 +39,7 @@ constexpr int kPathRole = Qt::UserRole;
 
 QString Legible(const std::string& bytes) { return QString::fromStdString(FileNameAsUtf8(bytes)); }
 
-// The bytes of the file the dialog means by `chosen`. Qt reads a name that is
-// no UTF-8 (GBK bytes, as unzip leaves them) with stand-ins, so the name it
-// gives back finds no file; the folder's entry that reads the same is meant.
-std::string FileBytes(const QString& chosen) {
-  const QByteArray bytes = QFile::encodeName(chosen);
-  if (chosen.isEmpty() || QFileInfo::exists(chosen)) return bytes.toStdString();
-  const QFileInfo info(chosen);
-  const QByteArray folder = QFile::encodeName(info.absolutePath());
-  DIR* dir = opendir(folder.constData());
-  if (dir == nullptr) return bytes.toStdString();
-  std::string found = bytes.toStdString();
-  while (const dirent* entry = readdir(dir)) {
-    if (QFile::decodeName(entry->d_name) == info.fileName()) {
-      found = folder.toStdString() + "/" + entry->d_name;
-      break;
-    }
-  }
-  closedir(dir);
-  return found;
-}
-
 }  // namespace
-
-QString MagazineFileFilter() {
-  return QStringLiteral(
-      "Magazines, Flash movies and projectors 杂志、Flash 动画 (*.exe *.EXE *.Exe *.swf *.SWF "
-      "*.Swf);;"
-      "All files 所有文件 (*)");
-}
 
 StartScreen::StartScreen(std::function<void(const std::string&)> onFile)
     : on_file_(std::move(onFile)) {
@@ -194,18 +165,11 @@ void StartScreen::showEvent(QShowEvent* event) {
 }
 
 void StartScreen::ChooseFile() {
-  const std::string last = store_.Load().last_folder();
-  QString folder = QFile::decodeName(QByteArray::fromStdString(last));
-  if (last.empty() || !QFileInfo(folder).isDir()) folder = QDir::homePath();
-  // Qt's own dialog: the same on every desktop, and it needs no portal.
-  const QString chosen =
-      QFileDialog::getOpenFileName(this, QStringLiteral("Open a magazine"), folder,
-                                   MagazineFileFilter(), nullptr, QFileDialog::DontUseNativeDialog);
-  const std::string path = FileBytes(chosen);
+  const std::string path = FileChooser::Choose(this, store_.Load().last_folder());
   qCInfo(lcApp).noquote() << "chosen:"
                           << (path.empty() ? QStringLiteral("nothing") : Legible(path));
   if (path.empty()) return;
-  store_.SetLastFolder(path.substr(0, path.size() - FileNameOf(path).size()));
+  store_.SetLastFolder(path.substr(0, path.rfind('/') + 1));
   Hand(path);
 }
 

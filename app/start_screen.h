@@ -1,9 +1,9 @@
 // StartScreen: the window of the reader started without a magazine. A
 // normal decorated window that says what to do: drop a magazine on it, or
 // open one (Ctrl+O) in a file dialog that lists magazines, movies and
-// projectors, or pick one from the shelf of recent magazines (click or
-// Enter; Delete or "Forget" takes one off). It hands the chosen file on;
-// whoever owns it opens the file.
+// projectors, whatever bytes their names are, or pick one from the shelf of recent magazines (click
+// or Enter; Delete or "Forget" takes one off). It hands the chosen file on; whoever owns it opens
+// the file.
 #pragma once
 
 #include <QString>
@@ -29,8 +29,7 @@ class StartScreen : public QWidget {
   explicit StartScreen(std::function<void(const std::string& path)> onFile);
   ~StartScreen() override;
 
-  // Shows the file dialog (Qt's own, not the desktop's), in the folder it
-  // showed last.
+  // Shows the Open dialog (FileChooser), in the folder last used.
   void ChooseFile();
 
  protected:
@@ -49,8 +48,5 @@ class StartScreen : public QWidget {
   QPushButton* forget_ = nullptr;
   bool handing_ = false;  // a file is being opened: further clicks wait
 };
-
-// The file dialog's filters: magazines, movies and projectors; all files.
-QString MagazineFileFilter();
 
 }  // namespace pagoro

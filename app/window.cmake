@@ -6,6 +6,7 @@ add_library(pagoro_window STATIC
   command_line.cpp
   drop_target.cpp
   error_reporter.cpp
+  file_chooser.cpp
   full_screen_key.cpp
   logging.cpp
   main_form.cpp

@@ -68,6 +68,25 @@ wait_log "fscommand ready" 60
 close_window
 wait_exit 30
 
+# --- A file named in GBK bytes (as unzip leaves names from Chinese
+# archives) is listed, in its characters, and opens.
+mkdir "$WORK/gbk"
+cp "$WORK/mags/Second.exe" "$WORK/gbk/$(printf '\xd4\xd3\xd6\xbe').exe"  # 杂志.exe
+start_screen
+key ctrl+o
+dialog=$(xdotool search --sync --onlyvisible --pid "$READER_PID" --name 'Open a magazine' | head -1)
+xdotool windowactivate --sync "$dialog" >/dev/null 2>&1
+xdotool type --delay 10 "$WORK/gbk"
+xdotool key Return
+wait_log "chooser: $WORK/gbk/ | 2 entries" 20  # "..", then the file, chosen
+xdotool key Return
+wait_log "chosen: $WORK/gbk/杂志.exe" 30 && pass "the GBK-named file is listed and chosen"
+wait_log "fscommand ready" 60 && pass "and plays"
+find_window 1024 768
+check "titled in its characters" "杂志" "$(xdotool getwindowname "$WID")"
+close_window
+wait_exit 30
+
 # --- A damaged list: a warning, an empty shelf, and the next opening
 # writes a good one.
 printf 'pagoro recent 1\nentry 12 /x' >"$STATE/recent"
