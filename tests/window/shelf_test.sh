@@ -20,6 +20,13 @@ play_and_quit() {
   key q
   wait_exit 30
 }
+# open_dialog: Ctrl+O on the start screen, the dialog active.
+open_dialog() {
+  key ctrl+o
+  local dialog
+  dialog=$(xdotool search --sync --onlyvisible --pid "$READER_PID" --name 'Open a magazine' | head -1)
+  xdotool windowactivate --sync "$dialog" >/dev/null 2>&1
+}
 # start_screen: the reader alone, its start screen up.
 start_screen() {
   start_reader "$PAGORO" || finish
@@ -58,9 +65,7 @@ check "its cover removed" "1" "$(find "$STATE/covers" -name '*.png' | wc -l)"
 # --- The Open dialog starts in the folder of the last magazine: a bare name
 # is found there.
 start_screen
-key ctrl+o
-dialog=$(xdotool search --sync --onlyvisible --pid "$READER_PID" --name 'Open a magazine' | head -1)
-xdotool windowactivate --sync "$dialog" >/dev/null 2>&1
+open_dialog
 xdotool type --delay 10 "Second.exe"
 xdotool key Return
 wait_log "open file $WORK/mags/Second.exe" 30 && pass "the dialog starts in the last folder"
@@ -73,9 +78,7 @@ wait_exit 30
 mkdir "$WORK/gbk"
 cp "$WORK/mags/Second.exe" "$WORK/gbk/$(printf '\xd4\xd3\xd6\xbe').exe"  # 杂志.exe
 start_screen
-key ctrl+o
-dialog=$(xdotool search --sync --onlyvisible --pid "$READER_PID" --name 'Open a magazine' | head -1)
-xdotool windowactivate --sync "$dialog" >/dev/null 2>&1
+open_dialog
 xdotool type --delay 10 "$WORK/gbk"
 xdotool key Return
 wait_log "chooser: $WORK/gbk/ | 2 entries" 20  # "..", then the file, chosen
