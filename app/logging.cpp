@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <mutex>
 
 namespace pagoro {
 // Only warnings are on unless the rules say otherwise.
@@ -13,6 +14,10 @@ namespace {
 
 QtMessageHandler previous_handler = nullptr;
 void (*connection_lost)() = nullptr;
+// Several threads may find the connection lost at once (the GUI thread and
+// Qt's Wayland event thread): each waits until the clean-up has run once,
+// so that none ends the process in the middle of it.
+std::once_flag connection_lost_once;
 
 // What Qt's Wayland plugin says just before it ends the process.
 bool SaysConnectionLost(QtMsgType type, const QString& message) {
@@ -27,9 +32,7 @@ void FilterMessage(QtMsgType type, const QMessageLogContext& context, const QStr
       context.category != nullptr && std::strncmp(context.category, "pagoro.", 7) == 0;
   if (note && !ours && !lcEngine().isInfoEnabled()) return;
   if (connection_lost != nullptr && SaysConnectionLost(type, message)) {
-    void (*run)() = connection_lost;
-    connection_lost = nullptr;
-    run();
+    std::call_once(connection_lost_once, connection_lost);
   }
   if (previous_handler != nullptr) {
     previous_handler(type, context, message);

@@ -32,11 +32,12 @@ WindowRect FitWithin(const WindowRect& wanted, const WindowRect& area, std::int3
   }
   // The largest movie part that fits beside the margin, in the movie's shape;
   // without a usable shape or room for a margin, the whole area.
+  const bool roomForMargin = area.width > kWindowedMargin && area.height > kWindowedMargin;
   const std::int64_t roomW = std::int64_t{area.width} - kWindowedMargin;
   const std::int64_t roomH = std::int64_t{area.height} - kWindowedMargin;
   std::int64_t width = area.width;
   std::int64_t height = area.height;
-  if (movieWidth > 0 && movieHeight > 0 && roomW > 0 && roomH > 0) {
+  if (movieWidth > 0 && movieHeight > 0 && roomForMargin) {
     if (roomW * movieHeight <= roomH * movieWidth) {
       width = roomW;
       height = roomW * movieHeight / movieWidth;
