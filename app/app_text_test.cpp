@@ -31,6 +31,15 @@ TEST(TitleFromPathTest, RemovesEveryOccurrenceOfTheOwnExtension) {
   }
 }
 
+TEST(MagazineTitleTest, FileNameWithoutItsLastExtension) {
+  EXPECT_EQ(MagazineTitle("/cd/MAGAZINE.EXE"), "MAGAZINE");
+  EXPECT_EQ(MagazineTitle("/m/intro.swf"), "intro");
+  EXPECT_EQ(MagazineTitle("/m/a.b.exe"), "a.b");
+  EXPECT_EQ(MagazineTitle("/m.d/notes"), "notes");
+  // A name in code page 936 bytes reads as its characters.
+  EXPECT_EQ(MagazineTitle("/m/\xB4\xBA\xCC\xEC.exe"), "春天");
+}
+
 TEST(RemoveEveryTest, LeftToRightWithoutOverlap) {
   EXPECT_EQ(RemoveEvery("aaaa", "aa"), "");
   EXPECT_EQ(RemoveEvery("aaa", "aa"), "a");

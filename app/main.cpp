@@ -78,7 +78,8 @@ int main(int argc, char** argv) {
 
   // Qt would take options such as -platform from the arguments; hand it
   // the program name and the web engine's switches alone.
-  EngineArguments qtArgs(argv[0]);
+  InstallMessageFilter();
+  EngineArguments qtArgs(argv[0], EngineLogSwitches());
 
   TShockwaveFlash::RegisterScheme();
   TApplication app(qtArgs.argc(), qtArgs.argv());
@@ -103,6 +104,7 @@ int main(int argc, char** argv) {
                        [&] {
                          if (form) form->FormClose();
                        });
+  OnConnectionLost(&SignalWatch::CleanUpBeforeEnd);
   // False: another reader plays this book and has come to the front.
   // The file by its own bytes: a name that is no UTF-8 (as unzip leaves
   // names from other systems) would not survive a round trip through text.

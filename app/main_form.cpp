@@ -9,19 +9,23 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <QWindow>
 #include <array>
 #include <exception>
+#include <optional>
 
 #include "app/drop_target.h"
 #include "app/error_reporter.h"
 #include "app/forget.h"
+#include "app/full_screen_key.h"
 #include "app/logging.h"
 #include "app/mode_requests.h"
 #include "app/single_instance.h"
 #include "app/start_screen.h"
 #include "book/cp936.h"
+#include "book/file_kind.h"
 #include "core/app_title.h"
 #include "core/book_opener.h"
 #include "core/command_protocol.h"
@@ -34,6 +38,8 @@ namespace {
 // Design-time client size; the window is maximized before it is shown.
 constexpr int kDesignWidth = 790;
 constexpr int kDesignHeight = 541;
+// When the cover for the shelf is taken: the movie's first screen has shown.
+constexpr int kCoverDelay = 3000;
 
 std::string Local8Bit(const QString& path) { return QFile::encodeName(path).toStdString(); }
 QString FromLocal8Bit(const std::string& path) {
@@ -57,6 +63,15 @@ const char* KindName(FileKind kind) {
     case FileKind::kNone: break;
   }
   return "nothing";
+}
+
+bool OnWayland() { return QGuiApplication::platformName().startsWith(QLatin1String("wayland")); }
+
+// What the file at `path` holds; nullopt when it can't be read.
+std::optional<FileKind> KindOfFile(Env& env, const std::string& path) {
+  const std::unique_ptr<MappedFile> file = env.MapReadOnly(path, nullptr);
+  if (!file) return std::nullopt;
+  return KindOfContent(Bytes(file->data(), file->size()));
 }
 
 }  // namespace
@@ -108,6 +123,14 @@ TMainForm::TMainForm(Env& env, ErrorReporter& reporter, std::string ownPath)
     if (!reporter_.Guard([&] { AppEventsMessage(kind, handled); })) handled = true;
   });
   qApp->installEventFilter(&AppEvents);
+  // Installed after the hook, so it sees F11 first.
+  qApp->installEventFilter(new FullScreenKey(
+      [this] {
+        if (!isVisible()) return false;
+        reporter_.Guard([&] { ToggleFullScreen(); });
+        return true;
+      },
+      this));
   reporter_.SetHook(&AppEvents);
   reporter_.SetOwner(this);
 }
@@ -119,7 +142,8 @@ TMainForm::~TMainForm() {
 }
 
 bool TMainForm::Start(const std::string& file, bool ownIsBook) {
-  if (file.empty() && ownIsBook) {
+  own_is_book_ = file.empty() && ownIsBook;
+  if (own_is_book_) {
     reporter_.Guard([&] { FormCreate(); });
     if (handed_over_) return false;
     showMaximized();
@@ -155,14 +179,16 @@ void TMainForm::ShowStartScreen() {
 
 void TMainForm::FormCreate() {
   PrepareWindow();
-  handed_over_ = OpenBook(own_path_, Ownership::kOwn) == OpenOutcome::kHeldElsewhere;
+  const OpenOutcome outcome = OpenBook(own_path_, Ownership::kOwn);
+  handed_over_ = outcome == OpenOutcome::kHeldElsewhere;
+  AfterOpening(own_path_, outcome);
 }
 
 void TMainForm::PrepareWindow() {
   is_maximized_ = true;
   // Dropped files are taken at the top-level window, before the web view.
   create();
-  drop_target_ = new DropTarget([this](const std::string& path) { OpenBook(path); }, this);
+  drop_target_ = new DropTarget([this](const std::string& path) { OpenDropped(path); }, this);
   windowHandle()->installEventFilter(drop_target_);
   setAcceptDrops(true);
 
@@ -197,12 +223,57 @@ OpenOutcome TMainForm::OpenBook(const std::string& bytes, Ownership ownership) {
 OpenOutcome TMainForm::OpenFile(const std::string& path) {
   const std::string full = AbsolutePath(path);
   qCInfo(lcApp).noquote() << "open file" << Legible(full);
-  return Open(Legible(full), [&] {
+  // A movie or projector is held by its path, as a book by its folder.
+  const std::optional<FileKind> probed = KindOfFile(env_, full);
+  const bool movie = probed && (*probed == FileKind::kMovie || *probed == FileKind::kProjector);
+  if (movie && full != movie_claim_ && !instances_->Claim(full)) {
+    qCInfo(lcApp).noquote() << "not opened (open in another reader):" << Legible(full);
+    instances_->CallHolder(full);
+    return OpenOutcome::kHeldElsewhere;
+  }
+  const OpenOutcome outcome = Open(Legible(full), [&] {
     FileKind kind = FileKind::kNone;
-    const OpenOutcome outcome = opener_->OpenFile(full, &kind);
-    if (outcome == OpenOutcome::kOpened) qCInfo(lcApp).noquote() << "plays" << KindName(kind);
-    return outcome;
+    const OpenOutcome opened = opener_->OpenFile(full, &kind);
+    if (opened == OpenOutcome::kOpened) qCInfo(lcApp).noquote() << "plays" << KindName(kind);
+    return opened;
   });
+  if (outcome == OpenOutcome::kOpened) {
+    if (!movie_claim_.empty() && movie_claim_ != full) instances_->Release(movie_claim_);
+    movie_claim_ = movie ? full : std::string();
+  } else if (movie && full != movie_claim_) {
+    instances_->Release(full);
+  }
+  AfterOpening(full, outcome);
+  return outcome;
+}
+
+OpenOutcome TMainForm::OpenDropped(const std::string& path) {
+  const std::optional<FileKind> kind = KindOfFile(env_, path);
+  if (ExtensionOf(path) == ".exe" && (!kind || *kind == FileKind::kBook)) {
+    const OpenOutcome outcome = OpenBook(path, Ownership::kOwn);
+    if (outcome == OpenOutcome::kOpened && !movie_claim_.empty()) {
+      instances_->Release(movie_claim_);
+      movie_claim_.clear();
+    }
+    AfterOpening(path, outcome);
+    return outcome;
+  }
+  return OpenFile(path);
+}
+
+void TMainForm::AfterOpening(const std::string& path, OpenOutcome outcome) {
+  if (outcome != OpenOutcome::kOpened) return;
+  recent_.Opened(path);
+  const unsigned opening = ++openings_;
+  QTimer::singleShot(kCoverDelay, this, [this, path, opening] {
+    if (opening != openings_ || !isVisible() || closed_) return;
+    recent_.SetCover(path, FlashPlayer->grab().toImage());
+  });
+  if (own_is_book_) return;
+  const QString title = QString::fromStdString(MagazineTitle(path));
+  reporter_.SetTitle(title);
+  setWindowTitle(title);
+  qCInfo(lcApp).noquote() << "title:" << title;
 }
 
 OpenOutcome TMainForm::Open(const QString& path, const std::function<OpenOutcome()>& open) {
@@ -278,6 +349,10 @@ void TMainForm::FormClose() {
 
 void TMainForm::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
+  if (windowed_pending_ && !isMaximized() && !isFullScreen()) {
+    PlaceWindowed();
+    return;
+  }
   FormResize();
 }
 
@@ -293,21 +368,67 @@ void TMainForm::FormResize() {
 
 void TMainForm::EnterMaximized() {
   if (is_maximized_) return;
+  windowed_pending_ = false;
   showMaximized();
   is_maximized_ = true;
+  qCInfo(lcApp) << "maximized";
   FormResize();
 }
 
 void TMainForm::EnterWindowed() {
   if (!is_maximized_) return;
+  const bool wasSized = (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)) != 0;
   showNormal();
-  const QSize screen = QGuiApplication::primaryScreen()->geometry().size();
-  const WindowRect r = WindowedGeometry(screen.width(), screen.height(), opener_->MovieWidth(),
-                                        opener_->MovieHeight());
-  // The window has no border: its outer rectangle is its client rectangle.
-  setGeometry(r.left, r.top, r.width, r.height);
   is_maximized_ = false;
-  qCInfo(lcApp) << "windowed:" << r.left << r.top << r.width << "x" << r.height;
+  // A Wayland compositor holds a maximized window to the size it gave it
+  // until it has taken the window out of that state; a window of another
+  // size before then is a protocol error, which ends the connection. The
+  // size follows the compositor's answer (a resize to the normal size).
+  if (OnWayland() && wasSized) {
+    windowed_pending_ = true;
+    qCInfo(lcApp) << "windowed: waiting for the compositor";
+    return;
+  }
+  PlaceWindowed();
+}
+
+void TMainForm::PlaceWindowed() {
+  windowed_pending_ = false;
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  const QRect whole = screen->geometry();
+  const QRect available = screen->availableGeometry();
+  WindowRect r = WindowedGeometry(whole.width(), whole.height(), opener_->MovieWidth(),
+                                  opener_->MovieHeight());
+  r.left += whole.left();
+  r.top += whole.top();
+  r = FitWithin(r, {available.left(), available.top(), available.width(), available.height()},
+                opener_->MovieWidth(), opener_->MovieHeight());
+  // The window has no border: its outer rectangle is its client rectangle.
+  // Wayland places windows itself: only the size is asked for there.
+  if (OnWayland()) {
+    resize(r.width, r.height);
+  } else {
+    setGeometry(r.left, r.top, r.width, r.height);
+  }
+  qCInfo(lcApp) << "windowed:" << r.left << r.top << r.width << "x" << r.height << "within"
+                << available.width() << "x" << available.height();
+  FormResize();
+}
+
+void TMainForm::ToggleFullScreen() {
+  if (isFullScreen()) {
+    qCInfo(lcApp) << "full screen: off";
+    if (is_maximized_) {
+      showMaximized();
+    } else {
+      is_maximized_ = true;  // back into the window as from maximized mode
+      EnterWindowed();
+    }
+  } else {
+    qCInfo(lcApp) << "full screen: on";
+    windowed_pending_ = false;
+    showFullScreen();
+  }
   FormResize();
 }
 

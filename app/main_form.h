@@ -14,6 +14,7 @@
 #include <string>
 #include <string_view>
 
+#include "app/recent_store.h"
 #include "core/book_opener.h"
 #include "player/input_hook.h"
 
@@ -60,6 +61,9 @@ class TMainForm : public QWidget {
   void EnterMaximized();
   void EnterWindowed();
   bool IsMaximized() const { return is_maximized_; }
+  // F11: true full screen (above the desktop's panels) and back to the mode
+  // the window was in. Apart from the modes: the movie is told nothing.
+  void ToggleFullScreen();
 
   // Opens the book executable at `path` (its bytes, or as Qt has it): a
   // dropped file, or one of the run's own books (the program's own file, a
@@ -76,7 +80,13 @@ class TMainForm : public QWidget {
 
   // Opens a book, movie or projector by its content (BookOpener::OpenFile);
   // a failure is shown (then kIgnored). A book opened so is this run's own.
+  // A movie or projector that another running reader plays is left to it,
+  // as a book is: that reader comes to the front.
   OpenOutcome OpenFile(const std::string& path);
+  // A file dropped on the playing window: judged by its content as OpenFile
+  // does. A book executable, or an ".exe" that can't be read, opens as
+  // OpenBook does; its folder is removed at close like the run's own.
+  OpenOutcome OpenDropped(const std::string& path);
 
   // The clean-up (also when the program ends on a signal or a lost display).
   void FormClose();
@@ -92,6 +102,13 @@ class TMainForm : public QWidget {
   // a failure is shown (the outcome is then kIgnored).
   OpenOutcome Open(const QString& path, const std::function<OpenOutcome()>& open);
   void ShowStartScreen();
+  // After an opening by any route: the title of the window and its boxes (a
+  // book executable started itself keeps its own; the reader alone takes the
+  // name of what it plays), and the shelf of recent magazines, whose cover is
+  // taken from the first screen a moment later.
+  void AfterOpening(const std::string& path, OpenOutcome outcome);
+  // Sets the windowed-mode rectangle, within the screen's available area.
+  void PlaceWindowed();
   void FormResize();
   void SendVariable(std::u16string_view name, std::u16string_view value);
 
@@ -108,6 +125,15 @@ class TMainForm : public QWidget {
   ModeRequests* mode_requests_ = nullptr;
   bool closed_ = false;
   bool handed_over_ = false;
+  bool own_is_book_ = false;
+  // Waiting for the compositor to take the window out of the maximized or
+  // full-screen state before it may get its windowed size (Wayland).
+  bool windowed_pending_ = false;
+  // The movie or projector file that plays, held against other readers.
+  std::string movie_claim_;
+  RecentStore recent_;
+  // Counts the openings, so that a late cover is taken of what still plays.
+  unsigned openings_ = 0;
 };
 
 }  // namespace pagoro

@@ -71,6 +71,8 @@ SignalWatch::~SignalWatch() {
   g_pipe[0] = g_pipe[1] = -1;
 }
 
+void SignalWatch::CleanUpBeforeEnd() { CleanUpAtExit(); }
+
 void SignalWatch::OnSignal() {
   unsigned char signal = 0;
   while (read(g_pipe[0], &signal, 1) == 1) {

@@ -23,6 +23,10 @@ class SignalWatch : public QObject {
   SignalWatch(std::function<void()> close, std::function<void()> cleanUp);
   ~SignalWatch() override;
   SignalWatch(const SignalWatch&) = delete;
+  // Runs the clean-up now, as exit() would, where the program is about to
+  // end without it (Qt's Wayland plugin ends with _exit() on a lost
+  // connection). Once only; nothing without a watch.
+  static void CleanUpBeforeEnd();
   SignalWatch& operator=(const SignalWatch&) = delete;
 
  private:

@@ -14,6 +14,9 @@
 namespace pagoro {
 namespace {
 
+// The variable that carries the desktop's activation token of a start
+// (Wayland's xdg-activation); Qt's Wayland window reads it as it activates.
+constexpr const char* kTokenVariable = "XDG_ACTIVATION_TOKEN";
 // How long a caller keeps trying to reach a holder that is still starting.
 constexpr int kCallTimeoutMs = 3000;
 // A caller says its piece at once (a few bytes, right after connecting);
@@ -109,10 +112,21 @@ void SingleInstance::Serve(QLocalSocket* socket) {
         std::string_view(received.constData(), static_cast<std::size_t>(received.size())));
     switch (message.kind) {
       case HandOverKind::kIncomplete: return;
-      case HandOverKind::kFront:
+      case HandOverKind::kFront: {
+        // The call is written at once: a token line has arrived with it.
+        const HandOverMessage token = ReadHandOver(
+            std::string_view(received.constData(), static_cast<std::size_t>(received.size()))
+                .substr(message.length));
+        if (token.kind == HandOverKind::kToken) {
+          qputenv(kTokenVariable,
+                  QByteArray(token.token.data(), static_cast<int>(token.token.size())));
+          qCInfo(lcApp) << "activation token received";
+        }
         qCInfo(lcApp) << "called to the front by another reader";
         if (on_called_) on_called_();
         break;
+      }
+      case HandOverKind::kToken:
       case HandOverKind::kUnknown: DropOnce(unknown_logged_, "a message that is none"); break;
       case HandOverKind::kTooLong: DropOnce(long_logged_, "a message too long"); break;
     }
@@ -169,7 +183,12 @@ void SingleInstance::CallHolder(const std::string& folder) {
     }
     QThread::msleep(50);
   }
-  socket.write(kFrontCall.data(), static_cast<qint64>(kFrontCall.size()));
+  std::string call(kFrontCall);
+  const QByteArray token = qgetenv(kTokenVariable);
+  if (!token.isEmpty() && !token.contains('\n')) {
+    call += std::string(kTokenPrefix) + token.toStdString() + '\n';
+  }
+  socket.write(call.data(), static_cast<qint64>(call.size()));
   socket.waitForBytesWritten(static_cast<int>(deadline.remainingTime()));
   // Wait for the holder to take the call (it closes), so the call isn't
   // lost when this reader ends at once.

@@ -1,19 +1,28 @@
 #include "app/start_screen.h"
 
+#include <unistd.h>
+
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
-#include <QFileDialog>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeySequence>
 #include <QLabel>
+#include <QListWidget>
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
 #include <QVBoxLayout>
 #include <QWindow>
+#include <algorithm>
 
 #include "app/drop_target.h"
+#include "app/file_chooser.h"
 #include "app/logging.h"
+#include "book/cp936.h"
+#include "core/app_title.h"
+#include "core/book_opener.h"
 
 namespace pagoro {
 
@@ -21,15 +30,16 @@ namespace {
 
 constexpr int kWidth = 640;
 constexpr int kHeight = 400;
+// With the shelf.
+constexpr int kShelfWidth = 720;
+constexpr int kShelfHeight = 560;
+constexpr int kIconWidth = 80;
+constexpr int kIconHeight = 60;
+constexpr int kPathRole = Qt::UserRole;
+
+QString Legible(const std::string& bytes) { return QString::fromStdString(FileNameAsUtf8(bytes)); }
 
 }  // namespace
-
-QString MagazineFileFilter() {
-  return QStringLiteral(
-      "Magazines, Flash movies and projectors 杂志、Flash 动画 (*.exe *.EXE *.Exe *.swf *.SWF "
-      "*.Swf);;"
-      "All files 所有文件 (*)");
-}
 
 StartScreen::StartScreen(std::function<void(const std::string&)> onFile)
     : on_file_(std::move(onFile)) {
@@ -55,15 +65,90 @@ StartScreen::StartScreen(std::function<void(const std::string&)> onFile)
   auto* shortcut = new QShortcut(QKeySequence::Open, this);
   connect(shortcut, &QShortcut::activated, this, &StartScreen::ChooseFile);
 
+  shelf_ = new QListWidget(this);
+  shelf_->setObjectName(QStringLiteral("Shelf"));
+  shelf_->setIconSize(QSize(kIconWidth, kIconHeight));
+  shelf_->setSelectionMode(QAbstractItemView::SingleSelection);
+  connect(shelf_, &QListWidget::itemClicked, this, &StartScreen::OpenItem);
+  connect(shelf_, &QListWidget::itemActivated, this, &StartScreen::OpenItem);
+  forget_ = new QPushButton(QStringLiteral("&Forget"), this);
+  forget_->setObjectName(QStringLiteral("ForgetButton"));
+  forget_->setToolTip(QStringLiteral("Take the chosen magazine off the list (Delete)"));
+  connect(forget_, &QPushButton::clicked, this, &StartScreen::ForgetSelected);
+  auto* forgetKey =
+      new QShortcut(QKeySequence::Delete, shelf_, nullptr, nullptr, Qt::WidgetWithChildrenShortcut);
+  connect(forgetKey, &QShortcut::activated, this, &StartScreen::ForgetSelected);
+
   auto* layout = new QVBoxLayout(this);
   layout->addStretch();
   layout->addWidget(text);
   layout->addWidget(open, 0, Qt::AlignHCenter);
   layout->addStretch();
+  auto* shelfTitle = new QLabel(QStringLiteral("<b>Recent magazines 最近的杂志</b>"), this);
+  layout->addWidget(shelfTitle);
+  layout->addWidget(shelf_, 1);
+  layout->addWidget(forget_, 0, Qt::AlignRight);
+  FillShelf();
+  shelfTitle->setVisible(shelf_->count() > 0);
 
-  resize(kWidth, kHeight);
+  const QSize size =
+      shelf_->count() > 0 ? QSize(kShelfWidth, kShelfHeight) : QSize(kWidth, kHeight);
+  resize(size);
   const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-  move(screen.center() - QPoint(kWidth / 2, kHeight / 2));
+  move(screen.center() - QPoint(size.width() / 2, size.height() / 2));
+  if (shelf_->count() > 0) {
+    shelf_->setCurrentRow(0);
+    shelf_->setFocus();
+  }
+}
+
+void StartScreen::FillShelf() {
+  shelf_->clear();
+  const RecentList list = store_.Load();
+  for (const RecentEntry& e : list.entries()) {
+    const bool missing = access(e.path.c_str(), F_OK) != 0;
+    const std::string fileName = FileNameOf(e.path);
+    const QString name = QString::fromStdString(MagazineTitle(e.path));
+    const QString where = Legible(e.path.substr(0, e.path.size() - fileName.size()));
+    const QString when =
+        QDateTime::fromSecsSinceEpoch(e.opened).toString(QStringLiteral("yyyy-MM-dd HH:mm"));
+    auto* item = new QListWidgetItem(shelf_);
+    item->setText(missing ? QStringLiteral("%1 (missing)\n%2 · %3").arg(name, where, when)
+                          : QStringLiteral("%1\n%2 · %3").arg(name, where, when));
+    item->setToolTip(Legible(e.path));
+    item->setData(kPathRole, QByteArray::fromStdString(e.path));
+    QPixmap cover;
+    if (!e.cover.empty()) cover.load(store_.CoverPath(e.cover));
+    if (cover.isNull()) cover = QGuiApplication::windowIcon().pixmap(kIconHeight, kIconHeight);
+    item->setIcon(QIcon(cover));
+    if (missing) item->setForeground(palette().color(QPalette::Disabled, QPalette::Text));
+    qCInfo(lcApp).noquote() << "shelf entry:" << name << "|" << where << "|" << when
+                            << (missing ? "| missing" : "") << (e.cover.empty() ? "" : "| cover");
+  }
+  shelf_->setVisible(shelf_->count() > 0);
+  forget_->setVisible(shelf_->count() > 0);
+  qCInfo(lcApp) << "shelf:" << shelf_->count() << "entries";
+}
+
+void StartScreen::OpenItem(QListWidgetItem* item) {
+  if (item == nullptr) return;
+  Hand(item->data(kPathRole).toByteArray().toStdString());
+}
+
+void StartScreen::ForgetSelected() {
+  QListWidgetItem* item = shelf_->currentItem();
+  if (item == nullptr) return;
+  const int row = shelf_->row(item);
+  store_.Forget(item->data(kPathRole).toByteArray().toStdString());
+  FillShelf();
+  if (shelf_->count() > 0) shelf_->setCurrentRow(std::min(row, shelf_->count() - 1));
+}
+
+void StartScreen::Hand(const std::string& path) {
+  if (handing_ || path.empty()) return;
+  handing_ = true;
+  on_file_(path);
+  handing_ = false;
 }
 
 StartScreen::~StartScreen() {
@@ -75,17 +160,17 @@ void StartScreen::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
   if (drop_target_ != nullptr) return;
   // As on the player's window, drops are taken at the top-level window.
-  drop_target_ = new DropTarget([this](const std::string& path) { on_file_(path); }, this);
+  drop_target_ = new DropTarget([this](const std::string& path) { Hand(path); }, this);
   windowHandle()->installEventFilter(drop_target_);
 }
 
 void StartScreen::ChooseFile() {
-  // Qt's own dialog: the same on every desktop, and it needs no portal.
-  const QString path =
-      QFileDialog::getOpenFileName(this, QStringLiteral("Open a magazine"), QDir::homePath(),
-                                   MagazineFileFilter(), nullptr, QFileDialog::DontUseNativeDialog);
-  qCInfo(lcApp).noquote() << "chosen:" << (path.isEmpty() ? QStringLiteral("nothing") : path);
-  if (!path.isEmpty()) on_file_(QFile::encodeName(path).toStdString());
+  const std::string path = FileChooser::Choose(this, store_.Load().last_folder());
+  qCInfo(lcApp).noquote() << "chosen:"
+                          << (path.empty() ? QStringLiteral("nothing") : Legible(path));
+  if (path.empty()) return;
+  store_.SetLastFolder(path.substr(0, path.rfind('/') + 1));
+  Hand(path);
 }
 
 }  // namespace pagoro

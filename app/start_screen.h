@@ -1,13 +1,21 @@
 // StartScreen: the window of the reader started without a magazine. A
 // normal decorated window that says what to do: drop a magazine on it, or
 // open one (Ctrl+O) in a file dialog that lists magazines, movies and
-// projectors. It hands the chosen file on; whoever owns it opens the file.
+// projectors, whatever bytes their names are, or pick one from the shelf of recent magazines (click
+// or Enter; Delete or "Forget" takes one off). It hands the chosen file on; whoever owns it opens
+// the file.
 #pragma once
 
 #include <QString>
 #include <QWidget>
 #include <functional>
 #include <string>
+
+#include "app/recent_store.h"
+
+class QListWidget;
+class QListWidgetItem;
+class QPushButton;
 
 namespace pagoro {
 
@@ -21,18 +29,24 @@ class StartScreen : public QWidget {
   explicit StartScreen(std::function<void(const std::string& path)> onFile);
   ~StartScreen() override;
 
-  // Shows the file dialog (Qt's own, not the desktop's).
+  // Shows the Open dialog (FileChooser), in the folder last used.
   void ChooseFile();
 
  protected:
   void showEvent(QShowEvent* event) override;
 
  private:
+  void FillShelf();
+  void OpenItem(QListWidgetItem* item);
+  void ForgetSelected();
+  void Hand(const std::string& path);
+
   std::function<void(const std::string&)> on_file_;
   DropTarget* drop_target_ = nullptr;
+  RecentStore store_;
+  QListWidget* shelf_ = nullptr;
+  QPushButton* forget_ = nullptr;
+  bool handing_ = false;  // a file is being opened: further clicks wait
 };
-
-// The file dialog's filters: magazines, movies and projectors; all files.
-QString MagazineFileFilter();
 
 }  // namespace pagoro

@@ -8,9 +8,12 @@ add_library(pagoro_window STATIC
   drop_target.cpp
   error_reporter.cpp
   forget.cpp
+  file_chooser.cpp
+  full_screen_key.cpp
   logging.cpp
   main_form.cpp
   mode_requests.cpp
+  recent_store.cpp
   signal_watch.cpp
   single_instance.cpp
   start_screen.cpp)

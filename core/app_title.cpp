@@ -24,4 +24,8 @@ std::string TitleFromPath(const std::string& fullPath) {
   return FileNameAsUtf8(RemoveEvery(FileNameOf(fullPath), ExtensionOf(fullPath)));
 }
 
+std::string MagazineTitle(const std::string& path) {
+  return NameWithoutExtension(FileNameAsUtf8(FileNameOf(path)));
+}
+
 }  // namespace pagoro

@@ -19,4 +19,9 @@ std::string RemoveEvery(const std::string& text, const std::string& what);
 // page 936 bytes is converted.
 std::string TitleFromPath(const std::string& fullPath);
 
+// The title of a magazine the reader opened (by name, from its start screen,
+// by a drop): its file name without the last extension, as UTF-8 (as its
+// book folder is named). MAGAZINE.EXE gives MAGAZINE, intro.swf intro.
+std::string MagazineTitle(const std::string& path);
+
 }  // namespace pagoro

@@ -11,7 +11,14 @@ HandOverMessage ReadHandOver(std::string_view received) {
         0};
   }
   const std::string_view line = window.substr(0, newline + 1);
-  return {line == kFrontCall ? HandOverKind::kFront : HandOverKind::kUnknown, line.size()};
+  if (line == kFrontCall) return {HandOverKind::kFront, line.size(), {}};
+  if (line.substr(0, kTokenPrefix.size()) == kTokenPrefix) {
+    const std::string_view token = line.substr(kTokenPrefix.size(), newline - kTokenPrefix.size());
+    bool printable = !token.empty();
+    for (const char c : token) printable = printable && c > ' ' && c < 0x7f;
+    if (printable) return {HandOverKind::kToken, line.size(), token};
+  }
+  return {HandOverKind::kUnknown, line.size(), {}};
 }
 
 }  // namespace pagoro

@@ -15,10 +15,15 @@ inline constexpr std::size_t kMaxHandOverMessage = 4096;
 
 // Asks the holder to bring its window to the front.
 inline constexpr std::string_view kFrontCall = "front\n";
+// May follow a front call in the same write: the desktop's activation token
+// of the caller's start (Wayland's xdg-activation), which lets the holder's
+// window come to the front. A holder that doesn't know it acts on the call.
+inline constexpr std::string_view kTokenPrefix = "token ";
 
 enum class HandOverKind {
   kIncomplete,  // no whole line yet, and room for one
   kFront,       // kFrontCall
+  kToken,       // kTokenPrefix and a token of printable ASCII without spaces
   kUnknown,     // a whole line that is no message
   kTooLong,     // no line within kMaxHandOverMessage bytes
 };
@@ -26,6 +31,7 @@ enum class HandOverKind {
 struct HandOverMessage {
   HandOverKind kind = HandOverKind::kIncomplete;
   std::size_t length = 0;  // bytes of `received` the message takes, newline included
+  std::string_view token;  // kToken: the token, a view into `received`
 };
 
 // The first message in the bytes received so far.

@@ -25,5 +25,17 @@ TEST(HandOver, OneBoundedLineAtATime) {
   EXPECT_EQ(ReadHandOver(longest + "x\nfront\n").kind, HandOverKind::kTooLong);
 }
 
+TEST(HandOver, AnActivationTokenFollowsTheCall) {
+  const std::string call = "front\ntoken abc_123:x\n";
+  const HandOverMessage front = ReadHandOver(call);
+  ASSERT_EQ(front.kind, HandOverKind::kFront);
+  const HandOverMessage token = ReadHandOver(std::string_view(call).substr(front.length));
+  EXPECT_EQ(token.kind, HandOverKind::kToken);
+  EXPECT_EQ(token.token, "abc_123:x");
+  EXPECT_EQ(ReadHandOver("token \n").kind, HandOverKind::kUnknown);
+  EXPECT_EQ(ReadHandOver("token a b\n").kind, HandOverKind::kUnknown);
+  EXPECT_EQ(ReadHandOver("token a\x01\n").kind, HandOverKind::kUnknown);
+}
+
 }  // namespace
 }  // namespace pagoro

@@ -27,4 +27,13 @@ inline constexpr std::int32_t kWindowedTopMargin = 70;
 WindowRect WindowedGeometry(std::int32_t screenWidth, std::int32_t screenHeight,
                             std::int32_t movieWidth, std::int32_t movieHeight);
 
+// `wanted` (a windowed-mode rectangle) made to lie within `area`, the part
+// of the screen that windows may take (the screen less its panels): a
+// rectangle that already lies within stays as it is; one that fits in size
+// is moved in by the least; one larger than the area becomes the largest
+// window that fits, its movie part (the window less the margin) in the
+// movie's aspect ratio, centred in the area. An empty area changes nothing.
+WindowRect FitWithin(const WindowRect& wanted, const WindowRect& area, std::int32_t movieWidth,
+                     std::int32_t movieHeight);
+
 }  // namespace pagoro

@@ -108,11 +108,13 @@ EngineLaunch PlanEngineLaunch(const std::string& program,
   return launch;
 }
 
-EngineArguments::EngineArguments(const char* program) {
+EngineArguments::EngineArguments(const char* program, const std::vector<std::string>& extra) {
   const char* flags = std::getenv(kChromiumFlags);
+  std::vector<std::string> switches = EngineSwitches();
+  switches.insert(switches.end(), extra.begin(), extra.end());
   EngineLaunch launch =
       PlanEngineLaunch(program ? program : "pagoro",
-                       flags ? std::optional<std::string>(flags) : std::nullopt, EngineSwitches());
+                       flags ? std::optional<std::string>(flags) : std::nullopt, switches);
   if (launch.chromium_flags) setenv(kChromiumFlags, launch.chromium_flags->c_str(), 1);
   arguments_ = std::move(launch.arguments);
   for (std::string& argument : arguments_) pointers_.push_back(argument.data());

@@ -45,7 +45,8 @@ std::vector<std::string> SplitChromiumFlags(const std::string& value);
 // must outlive it.
 class EngineArguments {
  public:
-  explicit EngineArguments(const char* program);
+  // `extra`: switches of the program's own, after EngineSwitches().
+  explicit EngineArguments(const char* program, const std::vector<std::string>& extra = {});
   EngineArguments(const EngineArguments&) = delete;
   EngineArguments& operator=(const EngineArguments&) = delete;
 

@@ -50,8 +50,16 @@ cp "$WORK/windowed.png" "$docs/sample-chinese-window.png"
 click Quit
 wait_exit 30
 
-# The reader started alone: its start screen, with the window's frame.
+# A second magazine for the shelf, kept until its cover is taken.
+start_reader "$SAMPLE_BIN/Sample-v1.exe" || finish
+wait_log "shelf: cover of" 60
+close_window
+wait_exit 30
+
+# The reader started alone: its start screen with the shelf, with the
+# window's frame.
 start_reader "$PAGORO" || finish
+wait_log "shelf: 2 entries" 30
 wait_log "start screen" 30
 sleep 1
 import -silent -frame -window "$WID" "$docs/start-screen.png"

@@ -92,6 +92,16 @@ make_book() {
   chmod +x "$out"
 }
 
+# make_projector OUT MOVIE: a projector: a program, the movie, the marker
+# 0xFA123456 and the movie's length.
+make_projector() {  # OUT MOVIE
+  local len; len=$(stat -c %s "$2")
+  { printf 'MZ\x90\0 a projector program'; cat "$2"
+    printf '\x56\x34\x12\xfa'
+    printf "$(printf '\\x%02x\\x%02x\\x%02x\\x%02x' $((len & 255)) $((len >> 8 & 255)) $((len >> 16 & 255)) $((len >> 24 & 255)))"
+  } >"$1"
+}
+
 # The keys of the remote movie most tests use, and what each raises.
 STANDARD_KEYS=(
   --key "$KEY_W=fullscreen:false" --key "$KEY_F=fullscreen:" --key "$KEY_M=fullscreen:FALSE"

@@ -3,7 +3,7 @@
 # first frame and from a mouse press each start the desktop's handler (an
 # xdg-open of our own that notes the address); another scheme is refused
 # and logged once.
-source "$(dirname "$0")/../window/lib.sh"
+source "$(dirname "$0")/../lib.sh"
 : "${MEDIA_MOVIE:?}"
 
 mkdir -p "$WORK/bin"

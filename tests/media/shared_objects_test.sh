@@ -3,7 +3,7 @@
 # the next start of the same magazine, kept apart from other magazines
 # (but "/" shared), through a crash, with two readers at once, with a
 # damaged store and a store that can't be written; the limit; --forget.
-source "$(dirname "$0")/../window/lib.sh"
+source "$(dirname "$0")/../lib.sh"
 : "${MEDIA_MOVIE:?}"
 
 # The store, in the test's private HOME.

@@ -4,7 +4,7 @@
 # a null sink, started here, records what the reader plays, and each tone
 # must be heard for at least half its length. Then a minimized magazine
 # plays on to its end.
-source "$(dirname "$0")/../window/lib.sh"
+source "$(dirname "$0")/../lib.sh"
 : "${MEDIA_MOVIE:?}"
 
 export PULSE_RUNTIME_PATH="$XDG_RUNTIME_DIR/pulse"

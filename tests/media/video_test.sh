@@ -2,7 +2,7 @@
 # H.264 video plays: an FLV made with ffmpeg, its whole picture red and
 # green by turns every half second, played through a NetStream; the screen
 # in the middle of the video shows both colours.
-source "$(dirname "$0")/../window/lib.sh"
+source "$(dirname "$0")/../lib.sh"
 : "${MEDIA_MOVIE:?}"
 
 src=$(mktemp -d "$WORK/src.XXXXXX")

@@ -3,7 +3,7 @@
 # streams garbage and sixty that connect and say nothing are dropped, the
 # reader's memory and descriptors stay flat, and a second start of the book
 # still hands over.
-source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/../lib.sh"
 
 make_book "$WORK/Flood.exe" "${STANDARD_KEYS[@]}" || exit 1
 start_reader "$WORK/Flood.exe" || finish

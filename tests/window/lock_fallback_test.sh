@@ -3,7 +3,7 @@
 # plain file in its place): the first reader holds its book all the same,
 # and a second start of the book says so instead of emptying the first
 # one's folder.
-source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/../lib.sh"
 
 KEY_L=76
 src=$(mktemp -d "$WORK/src.XXXXXX")

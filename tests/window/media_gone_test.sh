@@ -3,7 +3,7 @@
 # its stick; a running program's file can't be cut short) keeps playing
 # from its extracted files and closes cleanly, removing its folder and
 # movie file.
-source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/../lib.sh"
 KEY_L=76
 
 src=$(mktemp -d "$WORK/src.XXXXXX")

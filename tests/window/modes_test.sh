@@ -3,7 +3,7 @@
 # mouse button.
 source "$(dirname "$0")/../lib.sh"
 
-make_book "$WORK/Modes.exe" "${STANDARD_KEYS[@]}" || exit 1
+make_book "$WORK/Modes.exe" "${STANDARD_KEYS[@]}" --key "122=f11:" || exit 1
 start_reader "$WORK/Modes.exe" || finish
 wait_log "fscommand ready" 60
 focus_movie
@@ -68,13 +68,35 @@ check "right press reported each time" "2" "$(log_count "set incommand = restore
 check "right press leaves the mode" "$MAX" "$(geometry "$WID")"
 check "the movie saw no right press" "$before" "$(log_count "fscommand mouse | down")"
 
-# --- A movie larger than the screen: negative edges, nothing clamped.
+# --- F11: true full screen and back to the mode it left, in both modes;
+# the movie never sees the key, and is told nothing.
+full_screen() { xprop -id "$WID" _NET_WM_STATE | grep -c _NET_WM_STATE_FULLSCREEN; }
+wait_full_screen() {  # WANT (1 or 0)
+  local i
+  for i in $(seq 100); do [ "$(full_screen)" == "$1" ] && return 0; sleep 0.1; done
+  return 1
+}
+restores=$(log_count "set incommand")
+key f; got=$(wait_geometry "$MAX"); check "maximized for F11" "" "$got"
+key F11; wait_full_screen 1 && pass "F11 gives full screen"
+key F11; wait_full_screen 0 && pass "F11 again leaves it"
+got=$(wait_geometry "$MAX"); check "back to maximized mode" "" "$got"
+key w; got=$(wait_geometry "$WIN"); check "windowed for F11" "" "$got"
+key F11; wait_full_screen 1 && pass "F11 gives full screen from the window"
+got=$(wait_geometry "0 0 1024 768"); check "full screen covers the screen" "" "$got"
+key F11; got=$(wait_geometry "$WIN"); check "F11 again: back to the window" "" "$got"
+focus_movie
+check "the movie never saw F11" "0" "$(log_count "fscommand f11")"
+check "the movie was told nothing for F11" "$restores" "$(log_count "set incommand")"
+
+# --- A movie larger than the screen: the largest window that fits the
+# screen, in the movie's shape (884x708 and the margin), centred.
 stop_reader
 MOVIE_SIZE=1281x1025 make_book "$WORK/Big.exe" "${STANDARD_KEYS[@]}" || exit 1
 start_reader "$WORK/Big.exe" || finish
 wait_log "fscommand ready" 60
 focus_movie
-key w; got=$(wait_geometry "-158 -163 1341 1085"); check "oversized movie: window at -158,-163 1341x1085" "" "$got"
+key w; got=$(wait_geometry "40 0 944 768"); check "oversized movie: window within the screen" "" "$got"
 
 [ "$FAILURES" -gt 0 ] && grep "pagoro.protocol\|pagoro.app" "$READER_LOG" | uniq -c >&2
 finish

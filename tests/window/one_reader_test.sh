@@ -38,7 +38,7 @@ loads own 1 && pass "the movie loads its files"
 
 # --- A junk drop: the error, then the movie goes on with its own folder.
 drop "$WORK/Junk.exe"
-wait_log "error box: Own | List index out of bounds (1)" 20
+wait_log "error box: Own | \"$WORK/Junk.exe\" holds no magazine" 20
 dismiss_box
 loads own 2 && pass "after a junk drop the movie still loads its files"
 key t; COUNT=2 wait_log "echo | TempPath=$(book_folder Own)/" 10 && pass "TempPath still names the playing book's folder"

@@ -6,14 +6,6 @@ source "$(dirname "$0")/../lib.sh"
 : "${DESKTOP_ENTRY:?}"
 KEY_L=76 KEY_O=79
 
-# A projector: a program, the movie, the marker 0xFA123456 and the movie's length.
-make_projector() {  # OUT MOVIE
-  local len; len=$(stat -c %s "$2")
-  { printf 'MZ\x90\0 a projector program'; cat "$2"
-    printf '\x56\x34\x12\xfa'
-    printf "$(printf '\\x%02x\\x%02x\\x%02x\\x%02x' $((len & 255)) $((len >> 8 & 255)) $((len >> 16 & 255)) $((len >> 24 & 255)))"
-  } >"$1"
-}
 has_folder() { [ -e "$(book_folder "$1")" ] && echo "yes" || echo "no"; }
 quit_movie() {  # the movie's own quit (key Q), then the reader must end
   key q
@@ -40,6 +32,7 @@ echo "page one" >"$src/page1.txt"
 start_reader "$PAGORO" "$WORK/MAGAZINE.EXE" || finish
 wait_log "fscommand ready" 60 && pass "the Windows book plays from the argument"
 got=$(wait_geometry "0 0 1024 768"); check "full screen, as a book" "" "$got"
+check "titled by the magazine" "MAGAZINE" "$(xdotool getwindowname "$WID")"
 check "its folder" "page1.txt" "$(ls "$(book_folder MAGAZINE)" 2>/dev/null)"
 focus_movie
 key t; wait_log "echo | TempPath=$(book_folder MAGAZINE)/" 30 && pass "TempPath names its folder"
@@ -100,7 +93,8 @@ QT_LOGGING_RULES="pagoro.*=true" gio launch "$XDG_DATA_HOME/applications/pagoro.
   >"$READER_LOG" 2>&1
 wait_log "fscommand ready" 60 && pass "the desktop entry plays a movie"
 wait_log "open file $WORK/game/intro.swf" 1
-WID=$(xdotool search --onlyvisible --name '^pagoro$' | head -1)
+WID=$(xdotool search --onlyvisible --name '^intro$' | head -1)
+check "the file manager's route titles the window by the movie" "yes" "$([ -n "$WID" ] && echo yes || echo no)"
 launched=$(xdotool getwindowpid "$WID" 2>/dev/null)
 focus_movie
 key t; wait_log "echo | TempPath=$WORK/game/" 30 && pass "TempPath names the movie's folder"

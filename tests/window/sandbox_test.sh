@@ -4,7 +4,7 @@
 # to a server on this machine nor hand it to the browser, and is served no
 # hidden file; a movie published with the use-network flag reaches both but
 # can't read its neighbour.
-source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/../lib.sh"
 KEY_L=76 KEY_N=78 KEY_U=85 KEY_H=72
 
 # A web server on the loopback address that notes each request's path.

@@ -28,6 +28,7 @@ xdotool type --delay 10 "$WORK/Dropped.exe"
 xdotool key Return
 wait_log "fscommand ready" 60 && pass "the chosen book plays"
 find_window 1024 768 && pass "full screen, as a book executable"
+check "titled by the chosen magazine" "Dropped" "$(xdotool getwindowname "$WID")"
 check "the start screen is gone" "1" "$(visible_windows)"
 # Keys reach the movie at once, without a click, as for a book executable.
 key t; wait_log "echo | TempPath=$(book_folder Dropped)/" 20 && pass "a key reaches the movie; TempPath names its folder"
@@ -43,6 +44,7 @@ wait_log "start screen" 30
 drop "$WORK/Dropped.exe"
 wait_log "fscommand ready" 60 && pass "the dropped book plays"
 find_window 1024 768 && pass "full screen after the drop"
+check "titled by the dropped magazine" "Dropped" "$(xdotool getwindowname "$WID")"
 check "the start screen is gone after the drop" "1" "$(visible_windows)"
 key r; wait_log "echo | incommand=Refresh" 20 && pass "a key reaches the dropped book's movie"
 close_window

@@ -2,7 +2,7 @@
 # Movies no player could show get a message that names the file and why,
 # within seconds, instead of a silent window: a movie that is only a
 # header, and a small compressed movie that inflates past the bound.
-source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/../lib.sh"
 
 printf 'FWS\x08\x08\0\0\0' >"$WORK/header.swf"
 python3 - "$WORK/huge.swf" <<'EOF'

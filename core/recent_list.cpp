@@ -1,0 +1,153 @@
+#include "core/recent_list.h"
+
+#include <algorithm>
+#include <charconv>
+#include <sstream>
+
+namespace pagoro {
+namespace {
+
+constexpr std::string_view kHeader = "pagoro recent 1";
+constexpr std::string_view kFolderKey = "folder ";
+constexpr std::string_view kEntryKey = "entry ";
+
+int HexValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  return -1;
+}
+
+// "WORD WORD ..." split on single spaces.
+std::vector<std::string> Words(std::string_view line) {
+  std::vector<std::string> words;
+  std::size_t from = 0;
+  while (from <= line.size()) {
+    const std::size_t space = std::min(line.find(' ', from), line.size());
+    words.emplace_back(line.substr(from, space - from));
+    from = space + 1;
+  }
+  return words;
+}
+
+}  // namespace
+
+std::string EncodeBytes(const std::string& bytes) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string out;
+  out.reserve(bytes.size());
+  for (const char c : bytes) {
+    const auto b = static_cast<unsigned char>(c);
+    if (b > ' ' && b < 0x7F && b != '%') {
+      out += c;
+    } else {
+      out += '%';
+      out += kHex[b >> 4];
+      out += kHex[b & 0xF];
+    }
+  }
+  return out;
+}
+
+std::optional<std::string> DecodeBytes(const std::string& text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '%') {
+      out += text[i];
+      continue;
+    }
+    if (i + 2 >= text.size()) return std::nullopt;
+    const int high = HexValue(text[i + 1]);
+    const int low = HexValue(text[i + 2]);
+    if (high < 0 || low < 0) return std::nullopt;
+    out += static_cast<char>(high * 16 + low);
+    i += 2;
+  }
+  return out;
+}
+
+std::vector<std::string> RecentList::Add(RecentEntry entry) {
+  std::vector<std::string> unused;
+  const auto same = std::find_if(entries_.begin(), entries_.end(),
+                                 [&](const RecentEntry& e) { return e.path == entry.path; });
+  if (same != entries_.end()) {
+    if (!same->cover.empty() && same->cover != entry.cover) unused.push_back(same->cover);
+    entries_.erase(same);
+  }
+  entries_.insert(entries_.begin(), std::move(entry));
+  while (entries_.size() > kMaxEntries) {
+    if (!entries_.back().cover.empty()) unused.push_back(entries_.back().cover);
+    entries_.pop_back();
+  }
+  return unused;
+}
+
+bool RecentList::SetCover(const std::string& path, std::string cover) {
+  for (RecentEntry& e : entries_) {
+    if (e.path != path) continue;
+    e.cover = std::move(cover);
+    return true;
+  }
+  return false;
+}
+
+std::optional<std::string> RecentList::Forget(const std::string& path) {
+  const auto it = std::find_if(entries_.begin(), entries_.end(),
+                               [&](const RecentEntry& e) { return e.path == path; });
+  if (it == entries_.end()) return std::nullopt;
+  std::optional<std::string> cover;
+  if (!it->cover.empty()) cover = it->cover;
+  entries_.erase(it);
+  return cover;
+}
+
+std::string RecentList::Serialise() const {
+  std::ostringstream out;
+  out << kHeader << '\n';
+  if (!last_folder_.empty()) out << kFolderKey << EncodeBytes(last_folder_) << '\n';
+  for (const RecentEntry& e : entries_) {
+    out << kEntryKey << e.opened << ' ' << EncodeBytes(e.path) << ' '
+        << (e.cover.empty() ? "-" : EncodeBytes(e.cover)) << '\n';
+  }
+  return out.str();
+}
+
+std::optional<RecentList> RecentList::Parse(const std::string& text) {
+  std::istringstream in(text);
+  std::string line;
+  if (!std::getline(in, line) || line != kHeader) return std::nullopt;
+  // The writer ends every line: a last line without its end was cut short.
+  if (text.back() != '\n') return std::nullopt;
+  RecentList list;
+  while (std::getline(in, line)) {
+    const std::vector<std::string> words = Words(line);
+    if (words.size() == 2 && line.starts_with(kFolderKey)) {
+      std::optional<std::string> folder = DecodeBytes(words[1]);
+      if (!folder) return std::nullopt;
+      list.last_folder_ = std::move(*folder);
+      continue;
+    }
+    if (words.size() != 4 || !line.starts_with(kEntryKey)) return std::nullopt;
+    RecentEntry e;
+    const std::string& when = words[1];
+    const auto [end, error] = std::from_chars(when.data(), when.data() + when.size(), e.opened);
+    if (error != std::errc() || end != when.data() + when.size()) return std::nullopt;
+    std::optional<std::string> path = DecodeBytes(words[2]);
+    if (!path || path->empty() || path->front() != '/') return std::nullopt;
+    e.path = std::move(*path);
+    if (words[3] != "-") {
+      std::optional<std::string> cover = DecodeBytes(words[3]);
+      // A cover is a file name beside the list, never a path.
+      if (!cover || cover->empty() || cover->find('/') != std::string::npos || *cover == "." ||
+          *cover == "..") {
+        return std::nullopt;
+      }
+      e.cover = std::move(*cover);
+    }
+    if (list.entries_.size() < kMaxEntries) list.entries_.push_back(std::move(e));
+  }
+  return list;
+}
+
+}  // namespace pagoro

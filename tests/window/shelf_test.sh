@@ -1,0 +1,106 @@
+#!/usr/bin/env bash
+# The shelf of recent magazines on the start screen: what was opened, newest
+# first, with its cover; opened with Enter, forgotten with Delete; missing
+# files shown so; a damaged list ignored with a warning. The Open dialog
+# starts in the folder last used.
+source "$(dirname "$0")/../lib.sh"
+
+STATE=$HOME/.local/state/pagoro
+mkdir -p "$WORK/mags"
+make_book "$WORK/mags/Own.exe" "${STANDARD_KEYS[@]}" || exit 1
+cp "$WORK/mags/Own.exe" "$WORK/mags/Second.exe"
+"$REMOTE_MOVIE" "$WORK/mags/intro.swf" --watch TempPath "${STANDARD_KEYS[@]}" --text intro || exit 1
+
+# play_and_quit ARGS...: opens, waits for the cover, quits with the movie's key.
+play_and_quit() {
+  start_reader "$PAGORO" "$@" || finish
+  wait_log "fscommand ready" 60
+  wait_log "shelf: cover of" 30
+  focus_movie
+  key q
+  wait_exit 30
+}
+# open_dialog: Ctrl+O on the start screen, the dialog active.
+open_dialog() {
+  key ctrl+o
+  local dialog
+  dialog=$(xdotool search --sync --onlyvisible --pid "$READER_PID" --name 'Open a magazine' | head -1)
+  xdotool windowactivate --sync "$dialog" >/dev/null 2>&1
+}
+# start_screen: the reader alone, its start screen up.
+start_screen() {
+  start_reader "$PAGORO" || finish
+  wait_log "shelf: " 30
+}
+
+play_and_quit "$WORK/mags/Own.exe"
+play_and_quit "$WORK/mags/intro.swf"
+check "the list is a file of its own" "yes" "$([ -f "$STATE/recent" ] && echo yes || echo no)"
+check "two covers" "2" "$(find "$STATE/covers" -name '*.png' | wc -l)"
+
+# --- Both on the shelf, newest first, with their covers; Enter opens the first.
+start_screen
+check "two entries" "1" "$(log_count "shelf: 2 entries")"
+first=$(grep -F "shelf entry:" "$READER_LOG" | head -1)
+check "newest first, with where it lies and a cover" "yes" \
+  "$(grep -qF "shelf entry: intro | $WORK/mags/ |" <<<"$first" && grep -qF "| cover" <<<"$first" && echo yes || echo no)"
+key Return
+wait_log "fscommand ready" 60 && pass "Enter opens the newest"
+wait_log "open file $WORK/mags/intro.swf" 5
+close_window
+wait_exit 30
+
+# --- A file gone is shown as missing; Delete forgets the chosen entry.
+mv "$WORK/mags/Own.exe" "$WORK/Own.moved"
+start_screen
+check "missing shown" "1" "$(grep -F "shelf entry: Own |" "$READER_LOG" | grep -c "| missing")"
+key Down Delete
+wait_log "shelf: forgot $WORK/mags/Own.exe" 20 && pass "Delete forgets the chosen entry"
+wait_log "shelf: 1 entries" 20
+close_window
+wait_exit 30
+check "forgotten for good" "0" "$(grep -c 'Own.exe' "$STATE/recent")"
+check "its cover removed" "1" "$(find "$STATE/covers" -name '*.png' | wc -l)"
+
+# --- The Open dialog starts in the folder of the last magazine: a bare name
+# is found there.
+start_screen
+open_dialog
+xdotool type --delay 10 "Second.exe"
+xdotool key Return
+wait_log "open file $WORK/mags/Second.exe" 30 && pass "the dialog starts in the last folder"
+wait_log "fscommand ready" 60
+close_window
+wait_exit 30
+
+# --- A file named in GBK bytes (as unzip leaves names from Chinese
+# archives) is listed, in its characters, and opens.
+mkdir "$WORK/gbk"
+cp "$WORK/mags/Second.exe" "$WORK/gbk/$(printf '\xd4\xd3\xd6\xbe').exe"  # 杂志.exe
+start_screen
+open_dialog
+xdotool type --delay 10 "$WORK/gbk"
+xdotool key Return
+wait_log "chooser: $WORK/gbk/ | 2 entries" 20  # "..", then the file, chosen
+xdotool key Return
+wait_log "chosen: $WORK/gbk/杂志.exe" 30 && pass "the GBK-named file is listed and chosen"
+wait_log "fscommand ready" 60 && pass "and plays"
+find_window 1024 768
+check "titled in its characters" "杂志" "$(xdotool getwindowname "$WID")"
+close_window
+wait_exit 30
+
+# --- A damaged list: a warning, an empty shelf, and the next opening
+# writes a good one.
+printf 'pagoro recent 1\nentry 12 /x' >"$STATE/recent"
+start_screen
+check "damaged list ignored" "1" "$(log_count "shelf: 0 entries")"
+check "with a warning" "1" "$(log_count "is damaged")"
+drop "$WORK/mags/Second.exe"
+wait_log "fscommand ready" 60
+close_window
+wait_exit 30
+check "a good list again" "pagoro recent 1" "$(head -1 "$STATE/recent")"
+check "with the dropped book" "1" "$(grep -c 'Second.exe' "$STATE/recent")"
+
+finish
