@@ -6,7 +6,9 @@
 #      in a bare page of the same web engine with Ruffle;
 #   3. peak memory of both, all processes of the engine counted;
 #   4. the steady state: the time a frame takes in a movie that runs the same
-#      ActionScript on every frame, in a book against the bare page.
+#      ActionScript on every frame, in a book against the bare page;
+#   with --idle (the default), the processor both use on a still movie and
+#   on a 60 fps animation.
 # Every figure comes from several runs made in this one invocation, the
 # contenders taking turns: medians, fastest runs, and the ratios of the
 # medians, per round and of the fastest runs. All runs are warm-cache:
@@ -80,6 +82,7 @@ reader=$build/bin/pagoro
 bare_page=$build/bin/bare_page
 movie_writer=$build/bin/first_frame_movie
 steady_writer=$build/bin/steady_state_movie
+animation_writer=$build/bin/animation_movie
 ruffle_dir=$root/node_modules/@ruffle-rs/ruffle
 want_extract=1 want_start=1 want_steady=1
 case "$only" in
@@ -97,6 +100,7 @@ if [ $want_start = 1 ] || [ $want_steady = 1 ]; then
   need "pagoro-book (make build)" "$book_tool"
   need "first_frame_movie (make build with PAGORO_BENCH=ON)" "$movie_writer"
   need "steady_state_movie (make build with PAGORO_BENCH=ON)" "$steady_writer"
+  need "animation_movie (make build with PAGORO_BENCH=ON)" "$animation_writer"
   need "Ruffle (scripts/install-deps.sh)" "$ruffle_dir/ruffle.js"
   for c in pgrep realpath; do need "$c" "$c"; done
   [ -z "$book_given" ] || [ -f "$book_given" ] || missing+=("the book $book_given")
@@ -361,6 +365,35 @@ bench_start_inside() {
   fi
 }
 
+# The busy page: the processor both use over --idle seconds of a square
+# moved at 60 frames a second, from 2 s after its first fscommand.
+bench_animation_inside() {
+  local book=$work/Animation.exe movie=$work/animation/main.swf
+  mkdir "$work/animation"
+  "$animation_writer" "$movie"
+  echo "A page." >"$work/animation/page1.txt"
+  "$book_tool" pack "$work/animation" -o "$book" --size 800x600 --reader "$reader" >/dev/null
+  echo "== 2b. a 60 fps animation: processor over ${idle_seconds} s"
+  run_reader() { QT_LOGGING_RULES="pagoro.protocol=true;pagoro.app=true" "$book"; }
+  run_bare() { "$bare_page" "$ruffle_dir" "$movie"; }
+  local r kind out i
+  declare -A busy=([reader]="" [bare]="")
+  for ((r = 0; r <= runs; r++)); do
+    for kind in reader bare; do
+      out=$(start_once "$work/$kind.animation.$r.log" "run_$kind") || return 1
+      i=${out##* }
+      if ((r > 0)); then busy[$kind]+="$i "; fi
+    done
+  done
+  echo "compositing: reader $(path_of "$work/reader.animation.$runs.log"); bare page $(path_of "$work/bare.animation.$runs.log")"
+  printf '  %-34s %8s %8s\n' "thousandths of a processor" "$(med "${busy[reader]}")" "$(med "${busy[bare]}")"
+  for kind in reader bare; do echo "  $kind, all runs: ${busy[$kind]% }"; done
+  local m
+  m=$(paired "${busy[reader]}" "${busy[bare]}")
+  echo "animation processor: reader / bare page = $(ratio "$(med "${busy[reader]}")" "$(med "${busy[bare]}")"); $m" \
+    "  $(goal "animation processor" "$m" 0.70)"
+}
+
 # The steady-state movie's workload and how many frames are timed.
 steady_iterations=${PAGORO_BENCH_STEADY_ITERATIONS:-1500}
 steady_warmup=30
@@ -436,7 +469,10 @@ bench_steady_inside() {
 }
 
 if [ $inside_display = 1 ]; then
-  if [ $want_start = 1 ]; then bench_start_inside; fi
+  if [ $want_start = 1 ]; then
+    bench_start_inside
+    if [ "$idle_seconds" -gt 0 ]; then echo; bench_animation_inside; fi
+  fi
   if [ $want_steady = 1 ]; then
     [ $want_start = 1 ] && echo
     bench_steady_inside
