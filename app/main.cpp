@@ -10,6 +10,7 @@
 
 #include "app/application.h"
 #include "app/command_line.h"
+#include "app/compositing_path.h"
 #include "app/error_reporter.h"
 #include "app/forget.h"
 #include "app/logging.h"
@@ -92,6 +93,7 @@ int main(int argc, char** argv) {
   const std::string ownPath = Env::Default().ProgramPath();
   const std::string ownName = FileNameOf(ownPath);
   if (RefusedAsRoot(QString::fromStdString(TitleFromPath(ownPath)))) return 1;
+  ApplyCompositingPath(ChooseCompositingPath());
 
   std::unique_ptr<TMainForm> form;
   try {

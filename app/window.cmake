@@ -1,10 +1,11 @@
 # SPDX-License-Identifier: MIT
 # The reader program `pagoro`: its window, the program entry, the desktop
 # entry and icon.
-find_package(Qt6 REQUIRED COMPONENTS Network)
+find_package(Qt6 REQUIRED COMPONENTS Network Quick)
 add_library(pagoro_window STATIC
   application.cpp
   command_line.cpp
+  compositing_path.cpp
   drop_target.cpp
   error_reporter.cpp
   forget.cpp
@@ -19,7 +20,7 @@ add_library(pagoro_window STATIC
   start_screen.cpp)
 target_include_directories(pagoro_window PUBLIC ${PROJECT_SOURCE_DIR})
 target_link_libraries(pagoro_window PUBLIC
-  pagoro_core pagoro_player pagoro_input_hook Qt6::Widgets Qt6::Network)
+  pagoro_core pagoro_player pagoro_input_hook Qt6::Widgets Qt6::Network Qt6::Quick)
 
 qt_add_executable(pagoro main.cpp)
 qt_add_resources(pagoro pagoro_icon PREFIX /pagoro FILES pagoro.png)
@@ -30,7 +31,8 @@ target_link_libraries(pagoro PRIVATE pagoro_window)
 pagoro_strip(pagoro)
 
 if(BUILD_TESTING)
-  add_executable(pagoro_window_unit_test app_text_test.cpp command_line_test.cpp drop_target_test.cpp)
+  add_executable(pagoro_window_unit_test app_text_test.cpp command_line_test.cpp
+    compositing_path_test.cpp drop_target_test.cpp)
   target_link_libraries(pagoro_window_unit_test PRIVATE pagoro_window GTest::gtest_main)
   gtest_discover_tests(pagoro_window_unit_test DISCOVERY_TIMEOUT 60)
 endif()

@@ -134,6 +134,11 @@ int main(int argc, char** argv) {
   QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
   int qtArgc = 1;
   QApplication app(qtArgc, argv);
+  // The engine's default, unless the variable says otherwise.
+  std::printf("compositing: %s\n", qgetenv("QT_QUICK_BACKEND") == "software"
+                                       ? "software - QT_QUICK_BACKEND=software is set"
+                                       : "hardware - Qt Quick's default scene graph");
+  std::fflush(stdout);
 
   Server server(ruffleDir, QFileInfo(movie).absoluteFilePath());
   if (!server.listen(QHostAddress::LocalHost)) {

@@ -35,6 +35,17 @@
     logLevel: "warn",
   };
 
+  // Ruffle asks for the gamepads on every frame, and the first asking starts
+  // the engine's gamepad polling thread for good. ActionScript 1, 2 and 3
+  // have no gamepad API, so a movie can't tell: the page has none.
+  Object.defineProperty(Navigator.prototype, "getGamepads", {
+    value: function getGamepads() {
+      return [];
+    },
+    configurable: true,
+    writable: true,
+  });
+
   let bridge = null;
   let player = null;
   let receiver = "";

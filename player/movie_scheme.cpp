@@ -38,7 +38,8 @@ QByteArray ContentType(const QString& path) {
 // The resource that holds the player's own file `name`; "" when there is
 // none.
 QString InternalResource(const QString& name) {
-  if (name == "host.html" || name == "host.js" || name == "fetch-shim.js")
+  if (name == "host.html" || name == "host.js" || name == "fetch-shim.js" ||
+      name == "canvas-repeat.js")
     return ":/pagoro/player/" + name;
   if (name == "qwebchannel.js") return QStringLiteral(":/qtwebchannel/qwebchannel.js");
   if (name.startsWith(kRufflePrefix)) return RuffleResource(name.mid(kRufflePrefix.size()));

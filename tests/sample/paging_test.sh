@@ -11,6 +11,14 @@ start_reader "$book" || finish
 page_shown 0 60
 settle cover
 
+# Device text shows in its own colour: the cover's title is 0xffd166, the
+# status line below it another colour.
+read -r ox oy < <(stage_origin)
+title=$(import -silent -window root -crop "206x46+$((ox + 298))+$((oy + 84))" +repage png:- |
+  convert - -fuzz 3% -fill white -opaque '#ffd166' -fill black +opaque white \
+    -format '%[fx:round(mean*w*h)]' info:)
+check "the cover's title in its own colour" yes "$([ "${title:-0}" -gt 1000 ] && echo yes || echo no)"
+
 # Every file of the magazine is in the cache folder, main.swf aside.
 want=$(cd "$SAMPLE_FILES/files" && ls | grep -vx main.swf | sort)
 check "the cache folder holds the magazine's files" "$want" "$(ls "$folder" | sort)"
