@@ -8,7 +8,8 @@ HandOverMessage ReadHandOver(std::string_view received) {
   if (newline == std::string_view::npos) {
     return {
         received.size() >= kMaxHandOverMessage ? HandOverKind::kTooLong : HandOverKind::kIncomplete,
-        0};
+        0,
+        {}};
   }
   const std::string_view line = window.substr(0, newline + 1);
   if (line == kFrontCall) return {HandOverKind::kFront, line.size(), {}};
