@@ -12,8 +12,8 @@ shot() {
   check "the movie shows (${1:-auto})" "0,0,160" "$(wait_pixel 512 384 0,0,160 30)"
   # The stage's text is white on the movie's blue, in the upper half of the
   # screen: wait until it is drawn.
-  local i white=0
-  for i in $(seq 100); do
+  local white=0
+  for _ in $(seq 100); do
     white=$(import -silent -window root -crop 1024x384+0+0 png:- 2>/dev/null |
       convert - -colorspace gray -threshold 99% -format '%[fx:round(mean*w*h)]' info:)
     [ "${white:-0}" -gt 100 ] && break
