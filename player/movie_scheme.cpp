@@ -137,12 +137,14 @@ void MovieScheme::ServeFile(QWebEngineUrlRequestJob* job, const QUrl& url) {
   std::string reason;
   const int fd = OpenConfinedFile(confined, asset_folder_.toStdU16String(), &reason);
   if (fd < 0) return Refuse(job, QString::fromStdString(reason));
-  auto* file = new QFile(QFile::decodeName(QByteArray::fromStdString(confined.file.string())), job);
+  // A file opened by its descriptor has no name of its own.
+  const QString name = QFile::decodeName(QByteArray::fromStdString(confined.file.string()));
+  auto* file = new QFile(job);
   if (!file->open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
     ::close(fd);
     return Refuse(job, "unreadable");
   }
-  qCInfo(lcPlayer).noquote() << "serving" << file->fileName();
+  qCInfo(lcPlayer).noquote() << "serving" << name;
   // A movie the main movie loads gets the main movie's font families.
   const QByteArray head = file->peek(3);
   if (LooksLikeMovie(
