@@ -49,11 +49,17 @@ test: deps
 	cd $(TEST_DIR) && ctest --output-on-failure -j $(JOBS) --timeout 900 -LE bench
 
 # clang-tidy (.clang-tidy) and cppcheck over all of our C++ but the tests,
-# with the test build's compile commands; any finding fails.
-LINT_SOURCES := $(filter-out %_test.cpp,$(wildcard book/*.cpp core/*.cpp swf/*.cpp player/*.cpp app/*.cpp tools/*/*.cpp))
+# with the test build's compile commands; any finding fails. In the Qt code
+# (player, app) the analyzer's leak check is off: Qt objects belong to their
+# parents, which it cannot see, so it reports every one of them.
+QT_LINT_SOURCES := $(filter-out %_test.cpp,$(wildcard player/*.cpp app/*.cpp))
+LINT_SOURCES := $(filter-out %_test.cpp,$(wildcard book/*.cpp core/*.cpp swf/*.cpp tools/*/*.cpp)) $(QT_LINT_SOURCES)
 lint: deps
 	cmake -S . -B $(TEST_DIR) $(CMAKE_GEN) $(TEST_CONFIG) >/dev/null
-	printf '%s\n' $(LINT_SOURCES) | xargs -P $(JOBS) -n 4 clang-tidy -p $(TEST_DIR) --quiet
+	printf '%s\n' $(filter-out $(QT_LINT_SOURCES),$(LINT_SOURCES)) | \
+	  xargs -P $(JOBS) -n 4 clang-tidy -p $(TEST_DIR) --quiet
+	printf '%s\n' $(QT_LINT_SOURCES) | xargs -P $(JOBS) -n 4 clang-tidy -p $(TEST_DIR) --quiet \
+	  --checks=-clang-analyzer-cplusplus.NewDeleteLeaks
 	cppcheck --std=c++20 --enable=warning,style,performance,portability --error-exitcode=1 \
 	  --quiet --inline-suppr --suppress=missingIncludeSystem --suppress=useStlAlgorithm \
 	  --library=qt -I . $(LINT_SOURCES)
