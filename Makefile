@@ -104,7 +104,8 @@ deb: build
 	cd $(RUN_DIR) && cpack -G DEB
 
 # The source package's tarballs in build/dist: pagoro_VERSION.orig.tar.xz
-# (the tracked files of this tree, debian/ left out) and its Ruffle
+# (the tracked files of this tree; debian/ and the fuzzers' seed corpora, made
+# by our movie and book writers and not needed to build, left out) and its Ruffle
 # component pagoro_VERSION.orig-ruffle.tar.gz, the npm package that
 # package-lock.json pins, checked against the lock's hash.
 DIST_DIR := build/dist
@@ -114,7 +115,7 @@ dist: deps
 	@[ "$$(dpkg-parsechangelog -S Version | sed 's/-[^-]*$$//')" = "$(VERSION)" ] || \
 	  { echo "dist: debian/changelog is not at version $(VERSION)" >&2; exit 1; }
 	rm -rf $(DIST_DIR) && mkdir -p $(DIST_DIR)
-	git ls-files -z --cached --others --exclude-standard -- . ':!debian' | \
+	git ls-files -z --cached --others --exclude-standard -- . ':!debian' ':(exclude)**/fuzz/corpus/**' | \
 	  tar --null -T - --sort=name --owner=0 --group=0 --numeric-owner \
 	    --transform 's,^,pagoro-$(VERSION)/,' -cJf $(DIST_DIR)/pagoro_$(VERSION).orig.tar.xz
 	cd $(DIST_DIR) && npm pack --silent @ruffle-rs/ruffle@$(RUFFLE_VERSION) >/dev/null
