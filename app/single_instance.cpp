@@ -11,7 +11,7 @@
 namespace pagoro {
 namespace {
 
-const QByteArray kCall = QByteArrayLiteral("front\n");
+constexpr char kCall[] = "front\n";
 // How long a caller keeps trying to reach a holder that is still starting.
 constexpr int kCallTimeoutMs = 3000;
 
