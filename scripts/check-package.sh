@@ -44,11 +44,14 @@ trap 'rm -rf "$work"' EXIT
 dpkg-deb -x "$deb" "$work/root"
 bin=$work/root/usr/bin
 
-hardening-check "$bin/pagoro" "$bin/pagoro-book"
+# Control-flow protection is built in (-fcf-protection), but Debian 12's C
+# start files lack the property note, so the linker leaves it off every
+# program there: hardening-check cannot see it, and is not asked to.
+hardening-check --nocfprotection "$bin/pagoro" "$bin/pagoro-book"
 appstreamcli validate --no-net "$work"/root/usr/share/metainfo/*.metainfo.xml
 desktop-file-validate "$work/root/usr/share/applications/pagoro.desktop"
 
-want="pagoro-book $(dpkg-deb -f "$deb" Version)"
+want="pagoro-book $(dpkg-deb -f "$deb" Version | sed 's/-[^-]*$//')"  # the upstream version, without a Debian revision
 got=$("$bin/pagoro-book" --version)
 [ "$got" = "$want" ] || fail "pagoro-book --version says [$got], want [$want]"
 echo "check-package: $got"

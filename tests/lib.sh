@@ -168,10 +168,11 @@ geometry() {
   xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4}
     /^ *Width:/ {w=$2} /^ *Height:/ {h=$2} END {print x, y, w, h}'
 }
-# wait_geometry WANT [SECONDS]: waits until the window stands at WANT.
+# wait_geometry WANT [SECONDS]: waits until the window stands at WANT
+# (a minute by default: a busy machine is slow to switch window modes).
 wait_geometry() {
   local got
-  wait_until "${2:-10}" at_geometry "$1" && return 0
+  wait_until "${2:-60}" at_geometry "$1" && return 0
   echo "$got"
   return 1
 }
@@ -256,7 +257,7 @@ drag_source_window() {
 
 # find_window W H: sets WID to the reader's visible window of that size.
 find_window() {
-  wait_until 10 window_of_size "$1" "$2" && return 0
+  wait_until 60 window_of_size "$1" "$2" && return 0
   fail "no $1x$2 window"
   return 1
 }

@@ -343,8 +343,10 @@ swf::Bytes AnswerDelayProbe(double frame_rate) {
 }
 
 // Answered the moment the command arrives, as the reader's protocol does:
-// the movie sees the value in the frame after the one that asked.
-TEST(PlayerDeliveryTest, AnAnswerIsSeenInTheNextFrame) {
+// the movie sees the value in the frame after the one that asked, when the
+// machine keeps up with the frame rate (a speed test: on a busy machine the
+// answer comes a frame or more later).
+TEST(PlayerSpeedTest, AnAnswerIsSeenInTheNextFrame) {
   PlayerHarness h;
   QObject::connect(&h.player(), &TShockwaveFlash::FSCommand,
                    [&](const QString& command, const QString&) {

@@ -24,7 +24,6 @@ namespace {
 
 constexpr int kExitError = 1;
 constexpr int kExitUsage = 2;
-constexpr const char* kMainMovieName = "main.swf";
 constexpr const char* kPrefix = "pagoro-book: ";
 // More packed files than this are summed up rather than named one by one.
 constexpr std::size_t kPackedNamesShown = 20;
@@ -206,8 +205,8 @@ int Extract(Env& env, const std::string& bookPath, const std::string& dir) {
   LoadBook(env, host, book, bookPath);
   try {
     book.ExtractAssets(folder);
-    const std::string movie = book.ExtractMainMovie(kMainMovieName);
-    if (!movie.empty()) MoveFile(env, movie, folder + kMainMovieName);
+    const std::string movie = book.ExtractMainMovie(std::string(format::kMainMovie));
+    if (!movie.empty()) MoveFile(env, movie, folder + std::string(format::kMainMovie));
   } catch (const Exception& e) {
     throw ToolError(InQuotes(bookPath) + ": " + e.what());
   }
@@ -238,9 +237,9 @@ int List(Env& env, const std::string& bookPath) {
   std::cout << "name\toffset\tstored\tsize\n";
   for (int i = format::kFirstEntryLine; i < index.Count(); ++i) {
     std::string line = index[i];
-    const std::string name = CutField(line, "|");
-    const std::string offset = CutField(line, "|");
-    const std::string stored = rotated ? line : CutField(line, "|");
+    const std::string name = CutField(line, format::kFieldSeparator);
+    const std::string offset = CutField(line, format::kFieldSeparator);
+    const std::string stored = rotated ? line : CutField(line, format::kFieldSeparator);
     const std::optional<std::int32_t> storedSize = TryStrToInt(stored);
     std::string fileSize = "?";
     if (storedSize) {
@@ -344,8 +343,8 @@ int Pack(Env& env, const std::vector<std::string>& args) {
   std::erase_if(entries,
                 [&](const PackEntry& entry) { return env.SameFile(dir + "/" + entry.name, out); });
   // Without its main movie a book opens to an empty player.
-  if (entries.empty() || entries.front().name != kMainMovieName) {
-    throw ToolError(InQuotes(dir) + " holds no " + kMainMovieName +
+  if (entries.empty() || entries.front().name != format::kMainMovie) {
+    throw ToolError(InQuotes(dir) + " holds no " + std::string(format::kMainMovie) +
                     ": a magazine starts with its main movie; nothing was written");
   }
   const std::string image = reader.empty() ? std::string() : ReadWholeFile(reader, env);

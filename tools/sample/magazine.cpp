@@ -4,6 +4,7 @@
 #include <fstream>
 #include <stdexcept>
 
+#include "book/format.h"
 #include "tools/sample/pages.h"
 
 namespace pagoro::sample {
@@ -11,7 +12,7 @@ namespace pagoro::sample {
 std::vector<MagazineFile> EditionFiles(Edition edition) {
   const std::vector<Page>& pages = MagazinePages();
   std::vector<MagazineFile> files;
-  files.push_back({"main.swf", MainMovie(edition, pages)});
+  files.push_back({std::string(format::kMainMovie), MainMovie(edition, pages)});
   if (edition == Edition::kSingleMovie) return files;
   for (std::size_t n = 0; n < pages.size(); ++n) {
     files.push_back({pages[n].file, PageMovie(pages, n)});
