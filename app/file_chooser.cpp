@@ -55,7 +55,10 @@ std::vector<FolderEntry> ReadFolder(const std::string& folder, bool all) {
   while (const dirent* entry = readdir(dir)) {
     const std::string name = entry->d_name;
     if (name == "." || name == "..") continue;
-    const bool isFolder = IsFolder(folder + "/" + name);
+    std::string path = folder;
+    path += '/';
+    path += name;
+    const bool isFolder = IsFolder(path);
     const std::string ext = Lower(ExtensionOf(name));
     if (!isFolder && !all && ext != ".exe" && ext != ".swf") continue;
     entries.push_back({name, isFolder});

@@ -11,7 +11,7 @@ namespace pagoro {
 namespace {
 
 // The file is small; anything much larger is not ours.
-constexpr qint64 kMaxFileSize = 256 * 1024;
+constexpr qint64 kMaxFileSize = qint64{256} * 1024;
 constexpr int kCoverWidth = 160;
 constexpr int kCoverHeight = 120;
 

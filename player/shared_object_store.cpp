@@ -44,7 +44,7 @@ void CollectObjects(const QString& root, const QString& folder, QStringList* pla
 QString SharedObjectStore::Root() {
   const QString state = XdgFolder("XDG_STATE_HOME", ".local/state");
   if (state.isEmpty()) return {};
-  const QString root = state + QLatin1Char('/') + QLatin1String(kStoreFolder);
+  QString root = state + QLatin1Char('/') + QLatin1String(kStoreFolder);
   // The books' folders are emptied at every start and close: the store
   // must never be one of them, nor inside one.
   const QString books = XdgFolder("XDG_DATA_HOME", ".local/share");

@@ -35,7 +35,7 @@ std::size_t VariableQueue::Clear() {
 
 QStringList VariableQueue::Flatten(const std::vector<Assignment>& batch) {
   QStringList out;
-  out.reserve(static_cast<qsizetype>(3 * batch.size()));
+  out.reserve(3 * static_cast<qsizetype>(batch.size()));
   for (const Assignment& a : batch) out << a.name << a.value << QString::number(a.answer_to);
   return out;
 }
