@@ -115,7 +115,7 @@ dist: deps
 	@[ "$$(dpkg-parsechangelog -S Version | sed 's/-[^-]*$$//')" = "$(VERSION)" ] || \
 	  { echo "dist: debian/changelog is not at version $(VERSION)" >&2; exit 1; }
 	rm -rf $(DIST_DIR) && mkdir -p $(DIST_DIR)
-	git ls-files -z --cached --others --exclude-standard -- . ':!debian' ':(exclude)**/fuzz/corpus/**' | \
+	git ls-files -z --cached --others --exclude-standard -- . ':!debian' ':(exclude)**/fuzz/*corpus/**' | \
 	  tar --null -T - --sort=name --owner=0 --group=0 --numeric-owner \
 	    --transform 's,^,pagoro-$(VERSION)/,' -cJf $(DIST_DIR)/pagoro_$(VERSION).orig.tar.xz
 	cd $(DIST_DIR) && npm pack --silent @ruffle-rs/ruffle@$(RUFFLE_VERSION) >/dev/null
