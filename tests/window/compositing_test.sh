@@ -2,7 +2,7 @@
 # The compositing path: chosen by the machine (this display's OpenGL is
 # Mesa's, drawn by the processor, or none), forced either way by
 # PAGORO_COMPOSITING, named in the log, and drawing the same pixels.
-source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/../lib.sh"
 
 # shot PATH: starts the book on PATH (empty: the reader's own choice), waits
 # for the movie and its text, and saves the screen as $WORK/PATH.png.
