@@ -1,14 +1,10 @@
 #include "app/forget.h"
 
-#include <limits.h>
-#include <unistd.h>
-
-#include <QDir>
 #include <QString>
-#include <array>
 #include <cstdio>
 #include <vector>
 
+#include "app/absolute_path.h"
 #include "book/cp936.h"
 #include "book/env.h"
 #include "book/file_kind.h"
@@ -17,16 +13,6 @@
 #include "player/shared_object_store.h"
 
 namespace pagoro {
-
-std::string AbsolutePath(const std::string& path) {
-  // Latin-1 carries any byte, and only "/" and "." matter to the cleaning.
-  QString latin = QString::fromLatin1(path);
-  std::array<char, PATH_MAX> working{};
-  if (!latin.startsWith(QLatin1Char('/')) && getcwd(working.data(), working.size()) != nullptr) {
-    latin = QString::fromLatin1(working.data()) + QLatin1Char('/') + latin;
-  }
-  return QDir::cleanPath(latin).toLatin1().toStdString();
-}
 
 int ForgetMagazine(const std::string& path) {
   const std::string full = AbsolutePath(path);

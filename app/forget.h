@@ -11,8 +11,4 @@ namespace pagoro {
 // error what it could not); the program's exit code.
 int ForgetMagazine(const std::string& path);
 
-// `path` made absolute against the working folder and cleaned, byte for
-// byte (a name that is not UTF-8 keeps its bytes).
-std::string AbsolutePath(const std::string& path);
-
 }  // namespace pagoro

@@ -16,9 +16,9 @@
 #include <exception>
 #include <optional>
 
+#include "app/absolute_path.h"
 #include "app/drop_target.h"
 #include "app/error_reporter.h"
-#include "app/forget.h"
 #include "app/full_screen_key.h"
 #include "app/logging.h"
 #include "app/mode_requests.h"

@@ -3,6 +3,7 @@
 # entry and icon.
 find_package(Qt6 REQUIRED COMPONENTS Network Quick)
 add_library(pagoro_window STATIC
+  absolute_path.cpp
   application.cpp
   command_line.cpp
   compositing_path.cpp

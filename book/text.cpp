@@ -12,14 +12,14 @@ std::string CutField(std::string& line, std::string_view separator) {
   return field;
 }
 
-namespace {
-
 int HexDigit(char c) {
   if (c >= '0' && c <= '9') return c - '0';
   if (c >= 'a' && c <= 'f') return c - 'a' + 10;
   if (c >= 'A' && c <= 'F') return c - 'A' + 10;
   return -1;
 }
+
+namespace {
 
 // Up to eight significant hexadecimal digits, as 32 bits.
 std::optional<std::uint32_t> HexMagnitude(std::string_view digits) {

@@ -22,4 +22,7 @@ std::optional<std::int32_t> TryStrToInt(std::string_view text);
 // The same; throws EConvertError "'text' is not a valid integer value".
 std::int32_t StrToInt(std::string_view text);
 
+// The value of one hexadecimal digit (either case); -1 for any other byte.
+int HexDigit(char c);
+
 }  // namespace pagoro

@@ -4,19 +4,14 @@
 #include <charconv>
 #include <sstream>
 
+#include "book/text.h"
+
 namespace pagoro {
 namespace {
 
 constexpr std::string_view kHeader = "pagoro recent 1";
 constexpr std::string_view kFolderKey = "folder ";
 constexpr std::string_view kEntryKey = "entry ";
-
-int HexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return -1;
-}
 
 // "WORD WORD ..." split on single spaces.
 std::vector<std::string> Words(std::string_view line) {
@@ -58,8 +53,8 @@ std::optional<std::string> DecodeBytes(const std::string& text) {
       continue;
     }
     if (i + 2 >= text.size()) return std::nullopt;
-    const int high = HexValue(text[i + 1]);
-    const int low = HexValue(text[i + 2]);
+    const int high = HexDigit(text[i + 1]);
+    const int low = HexDigit(text[i + 2]);
     if (high < 0 || low < 0) return std::nullopt;
     out += static_cast<char>(high * 16 + low);
     i += 2;
