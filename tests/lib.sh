@@ -201,12 +201,17 @@ close_window() {
 }
 
 # dismiss_box: presses Enter in the newest message box of the reader.
-dismiss_box() {
+dismiss_box() { press_in_box Return; }
+
+# press_in_box KEY: waits for a message box of the reader (a window but WID
+# that is shown), makes it the active window and presses KEY there, so that
+# the key never reaches the movie's window instead.
+press_in_box() {
   local box
-  wait_until 5 newest_box
-  [ -n "$box" ] || { fail "no message box to dismiss"; return 1; }
-  xdotool windowactivate --sync "$box" >/dev/null 2>&1 || true
-  xdotool key Return
+  wait_until 20 newest_box || { fail "no message box for $1"; return 1; }
+  xdotool windowactivate --sync "$box" >/dev/null 2>&1
+  [ "$(xdotool getactivewindow 2>/dev/null)" == "$box" ] || { fail "the message box did not take the focus"; return 1; }
+  xdotool key "$1"
 }
 
 # newest_box: sets dismiss_box's box to the reader's newest window but WID.

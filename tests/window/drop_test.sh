@@ -34,8 +34,7 @@ if [ -f /sys/kernel/uevent_seqnum ]; then
   ln -s /sys/kernel/uevent_seqnum "$WORK/Unmappable.exe"
   drop "$WORK/Unmappable.exe"
   wait_log "message box: Own | 创建内存映射时发生错误！" 20
-  box=$(xdotool search --sync --onlyvisible --pid "$READER_PID" --name . 2>/dev/null | grep -vx "$WID" | head -1)
-  xdotool windowactivate --sync "$box" >/dev/null 2>&1; xdotool key Escape
+  press_in_box Escape
   wait_log "error box: Own | List index out of bounds (1)" 10 && pass "Escape closes the plain message"
   dismiss_box
   wait_no_box
