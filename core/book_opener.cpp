@@ -175,7 +175,11 @@ void BookOpener::CloseBooks(const std::string& ownFileName) {
   }
   try {
     const std::string own = BookFolderPath(env_, ownFileName);
-    if (Claim(own)) folders.insert(own);
+    if (Claim(own)) {
+      // Made again where missing, as at an opening, and then removed.
+      product_folder_.OpenBookFolder(own);
+      folders.insert(own);
+    }
   } catch (...) {
     // A book name without a cache folder leaves nothing to remove.
   }
