@@ -89,7 +89,13 @@ const unsigned char* Book::BookView() const { return view_ ? view_->data() : nul
 
 void Book::MapBookFile(const std::string& path) {
   std::string reason;
-  view_ = env_.MapReadOnly(path, &reason);
+  std::unique_ptr<MappedFile> view = env_.MapReadOnly(path, &reason);
+  TakeBookFile(path, std::move(view), reason);
+}
+
+void Book::TakeBookFile(const std::string& path, std::unique_ptr<MappedFile> view,
+                        std::string reason) {
+  view_ = std::move(view);
   book_path_ = path;
   // Offsets and the index length are 32-bit: a larger file is no book.
   if (view_ && view_->size() > UINT32_MAX) {
@@ -113,18 +119,37 @@ void Book::LoadIndex(const std::string& path) {
   if (!env_.FileExists(path)) return;
   ReleaseBook();
   MapBookFile(path);
+  ReadIndex();
+}
+
+void Book::LoadIndex(const std::string& path, std::unique_ptr<MappedFile> opened) {
+  ReleaseBook();
+  TakeBookFile(path, std::move(opened), {});
+  ReadIndex();
+}
+
+void Book::ReadIndex() {
   book_index_.emplace();
-  // An index that can't be read leaves the list empty, without a message.
-  if (view_) {
-    const std::optional<std::string_view> text =
-        ContainerIndexText(Bytes(view_->data(), book_size_));
-    if (text) {
-      try {
-        book_index_ = StringList::FromText(*text);
-      } catch (const std::bad_alloc&) {
-        book_index_.emplace();
+  // An index that can't be read leaves the list empty, without a message;
+  // one whose bytes went away since the file was opened is an error.
+  try {
+    if (view_ && book_size_ >= format::kIndexLengthSize) {
+      unsigned char length[format::kIndexLengthSize];
+      CopyStored(book_size_ - format::kIndexLengthSize, format::kIndexLengthSize, length);
+      if (const std::optional<IndexPlace> place = ContainerIndexPlace(book_size_, length)) {
+        try {
+          std::string text(place->length, '\0');
+          CopyStored(place->offset, place->length, reinterpret_cast<unsigned char*>(text.data()));
+          book_index_ = StringList::FromText(text);
+        } catch (const std::bad_alloc&) {
+          book_index_.emplace();
+        }
       }
     }
+  } catch (const EBookUnreadable&) {
+    // Nothing of a file that can't be read is extracted later.
+    ReleaseBook();
+    throw;
   }
   std::string header = (*book_index_)[kHeaderLine];
   CutField(header, "|");
@@ -190,7 +215,7 @@ void Book::CheckBounds(std::string_view entryName, std::int32_t offset, std::int
   }
 }
 
-void Book::CopyStored(std::int32_t offset, std::size_t size, unsigned char* out) const {
+void Book::CopyStored(std::uint64_t offset, std::size_t size, unsigned char* out) const {
   std::string reason;
   if (view_->CopyOut(static_cast<std::size_t>(offset), size, out, &reason)) return;
   throw EBookUnreadable(LegibleFileName(book_path_), reason);
@@ -218,12 +243,12 @@ std::string Book::ExtractRotatedEntry(const std::string& name) {
   const auto length = static_cast<std::size_t>(size);
   std::unique_ptr<unsigned char[]> buffer = NewBuffer(length);
   if (length <= kRotationLength) {
-    CopyStored(offset, length, buffer.get());
+    CopyStored(static_cast<std::uint64_t>(offset), length, buffer.get());
   } else {
     // Stored: the file's last 10240 bytes, then the bytes before them.
     const std::size_t head = length - kRotationLength;
-    CopyStored(static_cast<std::int32_t>(offset + kRotationLength), head, buffer.get());
-    CopyStored(offset, kRotationLength, buffer.get() + head);
+    CopyStored(static_cast<std::uint64_t>(offset) + kRotationLength, head, buffer.get());
+    CopyStored(static_cast<std::uint64_t>(offset), kRotationLength, buffer.get() + head);
   }
   env_.WriteFile(path, buffer.get(), length);
   return path;
@@ -255,7 +280,8 @@ const unsigned char* Book::FillHeadered(const HeaderedEntry& entry, PassBuffer& 
   const std::size_t length = kHeaderLength + static_cast<std::size_t>(entry.size);
   unsigned char* bytes = buffer.Room(length);
   std::memcpy(bytes, entry.header.data(), kHeaderLength);
-  CopyStored(entry.offset, static_cast<std::size_t>(entry.size), bytes + kHeaderLength);
+  CopyStored(static_cast<std::uint64_t>(entry.offset), static_cast<std::size_t>(entry.size),
+             bytes + kHeaderLength);
   return bytes;
 }
 
@@ -285,6 +311,17 @@ void Book::ExtractAssets(const std::string& folder) {
   std::string why;
   const std::unique_ptr<OpenFolder> open =
       env_.OpenFolderNoFollow(folder.substr(0, folder.size() - 1), &why);
+  WriteAssets(folder, open.get(), why);
+}
+
+void Book::ExtractAssets(const std::string& folder, OpenFolder& open) {
+  if (!book_index_) return;
+  host_.ClearFolder(folder);
+  CheckFreeSpace(folder, AssetsRoom(folder));
+  WriteAssets(folder, &open, {});
+}
+
+void Book::WriteAssets(const std::string& folder, OpenFolder* open, const std::string& why) {
   PassBuffer buffer;
   for (int i = kFirstEntryLine; i < book_index_->Count(); ++i) {
     std::string line = (*book_index_)[i];
@@ -294,9 +331,9 @@ void Book::ExtractAssets(const std::string& folder) {
     if (!IsPlainFileName(name))
       throw EBadEntry("Entry name " + Quoted(name) + " is not a plain file name");
     const std::string fileName = Cp936ToUtf8(name);
-    if (open && env_.EntryExistsIn(*open, fileName)) continue;
+    if (open != nullptr && env_.EntryExistsIn(*open, fileName)) continue;
     const HeaderedEntry entry = ReadHeaderedLine(name, line);
-    if (!open) throw EFCreateError(folder + fileName, why);
+    if (open == nullptr) throw EFCreateError(folder + fileName, why);
     const std::size_t length = kHeaderLength + static_cast<std::size_t>(entry.size);
     env_.WriteFileIn(*open, fileName, FillHeadered(entry, buffer), length);
   }

@@ -41,6 +41,12 @@ class Book {
   // EListError when the index has no header line and EConvertError when
   // the movie size there is not a number.
   void LoadIndex(const std::string& path);
+  // The same for the file at `path` already opened as `opened` (not null),
+  // whatever `path` names now: a file judged once is the one read. Every
+  // byte of the index is read from the file, not from its mapped pages, so
+  // a file cut short or whose medium went away since it was opened raises
+  // EBookUnreadable (for either call) instead of a fault.
+  void LoadIndex(const std::string& path, std::unique_ptr<MappedFile> opened);
   // Maps the file; on failure shows the mapping message and leaves no view
   // (BookSize 0). A file of 4 GiB or more is refused the same way: its
   // offsets and index length could not reach its end.
@@ -63,6 +69,9 @@ class Book {
   // files would need more room than the folder's file system has free,
   // nothing is written (ENoSpaceError, naming the folder).
   void ExtractAssets(const std::string& folder);
+  // The same into `open`, the folder `folder` already opened, which every
+  // file goes into whatever `folder` names meanwhile.
+  void ExtractAssets(const std::string& folder, OpenFolder& open);
 
   // Book state.
   const unsigned char* BookView() const;  // null when no book is mapped
@@ -81,11 +90,19 @@ class Book {
   // The room the files of ExtractAssets would take in `folder`: each name
   // once, up to the first line the pass would stop at.
   std::uint64_t AssetsRoom(const std::string& folder) const;
+  // Makes `view` (null: the file could not be mapped, for `reason`) the
+  // book's view, as MapBookFile does.
+  void TakeBookFile(const std::string& path, std::unique_ptr<MappedFile> view, std::string reason);
+  // Reads the index and the movie size of the view just taken.
+  void ReadIndex();
   // Copies `size` stored bytes at `offset` (inside the file) into `out`
   // from the file itself; EBookUnreadable when they can't be read any more.
-  void CopyStored(std::int32_t offset, std::size_t size, unsigned char* out) const;
+  void CopyStored(std::uint64_t offset, std::size_t size, unsigned char* out) const;
   // Refuses (EBadEntry) `size` bytes at `offset` that are not all in the file.
   void CheckBounds(std::string_view entryName, std::int32_t offset, std::int32_t size) const;
+  // Writes the files of ExtractAssets into `open` (null: the folder could
+  // not be opened, for `why`).
+  void WriteAssets(const std::string& folder, OpenFolder* open, const std::string& why);
   // A buffer of `size` bytes (EOutOfMemory when it can't be had).
   static std::unique_ptr<unsigned char[]> NewBuffer(std::size_t size);
   // The numbers and header bytes of a version 2.0 entry line whose name has

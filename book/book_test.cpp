@@ -444,6 +444,34 @@ TEST_F(BookTest, ABookThatShrinksDuringExtractionIsAnErrorNamingIt) {
   }
 }
 
+// The book cut short between its mapping and the reading of its index (a
+// stick pulled as the reader starts): its mapped pages are gone, and the
+// index is read from the file, so this is the same error as during the
+// extraction, not a fault.
+TEST_F(BookTest, ABookCutShortBeforeItsIndexIsReadIsAnErrorNamingIt) {
+  struct CuttingEnv : testing::EnvWrapper {
+    std::unique_ptr<MappedFile> MapReadOnly(const std::string& path, std::string* error) override {
+      std::unique_ptr<MappedFile> file = EnvWrapper::MapReadOnly(path, error);
+      std::filesystem::resize_file(path, 4096);
+      return file;
+    }
+  } env;
+  testing::RecordingHost host{env};
+  Book book(env, host);
+  WriteAll(book_path_, BookBuilder("2.0", 800, 600)
+                           .File("main.swf", "FWS" + Pattern(300000))
+                           .File("a.txt", "one")
+                           .Build());
+  EXPECT_EQ(ErrorOf([&] { book.LoadIndex(book_path_); }),
+            "The magazine's file \"Spring.exe\" can't be read any more: was its disc or stick "
+            "removed? (the file is shorter than when it was opened)");
+  EXPECT_TRUE(host.messages.empty());
+  // Nothing of it is extracted.
+  book.ExtractAssets(cache_);
+  EXPECT_TRUE(Names(cache_).empty());
+  EXPECT_EQ(book.ExtractMainMovie("main.swf"), "");
+}
+
 // The cache folder swapped for a link to another folder while the files
 // are written (a process of the same user racing the reader): every file
 // still goes into the folder that was opened, none into the decoy, and a

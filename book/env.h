@@ -105,6 +105,20 @@ class Env {
   virtual void WriteFileIn(OpenFolder& folder, const std::string& name, const unsigned char* bytes,
                            std::size_t size) = 0;
 
+  // Opens the folder at `path` as a folder of this user's own files: not
+  // through a link at its last step, owned by this user and closed to
+  // writing by others. Null, with the reason in `error` (if given), when it
+  // can't be opened or is not such a folder.
+  virtual std::unique_ptr<OpenFolder> OpenOwnFolder(const std::string& path,
+                                                    std::string* error) = 0;
+  // Opens the folder `name` inside an opened folder, first creating it
+  // (for this user) when `create` and it is missing; never through a link.
+  // Null, with the reason in `error` (if given), when it can't be.
+  virtual std::unique_ptr<OpenFolder> OpenFolderIn(OpenFolder& folder, const std::string& name,
+                                                   bool create, std::string* error) = 0;
+  // RemoveFolder on a name in an opened folder; a link is not removed.
+  virtual bool RemoveFolderIn(OpenFolder& folder, const std::string& name) = 0;
+
   // Moves a file within one file system (the command-line tool moves the
   // extracted movie). False on failure.
   virtual bool RenameFile(const std::string& from, const std::string& to) = 0;

@@ -342,6 +342,39 @@ class PosixEnv : public Env {
             size);
   }
 
+  std::unique_ptr<OpenFolder> OpenOwnFolder(const std::string& path, std::string* error) override {
+    FileDescriptor fd(open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NOFOLLOW));
+    struct stat st {};
+    std::string why;
+    if (fd.get() < 0 || fstat(fd.get(), &st) != 0)
+      why = SystemErrorText(errno);
+    else if (st.st_uid != geteuid())
+      why = "The folder belongs to another user";
+    else if ((st.st_mode & S_IWOTH) != 0)
+      why = "Other users may write into the folder";
+    if (why.empty()) return std::make_unique<PosixOpenFolder>(fd.release(), path);
+    if (error != nullptr) *error = why;
+    return nullptr;
+  }
+
+  std::unique_ptr<OpenFolder> OpenFolderIn(OpenFolder& folder, const std::string& name, bool create,
+                                           std::string* error) override {
+    const auto& parent = static_cast<PosixOpenFolder&>(folder);
+    int err = 0;
+    if (create && mkdirat(parent.fd(), name.c_str(), 0777) != 0 && errno != EEXIST) err = errno;
+    const int fd = err != 0 ? -1
+                            : openat(parent.fd(), name.c_str(),
+                                     O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NOFOLLOW);
+    if (fd >= 0) return std::make_unique<PosixOpenFolder>(fd, parent.path() + "/" + name);
+    if (err == 0) err = errno;
+    if (error != nullptr) *error = SystemErrorText(err);
+    return nullptr;
+  }
+
+  bool RemoveFolderIn(OpenFolder& folder, const std::string& name) override {
+    return unlinkat(Fd(folder), name.c_str(), AT_REMOVEDIR) == 0;
+  }
+
   bool RenameFile(const std::string& from, const std::string& to) override {
     return rename(from.c_str(), to.c_str()) == 0;
   }

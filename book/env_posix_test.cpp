@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
@@ -50,6 +51,41 @@ TEST_F(EnvTest, MapsRegularFilesOnly) {
   EXPECT_FALSE(env_.FileExists(fifo));
   EXPECT_FALSE(env_.FileExists(folder_.tmp()));
   EXPECT_TRUE(env_.FolderExists(folder_.tmp()));
+}
+
+// Folders reached by descriptor: a link is never opened, made or removed
+// through, whether it stands for the folder itself or for a folder inside.
+TEST_F(EnvTest, FoldersOpenedByDescriptorNeverGoThroughALink) {
+  namespace fs = std::filesystem;
+  const std::string own = folder_.path() + "/own";
+  const std::string elsewhere = folder_.work() + "/elsewhere";
+  fs::create_directories(elsewhere + "/inside");
+  fs::create_directory_symlink(elsewhere, own);
+  std::string error;
+  EXPECT_EQ(env_.OpenOwnFolder(own, &error), nullptr);
+  EXPECT_EQ(error, "Not a directory");
+  fs::remove(own);
+  fs::create_directory(own);
+  fs::permissions(own, fs::perms::others_write, fs::perm_options::add);
+  EXPECT_EQ(env_.OpenOwnFolder(own, &error), nullptr);
+  EXPECT_EQ(error, "Other users may write into the folder");
+  fs::permissions(own, fs::perms::others_write, fs::perm_options::remove);
+  const std::unique_ptr<OpenFolder> open = env_.OpenOwnFolder(own, &error);
+  ASSERT_NE(open, nullptr);
+
+  fs::create_directory_symlink(elsewhere + "/inside", own + "/book");
+  EXPECT_EQ(env_.OpenFolderIn(*open, "book", true, &error), nullptr);
+  EXPECT_EQ(error, "Not a directory");
+  EXPECT_FALSE(env_.RemoveFolderIn(*open, "book"));
+  EXPECT_TRUE(fs::is_directory(elsewhere + "/inside"));
+  fs::remove(own + "/book");
+  const std::unique_ptr<OpenFolder> book = env_.OpenFolderIn(*open, "book", true, &error);
+  ASSERT_NE(book, nullptr);
+  EXPECT_TRUE(fs::is_directory(own + "/book"));
+  EXPECT_TRUE(env_.RemoveFolderIn(*open, "book"));
+  EXPECT_FALSE(fs::exists(own + "/book"));
+  EXPECT_EQ(env_.OpenFolderIn(*open, "book", false, &error), nullptr);
+  EXPECT_EQ(error, "No such file or directory");
 }
 
 TEST_F(EnvTest, WriteFileReportsTheFrameworkMessages) {

@@ -20,13 +20,23 @@ std::uint32_t LittleEndian32(const unsigned char* p) { return format::ReadIndexL
 
 }  // namespace
 
+std::optional<IndexPlace> ContainerIndexPlace(std::uint64_t fileSize,
+                                              const unsigned char* lengthBytes) {
+  if (fileSize < format::kIndexLengthSize) return std::nullopt;
+  const std::uint64_t before = fileSize - format::kIndexLengthSize;
+  const auto length =
+      static_cast<std::int32_t>(format::ReadIndexLength(lengthBytes + format::kIndexLengthSize));
+  if (length < 0 || static_cast<std::uint64_t>(length) > before) return std::nullopt;
+  return IndexPlace{before - static_cast<std::uint64_t>(length), static_cast<std::size_t>(length)};
+}
+
 std::optional<std::string_view> ContainerIndexText(Bytes file) {
   if (file.size() < format::kIndexLengthSize) return std::nullopt;
-  const std::size_t before = file.size() - format::kIndexLengthSize;
-  const auto length = static_cast<std::int32_t>(format::ReadIndexLength(file.data() + file.size()));
-  if (length < 0 || static_cast<std::uint64_t>(length) > before) return std::nullopt;
-  const auto* text = reinterpret_cast<const char*>(file.data() + before - length);
-  return std::string_view(text, static_cast<std::size_t>(length));
+  const std::optional<IndexPlace> place =
+      ContainerIndexPlace(file.size(), file.data() + file.size() - format::kIndexLengthSize);
+  if (!place) return std::nullopt;
+  const auto* text = reinterpret_cast<const char*>(file.data() + place->offset);
+  return std::string_view(text, place->length);
 }
 
 bool HoldsBookContainer(Bytes file) {

@@ -5,6 +5,7 @@
 // Flash movie ("FWS", "CWS" or "ZWS").
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -17,9 +18,17 @@ enum class FileKind { kNone, kBook, kProjector, kMovie };
 
 using Bytes = std::span<const unsigned char>;
 
-// The index text of the container that ends `file`: the bytes before its
-// last four, as many as those four say. nullopt when the length does not
-// fit in the file.
+// Where the index text of the container that ends a file of `fileSize`
+// bytes lies: just before the file's last four bytes, `lengthBytes`, as
+// many bytes as they say. nullopt when the length does not fit in the file.
+struct IndexPlace {
+  std::uint64_t offset;
+  std::size_t length;
+};
+std::optional<IndexPlace> ContainerIndexPlace(std::uint64_t fileSize,
+                                              const unsigned char* lengthBytes);
+
+// The index text of the container that ends `file` (see ContainerIndexPlace).
 std::optional<std::string_view> ContainerIndexText(Bytes file);
 
 // True when `file` ends in a container whose index has a header line with

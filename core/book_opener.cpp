@@ -1,5 +1,6 @@
 #include "core/book_opener.h"
 
+#include <new>
 #include <utility>
 
 #include "book/cp936.h"
@@ -23,6 +24,7 @@ BookOpener::BookOpener(Env& env, PlayerControl& player,
       player_(player),
       show_message_(std::move(showMessage)),
       temp_files_(env),
+      product_folder_(env),
       book_(env, *this),
       claims_(claims) {}
 
@@ -32,7 +34,7 @@ OpenOutcome BookOpener::OpenBook(const std::string& path, Ownership ownership) {
 }
 
 OpenOutcome BookOpener::OpenBookAs(const std::string& path, const std::string& bookName,
-                                   Ownership ownership) {
+                                   Ownership ownership, std::unique_ptr<MappedFile> opened) {
   const std::string fileName = FileNameOf(path);
   std::string name = bookName;
   std::string folder = BookFolderPath(env_, fileName, name);
@@ -53,10 +55,13 @@ OpenOutcome BookOpener::OpenBookAs(const std::string& path, const std::string& b
   if (claims_ != nullptr) claims_->NameBook(folder, path);
   bool extracting = false;
   try {
-    CacheFolderFor(env_, fileName, name);
-    book_.LoadIndex(path);
+    const std::unique_ptr<OpenFolder> open = product_folder_.OpenBookFolder(folder);
+    if (opened)
+      book_.LoadIndex(path, std::move(opened));
+    else
+      book_.LoadIndex(path);
     extracting = true;
-    book_.ExtractAssets(folder);
+    book_.ExtractAssets(folder, *open);
     if (!movie_temp_path_.empty()) temp_files_.Delete(movie_temp_path_);
     // Forget the deleted file at once: should the extraction fail, the name
     // is free for anyone to reuse, and nothing may delete it again.
@@ -102,19 +107,33 @@ OpenOutcome BookOpener::OpenFile(const std::string& path, FileKind* kindOut) {
   const std::string folder = path.substr(0, path.size() - fileName.size());
   switch (kind) {
     case FileKind::kBook:
-      file.reset();
-      // A book the user opened by name is this run's own.
-      return OpenBookAs(path, NameWithoutExtension(FileNameAsUtf8(fileName)), Ownership::kOwn);
+      // A book the user opened by name is this run's own. It is read from
+      // the file judged here: its name may stand for another by now.
+      return OpenBookAs(path, NameWithoutExtension(FileNameAsUtf8(fileName)), Ownership::kOwn,
+                        std::move(file));
     case FileKind::kProjector: {
+      // Copied by reading the file, not its mapped pages: a file cut short
+      // or a medium gone meanwhile is an error, not a fault.
       const Bytes movie = *ProjectorMovie(bytes);
+      std::string copy;
+      try {
+        copy.resize(movie.size());
+      } catch (const std::bad_alloc&) {
+        throw EOutOfMemory();
+      }
+      if (!file->CopyOut(static_cast<std::size_t>(movie.data() - bytes.data()), movie.size(),
+                         reinterpret_cast<unsigned char*>(copy.data()), &error)) {
+        throw EBookUnreadable(FileNameAsUtf8(fileName), error);
+      }
+      const Bytes copied(reinterpret_cast<const unsigned char*>(copy.data()), copy.size());
       const std::string moviePath = temp_files_.NewTempFileName();
       try {
-        env_.WriteFile(moviePath, movie.data(), movie.size());
+        env_.WriteFile(moviePath, copied.data(), copied.size());
       } catch (...) {
         temp_files_.Delete(moviePath);
         throw;
       }
-      PlayMovie(path, moviePath, true, folder, movie);
+      PlayMovie(path, moviePath, true, folder, copied);
       return OpenOutcome::kOpened;
     }
     case FileKind::kMovie: PlayMovie(path, path, false, folder, bytes); return OpenOutcome::kOpened;
@@ -156,7 +175,11 @@ void BookOpener::CloseBooks(const std::string& ownFileName) {
   }
   try {
     const std::string own = BookFolderPath(env_, ownFileName);
-    if (Claim(own)) folders.insert(CacheFolderFor(env_, ownFileName));
+    if (Claim(own)) {
+      // Made again where missing, as at an opening, and then removed.
+      product_folder_.OpenBookFolder(own);
+      folders.insert(own);
+    }
   } catch (...) {
     // A book name without a cache folder leaves nothing to remove.
   }
@@ -174,13 +197,12 @@ void BookOpener::Release(const std::string& folder) {
 }
 
 void BookOpener::RemoveBookFolder(const std::string& folder) {
-  ClearFolder(folder);
-  env_.RemoveFolder(folder.substr(0, folder.size() - 1));
+  product_folder_.RemoveBookFolder(folder);
 }
 
 std::string BookOpener::NewTempFileName() { return temp_files_.NewTempFileName(); }
 
-void BookOpener::ClearFolder(const std::string& folder) { pagoro::ClearFolder(env_, folder); }
+void BookOpener::ClearFolder(const std::string& folder) { product_folder_.ClearBookFolder(folder); }
 
 void BookOpener::ShowMessage(const std::string& text) {
   if (show_message_) show_message_(text);

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <set>
 #include <string>
@@ -115,7 +116,10 @@ class BookOpener : public BookHost {
   void Release(const std::string& folder);
   // Empties and removes a book folder (ending in "/"), ignoring failures.
   void RemoveBookFolder(const std::string& folder);
-  OpenOutcome OpenBookAs(const std::string& path, const std::string& bookName, Ownership ownership);
+  // `opened`: the file at `path` as it was opened to judge it (null: it
+  // is opened by its path).
+  OpenOutcome OpenBookAs(const std::string& path, const std::string& bookName, Ownership ownership,
+                         std::unique_ptr<MappedFile> opened = nullptr);
   // Plays the movie file at `moviePath`, from the file `filePath` the user
   // opened, with `folder` as its folder; `temporary` when the movie file is
   // ours to delete later.
@@ -126,6 +130,7 @@ class BookOpener : public BookHost {
   PlayerControl& player_;
   std::function<void(const std::string&)> show_message_;
   TempFiles temp_files_;
+  ProductFolder product_folder_;
   Book book_;
   FolderClaims* claims_;
   std::string cache_folder_;

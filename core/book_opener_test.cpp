@@ -1,14 +1,21 @@
 #include "core/book_opener.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
+#include <functional>
+#include <future>
 #include <map>
 #include <set>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "book/errors.h"
@@ -557,6 +564,85 @@ TEST_F(BookOpenerTest, AFileThatHoldsNoMagazineIsNamedAndChangesNothing) {
   EXPECT_EQ(opener_.MovieTempPath(), moviePath);
   EXPECT_FALSE(fs::exists(folders_.data() + "/pagoro/Notes"));
   EXPECT_TRUE(messages_.empty());
+}
+
+// Passes every call on, and runs `between` once, right after the first
+// file is opened (mapped): the moment between judging a file and reading it.
+class AfterFirstOpenEnv : public testing::EnvWrapper {
+ public:
+  std::unique_ptr<MappedFile> MapReadOnly(const std::string& path, std::string* error) override {
+    std::unique_ptr<MappedFile> file = EnvWrapper::MapReadOnly(path, error);
+    if (between) std::exchange(between, nullptr)();
+    return file;
+  }
+  std::function<void()> between;
+};
+
+// A file swapped for a FIFO after it was judged: opening the FIFO by its
+// name to read it would wait for a writer for ever. The book is read from
+// the file that was judged.
+TEST_F(BookOpenerTest, AFileSwappedForAFifoAfterItsJudgingPlaysTheJudgedOne) {
+  const std::string path = MakeBook("Spring.exe", Movie(), {{"page1.xml", "<?xml?>"}});
+  const std::string fifo = folders_.work() + "/fifo";
+  AfterFirstOpenEnv env;
+  env.between = [&] {
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    fs::rename(fifo, path);
+  };
+  BookOpener opener(env, player_, [this](const std::string& text) { messages_.push_back(text); });
+  auto opening = std::async(std::launch::async, [&] { return opener.OpenFile(path); });
+  if (opening.wait_for(std::chrono::seconds(30)) != std::future_status::ready) {
+    // A writer lets a reader that waits in open() go.
+    close(open(path.c_str(), O_WRONLY | O_NONBLOCK));
+    FAIL() << "the opening waited on the FIFO";
+  }
+  EXPECT_EQ(opening.get(), OpenOutcome::kOpened);
+  EXPECT_EQ(NamesIn(CacheOf("Spring")), std::vector<std::string>{"page1.xml"});
+  EXPECT_EQ(ReadAll(opener.MovieTempPath()), Movie());
+  EXPECT_EQ(player_.calls, Played(opener.MovieTempPath()));
+  EXPECT_TRUE(messages_.empty());
+  opener.CloseBooks("Spring.exe");
+}
+
+// The product folder, or the folder above it, swapped for a link to the
+// user's own files after the book folder was made (a process of the same
+// user racing the reader): the files go where the folder was opened,
+// nothing of the decoy is read, written or deleted, and the close removes
+// the book folder that was filled.
+TEST_F(BookOpenerTest, AProductFolderSwappedForALinkMidWayReachesNothingElse) {
+  const std::string book = MakeBook("Spring.exe", Movie(), {{"page1.xml", "<?xml?>"}});
+  const std::string product = folders_.data() + "/pagoro";
+  const std::string decoy = folders_.work() + "/decoy";
+  for (const std::string& swapped : {product, folders_.data()}) {
+    SCOPED_TRACE(swapped);
+    fs::remove_all(decoy);
+    fs::create_directories(product);
+    // The decoy holds what the swapped path would lead to.
+    const std::string decoyBook = decoy + (swapped == product ? "" : "/pagoro") + "/Spring";
+    fs::create_directories(decoyBook);
+    WriteAll(decoyBook + "/thesis.odt", "mine");
+    WriteAll(decoyBook + "/page1.xml", "my own page");
+    const std::string moved = swapped + ".moved";
+    AfterFirstOpenEnv env;
+    env.between = [&] {
+      fs::rename(swapped, moved);
+      fs::create_directory_symlink(decoy, swapped);
+    };
+    {
+      BookOpener opener(env, player_, [](const std::string&) {});
+      opener.OpenBook(book);
+      const std::string filled = moved + (swapped == product ? "" : "/pagoro") + "/Spring";
+      EXPECT_EQ(NamesIn(filled), std::vector<std::string>{"page1.xml"});
+      EXPECT_EQ(ReadAll(filled + "/page1.xml"), "<?xml?>");
+      opener.CloseBooks("Spring.exe");
+      EXPECT_FALSE(fs::exists(filled));
+    }
+    EXPECT_EQ(NamesIn(decoyBook), (std::vector<std::string>{"page1.xml", "thesis.odt"}));
+    EXPECT_EQ(ReadAll(decoyBook + "/page1.xml"), "my own page");
+    EXPECT_EQ(ReadAll(decoyBook + "/thesis.odt"), "mine");
+    fs::remove(swapped);
+    fs::rename(moved, swapped);
+  }
 }
 
 }  // namespace

@@ -32,6 +32,12 @@ void EnsureFolder(Env& env, const std::string& path) {
   throw ECacheFolderError("Cannot create the folder \"" + path + "\". " + cause);
 }
 
+// Deletes every file directly inside the opened folder: what is listed is
+// what is deleted, whatever happens to its path meanwhile.
+void DeleteFilesIn(Env& env, OpenFolder& folder) {
+  for (const std::string& name : env.ListFolderIn(folder)) env.DeleteFileIn(folder, name);
+}
+
 bool IsOurTempName(std::string_view name) {
   return name.size() > kTempPrefix.size() + kTempSuffix.size() && name.starts_with(kTempPrefix) &&
          name.ends_with(kTempSuffix);
@@ -78,18 +84,61 @@ std::string CacheFolderFor(Env& env, const std::string& fileName) {
 
 std::string CacheFolderFor(Env& env, const std::string& fileName, const std::string& bookName) {
   std::string book = BookFolderPath(env, fileName, bookName);
-  EnsureFolder(env, AppDataFolder(env) + "/" + kProductFolderName);
-  EnsureFolder(env, book.substr(0, book.size() - 1));
+  ProductFolder(env).OpenBookFolder(book);
   return book;
 }
 
+OpenFolder* ProductFolder::Open(bool create, std::string* error) {
+  if (open_) return open_.get();
+  path_ = AppDataFolder(env_) + "/" + kProductFolderName;
+  if (!create && !env_.FolderExists(path_)) return nullptr;
+  if (create) EnsureFolder(env_, path_);
+  open_ = env_.OpenOwnFolder(path_, error);
+  return open_.get();
+}
+
+std::string ProductFolder::BookNameIn(const std::string& folder) const {
+  const std::string prefix = path_ + "/";
+  if (!folder.starts_with(prefix) || !folder.ends_with('/')) return {};
+  std::string name = folder.substr(prefix.size(), folder.size() - prefix.size() - 1);
+  return IsUsableBookName(name) ? name : std::string();
+}
+
+std::unique_ptr<OpenFolder> ProductFolder::OpenBookFolder(const std::string& folder) {
+  std::string cause;
+  OpenFolder* product = Open(true, &cause);
+  if (product == nullptr)
+    throw ECacheFolderError("Cannot use the folder \"" + path_ + "\". " + cause);
+  const std::string path = folder.substr(0, folder.size() - 1);
+  const std::string name = BookNameIn(folder);
+  if (name.empty()) throw ECacheFolderError("\"" + path + "\" is not a book folder of pagoro");
+  // The message for a link that is there now; one swapped in later is
+  // refused all the same when the folder is opened.
+  RefuseLink(env_, path);
+  std::unique_ptr<OpenFolder> book = env_.OpenFolderIn(*product, name, true, &cause);
+  if (!book) throw ECacheFolderError("Cannot create the folder \"" + path + "\". " + cause);
+  return book;
+}
+
+void ProductFolder::ClearBookFolder(const std::string& folder) {
+  OpenFolder* product = Open(false, nullptr);
+  const std::string name = product != nullptr ? BookNameIn(folder) : std::string();
+  if (name.empty()) return;
+  const std::unique_ptr<OpenFolder> book = env_.OpenFolderIn(*product, name, false, nullptr);
+  if (book) DeleteFilesIn(env_, *book);
+}
+
+void ProductFolder::RemoveBookFolder(const std::string& folder) {
+  ClearBookFolder(folder);
+  const std::string name = open_ ? BookNameIn(folder) : std::string();
+  if (!name.empty()) env_.RemoveFolderIn(*open_, name);
+}
+
 void ClearFolder(Env& env, const std::string& folder) {
-  // Opened once, never through a link: what is listed is what is deleted,
-  // whatever happens to the path meanwhile.
+  // Opened once, never through a link at its last step.
   const std::unique_ptr<OpenFolder> open =
       env.OpenFolderNoFollow(folder.substr(0, folder.size() - 1), nullptr);
-  if (!open) return;
-  for (const std::string& name : env.ListFolderIn(*open)) env.DeleteFileIn(*open, name);
+  if (open) DeleteFilesIn(env, *open);
 }
 
 std::string TempFiles::NewTempFileName() {

@@ -58,6 +58,39 @@ std::string CacheFolderFor(Env& env, const std::string& fileName);
 // otherwise); `fileName` only names the file in the message.
 std::string CacheFolderFor(Env& env, const std::string& fileName, const std::string& bookName);
 
+// The product folder, opened once (not through a link, this user's own,
+// closed to others' writing) and kept open, and the book folders in it,
+// each reached through it by name: a link swapped in for the product folder
+// or a folder above it after the first opening makes nothing be written,
+// read or deleted elsewhere.
+class ProductFolder {
+ public:
+  explicit ProductFolder(Env& env) : env_(env) {}
+
+  // The book folder `folder` (a path BookFolderPath gave, ending in "/"),
+  // opened; the product folder and the book folder are created first when
+  // missing. Throws ECacheFolderError, naming the folder and the cause,
+  // when either is a symbolic link, can't be created or is not usable.
+  std::unique_ptr<OpenFolder> OpenBookFolder(const std::string& folder);
+  // Deletes every file directly inside the book folder `folder`; empties
+  // and removes it. Failures (a folder that is missing, a link, not a
+  // book folder) are ignored.
+  void ClearBookFolder(const std::string& folder);
+  void RemoveBookFolder(const std::string& folder);
+
+ private:
+  // The product folder opened; null (the cause in `error`) when it can't
+  // be, or with `create` false, when it is missing.
+  OpenFolder* Open(bool create, std::string* error);
+  // The book name of `folder` when it is a book folder of the product
+  // folder; "" otherwise.
+  std::string BookNameIn(const std::string& folder) const;
+
+  Env& env_;
+  std::string path_;
+  std::unique_ptr<OpenFolder> open_;
+};
+
 // Deletes every file directly inside `folder` (ending in "/"); subfolders
 // are not entered and failures are ignored. A folder that is a symbolic link
 // is left alone.

@@ -121,6 +121,21 @@ TEST(CacheFolderForTest, AFolderThatCannotBeMadeIsNamedWithTheCause) {
   }
 }
 
+TEST(CacheFolderForTest, AProductFolderOthersMayWriteIntoIsRefused) {
+  PrivateFolder folders;
+  const std::string product = folders.data() + "/pagoro";
+  fs::create_directories(product);
+  fs::permissions(product, fs::perms::all);
+  try {
+    CacheFolderFor(Env::Default(), "Spring.exe");
+    FAIL() << "no error";
+  } catch (const ECacheFolderError& e) {
+    EXPECT_EQ(std::string(e.what()),
+              "Cannot use the folder \"" + product + "\". Other users may write into the folder");
+  }
+  EXPECT_TRUE(NamesIn(product).empty());
+}
+
 TEST(ClearFolderTest, DeletesFilesButNotSubfolders) {
   PrivateFolder folders;
   const std::string folder = folders.work() + "/book/";

@@ -65,6 +65,16 @@ class EnvWrapper : public Env {
                    std::size_t size) override {
     target_.WriteFileIn(folder, name, bytes, size);
   }
+  std::unique_ptr<OpenFolder> OpenOwnFolder(const std::string& path, std::string* error) override {
+    return target_.OpenOwnFolder(path, error);
+  }
+  std::unique_ptr<OpenFolder> OpenFolderIn(OpenFolder& folder, const std::string& name, bool create,
+                                           std::string* error) override {
+    return target_.OpenFolderIn(folder, name, create, error);
+  }
+  bool RemoveFolderIn(OpenFolder& folder, const std::string& name) override {
+    return target_.RemoveFolderIn(folder, name);
+  }
   bool RenameFile(const std::string& from, const std::string& to) override {
     return target_.RenameFile(from, to);
   }
