@@ -19,6 +19,37 @@
   if (typeof Native !== "function") return;
   const kQuietSeconds = 3;
 
+  // later(CALLBACK, MS): calls CALLBACK in MS milliseconds; answers a
+  // function that cancels it. The timers run in a worker: the page's own are
+  // throttled while it is hidden (a minimized magazine plays on), to once a
+  // second and, after five minutes, once a minute.
+  let worker = null;
+  const waiting = new Map();
+  let nextTimer = 0;
+  function later(callback, ms) {
+    if (worker === null) {
+      try {
+        const source = "onmessage = (e) => setTimeout(() => postMessage(e.data.id), e.data.ms);";
+        worker = new Worker(URL.createObjectURL(new Blob([source], { type: "text/javascript" })));
+        worker.onmessage = (e) => {
+          const due = waiting.get(e.data);
+          waiting.delete(e.data);
+          if (due) due();
+        };
+      } catch (error) {
+        worker = undefined;
+      }
+    }
+    if (!worker) {
+      const timer = setTimeout(callback, ms);
+      return () => clearTimeout(timer);
+    }
+    const id = ++nextTimer;
+    waiting.set(id, callback);
+    worker.postMessage({ id, ms });
+    return () => waiting.delete(id);
+  }
+
   function audible(buffer) {
     for (let c = 0; c < buffer.numberOfChannels; c++) {
       const samples = buffer.getChannelData(c);
@@ -36,7 +67,7 @@
     #lastSound = -Infinity; // when the last buffer with a sound ends
     #live = new Map(); // node -> its end: buffers the context plays
     #ending = []; // {node, end, handler}: buffers the page ends
-    #timer = 0;
+    #cancelTimer = () => {};
 
     constructor(...args) {
       super(...args);
@@ -73,7 +104,7 @@
     }
 
     close() {
-      clearTimeout(this.#timer);
+      this.#cancelTimer();
       this.#ending = [];
       this.#live.clear();
       return super.close();
@@ -121,7 +152,7 @@
       }
       this.#live.clear();
       this.#held = true;
-      super.suspend();
+      super.suspend().catch(() => {});
       this.#schedule();
     }
 
@@ -130,20 +161,20 @@
       const now = this.currentTime;
       this.#held = false;
       this.#offset = now - super.currentTime;
-      if (!this.#paused) super.resume();
+      if (!this.#paused) super.resume().catch(() => {});
     }
 
     // Ends, on time, the buffers the page ends.
     #schedule() {
-      clearTimeout(this.#timer);
-      this.#timer = 0;
+      this.#cancelTimer();
+      this.#cancelTimer = () => {};
       if (this.#ending.length === 0 || this.#paused) return;
       const next = Math.min(...this.#ending.map((e) => e.end));
-      this.#timer = setTimeout(() => this.#endDue(), Math.max(0, (next - this.currentTime) * 1000));
+      this.#cancelTimer = later(() => this.#endDue(), Math.max(0, (next - this.currentTime) * 1000));
     }
 
     #endDue() {
-      this.#timer = 0;
+      this.#cancelTimer = () => {};
       const now = this.currentTime;
       const due = this.#ending.filter((e) => e.end <= now).sort((a, b) => a.end - b.end);
       this.#ending = this.#ending.filter((e) => e.end > now);
