@@ -414,18 +414,12 @@ bench_start_inside() {
 }
 
 # The frames a second a book's page rendered over the idle stretch, and how
-# many of them reached the canvas (the others repeated the frame before);
-# for the sample (a given book), judged against its movie's rate.
+# many of them reached the canvas (the others repeated the frame before).
+# Not judged: the rate is the movie's own (the sample's cover is judged in
+# part 2c).
 frames_line() {
-  local rendered drawn
-  rendered=$(med_or_none "$1") drawn=$(med_or_none "$2")
   echo "  reader, frames a second over the idle stretch: rendered ${1% }; drawn ${2% }"
-  if [ -n "$book_given" ]; then
-    echo "frames a second rendered by the reader = $rendered (drawn $drawn)" \
-      "  $(goal_at_least "frames a second" "$rendered" "$cover_frames_least")"
-  else
-    echo "frames a second rendered by the reader = $rendered (drawn $drawn)"
-  fi
+  echo "frames a second rendered by the reader = $(med_or_none "$1") (drawn $(med_or_none "$2"))"
 }
 
 # med_or_none LIST: the median of the numbers in LIST, "-" when it has none.
