@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# The page's frames, counted into the log ("pagoro.frames", on in the tests):
+# The page's frames, counted into the log ("pagoro.frames", asked for here):
 # once a second the frames the page rendered and those that reached the
 # canvas. A still stage renders on at the movie's rate while its canvas is
 # drawn no more.
 source "$(dirname "$0")/../lib.sh"
+LOG_RULES="pagoro.*=true"
 
 line="pagoro.frames: frames: "
 # counts: "RENDERED DRAWN" of the last count in the log.
