@@ -290,8 +290,8 @@ OpenOutcome TMainForm::Open(const QString& path, const std::function<OpenOutcome
   }
   if (!failure) {
     qCInfo(lcApp).noquote() << "opened" << path << "| cache folder"
-                            << FromLocal8Bit(opener_->CacheFolder()) << "| movie file"
-                            << FromLocal8Bit(opener_->MovieTempPath());
+                            << Legible(opener_->CacheFolder()) << "| movie file"
+                            << Legible(opener_->MovieTempPath());
   }
   // What the previous movie's playing freed stays with the allocator
   // (about 10 MiB a book in the web engine's part of this process); give it
@@ -300,14 +300,14 @@ OpenOutcome TMainForm::Open(const QString& path, const std::function<OpenOutcome
   // The player serves the files of the folder of the book whose movie plays,
   // the one the movie is told about.
   reporter_.Guard([&] {
-    FlashPlayer->SetAssetFolder(FromLocal8Bit(opener_->CacheFolder()),
-                                opener_->PlaysFileMovie() ? TShockwaveFlash::MovieOrigin::kFile
-                                                          : TShockwaveFlash::MovieOrigin::kBook);
+    FlashPlayer->SetAssetFolder(opener_->CacheFolder(), opener_->PlaysFileMovie()
+                                                            ? TShockwaveFlash::MovieOrigin::kFile
+                                                            : TShockwaveFlash::MovieOrigin::kBook);
   });
   if (failure) {
     reporter_.Guard([&] {
       qCInfo(lcApp).noquote() << "open" << path << "failed | cache folder"
-                              << FromLocal8Bit(opener_->CacheFolder());
+                              << Legible(opener_->CacheFolder());
       std::rethrow_exception(failure);
     });
   }
@@ -339,7 +339,7 @@ void TMainForm::FormClose() {
   try {
     const std::string ownFile = FileNameOf(own_path_);
     qCInfo(lcApp).noquote() << "clean-up: cache folder of" << Legible(ownFile) << "| movie file"
-                            << FromLocal8Bit(opener_->MovieTempPath());
+                            << Legible(opener_->MovieTempPath());
     opener_->CloseBooks(ownFile);
     qCInfo(lcApp) << "clean-up: book released";
   } catch (...) {

@@ -137,7 +137,7 @@ QVariant RunJs(PlayerHarness& h, const QString& script) {
 // and configuration, until it raises `last`; returns its fscommand calls.
 std::map<std::string, std::string> PlayUnpatched(PlayerHarness& h, const QString& path,
                                                  const QString& last) {
-  const QString url = MovieScheme::FileUrl(path).toString(QUrl::FullyEncoded);
+  const QString url = MovieScheme::FileUrl(path.toStdString()).toString(QUrl::FullyEncoded);
   RunJs(h,
         "(() => { const p = window.RufflePlayer.newest().createPlayer(); p.id = 'unpatched';"
         " p.style.position = 'absolute'; p.style.left = '0'; p.style.top = '0';"
@@ -184,7 +184,7 @@ TEST(PlayerDeliveryTest, TheMovieSeesWhatItSeesUnpatched) {
     h.player().SetVariable(u"TempPath", h.asset_folder().toStdU16String());
     ASSERT_NE(h.WaitForCall("ondata", kSignTimeoutMs), nullptr);
     std::map<std::string, std::string> patched = LastCalls(h);
-    h.player().Movie(u"");
+    h.player().Movie("");
     h.player().Play();
 
     const QString path = h.WriteAsset("probe.swf", Bytes(movie));
