@@ -42,9 +42,6 @@ constexpr int kDesignHeight = 541;
 constexpr int kCoverDelay = 3000;
 
 std::string Local8Bit(const QString& path) { return QFile::encodeName(path).toStdString(); }
-QString FromLocal8Bit(const std::string& path) {
-  return QFile::decodeName(QByteArray::fromStdString(path));
-}
 // A path for the log, legible also when its bytes are no UTF-8.
 QString Legible(const std::string& path) { return QString::fromStdString(FileNameAsUtf8(path)); }
 
@@ -446,7 +443,9 @@ void TMainForm::FlashPlayerFSCommand(const QString& command, const QString& args
     case MovieAction::kNone: break;
     case MovieAction::kAnswerRefresh: SendVariable(kVarInCommand, kInRefresh); break;
     case MovieAction::kAnswerTempPath:
-      SendVariable(kVarTempPath, FromLocal8Bit(opener_->CacheFolder()).toStdU16String());
+      // Legible, as the system's code page would have it: a folder named
+      // in code page 936 bytes too (the player maps it back to the bytes).
+      SendVariable(kVarTempPath, Legible(opener_->CacheFolder()).toStdU16String());
       break;
     case MovieAction::kEnterWindowed: mode_requests_->Request(false); break;
     case MovieAction::kEnterMaximized: mode_requests_->Request(true); break;
