@@ -3,7 +3,7 @@
 //   --start COMMAND:ARGS        fscommand on the first frame (repeatable)
 //   --key CODE=COMMAND:ARGS     fscommand when the key goes down (repeatable)
 //   --load CODE=NAME            loads NAME's variables on that key (TempPath + NAME
-//                               unless NAME is an absolute path)
+//                               unless NAME is an absolute path or a URL)
 //   --link CODE=URL             getURL(URL, "_blank") on that key
 //   --use-network               the use-network flag in FileAttributes
 //   --watch NAME                echo this variable (repeatable)
