@@ -5,7 +5,6 @@
 
 #include "book/format.h"
 #include "book/string_list.h"
-#include "book/text.h"
 
 namespace pagoro {
 
@@ -39,11 +38,7 @@ bool HoldsBookContainer(Bytes file) {
     return false;
   }
   if (index.Count() < 2) return false;
-  std::string header = index[format::kHeaderLine];
-  for (int field = 0; field < 3; ++field) CutField(header, format::kFieldSeparator);
-  const std::string width = CutField(header, format::kFieldSeparator);
-  const std::string height = CutField(header, format::kFieldSeparator);
-  return TryStrToInt(width).has_value() && TryStrToInt(height).has_value();
+  return !format::ReadHeaderLine(index[format::kHeaderLine]).bad_number;
 }
 
 std::optional<Bytes> ProjectorMovie(Bytes file) {

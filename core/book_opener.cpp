@@ -3,12 +3,12 @@
 #include <utility>
 
 #include "book/cp936.h"
+#include "book/format.h"
 
 namespace pagoro {
 
 namespace {
 
-constexpr const char* kMainMovieName = "main.swf";
 // The stage of a movie whose header is compressed.
 constexpr int kDefaultStageWidth = 800;
 constexpr int kDefaultStageHeight = 600;
@@ -62,7 +62,7 @@ OpenOutcome BookOpener::OpenBookAs(const std::string& path, const std::string& b
     // is free for anyone to reuse, and nothing may delete it again.
     movie_temp_path_.clear();
     try {
-      movie_temp_path_ = book_.ExtractMainMovie(kMainMovieName);
+      movie_temp_path_ = book_.ExtractMainMovie(std::string(format::kMainMovie));
     } catch (...) {
       // A movie file that could not be written whole (a full temporary
       // folder) goes at once, or it would keep the folder full.

@@ -4,7 +4,6 @@
 #include <cstdint>
 #include <exception>
 #include <iostream>
-#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -16,7 +15,6 @@
 #include "book/file_kind.h"
 #include "book/format.h"
 #include "book/packer.h"
-#include "book/text.h"
 #include "core/cache_folder.h"
 
 namespace pagoro {
@@ -175,7 +173,7 @@ void LoadBook(Env& env, const ToolHost& host, Book& book, const std::string& pat
 
 // The format version text of the loaded book's header line.
 std::string FormatOf(const Book& book) {
-  return format::VersionOf((*book.BookIndex())[format::kHeaderLine]);
+  return format::ReadHeaderLine((*book.BookIndex())[format::kHeaderLine]).version;
 }
 
 // Moves the extracted movie to `to`: a rename where both lie on one file
@@ -217,7 +215,18 @@ int Info(Env& env, const std::string& bookPath) {
   ToolHost host(env);
   Book book(env, host);
   LoadBook(env, host, book, bookPath);
-  const int lines = book.BookIndex()->Count();
+  const StringList& index = *book.BookIndex();
+  const int lines = index.Count();
+  // Every entry as the reader reads it: one it would refuse fails here too.
+  const format::EntryLayout layout = format::LayoutOf(FormatOf(book));
+  for (int i = format::kFirstEntryLine; i < lines; ++i) {
+    try {
+      book.ReadEntry(index[i], layout);
+    } catch (const Exception& e) {
+      throw ToolError(InQuotes(bookPath) + ": " + e.what() + " (index line " +
+                      std::to_string(i + 1) + "); the reader refuses this book");
+    }
+  }
   std::cout << "format: " << Cp936ToUtf8(FormatOf(book)) << "\n"
             << "movie: " << book.MovieWidth() << "x" << book.MovieHeight() << "\n"
             << "entries: " << (lines > 2 ? lines - 2 : 0) << "\n";
@@ -233,21 +242,18 @@ int List(Env& env, const std::string& bookPath) {
   Book book(env, host);
   LoadBook(env, host, book, bookPath);
   const StringList& index = *book.BookIndex();
-  const bool rotated = FormatOf(book) == format::kVersion10;
+  const format::EntryLayout layout = format::LayoutOf(FormatOf(book));
+  const bool rotated = layout == format::EntryLayout::kRotated;
   std::cout << "name\toffset\tstored\tsize\n";
   for (int i = format::kFirstEntryLine; i < index.Count(); ++i) {
-    std::string line = index[i];
-    const std::string name = CutField(line, format::kFieldSeparator);
-    const std::string offset = CutField(line, format::kFieldSeparator);
-    const std::string stored = rotated ? line : CutField(line, format::kFieldSeparator);
-    const std::optional<std::int32_t> storedSize = TryStrToInt(stored);
+    const format::Entry entry = format::ReadEntryLine(index[i], layout, book.BookSize());
     std::string fileSize = "?";
-    if (storedSize) {
-      fileSize = std::to_string(std::int64_t{*storedSize} +
+    if (entry.size) {
+      fileSize = std::to_string(std::int64_t{*entry.size} +
                                 static_cast<std::int64_t>(rotated ? 0 : format::kHeaderLength));
     }
-    std::cout << Cp936ToUtf8(name) << "\t" << Cp936ToUtf8(offset) << "\t" << Cp936ToUtf8(stored)
-              << "\t" << fileSize << "\n";
+    std::cout << Cp936ToUtf8(entry.name) << "\t" << Cp936ToUtf8(entry.offset_text) << "\t"
+              << Cp936ToUtf8(entry.size_text) << "\t" << fileSize << "\n";
   }
   return 0;
 }
