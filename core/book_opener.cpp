@@ -4,12 +4,13 @@
 
 #include "book/cp936.h"
 #include "book/format.h"
+#include "swf/movie_header.h"
 
 namespace pagoro {
 
 namespace {
 
-// The stage of a movie whose header is compressed.
+// The stage of a movie whose header gives none.
 constexpr int kDefaultStageWidth = 800;
 constexpr int kDefaultStageHeight = 600;
 // Different books of one name playing at once, each in a folder of its own.
@@ -137,7 +138,7 @@ void BookOpener::PlayMovie(const std::string& filePath, const std::string& movie
   movie_temp_path_ = temporary ? moviePath : std::string();
   if (!own_folders_.contains(cache_folder_)) Release(cache_folder_);
   cache_folder_ = folder;
-  movie_stage_ = StageSizeOf(movie).value_or(std::pair{kDefaultStageWidth, kDefaultStageHeight});
+  movie_stage_ = swf::StageSize(movie).value_or(std::pair{kDefaultStageWidth, kDefaultStageHeight});
   player_.Play();
 }
 
