@@ -155,13 +155,13 @@ ReadResult ReadMovie(std::span<const std::uint8_t> file) {
     result.error = "too short for a movie header";
     return result;
   }
-  const std::optional<Compression> compression = MovieSignature(file);
-  const bool fws = compression == Compression::kNone;
-  const bool cws = compression == Compression::kZlib;
-  if (!compression) {
+  const std::optional<Compression> signature = MovieSignature(file);
+  if (!signature) {
     result.error = "not a movie (no FWS, CWS or ZWS signature)";
     return result;
   }
+  const bool fws = *signature == Compression::kNone;
+  const bool cws = *signature == Compression::kZlib;
   ParsedMovie m;
   m.compressed = !fws;
   m.version = file[3];
@@ -220,8 +220,9 @@ ReadResult ReadMovie(std::span<const std::uint8_t> file) {
 }
 
 Bytes MovieStart(std::span<const std::uint8_t> file, std::size_t length) {
-  const std::optional<Compression> compression = MovieSignature(file);
-  if (!compression) return {};
+  const std::optional<Compression> signature = MovieSignature(file);
+  if (!signature) return {};
+  const Compression compression = *signature;
   Bytes out;
   if (compression == Compression::kNone) {
     out.assign(file.begin(),
