@@ -33,6 +33,10 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
     result.action = CommandLine::Action::kVersion;
     return result;
   }
+  // The reader's own wording of an unknown option, as it always was.
+  if (!parsed.unknown_option.empty())
+    return fail(
+        QStringLiteral("unknown option %1").arg(QString::fromStdString(parsed.unknown_option)));
   if (!parsed.error.empty()) return fail(QString::fromStdString(parsed.error));
   if (parsed.operands.size() > 1) {
     return fail(QStringLiteral("one file at a time (%1 and %2 given)")

@@ -20,8 +20,10 @@ bool ParsedArguments::Has(std::size_t option) const {
 ParsedArguments ParseArguments(std::span<const std::string> arguments,
                                std::span<const OptionSpec> specs) {
   ParsedArguments parsed;
-  const auto fault = [&](const std::string& text) {
-    if (parsed.error.empty()) parsed.error = text;
+  const auto fault = [&](const std::string& text, const std::string& unknown = "") {
+    if (!parsed.error.empty()) return;
+    parsed.error = text;
+    parsed.unknown_option = unknown;
   };
   bool optionsEnded = false;
   for (std::size_t i = 0; i < arguments.size(); ++i) {
@@ -55,7 +57,7 @@ ParsedArguments ParseArguments(std::span<const std::string> arguments,
       return name == s.name || (!s.short_name.empty() && name == s.short_name);
     });
     if (spec == specs.end()) {
-      fault("unknown option " + InQuotes(argument));
+      fault("unknown option " + InQuotes(argument), argument);
       continue;
     }
     if (!spec->takes_value && inlineValue) {

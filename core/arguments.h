@@ -34,6 +34,9 @@ struct ParsedArguments {
   // The first faulty argument, in words ("unknown option \"--colour\""),
   // or "" when there is none.
   std::string error;
+  // That argument as given when it is an unknown option, for a program
+  // that words the fault its own way; "" otherwise.
+  std::string unknown_option;
 
   // Whether the option at `option` in the specs was given.
   bool Has(std::size_t option) const;

@@ -38,6 +38,8 @@ TEST(ArgumentsTest, OptionsAndOperandsInAnyOrder) {
 
 TEST(ArgumentsTest, TheFirstFaultIsNamedAndHelpStillWins) {
   EXPECT_EQ(Parse({"--colour", "-x"}).error, "unknown option \"--colour\"");
+  EXPECT_EQ(Parse({"--colour", "-x"}).unknown_option, "--colour");
+  EXPECT_EQ(Parse({"-o"}).unknown_option, "");
   EXPECT_EQ(Parse({"--colour=red"}).error, "unknown option \"--colour=red\"");
   EXPECT_EQ(Parse({"dir", "-o"}).error, "-o needs a value");
   EXPECT_EQ(Parse({"--forget=x"}).error, "--forget takes no value");
