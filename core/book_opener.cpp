@@ -4,13 +4,14 @@
 #include <utility>
 
 #include "book/cp936.h"
+#include "book/format.h"
+#include "swf/movie_header.h"
 
 namespace pagoro {
 
 namespace {
 
-constexpr const char* kMainMovieName = "main.swf";
-// The stage of a movie whose header is compressed.
+// The stage of a movie whose header gives none.
 constexpr int kDefaultStageWidth = 800;
 constexpr int kDefaultStageHeight = 600;
 // Different books of one name playing at once, each in a folder of its own.
@@ -67,7 +68,7 @@ OpenOutcome BookOpener::OpenBookAs(const std::string& path, const std::string& b
     // is free for anyone to reuse, and nothing may delete it again.
     movie_temp_path_.clear();
     try {
-      movie_temp_path_ = book_.ExtractMainMovie(kMainMovieName);
+      movie_temp_path_ = book_.ExtractMainMovie(std::string(format::kMainMovie));
     } catch (...) {
       // A movie file that could not be written whole (a full temporary
       // folder) goes at once, or it would keep the folder full.
@@ -156,7 +157,7 @@ void BookOpener::PlayMovie(const std::string& filePath, const std::string& movie
   movie_temp_path_ = temporary ? moviePath : std::string();
   if (!own_folders_.contains(cache_folder_)) Release(cache_folder_);
   cache_folder_ = folder;
-  movie_stage_ = StageSizeOf(movie).value_or(std::pair{kDefaultStageWidth, kDefaultStageHeight});
+  movie_stage_ = swf::StageSize(movie).value_or(std::pair{kDefaultStageWidth, kDefaultStageHeight});
   player_.Play();
 }
 

@@ -21,6 +21,7 @@
 #include "book/errors.h"
 #include "book/format.h"
 #include "book/packer.h"
+#include "swf/movie.h"
 #include "testing/env_wrapper.h"
 #include "testing/private_folder.h"
 
@@ -532,6 +533,29 @@ TEST_F(BookOpenerTest, MoviesAndProjectorsPlayWithTheirOwnFolderAndNoCacheFolder
   opener_.CloseBooks("pagoro");
   EXPECT_EQ(ReadAll(plain), Movie("intro"));
   EXPECT_EQ(NamesIn(folders_.data() + "/pagoro"), std::vector<std::string>{});
+}
+
+// A compressed movie keeps its stage size in its compressed part: opened
+// by itself or from a projector it still sizes the window.
+TEST_F(BookOpenerTest, ACompressedMovieGetsItsOwnStageSize) {
+  swf::MovieBuilder builder({.width = 1024, .height = 700});
+  builder.Add(swf::ShowFrame());
+  const swf::Bytes plain = builder.Finish();
+  for (const swf::Bytes& bytes : {swf::CompressMovie(plain), swf::LzmaCompressMovie(plain)}) {
+    const std::string movie(bytes.begin(), bytes.end());
+    SCOPED_TRACE(movie.substr(0, 3));
+    const std::string file = folders_.work() + "/" + movie.substr(0, 3) + ".swf";
+    WriteAll(file, movie);
+    EXPECT_EQ(OpenedKind(file), FileKind::kMovie);
+    EXPECT_EQ(opener_.MovieWidth(), 1024);
+    EXPECT_EQ(opener_.MovieHeight(), 700);
+    const std::string projector = folders_.work() + "/" + movie.substr(0, 3) + ".exe";
+    WriteAll(projector, "MZ projector" + movie + Le32(0xFA123456) +
+                            Le32(static_cast<std::uint32_t>(movie.size())));
+    EXPECT_EQ(OpenedKind(projector), FileKind::kProjector);
+    EXPECT_EQ(opener_.MovieWidth(), 1024);
+    EXPECT_EQ(opener_.MovieHeight(), 700);
+  }
 }
 
 TEST_F(BookOpenerTest, AFileThatHoldsNoMagazineIsNamedAndChangesNothing) {
