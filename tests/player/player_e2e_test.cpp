@@ -390,14 +390,19 @@ TEST(PlayerFilesTest, MovieLoadsTheBooksFilesAndNothingElse) {
   EXPECT_TRUE(refused.filter("vars.txt").isEmpty());
 }
 
-// A movie opened as a file finds relative names in its own folder, confined
-// to it, and still sees its own address as _url.
+// A movie opened as a file finds relative names (of variables and of
+// movies) in its own folder, confined to it, and still sees its own address
+// as _url.
 TEST(PlayerFilesTest, AFileMoviesRelativeNamesResolveInItsFolder) {
   PlayerHarness h;
   const QString folder = h.asset_folder();
   QDir().mkpath(folder + "sub");
   h.WriteAsset("vars.txt", "inside=1");
   h.WriteAsset("sub/deep.txt", "deep=1");
+  h.WriteAsset("sub/第2页.swf", QByteArray::fromStdString([] {
+                 const swf::Bytes b = swf::FsCommandMovie({.version = 8}, {{"page", "第2页"}});
+                 return std::string(b.begin(), b.end());
+               }()));
   const QString outside = QDir::cleanPath(folder + "../outside.txt");
   {
     QFile file(outside);
@@ -408,6 +413,7 @@ TEST(PlayerFilesTest, AFileMoviesRelativeNamesResolveInItsFolder) {
   LoadInto(loads, "vars.txt", 0, true);
   LoadInto(loads, "sub/deep.txt", 0, true);
   LoadInto(loads, "../outside.txt", 0, true);
+  LoadInto(loads, "sub/第2页.swf", 1, false);
   const QString path = h.WriteAsset("main.swf", [&] {
     const swf::Bytes b = LoadAndReportMovie(loads, {"inside", "deep", "outside", "_url"});
     return QByteArray(reinterpret_cast<const char*>(b.data()), static_cast<qsizetype>(b.size()));
@@ -423,6 +429,8 @@ TEST(PlayerFilesTest, AFileMoviesRelativeNamesResolveInItsFolder) {
   const QString url =
       MovieScheme::FileUrl(QFile::encodeName(path).toStdString()).toString(QUrl::FullyEncoded);
   EXPECT_EQ(result, "inside=1,deep=1,outside=undefined,_url=" + url);
+  ASSERT_NE(h.WaitForCall("page", kSignTimeoutMs), nullptr);
+  EXPECT_EQ(h.CallsOf("page").front().args, "第2页");
   const auto refused = [&] {
     return !h.LogLines().filter("refused").filter("outside.txt").isEmpty();
   };
