@@ -217,7 +217,7 @@
     }
   }
 
-  function play(url, receiverName, storeGiven) {
+  function play(url, base, receiverName, storeGiven) {
     // The movie before this one writes its last objects as it goes, to
     // its own store.
     stop();
@@ -231,7 +231,7 @@
     player.addEventListener("loadeddata", () => bridge.movieLoaded(url));
     const playing = player;
     api
-      .load({ url })
+      .load(base ? { url, base } : { url })
       // Ruffle keeps a trace observer only once its instance exists, which
       // load() makes before the movie is fetched and runs.
       .then(() => {

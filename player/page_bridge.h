@@ -27,10 +27,12 @@ class PageBridge : public QObject {
 
  signals:
   // To the page.
-  // Plays the movie at `url`, whose variable receiver has the name given,
+  // Plays the movie at `url`, with relative URLs resolved against `base`
+  // ("": against the page), whose variable receiver has the name given,
   // with its shared objects: {session, entries: [key, base64, ...], own:
   // [key prefixes of the magazine's own objects], limit: bytes}.
-  void playRequested(const QString& url, const QString& receiver, const QVariantMap& store);
+  void playRequested(const QString& url, const QString& base, const QString& receiver,
+                     const QVariantMap& store);
   void stopRequested();
   // name, value, answer_to, name, ...: for the movie, in order; answer_to
   // is the number of the command the value answers, 0 for none.

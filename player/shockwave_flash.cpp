@@ -307,7 +307,14 @@ void TShockwaveFlash::Impl::RequestPlay() {
                           {QStringLiteral("entries"), entries},
                           {QStringLiteral("own"), own},
                           {QStringLiteral("limit"), static_cast<qlonglong>(kSharedObjectLimit)}};
-  emit bridge->playRequested(movie_url, QString::fromLatin1(kReceiverName), given);
+  // A movie opened as a file finds its parts by relative names in its own
+  // folder (a projector's: the projector's, not its movie file's), as it did
+  // in the standalone player; Ruffle would resolve them against the page.
+  // A book's movies name their files by TempPath: their base stays the page.
+  const QString base = magazine.book.empty() && !magazine.folder.empty()
+                           ? MovieScheme::FileUrl(magazine.folder).toString(QUrl::FullyEncoded)
+                           : QString();
+  emit bridge->playRequested(movie_url, base, QString::fromLatin1(kReceiverName), given);
 }
 
 void TShockwaveFlash::Impl::StoreSharedObject(int session, const QString& key,

@@ -68,6 +68,39 @@ void LoadInto(ActionBuilder& a, const QString& url, int level, bool variables) {
   a.GetUrl2(variables ? swf::geturl2::kLoadVariables : 0);
 }
 
+// A movie that runs `loads` on its first frame, then, every other frame from
+// the 24th on however long the loads take, reports the variables named:
+// fscommand("result", "a=" + a + ",b=" + b ...).
+swf::Bytes LoadAndReportMovie(ActionBuilder& loads, const std::vector<std::string>& names) {
+  ActionBuilder report;
+  report.Push("FSCommand:result");
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    report.Push((i == 0 ? "" : ",") + names[i] + "=");
+    if (i > 0) report.Add2();
+    report.Push(names[i]).GetVariable().Add2();
+  }
+  report.GetUrl2(0);
+  report.GotoFrame(22).Play();
+  std::vector<swf::Bytes> frames(24);
+  frames.front() = loads.Finish();
+  frames.back() = report.Finish();
+  return ScriptedMovie({.version = 8}, frames);
+}
+
+// Waits for a report of LoadAndReportMovie that starts with `prefix`; the
+// last report seen in `result`.
+bool WaitForReport(const PlayerHarness& h, const QString& prefix, QString* result) {
+  return PlayerHarness::WaitUntil(
+      [&] {
+        for (const Call& call : h.CallsOf("result")) {
+          *result = call.args;
+          if (result->startsWith(prefix)) return true;
+        }
+        return false;
+      },
+      kLoadTimeoutMs);
+}
+
 void ExpectCalls(const PlayerHarness& h, const std::vector<FsCommandCall>& expected) {
   std::vector<FsCommandCall> got;
   for (const Call& c : h.calls()) got.emplace_back(c.command.toStdString(), c.args.toStdString());
@@ -335,31 +368,12 @@ TEST(PlayerFilesTest, MovieLoadsTheBooksFilesAndNothingElse) {
   LoadInto(loads, home + "/secret.txt", 0, true);
   LoadInto(loads, "file://" + home + "/secret.txt", 0, true);
   LoadInto(loads, page, 1, false);
-  // fscommand("result", "inside=" + inside + ",chinese=" + chinese + ",secret=" + secret)
-  ActionBuilder report;
-  report.Push("FSCommand:result");
-  report.Push("inside=").Push("inside").GetVariable().Add2();
-  report.Push(",chinese=").Add2().Push("chinese").GetVariable().Add2();
-  report.Push(",secret=").Add2().Push("secret").GetVariable().Add2();
-  report.GetUrl2(0);
-  // The report comes every other frame from the 24th on, however long the
-  // loads take.
-  report.GotoFrame(22).Play();
-  std::vector<swf::Bytes> frames(24);
-  frames.front() = loads.Finish();
-  frames.back() = report.Finish();
-  h.Load(h.WriteTempMovie(ScriptedMovie({.version = 8}, frames)));
+  h.Load(h.WriteTempMovie(LoadAndReportMovie(loads, {"inside", "chinese", "secret"})));
 
   // The files of the folder have been read once a report shows both.
   QString result;
-  const auto loaded = [&] {
-    for (const Call& call : h.CallsOf("result")) {
-      result = call.args;
-      if (result.startsWith(QStringLiteral("inside=1,chinese=中,"))) return true;
-    }
-    return false;
-  };
-  ASSERT_TRUE(PlayerHarness::WaitUntil(loaded, kLoadTimeoutMs)) << result.toStdString();
+  ASSERT_TRUE(WaitForReport(h, QStringLiteral("inside=1,chinese=中,"), &result))
+      << result.toStdString();
   EXPECT_EQ(result, "inside=1,chinese=中,secret=undefined");
   ASSERT_NE(h.WaitForCall("page", kSignTimeoutMs), nullptr);
   EXPECT_EQ(h.CallsOf("page").front().args, "第1页");
@@ -374,6 +388,54 @@ TEST(PlayerFilesTest, MovieLoadsTheBooksFilesAndNothingElse) {
   EXPECT_TRUE(PlayerHarness::WaitUntil(allRefused, kSignTimeoutMs))
       << refused.join("\n").toStdString();
   EXPECT_TRUE(refused.filter("vars.txt").isEmpty());
+}
+
+// A movie opened as a file finds relative names (of variables and of
+// movies) in its own folder, confined to it, and still sees its own address
+// as _url.
+TEST(PlayerFilesTest, AFileMoviesRelativeNamesResolveInItsFolder) {
+  PlayerHarness h;
+  const QString folder = h.asset_folder();
+  QDir().mkpath(folder + "sub");
+  h.WriteAsset("vars.txt", "inside=1");
+  h.WriteAsset("sub/deep.txt", "deep=1");
+  h.WriteAsset("sub/第2页.swf", QByteArray::fromStdString([] {
+                 const swf::Bytes b = swf::FsCommandMovie({.version = 8}, {{"page", "第2页"}});
+                 return std::string(b.begin(), b.end());
+               }()));
+  const QString outside = QDir::cleanPath(folder + "../outside.txt");
+  {
+    QFile file(outside);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("outside=1");
+  }
+  ActionBuilder loads;
+  LoadInto(loads, "vars.txt", 0, true);
+  LoadInto(loads, "sub/deep.txt", 0, true);
+  LoadInto(loads, "../outside.txt", 0, true);
+  LoadInto(loads, "sub/第2页.swf", 1, false);
+  const QString path = h.WriteAsset("main.swf", [&] {
+    const swf::Bytes b = LoadAndReportMovie(loads, {"inside", "deep", "outside", "_url"});
+    return QByteArray(reinterpret_cast<const char*>(b.data()), static_cast<qsizetype>(b.size()));
+  }());
+  h.Load(path);
+  h.player().SetAssetFolder(QFile::encodeName(folder).toStdString(),
+                            TShockwaveFlash::MovieOrigin::kFile);
+
+  QString result;
+  const bool got = WaitForReport(h, QStringLiteral("inside=1,deep=1,"), &result);
+  QFile::remove(outside);
+  ASSERT_TRUE(got) << result.toStdString();
+  const QString url =
+      MovieScheme::FileUrl(QFile::encodeName(path).toStdString()).toString(QUrl::FullyEncoded);
+  EXPECT_EQ(result, "inside=1,deep=1,outside=undefined,_url=" + url);
+  ASSERT_NE(h.WaitForCall("page", kSignTimeoutMs), nullptr);
+  EXPECT_EQ(h.CallsOf("page").front().args, "第2页");
+  const auto refused = [&] {
+    return !h.LogLines().filter("refused").filter("outside.txt").isEmpty();
+  };
+  EXPECT_TRUE(PlayerHarness::WaitUntil(refused, kSignTimeoutMs))
+      << h.LogLines().join("\n").toStdString();
 }
 
 TEST(PlayerLinksTest, WebLinksOpenInTheBrowserAndNothingElseLeavesThePage) {

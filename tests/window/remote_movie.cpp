@@ -31,6 +31,12 @@ void AddListeners(const RemoteMovieOptions& o, ActionBuilder& a) {
     }
     onKey.Bind(next);
   }
+  for (const auto& [code, name] : o.loads_as_written) {
+    const auto next = onKey.NewLabel();
+    onKey.PushRegister(0).Push(code).Equals2().Not().If(next);
+    onKey.Push(name).LoadVariablesNum(0);
+    onKey.Bind(next);
+  }
   for (const auto& [code, url] : o.links) {
     const auto next = onKey.NewLabel();
     onKey.PushRegister(0).Push(code).Equals2().Not().If(next);

@@ -25,6 +25,9 @@ struct RemoteMovieOptions {
   // loadVariablesNum(TempPath + NAME, 0) with the last TempPath the reader
   // set.
   std::vector<std::pair<int, std::string>> loads;
+  // Flash key code -> loadVariablesNum(NAME, 0) on key down, NAME as given
+  // (a relative name resolves against the movie's own address).
+  std::vector<std::pair<int, std::string>> loads_as_written;
   // Flash key code -> getURL(URL, "_blank") on key down.
   std::vector<std::pair<int, std::string>> links;
   // The FileAttributes flags (the use-network flag, 0x01, above all).

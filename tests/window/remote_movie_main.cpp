@@ -4,6 +4,7 @@
 //   --key CODE=COMMAND:ARGS     fscommand when the key goes down (repeatable)
 //   --load CODE=NAME            loads NAME's variables on that key (TempPath + NAME
 //                               unless NAME is an absolute path or a URL)
+//   --load-as-written CODE=NAME loads NAME's variables on that key, NAME as given
 //   --link CODE=URL             getURL(URL, "_blank") on that key
 //   --use-network               the use-network flag in FileAttributes
 //   --lzma                      the movie stored LZMA-compressed ("ZWS")
@@ -27,10 +28,10 @@ std::pair<std::string, std::string> Call(const std::string& text) {
 }
 
 int Usage() {
-  std::cerr
-      << "usage: pagoro-remote-movie OUT [--size WxH] [--start CMD:ARGS] "
-         "[--key CODE=CMD:ARGS] [--load CODE=NAME] [--link CODE=URL] [--use-network] [--lzma] "
-         "[--watch NAME] [--text TEXT] [--show NAME]\n";
+  std::cerr << "usage: pagoro-remote-movie OUT [--size WxH] [--start CMD:ARGS] "
+               "[--key CODE=CMD:ARGS] [--load CODE=NAME] [--load-as-written CODE=NAME] "
+               "[--link CODE=URL] [--use-network] [--lzma] "
+               "[--watch NAME] [--text TEXT] [--show NAME]\n";
   return 2;
 }
 
@@ -61,10 +62,11 @@ int main(int argc, char** argv) {
       const std::size_t eq = value.find('=');
       if (eq == std::string::npos) return Usage();
       o.keys.emplace_back(std::stoi(value.substr(0, eq)), Call(value.substr(eq + 1)));
-    } else if (opt == "--load") {
+    } else if (opt == "--load" || opt == "--load-as-written") {
       const std::size_t eq = value.find('=');
       if (eq == std::string::npos) return Usage();
-      o.loads.emplace_back(std::stoi(value.substr(0, eq)), value.substr(eq + 1));
+      (opt == "--load" ? o.loads : o.loads_as_written)
+          .emplace_back(std::stoi(value.substr(0, eq)), value.substr(eq + 1));
     } else if (opt == "--link") {
       const std::size_t eq = value.find('=');
       if (eq == std::string::npos) return Usage();
