@@ -453,7 +453,6 @@ TEST(PlayerLinksTest, WebLinksOpenInTheBrowserAndNothingElseLeavesThePage) {
   links.Push("q").Push("x y").SetVariable();
   links.Push("http://example.net/form").Push("_blank").GetUrl2(swf::geturl2::kMethodGet);
   links.GetUrl("ftp://example.org/file", "_blank");
-  links.GetUrl("mailto:someone@example.org", "");
   links.GetUrl("file:///etc/passwd", "_self");
   links.GetUrl(
       MovieScheme::FileUrl((h.asset_folder() + "x.html").toStdString()).toString().toStdString(),
@@ -477,12 +476,18 @@ TEST(PlayerLinksTest, WebLinksOpenInTheBrowserAndNothingElseLeavesThePage) {
       kLoadTimeoutMs))
       << h.LogLines().join("\n").toStdString();
   for (const QString& url : after) browser.urls.removeAll(url);
+  // The three web links of one frame fill the rate limit's burst exactly;
+  // the page may decide the form's link after the plain ones.
   ASSERT_EQ(browser.urls.size(), 3) << browser.urls.join("\n").toStdString();
-  EXPECT_EQ(browser.urls[0], "https://example.com/ad?x=1&y=%E4");
-  EXPECT_EQ(browser.urls[1], "http://example.org/same-window");
+  EXPECT_TRUE(browser.urls.contains("https://example.com/ad?x=1&y=%E4"));
+  EXPECT_TRUE(browser.urls.contains("http://example.org/same-window"));
   // The player adds its own $version, as Flash did.
-  EXPECT_TRUE(browser.urls[2].startsWith("http://example.net/form?q=x+y&"))
-      << browser.urls[2].toStdString();
+  EXPECT_EQ(std::count_if(browser.urls.begin(), browser.urls.end(),
+                          [](const QString& url) {
+                            return url.startsWith("http://example.net/form?q=x+y&");
+                          }),
+            1)
+      << browser.urls.join("\n").toStdString();
   const QWebEnginePage* page = h.player().findChild<QWebEngineView*>()->page();
   EXPECT_EQ(page->url(), MovieScheme::HostPageUrl());
   EXPECT_NE(page->title().toStdString(), "script ran");
