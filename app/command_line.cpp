@@ -1,44 +1,56 @@
 #include "app/command_line.h"
 
+#include <string>
+#include <vector>
+
+#include "core/arguments.h"
+
 namespace pagoro {
 
+namespace {
+
+constexpr OptionSpec kOptions[] = {{.name = "--forget", .short_name = "", .takes_value = false}};
+constexpr std::size_t kForget = 0;
+
+}  // namespace
+
 CommandLine ParseCommandLine(const QStringList& arguments) {
+  std::vector<std::string> texts;
+  texts.reserve(static_cast<std::size_t>(arguments.size()));
+  for (const QString& argument : arguments) texts.push_back(argument.toStdString());
+  const ParsedArguments parsed = ParseArguments(texts, kOptions);
   CommandLine result;
-  bool options = true;
-  for (qsizetype i = 0; i < arguments.size(); ++i) {
-    const QString& argument = arguments[i];
-    if (options && argument == QLatin1String("--")) {
-      options = false;
-    } else if (options &&
-               (argument == QLatin1String("--help") || argument == QLatin1String("-h"))) {
-      result.action = CommandLine::Action::kHelp;
-      return result;
-    } else if (options && argument == QLatin1String("--version")) {
-      result.action = CommandLine::Action::kVersion;
-      return result;
-    } else if (options && argument == QLatin1String("--forget")) {
-      result.action = CommandLine::Action::kForget;
-    } else if (options && argument.startsWith(QLatin1Char('-')) && argument.size() > 1) {
-      result.action = CommandLine::Action::kUsageError;
-      result.error = QStringLiteral("unknown option %1").arg(argument);
-      return result;
-    } else if (!result.file.isEmpty()) {
-      result.action = CommandLine::Action::kUsageError;
-      result.error =
-          QStringLiteral("one file at a time (%1 and %2 given)").arg(result.file, argument);
-      return result;
-    } else if (argument.isEmpty()) {
-      result.action = CommandLine::Action::kUsageError;
-      result.error = QStringLiteral("an empty file name");
-      return result;
-    } else {
-      result.file = argument;
-      result.file_index = static_cast<int>(i);
-    }
-  }
-  if (result.action == CommandLine::Action::kForget && result.file.isEmpty()) {
+  const auto fail = [&](const QString& error) {
     result.action = CommandLine::Action::kUsageError;
-    result.error = QStringLiteral("--forget needs the magazine's FILE");
+    result.error = error;
+    return result;
+  };
+  if (parsed.help) {
+    result.action = CommandLine::Action::kHelp;
+    return result;
+  }
+  if (parsed.version) {
+    result.action = CommandLine::Action::kVersion;
+    return result;
+  }
+  // The reader's own wording of an unknown option, as it always was.
+  if (!parsed.unknown_option.empty())
+    return fail(
+        QStringLiteral("unknown option %1").arg(QString::fromStdString(parsed.unknown_option)));
+  if (!parsed.error.empty()) return fail(QString::fromStdString(parsed.error));
+  if (parsed.operands.size() > 1) {
+    return fail(QStringLiteral("one file at a time (%1 and %2 given)")
+                    .arg(arguments[static_cast<qsizetype>(parsed.operand_places[0])],
+                         arguments[static_cast<qsizetype>(parsed.operand_places[1])]));
+  }
+  if (!parsed.operands.empty()) {
+    result.file_index = static_cast<int>(parsed.operand_places[0]);
+    result.file = arguments[result.file_index];
+    if (result.file.isEmpty()) return fail(QStringLiteral("an empty file name"));
+  }
+  if (parsed.Has(kForget)) {
+    if (result.file.isEmpty()) return fail(QStringLiteral("--forget needs the magazine's FILE"));
+    result.action = CommandLine::Action::kForget;
   }
   return result;
 }

@@ -15,8 +15,9 @@ struct CommandLine {
   QString error;        // what is wrong, for kUsageError
 };
 
-// Reads the arguments after the program name. "--" ends the options, so
-// a file whose name starts with "-" can be given after it.
+// Reads the arguments after the program name by the rules both programs
+// share (core/arguments.h): "--" ends the options, so a file whose name
+// starts with "-" can be given after it; --help wins over anything else.
 CommandLine ParseCommandLine(const QStringList& arguments);
 
 // The text of --help for the program called `program`.

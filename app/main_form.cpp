@@ -42,9 +42,6 @@ constexpr int kDesignHeight = 541;
 constexpr int kCoverDelay = 3000;
 
 std::string Local8Bit(const QString& path) { return QFile::encodeName(path).toStdString(); }
-QString FromLocal8Bit(const std::string& path) {
-  return QFile::decodeName(QByteArray::fromStdString(path));
-}
 // A path for the log, legible also when its bytes are no UTF-8.
 QString Legible(const std::string& path) { return QString::fromStdString(FileNameAsUtf8(path)); }
 
@@ -290,8 +287,8 @@ OpenOutcome TMainForm::Open(const QString& path, const std::function<OpenOutcome
   }
   if (!failure) {
     qCInfo(lcApp).noquote() << "opened" << path << "| cache folder"
-                            << FromLocal8Bit(opener_->CacheFolder()) << "| movie file"
-                            << FromLocal8Bit(opener_->MovieTempPath());
+                            << Legible(opener_->CacheFolder()) << "| movie file"
+                            << Legible(opener_->MovieTempPath());
   }
   // What the previous movie's playing freed stays with the allocator
   // (about 10 MiB a book in the web engine's part of this process); give it
@@ -300,14 +297,14 @@ OpenOutcome TMainForm::Open(const QString& path, const std::function<OpenOutcome
   // The player serves the files of the folder of the book whose movie plays,
   // the one the movie is told about.
   reporter_.Guard([&] {
-    FlashPlayer->SetAssetFolder(FromLocal8Bit(opener_->CacheFolder()),
-                                opener_->PlaysFileMovie() ? TShockwaveFlash::MovieOrigin::kFile
-                                                          : TShockwaveFlash::MovieOrigin::kBook);
+    FlashPlayer->SetAssetFolder(opener_->CacheFolder(), opener_->PlaysFileMovie()
+                                                            ? TShockwaveFlash::MovieOrigin::kFile
+                                                            : TShockwaveFlash::MovieOrigin::kBook);
   });
   if (failure) {
     reporter_.Guard([&] {
       qCInfo(lcApp).noquote() << "open" << path << "failed | cache folder"
-                              << FromLocal8Bit(opener_->CacheFolder());
+                              << Legible(opener_->CacheFolder());
       std::rethrow_exception(failure);
     });
   }
@@ -339,7 +336,7 @@ void TMainForm::FormClose() {
   try {
     const std::string ownFile = FileNameOf(own_path_);
     qCInfo(lcApp).noquote() << "clean-up: cache folder of" << Legible(ownFile) << "| movie file"
-                            << FromLocal8Bit(opener_->MovieTempPath());
+                            << Legible(opener_->MovieTempPath());
     opener_->CloseBooks(ownFile);
     qCInfo(lcApp) << "clean-up: book released";
   } catch (...) {
@@ -446,7 +443,9 @@ void TMainForm::FlashPlayerFSCommand(const QString& command, const QString& args
     case MovieAction::kNone: break;
     case MovieAction::kAnswerRefresh: SendVariable(kVarInCommand, kInRefresh); break;
     case MovieAction::kAnswerTempPath:
-      SendVariable(kVarTempPath, FromLocal8Bit(opener_->CacheFolder()).toStdU16String());
+      // Legible, as the system's code page would have it: a folder named
+      // in code page 936 bytes too (the player maps it back to the bytes).
+      SendVariable(kVarTempPath, Legible(opener_->CacheFolder()).toStdU16String());
       break;
     case MovieAction::kEnterWindowed: mode_requests_->Request(false); break;
     case MovieAction::kEnterMaximized: mode_requests_->Request(true); break;

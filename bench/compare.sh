@@ -8,7 +8,9 @@
 #   4. the steady state: the time a frame takes in a movie that runs the same
 #      ActionScript on every frame, in a book against the bare page;
 #   with --idle (the default), the processor both use on a still movie and
-#   on a 60 fps animation.
+#   on a 60 fps animation, and the processor the reader uses on the sample
+#   magazine's cover (bin/Sample.exe of the build) with the frames it draws
+#   a second.
 # Every figure comes from several runs made in this one invocation, the
 # contenders taking turns: medians, fastest runs, and the ratios of the
 # medians, per round and of the fastest runs. All runs are warm-cache:
@@ -104,6 +106,9 @@ if [ $want_start = 1 ] || [ $want_steady = 1 ]; then
   need "Ruffle (scripts/install-deps.sh)" "$ruffle_dir/ruffle.js"
   for c in pgrep realpath; do need "$c" "$c"; done
   [ -z "$book_given" ] || [ -f "$book_given" ] || missing+=("the book $book_given")
+  if [ $want_start = 1 ] && [ -z "$book_given" ] && [ "$idle_seconds" -gt 0 ]; then
+    need "the sample magazine (make build)" "$build/bin/Sample.exe"
+  fi
   need "tests/with-display.sh" "$root/tests/with-display.sh"
   for c in Xvfb openbox; do need "$c (scripts/install-deps.sh)" "$c"; done
 fi
@@ -186,6 +191,15 @@ goal() {
   echo "(goal <= $3: $v)"
 }
 
+# goal_at_least WHAT VALUE LIMIT: the same for a figure that must reach
+# LIMIT; a value that is no number ("-": nothing measured) misses it.
+goal_at_least() {
+  local v
+  v=$(awk -v r="$2" -v l="$3" 'BEGIN {print (r ~ /^[0-9.]+$/ && r + 0 >= l + 0 ? "met" : "MISSED")}')
+  echo "$v $1 $2 (goal >= $3)" >>"$goals_file"
+  echo "(goal >= $3: $v)"
+}
+
 # path_of LOG: the compositing path a run's log names ("software - why").
 path_of() {
   local p
@@ -221,13 +235,37 @@ cpu_ticks() {
   echo "$sum"
 }
 
+# frame_rate LOG FROM TO: the frames a second the reader's page rendered
+# and drew between the times FROM and TO (microseconds, as LOG is stamped),
+# from the counts it logs once a second ("pagoro.frames: frames: R
+# rendered, D drawn, at MS ms"), as "RENDERED DRAWN" with one decimal; "- -"
+# when LOG has no two counts in that stretch (the bare page counts none).
+frame_rate() {
+  awk -v from="$2" -v to="$3" '
+    / pagoro\.frames: frames: / {
+      for (i = 1; i < NF; i++) {
+        if ($(i + 1) == "rendered,") r = $i
+        if ($(i + 1) == "drawn,") d = $i
+        if ($i == "at") t = $(i + 1)
+      }
+      if ($1 <= from) { r0 = r; d0 = d; t0 = t; have0 = 1 }
+      if ($1 <= to) { r1 = r; d1 = d; t1 = t }
+    }
+    END {
+      if (!have0 || t1 <= t0) { print "- -"; exit }
+      printf "%.1f %.1f\n", (r1 - r0) * 1000 / (t1 - t0), (d1 - d0) * 1000 / (t1 - t0)
+    }' "$1"
+}
+
 # start_once LOG CMD...: starts CMD, waits for the first fscommand line of
-# its output and reports "MICROSECONDS HWM_KB PSS_KB PROCESSES CPU_MS IDLE": the
+# its output and reports "MICROSECONDS HWM_KB PSS_KB PROCESSES CPU_MS IDLE
+# RENDERED DRAWN": the
 # time from the start to that line and the processor time all processes had
 # used by then; 2 s later, the sum over the process and all its descendants
 # of each one's peak resident size (VmHWM) and of the proportional set sizes
 # (Pss); with --idle, the processor time all of them use over the next
-# idle_seconds, in thousandths of a processor (else 0). Then it ends the
+# idle_seconds, in thousandths of a processor (else 0), and the frames a
+# second the page rendered and drew meanwhile (frame_rate). Then it ends the
 # processes it started.
 start_once() {
   local log=$1; shift
@@ -262,13 +300,16 @@ start_once() {
     pss=$((pss + ${kb:-0}))
     n=$((n + 1))
   done
-  local idle=0 c0 c1
+  local idle=0 c0 c1 from to frames="- -"
   if [ "$idle_seconds" -gt 0 ]; then
+    from=${EPOCHREALTIME//[.,]/}
     c0=$(cpu_ticks "$pid"); sleep "$idle_seconds"; c1=$(cpu_ticks "$pid")
+    to=${EPOCHREALTIME//[.,]/}
     idle=$(((c1 - c0) * 1000 / $(getconf CLK_TCK) / idle_seconds))
+    frames=$(frame_rate "$log" "$from" "$to")
   fi
   stop_all "$pid" "$procs"
-  echo "$((t1 - t0)) $hwm $pss $n $((cpu * 1000 / $(getconf CLK_TCK))) $idle"
+  echo "$((t1 - t0)) $hwm $pss $n $((cpu * 1000 / $(getconf CLK_TCK))) $idle $frames"
 }
 
 stop_all() {  # stop_all PID "PROCESSES": ends PID, then whatever is left of them
@@ -295,19 +336,21 @@ bench_start_inside() {
   fi
   echo "== 2. start to the first fscommand, 3. peak memory"
   echo "book: $book ($(stat -c %s "$book") bytes); movie: $(stat -c %s "$movie") bytes"
-  run_reader() { QT_LOGGING_RULES="pagoro.protocol=true;pagoro.app=true" "$book"; }
+  run_reader() { QT_LOGGING_RULES="pagoro.protocol=true;pagoro.app=true;pagoro.frames=true" "$book"; }
   run_bare() { "$bare_page" "$ruffle_dir" "$movie"; }
-  local r kind out t h p n c i
+  local r kind out t h p n c i fr fd
   declare -A ms=([reader]="" [bare]="") hwm=([reader]="" [bare]="") pss=([reader]="" [bare]="")
   declare -A procs=([reader]="" [bare]="") cpu=([reader]="" [bare]="") idle=([reader]="" [bare]="")
+  local rendered="" drawn=""
   # One untimed round warms the caches; then the two take turns.
   for ((r = 0; r <= runs; r++)); do
     for kind in reader bare; do
       out=$(start_once "$work/$kind.$r.log" "run_$kind") || return 1
-      read -r t h p n c i <<<"$out"
+      read -r t h p n c i fr fd <<<"$out"
       if ((r > 0)); then
         ms[$kind]+="$((t / 1000)) "; hwm[$kind]+="$((h / 1024)) "; pss[$kind]+="$((p / 1024)) "
         procs[$kind]=$n; cpu[$kind]+="$c "; idle[$kind]+="$i "
+        if [ $kind = reader ]; then rendered+="$fr "; drawn+="$fd "; fi
       fi
     done
   done
@@ -366,7 +409,63 @@ bench_start_inside() {
       echo "idle processor of the reader, software path = ${med[idle_reader]}" \
         "  $(goal "idle processor (thousandths)" "${med[idle_reader]}" "$most")"
     fi
+    frames_line "$rendered" "$drawn"
   fi
+}
+
+# The frames a second a book's page rendered over the idle stretch, and how
+# many of them reached the canvas (the others repeated the frame before).
+# Not judged: the rate is the movie's own (the sample's cover is judged in
+# part 2c).
+frames_line() {
+  echo "  reader, frames a second over the idle stretch: rendered ${1% }; drawn ${2% }"
+  echo "frames a second rendered by the reader = $(med_or_none "$1") (drawn $(med_or_none "$2"))"
+}
+
+# med_or_none LIST: the median of the numbers in LIST, "-" when it has none.
+med_or_none() {
+  local m
+  m=$(tr ' ' '\n' <<<"$1" | grep -E '^[0-9.]+$' | median) || m=-
+  echo "${m:--}"
+}
+
+# The sample magazine's cover plays at 24 frames a second (its main movie's
+# rate, tools/sample). "Full" is judged as at least 23 rendered a second
+# over the idle stretch: the display's 60 refreshes a second take the
+# movie's frames two or three at a time, and Ruffle runs a frame that falls
+# behind together with the next one and renders them once, so a single late
+# refresh in a second costs one frame without the movie slowing down; a
+# movie that can't keep up loses many more.
+cover_frames_least=23
+
+# The sample magazine's cover (the build's Sample.exe), in the reader only:
+# the processor it uses over --idle seconds from 2 s after its first
+# fscommand, and the frames a second its page renders meanwhile.
+bench_cover_inside() {
+  local book=$build/bin/Sample.exe
+  echo "== 2c. the sample's cover: processor and frames a second over ${idle_seconds} s"
+  run_reader() { QT_LOGGING_RULES="pagoro.protocol=true;pagoro.app=true;pagoro.frames=true" "$book"; }
+  local r out t h p n c i fr fd busy="" rendered="" drawn=""
+  for ((r = 0; r <= runs; r++)); do
+    out=$(start_once "$work/reader.cover.$r.log" run_reader) || return 1
+    read -r t h p n c i fr fd <<<"$out"
+    if ((r > 0)); then busy+="$i "; rendered+="$fr "; drawn+="$fd "; fi
+  done
+  echo "compositing: reader $(path_of "$work/reader.cover.$runs.log")"
+  printf '  %-34s %8s\n' "idle, thousandths of a processor" "$(med "$busy")"
+  echo "  reader, all runs: ${busy% }"
+  echo "  reader, frames a second over the idle stretch: rendered ${rendered% }; drawn ${drawn% }"
+  local m
+  m=$(med "$busy")
+  if [[ $(path_of "$work/reader.cover.$runs.log") == software* ]]; then
+    echo "cover idle processor of the reader, software path = $m" \
+      "  $(goal "cover idle processor (thousandths)" "$m" 300)"
+  else
+    echo "cover idle processor of the reader = $m"
+  fi
+  m=$(med_or_none "$rendered")
+  echo "cover frames a second rendered by the reader = $m (drawn $(med_or_none "$drawn"))" \
+    "  $(goal_at_least "cover frames a second" "$m" "$cover_frames_least")"
 }
 
 # The busy page: the processor both use over --idle seconds of a square
@@ -378,20 +477,24 @@ bench_animation_inside() {
   echo "A page." >"$work/animation/page1.txt"
   "$book_tool" pack "$work/animation" -o "$book" --size 800x600 --reader "$reader" >/dev/null
   echo "== 2b. a 60 fps animation: processor over ${idle_seconds} s"
-  run_reader() { QT_LOGGING_RULES="pagoro.protocol=true;pagoro.app=true" "$book"; }
+  run_reader() { QT_LOGGING_RULES="pagoro.protocol=true;pagoro.app=true;pagoro.frames=true" "$book"; }
   run_bare() { "$bare_page" "$ruffle_dir" "$movie"; }
-  local r kind out i
+  local r kind out t h p n c i fr fd rendered=""
   declare -A busy=([reader]="" [bare]="")
   for ((r = 0; r <= runs; r++)); do
     for kind in reader bare; do
       out=$(start_once "$work/$kind.animation.$r.log" "run_$kind") || return 1
-      i=${out##* }
-      if ((r > 0)); then busy[$kind]+="$i "; fi
+      read -r t h p n c i fr fd <<<"$out"
+      if ((r > 0)); then
+        busy[$kind]+="$i "
+        [ $kind = bare ] || rendered+="$fr "
+      fi
     done
   done
   echo "compositing: reader $(path_of "$work/reader.animation.$runs.log"); bare page $(path_of "$work/bare.animation.$runs.log")"
   printf '  %-34s %8s %8s\n' "thousandths of a processor" "$(med "${busy[reader]}")" "$(med "${busy[bare]}")"
   for kind in reader bare; do echo "  $kind, all runs: ${busy[$kind]% }"; done
+  echo "  reader, frames a second rendered: $(med_or_none "$rendered") (all runs: ${rendered% })"
   local m
   m=$(paired "${busy[reader]}" "${busy[bare]}")
   echo "animation processor: reader / bare page = $(ratio "$(med "${busy[reader]}")" "$(med "${busy[bare]}")"); $m" \
@@ -443,7 +546,7 @@ bench_steady_inside() {
   "$book_tool" pack "$work/steady" -o "$book" --size 800x600 --reader "$reader"
   echo "== 4. steady state: $steady_iterations rounds of ActionScript a frame," \
     "$steady_frames frames timed after $steady_warmup"
-  run_reader() { QT_LOGGING_RULES="pagoro.protocol=true;pagoro.app=true" "$book"; }
+  run_reader() { QT_LOGGING_RULES="pagoro.protocol=true;pagoro.app=true;pagoro.frames=true" "$book"; }
   run_bare() { "$bare_page" "$ruffle_dir" "$movie"; }
   local r kind out f c
   declare -A us=([reader]="" [bare]="") cpu=([reader]="" [bare]="")
@@ -476,6 +579,7 @@ if [ $inside_display = 1 ]; then
   if [ $want_start = 1 ]; then
     bench_start_inside
     if [ "$idle_seconds" -gt 0 ]; then echo; bench_animation_inside; fi
+    if [ "$idle_seconds" -gt 0 ] && [ -z "$book_given" ]; then echo; bench_cover_inside; fi
   fi
   if [ $want_steady = 1 ]; then
     [ $want_start = 1 ] && echo

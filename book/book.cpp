@@ -10,7 +10,6 @@
 #include "book/errors.h"
 #include "book/file_kind.h"
 #include "book/format.h"
-#include "book/text.h"
 
 namespace pagoro {
 
@@ -71,13 +70,6 @@ std::string LegibleFileName(const std::string& path) {
 
 // Index text is code page 936; messages are UTF-8.
 std::string Quoted(std::string_view indexText) { return "\"" + Cp936ToUtf8(indexText) + "\""; }
-
-// A number field of the index, with the field's text in the message.
-std::int32_t IndexNumber(std::string_view field) {
-  const std::optional<std::int32_t> value = TryStrToInt(field);
-  if (!value) throw EConvertError(Cp936ToUtf8(field));
-  return *value;
-}
 
 }  // namespace
 
@@ -151,17 +143,16 @@ void Book::ReadIndex() {
     ReleaseBook();
     throw;
   }
-  std::string header = (*book_index_)[kHeaderLine];
-  CutField(header, "|");
-  CutField(header, "|");
-  CutField(header, "|");
-  movie_width_ = IndexNumber(CutField(header, "|"));
-  movie_height_ = IndexNumber(CutField(header, "|"));
+  const format::Header header = format::ReadHeaderLine((*book_index_)[kHeaderLine]);
+  // A width read before a height that fails is kept.
+  if (header.width) movie_width_ = *header.width;
+  if (header.bad_number) throw EConvertError(Cp936ToUtf8(*header.bad_number));
+  movie_height_ = *header.height;
 }
 
 std::string Book::ExtractMainMovie(const std::string& name) {
   if (!book_index_) return {};
-  const std::string version = format::VersionOf((*book_index_)[kHeaderLine]);
+  const std::string version = format::ReadHeaderLine((*book_index_)[kHeaderLine]).version;
   if (version == format::kVersion10) return ExtractRotatedEntry(name);
   if (version == format::kVersion20) return ExtractHeaderedEntry(name);
   return {};
@@ -191,28 +182,36 @@ std::uint64_t Book::AssetsRoom(const std::string& folder) const {
   std::uint64_t room = 0;
   std::set<std::string> names;
   for (int i = kFirstEntryLine; i < book_index_->Count(); ++i) {
-    std::string line = (*book_index_)[i];
-    const std::string name = CutField(line, "|");
-    if ((folder + name).find(kMainMovie) != std::string::npos) continue;
-    const std::optional<std::int32_t> offset = TryStrToInt(CutField(line, "|"));
-    const std::optional<std::int32_t> size = TryStrToInt(CutField(line, "|"));
+    const format::Entry entry =
+        format::ReadEntryLine((*book_index_)[i], format::EntryLayout::kHeadered, book_size_);
+    if ((folder + entry.name).find(kMainMovie) != std::string::npos) continue;
     // The pass stops at a line it can't write; the lines after it don't count.
-    if (!IsPlainFileName(name) || !offset || !size || *offset < 0 || *size < 0 ||
-        std::int64_t{*offset} + *size > std::int64_t{book_size_} || line.size() < kHeaderLength) {
-      break;
-    }
+    if (!IsPlainFileName(entry.name) || entry.fault != format::EntryFault::kNone) break;
     // A second line of a name is skipped: its file exists by then.
-    if (names.insert(name).second)
-      room += InBlocks(kHeaderLength + static_cast<std::uint64_t>(*size));
+    if (names.insert(entry.name).second)
+      room += InBlocks(kHeaderLength + static_cast<std::uint64_t>(*entry.size));
   }
   return room;
 }
 
-void Book::CheckBounds(std::string_view entryName, std::int32_t offset, std::int32_t size) const {
-  if (offset < 0 || size < 0 || std::int64_t{offset} + size > std::int64_t{book_size_}) {
-    throw EBadEntry("Entry " + Quoted(entryName) + " lies outside the book file (offset " +
-                    std::to_string(offset) + ", size " + std::to_string(size) + ")");
+void CheckEntry(const format::Entry& entry) {
+  switch (entry.fault) {
+    case format::EntryFault::kNone: return;
+    case format::EntryFault::kBadOffset: throw EConvertError(Cp936ToUtf8(entry.offset_text));
+    case format::EntryFault::kBadSize: throw EConvertError(Cp936ToUtf8(entry.size_text));
+    case format::EntryFault::kOutsideFile:
+      throw EBadEntry("Entry " + Quoted(entry.name) + " lies outside the book file (offset " +
+                      std::to_string(*entry.offset) + ", size " + std::to_string(*entry.size) +
+                      ")");
+    case format::EntryFault::kNoHeaderBytes:
+      throw EBadEntry("Entry " + Quoted(entry.name) + " lacks its three header bytes");
   }
+}
+
+format::Entry Book::ReadEntry(const std::string& line, format::EntryLayout layout) const {
+  format::Entry entry = format::ReadEntryLine(line, layout, book_size_);
+  CheckEntry(entry);
+  return entry;
 }
 
 void Book::CopyStored(std::uint64_t offset, std::size_t size, unsigned char* out) const {
@@ -232,11 +231,9 @@ std::unique_ptr<unsigned char[]> Book::NewBuffer(std::size_t size) {
 std::string Book::ExtractRotatedEntry(const std::string& name) {
   const std::string* found = FindEntry(name, kHeaderLine);
   if (found == nullptr) return {};
-  std::string line = *found;
-  const std::string entryName = CutField(line, "|");
-  const std::int32_t offset = IndexNumber(CutField(line, "|"));
-  const std::int32_t size = IndexNumber(line);
-  CheckBounds(entryName, offset, size);
+  const format::Entry entry = ReadEntry(*found, format::EntryLayout::kRotated);
+  const std::int32_t offset = *entry.offset;
+  const std::int32_t size = *entry.size;
   CheckFreeSpace(env_.TempFolder(), InBlocks(static_cast<std::uint64_t>(size)));
 
   std::string path = host_.NewTempFileName();
@@ -254,17 +251,6 @@ std::string Book::ExtractRotatedEntry(const std::string& name) {
   return path;
 }
 
-Book::HeaderedEntry Book::ReadHeaderedLine(std::string_view entryName, std::string& line) const {
-  HeaderedEntry entry;
-  entry.offset = IndexNumber(CutField(line, "|"));
-  entry.size = IndexNumber(CutField(line, "|"));
-  CheckBounds(entryName, entry.offset, entry.size);
-  if (line.size() < kHeaderLength)
-    throw EBadEntry("Entry " + Quoted(entryName) + " lacks its three header bytes");
-  entry.header = line.substr(0, kHeaderLength);
-  return entry;
-}
-
 unsigned char* Book::PassBuffer::Room(std::size_t size) {
   if (size > capacity_) {
     // The old room goes first, so no more than the largest file is held.
@@ -276,11 +262,11 @@ unsigned char* Book::PassBuffer::Room(std::size_t size) {
   return bytes_.get();
 }
 
-const unsigned char* Book::FillHeadered(const HeaderedEntry& entry, PassBuffer& buffer) const {
-  const std::size_t length = kHeaderLength + static_cast<std::size_t>(entry.size);
+const unsigned char* Book::FillHeadered(const format::Entry& entry, PassBuffer& buffer) const {
+  const std::size_t length = kHeaderLength + static_cast<std::size_t>(*entry.size);
   unsigned char* bytes = buffer.Room(length);
   std::memcpy(bytes, entry.header.data(), kHeaderLength);
-  CopyStored(static_cast<std::uint64_t>(entry.offset), static_cast<std::size_t>(entry.size),
+  CopyStored(static_cast<std::uint64_t>(*entry.offset), static_cast<std::size_t>(*entry.size),
              bytes + kHeaderLength);
   return bytes;
 }
@@ -288,15 +274,13 @@ const unsigned char* Book::FillHeadered(const HeaderedEntry& entry, PassBuffer& 
 std::string Book::ExtractHeaderedEntry(const std::string& name) {
   const std::string* found = FindEntry(name, kFirstEntryLine);
   if (found == nullptr) return {};
-  std::string line = *found;
-  const std::string entryName = CutField(line, "|");
-  const HeaderedEntry entry = ReadHeaderedLine(entryName, line);
+  const format::Entry entry = ReadEntry(*found, format::EntryLayout::kHeadered);
   CheckFreeSpace(env_.TempFolder(),
-                 InBlocks(kHeaderLength + static_cast<std::uint64_t>(entry.size)));
+                 InBlocks(kHeaderLength + static_cast<std::uint64_t>(*entry.size)));
   std::string path = host_.NewTempFileName();
   PassBuffer buffer;
   env_.WriteFile(path, FillHeadered(entry, buffer),
-                 kHeaderLength + static_cast<std::size_t>(entry.size));
+                 kHeaderLength + static_cast<std::size_t>(*entry.size));
   return path;
 }
 
@@ -324,17 +308,19 @@ void Book::ExtractAssets(const std::string& folder, OpenFolder& open) {
 void Book::WriteAssets(const std::string& folder, OpenFolder* open, const std::string& why) {
   PassBuffer buffer;
   for (int i = kFirstEntryLine; i < book_index_->Count(); ++i) {
-    std::string line = (*book_index_)[i];
-    const std::string name = CutField(line, "|");
+    // Read whole, but its faults count only once the name has been taken:
+    // a line skipped for its name is not refused for its numbers.
+    const format::Entry entry =
+        format::ReadEntryLine((*book_index_)[i], format::EntryLayout::kHeadered, book_size_);
     // A byte search of the path as the index spells it.
-    if ((folder + name).find(kMainMovie) != std::string::npos) continue;
-    if (!IsPlainFileName(name))
-      throw EBadEntry("Entry name " + Quoted(name) + " is not a plain file name");
-    const std::string fileName = Cp936ToUtf8(name);
-    if (open != nullptr && env_.EntryExistsIn(*open, fileName)) continue;
-    const HeaderedEntry entry = ReadHeaderedLine(name, line);
-    if (open == nullptr) throw EFCreateError(folder + fileName, why);
-    const std::size_t length = kHeaderLength + static_cast<std::size_t>(entry.size);
+    if ((folder + entry.name).find(kMainMovie) != std::string::npos) continue;
+    if (!IsPlainFileName(entry.name))
+      throw EBadEntry("Entry name " + Quoted(entry.name) + " is not a plain file name");
+    const std::string fileName = Cp936ToUtf8(entry.name);
+    if (open && env_.EntryExistsIn(*open, fileName)) continue;
+    CheckEntry(entry);
+    if (!open) throw EFCreateError(folder + fileName, why);
+    const std::size_t length = kHeaderLength + static_cast<std::size_t>(*entry.size);
     env_.WriteFileIn(*open, fileName, FillHeadered(entry, buffer), length);
   }
 }

@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "book/env.h"
+#include "book/format.h"
 #include "book/string_list.h"
 
 namespace pagoro {
@@ -80,6 +81,10 @@ class Book {
   std::int32_t MovieWidth() const { return movie_width_; }
   std::int32_t MovieHeight() const { return movie_height_; }
 
+  // The entry `line` of this book read in `layout`, refused as the
+  // extraction refuses it (CheckEntry) when its stored bytes can't be had.
+  format::Entry ReadEntry(const std::string& line, format::EntryLayout layout) const;
+
  private:
   // The first line from `first` on that contains the file-name part of
   // `name`; null when none does.
@@ -98,22 +103,11 @@ class Book {
   // Copies `size` stored bytes at `offset` (inside the file) into `out`
   // from the file itself; EBookUnreadable when they can't be read any more.
   void CopyStored(std::uint64_t offset, std::size_t size, unsigned char* out) const;
-  // Refuses (EBadEntry) `size` bytes at `offset` that are not all in the file.
-  void CheckBounds(std::string_view entryName, std::int32_t offset, std::int32_t size) const;
   // Writes the files of ExtractAssets into `open` (null: the folder could
   // not be opened, for `why`).
   void WriteAssets(const std::string& folder, OpenFolder* open, const std::string& why);
   // A buffer of `size` bytes (EOutOfMemory when it can't be had).
   static std::unique_ptr<unsigned char[]> NewBuffer(std::size_t size);
-  // The numbers and header bytes of a version 2.0 entry line whose name has
-  // been cut, checked: the stored bytes lie in the file and there are three
-  // header bytes.
-  struct HeaderedEntry {
-    std::int32_t offset;
-    std::int32_t size;
-    std::string header;
-  };
-  HeaderedEntry ReadHeaderedLine(std::string_view entryName, std::string& line) const;
   // The buffer of one extraction pass. It keeps the room of the largest file
   // so far, so the files after it are copied into memory that is already
   // there instead of fresh pages the system has to clear first.
@@ -128,7 +122,7 @@ class Book {
   };
   // The file of `entry`: its three header bytes and its stored bytes,
   // copied into `buffer`; size + 3 bytes at the result.
-  const unsigned char* FillHeadered(const HeaderedEntry& entry, PassBuffer& buffer) const;
+  const unsigned char* FillHeadered(const format::Entry& entry, PassBuffer& buffer) const;
 
   Env& env_;
   BookHost& host_;
@@ -139,6 +133,11 @@ class Book {
   std::int32_t movie_width_ = 0;
   std::int32_t movie_height_ = 0;
 };
+
+// Throws the reader's error for a faulty entry line: EConvertError for a
+// number field that is no number, EBadEntry for stored bytes outside the
+// file or missing header bytes.
+void CheckEntry(const format::Entry& entry);
 
 // The mapping failure message, shown through BookHost::ShowMessage.
 inline constexpr const char* kMappingErrorMessage = "创建内存映射时发生错误！";

@@ -5,14 +5,13 @@
 
 #include "book/format.h"
 #include "book/string_list.h"
-#include "book/text.h"
+#include "swf/movie_header.h"
 
 namespace pagoro {
 
 namespace {
 
 constexpr std::uint32_t kProjectorMarker = 0xFA123456;
-constexpr std::size_t kMovieHeaderLength = 8;
 
 // The 32-bit little-endian value at `p`, read as the container's index
 // length is.
@@ -49,11 +48,7 @@ bool HoldsBookContainer(Bytes file) {
     return false;
   }
   if (index.Count() < 2) return false;
-  std::string header = index[format::kHeaderLine];
-  for (int field = 0; field < 3; ++field) CutField(header, format::kFieldSeparator);
-  const std::string width = CutField(header, format::kFieldSeparator);
-  const std::string height = CutField(header, format::kFieldSeparator);
-  return TryStrToInt(width).has_value() && TryStrToInt(height).has_value();
+  return !format::ReadHeaderLine(index[format::kHeaderLine]).bad_number;
 }
 
 std::optional<Bytes> ProjectorMovie(Bytes file) {
@@ -63,50 +58,14 @@ std::optional<Bytes> ProjectorMovie(Bytes file) {
   const std::uint32_t length = LittleEndian32(tail + 4);
   if (length > file.size() - 8) return std::nullopt;
   const Bytes movie = file.subspan(file.size() - 8 - length, length);
-  if (!IsMovie(movie)) return std::nullopt;
+  if (!swf::MovieSignature(movie)) return std::nullopt;
   return movie;
-}
-
-bool IsMovie(Bytes file) {
-  if (file.size() < kMovieHeaderLength) return false;
-  const unsigned char first = file[0];
-  return (first == 'F' || first == 'C' || first == 'Z') && file[1] == 'W' && file[2] == 'S';
-}
-
-std::optional<std::pair<int, int>> StageSizeOf(Bytes movie) {
-  if (!IsMovie(movie) || movie[0] != 'F') return std::nullopt;
-  // A RECT: five bits giving the field width n, then xmin, xmax, ymin and
-  // ymax, n bits each, signed, in twips (1/20 pixel).
-  const Bytes rect = movie.subspan(kMovieHeaderLength);
-  std::size_t bit = 0;
-  const auto read = [&](unsigned count) -> std::optional<std::uint32_t> {
-    std::uint32_t value = 0;
-    for (unsigned i = 0; i < count; ++i, ++bit) {
-      if (bit / 8 >= rect.size()) return std::nullopt;
-      value = value << 1 | ((rect[bit / 8] >> (7 - bit % 8)) & 1u);
-    }
-    return value;
-  };
-  const std::optional<std::uint32_t> width = read(5);
-  if (!width || *width == 0) return std::nullopt;
-  const auto n = static_cast<unsigned>(*width);
-  std::int64_t field[4];
-  for (std::int64_t& f : field) {
-    const std::optional<std::uint32_t> raw = read(n);
-    if (!raw) return std::nullopt;
-    f = static_cast<std::int64_t>(*raw);
-    if (n < 32 && (*raw >> (n - 1) & 1u) != 0) f -= std::int64_t{1} << n;  // sign
-  }
-  const std::int64_t w = (field[1] - field[0]) / 20;
-  const std::int64_t h = (field[3] - field[2]) / 20;
-  if (w <= 0 || h <= 0 || w > 0xFFFF || h > 0xFFFF) return std::nullopt;
-  return std::pair{static_cast<int>(w), static_cast<int>(h)};
 }
 
 FileKind KindOfContent(Bytes file) {
   if (HoldsBookContainer(file)) return FileKind::kBook;
   if (ProjectorMovie(file)) return FileKind::kProjector;
-  if (IsMovie(file)) return FileKind::kMovie;
+  if (swf::MovieSignature(file)) return FileKind::kMovie;
   return FileKind::kNone;
 }
 

@@ -2,7 +2,7 @@
 // by its name): a book (any program with a valid book container at its end),
 // a Flash projector (a program with a movie appended, then the marker
 // 0xFA123456 and the movie's length, both 32-bit little-endian), or a plain
-// Flash movie ("FWS", "CWS" or "ZWS").
+// Flash movie (its signature, as swf/movie_header.h reads it).
 #pragma once
 
 #include <cstddef>
@@ -10,7 +10,6 @@
 #include <optional>
 #include <span>
 #include <string_view>
-#include <utility>
 
 namespace pagoro {
 
@@ -38,14 +37,6 @@ bool HoldsBookContainer(Bytes file);
 // The movie a projector carries; nullopt when `file` is no projector (no
 // marker, a length that does not fit, or no movie where it points).
 std::optional<Bytes> ProjectorMovie(Bytes file);
-
-// True when `file` starts as a Flash movie: a signature and a version byte,
-// and at least its eight-byte header.
-bool IsMovie(Bytes file);
-
-// The stage size in pixels from an uncompressed ("FWS") movie's header;
-// nullopt for a compressed movie or a header that is cut short or empty.
-std::optional<std::pair<int, int>> StageSizeOf(Bytes movie);
 
 // The kind of `file`; a book wins over a projector, a projector over a movie.
 FileKind KindOfContent(Bytes file);

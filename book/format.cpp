@@ -9,9 +9,48 @@ std::string HeaderLine(std::string_view version, std::int64_t width, std::int64_
          std::to_string(height) + "|";
 }
 
-std::string VersionOf(std::string headerLine) {
-  CutField(headerLine, kFieldSeparator);
-  return CutField(headerLine, kFieldSeparator);
+Header ReadHeaderLine(std::string line) {
+  Header header;
+  CutField(line, kFieldSeparator);
+  header.version = CutField(line, kFieldSeparator);
+  CutField(line, kFieldSeparator);
+  const std::string width = CutField(line, kFieldSeparator);
+  const std::string height = CutField(line, kFieldSeparator);
+  header.width = TryStrToInt(width);
+  header.height = TryStrToInt(height);
+  if (!header.width)
+    header.bad_number = width;
+  else if (!header.height)
+    header.bad_number = height;
+  return header;
+}
+
+Entry ReadEntryLine(std::string line, EntryLayout layout, std::uint64_t fileSize) {
+  Entry entry;
+  entry.name = CutField(line, kFieldSeparator);
+  entry.offset_text = CutField(line, kFieldSeparator);
+  entry.size_text = layout == EntryLayout::kRotated ? line : CutField(line, kFieldSeparator);
+  entry.offset = TryStrToInt(entry.offset_text);
+  entry.size = TryStrToInt(entry.size_text);
+  if (!entry.offset) {
+    entry.fault = EntryFault::kBadOffset;
+  } else if (!entry.size) {
+    entry.fault = EntryFault::kBadSize;
+  } else if (*entry.offset < 0 || *entry.size < 0 ||
+             static_cast<std::uint64_t>(*entry.offset) + static_cast<std::uint64_t>(*entry.size) >
+                 fileSize) {
+    entry.fault = EntryFault::kOutsideFile;
+  } else if (layout == EntryLayout::kHeadered) {
+    if (line.size() < kHeaderLength)
+      entry.fault = EntryFault::kNoHeaderBytes;
+    else
+      entry.header = line.substr(0, kHeaderLength);
+  }
+  return entry;
+}
+
+EntryLayout LayoutOf(std::string_view version) {
+  return version == kVersion10 ? EntryLayout::kRotated : EntryLayout::kHeadered;
 }
 
 std::string IndexLengthBytes(std::uint32_t length) {

@@ -14,6 +14,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -43,9 +44,49 @@ inline constexpr std::size_t kIndexLengthSize = 4;
 // width x height.
 std::string HeaderLine(std::string_view version, std::int64_t width, std::int64_t height);
 
-// The format version field of a header line: the text between its first
-// and second "|" ("" when there is none).
-std::string VersionOf(std::string headerLine);
+// A header line taken apart: field 2, the format version, and fields 4 and
+// 5, the movie's width and height.
+struct Header {
+  std::string version;
+  std::optional<std::int32_t> width;  // nullopt: no number
+  std::optional<std::int32_t> height;
+  // The text of the first of width and height that is no number ("" for a
+  // field without its closing "|"); nullopt when both are numbers.
+  std::optional<std::string> bad_number;
+};
+Header ReadHeaderLine(std::string line);
+
+// The two layouts of an entry line: 1.0's name|offset|size, where the size
+// is the rest of the line, and 2.0's name|offset|size|<header bytes>.
+enum class EntryLayout { kRotated, kHeadered };
+
+// What is wrong with an entry line, in the order it is found.
+enum class EntryFault {
+  kNone,
+  kBadOffset,      // the offset is no number
+  kBadSize,        // the size is no number
+  kOutsideFile,    // the stored bytes do not all lie in the file
+  kNoHeaderBytes,  // 2.0: fewer than kHeaderLength header bytes
+};
+
+// An entry line taken apart. The fields keep their text as it stands; the
+// numbers are there when the texts are numbers.
+struct Entry {
+  std::string name;
+  std::string offset_text;
+  std::string size_text;
+  std::optional<std::int32_t> offset;
+  std::optional<std::int32_t> size;  // of the stored bytes
+  std::string header;                // 2.0: the file's first kHeaderLength bytes
+  EntryFault fault = EntryFault::kNone;
+};
+// Reads `line` in `layout` and checks its stored bytes against a file of
+// `fileSize` bytes: a negative offset or size, or an end past the file, is
+// kOutsideFile.
+Entry ReadEntryLine(std::string line, EntryLayout layout, std::uint64_t fileSize);
+// The layout of the main movie's line in a book of format `version` (a
+// version neither names reads as 2.0).
+EntryLayout LayoutOf(std::string_view version);
 
 // Format 1.0: the length of the part of a `size`-byte file that is stored
 // after its last kRotationLength bytes (0 for a file stored as it is).

@@ -4,13 +4,14 @@
 #include <utility>
 
 #include "book/cp936.h"
+#include "book/format.h"
+#include "swf/movie_header.h"
 
 namespace pagoro {
 
 namespace {
 
-constexpr const char* kMainMovieName = "main.swf";
-// The stage of a movie whose header is compressed.
+// The stage of a movie whose header gives none.
 constexpr int kDefaultStageWidth = 800;
 constexpr int kDefaultStageHeight = 600;
 // Different books of one name playing at once, each in a folder of its own.
@@ -67,7 +68,7 @@ OpenOutcome BookOpener::OpenBookAs(const std::string& path, const std::string& b
     // is free for anyone to reuse, and nothing may delete it again.
     movie_temp_path_.clear();
     try {
-      movie_temp_path_ = book_.ExtractMainMovie(kMainMovieName);
+      movie_temp_path_ = book_.ExtractMainMovie(std::string(format::kMainMovie));
     } catch (...) {
       // A movie file that could not be written whole (a full temporary
       // folder) goes at once, or it would keep the folder full.
@@ -76,7 +77,7 @@ OpenOutcome BookOpener::OpenBookAs(const std::string& path, const std::string& b
     }
     // The player keeps the movie it plays until it takes the new one.
     player_.Magazine({.book = bookName, .file = {}, .folder = folder});
-    player_.Movie(Utf8ToUtf16(movie_temp_path_));
+    player_.Movie(movie_temp_path_);
   } catch (...) {
     // The playing movie keeps its folder; the files of this attempt go,
     // with a folder it made.
@@ -146,7 +147,7 @@ void BookOpener::PlayMovie(const std::string& filePath, const std::string& movie
                            bool temporary, const std::string& folder, Bytes movie) {
   try {
     player_.Magazine({.book = {}, .file = FileNameAsUtf8(filePath), .folder = folder});
-    player_.Movie(Utf8ToUtf16(moviePath));
+    player_.Movie(moviePath);
   } catch (...) {
     // Nothing changed: the player keeps its movie, we keep ours.
     if (temporary) temp_files_.Delete(moviePath);
@@ -156,7 +157,7 @@ void BookOpener::PlayMovie(const std::string& filePath, const std::string& movie
   movie_temp_path_ = temporary ? moviePath : std::string();
   if (!own_folders_.contains(cache_folder_)) Release(cache_folder_);
   cache_folder_ = folder;
-  movie_stage_ = StageSizeOf(movie).value_or(std::pair{kDefaultStageWidth, kDefaultStageHeight});
+  movie_stage_ = swf::StageSize(movie).value_or(std::pair{kDefaultStageWidth, kDefaultStageHeight});
   player_.Play();
 }
 
@@ -228,56 +229,6 @@ std::string ExtensionOf(const std::string& path) {
 std::string FileNameOf(const std::string& path) {
   const std::size_t slash = path.rfind('/');
   return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-std::u16string Utf8ToUtf16(const std::string& text) {
-  constexpr char32_t kReplacement = 0xFFFD;
-  std::u16string out;
-  out.reserve(text.size());
-  std::size_t i = 0;
-  while (i < text.size()) {
-    const auto lead = static_cast<unsigned char>(text[i]);
-    std::size_t length = 0;
-    char32_t code = 0;
-    char32_t least = 0;
-    if (lead < 0x80) {
-      length = 1;
-      code = lead;
-    } else if (lead >= 0xC2 && lead <= 0xDF) {
-      length = 2;
-      code = lead & 0x1Fu;
-      least = 0x80;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-      length = 3;
-      code = lead & 0x0Fu;
-      least = 0x800;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-      length = 4;
-      code = lead & 0x07u;
-      least = 0x10000;
-    }
-    bool valid = length != 0 && i + length <= text.size();
-    for (std::size_t k = 1; valid && k < length; ++k) {
-      const auto next = static_cast<unsigned char>(text[i + k]);
-      valid = (next & 0xC0u) == 0x80u;
-      code = (code << 6) | (next & 0x3Fu);
-    }
-    valid = valid && code >= least && code <= 0x10FFFF && (code < 0xD800 || code > 0xDFFF);
-    if (!valid) {
-      out.push_back(static_cast<char16_t>(kReplacement));
-      ++i;
-      continue;
-    }
-    if (code >= 0x10000) {
-      code -= 0x10000;
-      out.push_back(static_cast<char16_t>(0xD800 + (code >> 10)));
-      out.push_back(static_cast<char16_t>(0xDC00 + (code & 0x3FFu)));
-    } else {
-      out.push_back(static_cast<char16_t>(code));
-    }
-    i += length;
-  }
-  return out;
 }
 
 }  // namespace pagoro

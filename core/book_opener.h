@@ -157,8 +157,4 @@ std::string ExtensionOf(const std::string& path);
 // The file name of `path`: the text after its last "/".
 std::string FileNameOf(const std::string& path);
 
-// UTF-8 text (paths, folder names) as the UTF-16 text the player takes; a
-// byte that is not valid UTF-8 becomes U+FFFD.
-std::u16string Utf8ToUtf16(const std::string& text);
-
 }  // namespace pagoro

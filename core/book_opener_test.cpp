@@ -21,6 +21,7 @@
 #include "book/errors.h"
 #include "book/format.h"
 #include "book/packer.h"
+#include "swf/movie.h"
 #include "testing/env_wrapper.h"
 #include "testing/private_folder.h"
 
@@ -46,15 +47,15 @@ std::string Movie(const std::string& body = "body") {
 // Stands in for the movie player, which needs a window: records the calls.
 class RecordingPlayer : public PlayerControl {
  public:
-  void Movie(const std::u16string& path) override {
+  void Movie(const std::string& path) override {
     if (refuse) throw std::runtime_error("not a movie");
-    calls.push_back(u"Movie " + path);
+    calls.push_back("Movie " + path);
   }
-  void Play() override { calls.emplace_back(u"Play"); }
-  void SetVariable(const std::u16string& name, const std::u16string& value) override {
-    calls.push_back(u"SetVariable " + name + u"=" + value);
+  void Play() override { calls.emplace_back("Play"); }
+  void SetVariable(const std::u16string& /*name*/, const std::u16string& /*value*/) override {
+    calls.emplace_back("SetVariable");
   }
-  std::vector<std::u16string> calls;
+  std::vector<std::string> calls;
   bool refuse = false;
 };
 
@@ -107,8 +108,8 @@ class BookOpenerTest : public ::testing::Test {
     return folders_.data() + "/pagoro/" + bookName + "/";
   }
   // The calls a successful opening makes: the movie file, then Play.
-  static std::vector<std::u16string> Played(const std::string& moviePath) {
-    return {u"Movie " + Utf8ToUtf16(moviePath), u"Play"};
+  static std::vector<std::string> Played(const std::string& moviePath) {
+    return {"Movie " + moviePath, "Play"};
   }
 
   PrivateFolder folders_;
@@ -176,7 +177,7 @@ TEST_F(BookOpenerTest, ASecondBookReplacesTheFirst) {
   EXPECT_EQ(NamesIn(CacheOf("Second")), std::vector<std::string>{"two.xml"});
   EXPECT_FALSE(fs::exists(firstMovie));
   EXPECT_EQ(ReadAll(opener_.MovieTempPath()), PatternBytes(400, 2));
-  std::vector<std::u16string> expected = Played(firstMovie);
+  std::vector<std::string> expected = Played(firstMovie);
   for (auto& call : Played(opener_.MovieTempPath())) expected.push_back(call);
   EXPECT_EQ(player_.calls, expected);
 }
@@ -245,7 +246,7 @@ TEST_F(BookOpenerTest, AMovieThePlayerRefusesKeepsThePlayingBookCurrent) {
 
 TEST_F(BookOpenerTest, ABookAnotherReaderHoldsIsLeftToIt) {
   opener_.OpenBook(MakeBook("Spring.exe", PatternBytes(300)));
-  const std::vector<std::u16string> calls = player_.calls;
+  const std::vector<std::string> calls = player_.calls;
   claims_.elsewhere.insert(CacheOf("Busy"));
   fs::create_directories(CacheOf("Busy"));
   WriteAll(CacheOf("Busy") + "page.xml", "theirs");
@@ -304,7 +305,7 @@ TEST_F(BookOpenerTest, ADiskThatFillsMidWayLeavesThePlayingBookAlone) {
   } env;
   BookOpener opener(env, player_, nullptr, &claims_);
   opener.OpenBook(MakeBook("Playing.exe", PatternBytes(300), {{"p.xml", "playing"}}));
-  const std::vector<std::u16string> calls = player_.calls;
+  const std::vector<std::string> calls = player_.calls;
   fs::create_directories(CacheOf("Full"));
   WriteAll(CacheOf("Full") + "old.xml", "stale");
   try {
@@ -351,7 +352,7 @@ TEST_F(BookOpenerTest, AFolderNamedExeRefillsFromTheCurrentBook) {
   EXPECT_FALSE(fs::exists(firstMovie));
   EXPECT_EQ(ReadAll(opener_.MovieTempPath()), PatternBytes(300));
   EXPECT_EQ(player_.calls.size(), 4u);
-  EXPECT_EQ(player_.calls[2], u"Movie " + Utf8ToUtf16(opener_.MovieTempPath()));
+  EXPECT_EQ(player_.calls[2], "Movie " + opener_.MovieTempPath());
 }
 
 TEST_F(BookOpenerTest, BookNamesWithoutAFolderOfTheirOwnTouchNothing) {
@@ -475,18 +476,6 @@ TEST_F(BookOpenerTest, AMovieFileThatCannotBeWrittenWholeIsRemoved) {
   EXPECT_EQ(opener_.MovieTempPath(), "");
 }
 
-TEST(Utf8ToUtf16Test, ConvertsPathsAndReplacesBadBytes) {
-  EXPECT_EQ(Utf8ToUtf16("/tmp/tem1.tmp"), u"/tmp/tem1.tmp");
-  EXPECT_EQ(Utf8ToUtf16("杂志/é"), u"杂志/é");
-  EXPECT_EQ(Utf8ToUtf16("\xF0\x9F\x98\x80"), u"\U0001F600");
-  EXPECT_EQ(Utf8ToUtf16("a\xFF"
-                        "b"),
-            u"a\uFFFDb");
-  EXPECT_EQ(Utf8ToUtf16("\xC0\xAF"), u"\uFFFD\uFFFD");            // overlong "/"
-  EXPECT_EQ(Utf8ToUtf16("\xED\xA0\x80"), u"\uFFFD\uFFFD\uFFFD");  // a surrogate
-  EXPECT_EQ(Utf8ToUtf16("\xE6\x9D"), u"\uFFFD\uFFFD");            // cut short
-}
-
 TEST_F(BookOpenerTest, OpenFileKnowsABookByItsContentWhateverItsName) {
   const std::vector<PackEntry> pages = {{"page1.xml", "<?xml?>"}};
   std::vector<PackEntry> entries = pages;
@@ -517,7 +506,11 @@ TEST_F(BookOpenerTest, MoviesAndProjectorsPlayWithTheirOwnFolderAndNoCacheFolder
   const std::string projector = folders_.work() + "/Game.exe";
   WriteAll(projector, "MZ projector" + movie + Le32(0xFA123456) +
                           Le32(static_cast<std::uint32_t>(movie.size())));
-  const std::string plain = folders_.work() + "/intro.swf";
+  // A folder named in GBK bytes (as unzip leaves names from a Chinese
+  // archive): the player gets the path as it is, byte for byte.
+  const std::string gbk = folders_.work() + "/\xD4\xD3\xD6\xBE";
+  fs::create_directory(gbk);
+  const std::string plain = gbk + "/intro.swf";
   WriteAll(plain, Movie("intro"));
 
   EXPECT_EQ(OpenedKind(projector), FileKind::kProjector);
@@ -532,9 +525,9 @@ TEST_F(BookOpenerTest, MoviesAndProjectorsPlayWithTheirOwnFolderAndNoCacheFolder
   EXPECT_EQ(OpenedKind(plain), FileKind::kMovie);
   EXPECT_FALSE(fs::exists(extracted));
   EXPECT_EQ(opener_.MovieTempPath(), "");
-  EXPECT_EQ(opener_.CacheFolder(), folders_.work() + "/");
-  EXPECT_EQ(player_.calls.back(), u"Play");
-  EXPECT_EQ(player_.calls[player_.calls.size() - 2], u"Movie " + Utf8ToUtf16(plain));
+  EXPECT_EQ(opener_.CacheFolder(), gbk + "/");
+  EXPECT_EQ(player_.calls.back(), "Play");
+  EXPECT_EQ(player_.calls[player_.calls.size() - 2], "Movie " + plain);
 
   // Closing never deletes the user's own movie, and no book folder was made.
   opener_.CloseBooks("pagoro");
@@ -542,10 +535,33 @@ TEST_F(BookOpenerTest, MoviesAndProjectorsPlayWithTheirOwnFolderAndNoCacheFolder
   EXPECT_EQ(NamesIn(folders_.data() + "/pagoro"), std::vector<std::string>{});
 }
 
+// A compressed movie keeps its stage size in its compressed part: opened
+// by itself or from a projector it still sizes the window.
+TEST_F(BookOpenerTest, ACompressedMovieGetsItsOwnStageSize) {
+  swf::MovieBuilder builder({.width = 1024, .height = 700});
+  builder.Add(swf::ShowFrame());
+  const swf::Bytes plain = builder.Finish();
+  for (const swf::Bytes& bytes : {swf::CompressMovie(plain), swf::LzmaCompressMovie(plain)}) {
+    const std::string movie(bytes.begin(), bytes.end());
+    SCOPED_TRACE(movie.substr(0, 3));
+    const std::string file = folders_.work() + "/" + movie.substr(0, 3) + ".swf";
+    WriteAll(file, movie);
+    EXPECT_EQ(OpenedKind(file), FileKind::kMovie);
+    EXPECT_EQ(opener_.MovieWidth(), 1024);
+    EXPECT_EQ(opener_.MovieHeight(), 700);
+    const std::string projector = folders_.work() + "/" + movie.substr(0, 3) + ".exe";
+    WriteAll(projector, "MZ projector" + movie + Le32(0xFA123456) +
+                            Le32(static_cast<std::uint32_t>(movie.size())));
+    EXPECT_EQ(OpenedKind(projector), FileKind::kProjector);
+    EXPECT_EQ(opener_.MovieWidth(), 1024);
+    EXPECT_EQ(opener_.MovieHeight(), 700);
+  }
+}
+
 TEST_F(BookOpenerTest, AFileThatHoldsNoMagazineIsNamedAndChangesNothing) {
   const std::string book = MakeBook("Spring.exe", Movie());
   opener_.OpenFile(book);
-  const std::vector<std::u16string> calls = player_.calls;
+  const std::vector<std::string> calls = player_.calls;
   const std::string moviePath = opener_.MovieTempPath();
   const std::string junk = folders_.work() + "/Notes.EXE";
   WriteAll(junk, "MZ just a program" + Le32(0));

@@ -2,13 +2,15 @@
 
 #include <utility>
 
+#include "book/format.h"
+
 namespace pagoro {
 namespace {
 
+using format::kMainMovie;
 constexpr std::string_view kBooks = "books";
 constexpr std::string_view kFiles = "files";
 constexpr std::string_view kShared = "localhost";
-constexpr std::string_view kMainMovie = "main.swf";
 constexpr std::string_view kSuffix = ".sol";
 // Room for the suffix and a temporary name's within a file name's 255 bytes.
 constexpr std::size_t kMaxPart = 200;

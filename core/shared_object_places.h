@@ -14,7 +14,8 @@
 //   - every other path is shared among the magazines whose movies reach it,
 //     as among Flash's local movies: localhost/<path>/<name>.sol, "/" as
 //     localhost/<name>.sol.
-// Paths and names here are plain (not percent-encoded) UTF-8 text.
+// Paths here are the file system's bytes (UTF-8 as a rule) and names UTF-8
+// text, neither percent-encoded.
 #pragma once
 
 #include <cstddef>

@@ -23,6 +23,11 @@
 // frame is drawn, so that all such text came out in the colour set last.
 // Here a glyph is coloured once, by the matrix set for it, into a canvas of
 // its own, which is drawn from then on without a filter.
+//
+// When the reader asks for it (frameLogInterval, set before the page's
+// scripts run), the page logs how many frames drew on the stage (every
+// frame the player rendered) and how many of them reached the canvas, with
+// the page's clock, at most once every that many milliseconds.
 "use strict";
 (() => {
   const context2d = CanvasRenderingContext2D.prototype;
@@ -49,6 +54,21 @@
   const last = new WeakMap(); // context -> {calls, repeated, width, height}
 
   const isStage = (context) => context.canvas && context.canvas.isConnected;
+
+  const logEvery = Number(window.frameLogInterval) || 0;
+  let framesRendered = 0;
+  let framesDrawn = 0;
+  let loggedAt = 0;
+  let ranEarly = false; // this frame's calls ran before it ended
+  function countFrame(rendered, drawn) {
+    if (!logEvery) return;
+    if (rendered) framesRendered++;
+    if (drawn) framesDrawn++;
+    const now = performance.now();
+    if (now - loggedAt < logEvery) return;
+    loggedAt = now;
+    console.info(`frames: ${framesRendered} rendered, ${framesDrawn} drawn, at ${Math.round(now)} ms`);
+  }
 
   // The filter each stage context has in the recorded calls so far.
   let filters = new Map();
@@ -185,6 +205,7 @@
     recording = [];
     sources = new WeakSet();
     filters = new Map();
+    if (calls.length > 0) ranEarly = true;
     for (const call of calls) {
       run(call);
       last.delete(call.context);
@@ -201,12 +222,14 @@
       if (!byContext.has(call.context)) byContext.set(call.context, []);
       byContext.get(call.context).push(call);
     }
+    let drawn = false;
     for (const [context, own] of byContext) {
       const before = last.get(context);
       const canvas = context.canvas;
       const equal =
         !unsure && before && before.width === canvas.width && before.height === canvas.height && sameCalls(before.calls, own);
       if (equal && before.repeated) continue; // the canvas shows this already
+      drawn = true;
       for (const call of own) run(call);
       if (unsure) {
         last.delete(context);
@@ -215,6 +238,8 @@
       }
     }
     unsure = false;
+    countFrame(ranEarly || calls.length > 0, ranEarly || drawn);
+    ranEarly = false;
   }
 
   // Drawing on an offscreen canvas only counts its changes.

@@ -1,5 +1,7 @@
 #include "player/host_page.h"
 
+#include <QWebEngineScript>
+#include <QWebEngineScriptCollection>
 #include <QWebEngineSettings>
 
 #include "player/movie_scheme.h"
@@ -13,8 +15,28 @@ bool OpensInBrowser(const QUrl& url) {
   return (url.scheme() == "http" || url.scheme() == "https") && !url.host().isEmpty();
 }
 
+namespace {
+
+// How often the page counts its frames into the log, when asked to.
+constexpr int kFrameLogMs = 1000;
+constexpr char kFrameLinePrefix[] = "frames: ";
+
+}  // namespace
+
 HostPage::HostPage(QWebEngineProfile* profile, QObject* parent)
-    : QWebEnginePage(profile, parent), links_(own_links_), refused_schemes_(own_refused_schemes_) {}
+    : QWebEnginePage(profile, parent), links_(own_links_), refused_schemes_(own_refused_schemes_) {
+  // The page's frames are counted only while their log is on: a script of
+  // ours, set before the page's own run, tells the page how often.
+  if (lcFrames().isInfoEnabled()) {
+    QWebEngineScript frame_log;
+    frame_log.setName(QStringLiteral("frame-log"));
+    frame_log.setInjectionPoint(QWebEngineScript::DocumentCreation);
+    frame_log.setWorldId(QWebEngineScript::MainWorld);
+    frame_log.setRunsOnSubFrames(false);
+    frame_log.setSourceCode(QStringLiteral("window.frameLogInterval = %1;").arg(kFrameLogMs));
+    scripts().insert(frame_log);
+  }
+}
 
 HostPage::HostPage(QWebEngineProfile* profile, HostPage* opener)
     : QWebEnginePage(profile, opener),
@@ -82,6 +104,11 @@ ConsoleMessage ReadConsoleMessage(QWebEnginePage::JavaScriptConsoleMessageLevel 
 void HostPage::javaScriptConsoleMessage(JavaScriptConsoleMessageLevel level, const QString& message,
                                         int line, const QString& source) {
   const ConsoleMessage m = ReadConsoleMessage(level, message);
+  if (m.severity == ConsoleSeverity::kOther && m.text.startsWith(QLatin1String(kFrameLinePrefix)) &&
+      lcFrames().isInfoEnabled()) {
+    qCInfo(lcFrames).noquote() << m.text;
+    return;
+  }
   switch (m.severity) {
     case ConsoleSeverity::kError:
       qCWarning(lcPlayer).noquote() << "page:" << m.text << "(" << source << line << ")";

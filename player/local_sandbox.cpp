@@ -1,5 +1,8 @@
 #include "player/local_sandbox.h"
 
+#include <algorithm>
+
+#include "swf/movie_header.h"
 #include "swf/swf_reader.h"
 #include "swf/tags.h"
 
@@ -10,15 +13,15 @@ namespace {
 // Enough for the header (8 bytes, a frame rectangle of at most 17, rate and
 // count) and a first tag's long header and flags.
 constexpr std::size_t kHeadLength = 64;
-constexpr std::size_t kHeaderPrefix = 8;
 
 }  // namespace
 
 MovieSandbox LocalSandboxOf(std::span<const std::uint8_t> movie) {
   const swf::Bytes head = swf::MovieStart(movie, kHeadLength);
-  if (head.size() <= kHeaderPrefix) return MovieSandbox::kLocalFiles;
-  const std::size_t rect_bytes = (5 + 4 * (std::size_t{head[kHeaderPrefix]} >> 3) + 7) / 8;
-  std::size_t at = kHeaderPrefix + rect_bytes + 4;  // rate and frame count
+  const std::optional<swf::FrameRect> frame = swf::ReadFrameRect(
+      std::span<const std::uint8_t>(head).subspan(std::min(head.size(), swf::kHeaderPrefix)));
+  if (!frame) return MovieSandbox::kLocalFiles;
+  std::size_t at = swf::kHeaderPrefix + frame->length + 4;  // rate and frame count
   if (head.size() < at + 2) return MovieSandbox::kLocalFiles;
   const unsigned code_and_length = head[at] | (unsigned{head[at + 1]} << 8);
   at += 2;

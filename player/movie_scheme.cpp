@@ -8,7 +8,11 @@
 #include <QHash>
 #include <QWebEngineUrlRequestJob>
 #include <QWebEngineUrlScheme>
+#include <filesystem>
+#include <string>
+#include <string_view>
 
+#include "book/cp936.h"
 #include "player/file_confinement.h"
 #include "player/movie_patch.h"
 #include "player/player_log.h"
@@ -41,7 +45,7 @@ QByteArray ContentType(const QString& path) {
 // none.
 QString InternalResource(const QString& name) {
   if (name == "host.html" || name == "host.js" || name == "fetch-shim.js" ||
-      name == "canvas-repeat.js")
+      name == "canvas-repeat.js" || name == "quiet-audio.js")
     return ":/pagoro/player/" + name;
   if (name == "qwebchannel.js") return QStringLiteral(":/qtwebchannel/qwebchannel.js");
   if (name.startsWith(kRufflePrefix)) return RuffleResource(name.mid(kRufflePrefix.size()));
@@ -76,17 +80,32 @@ QUrl MovieScheme::HostPageUrl() {
   return QUrl(QString::fromLatin1(kName) + "://" + kHost + kInternalPrefix + "host.html");
 }
 
-QUrl MovieScheme::FileUrl(const QString& absolute_path) {
+QUrl MovieScheme::FileUrl(const std::string& absolute_path) {
+  // Bytes outside ASCII (UTF-8 or not), controls and "%" are escaped here;
+  // QUrl escapes the rest of what a path can't hold ("#", "?", " ").
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  QString escaped;
+  escaped.reserve(static_cast<qsizetype>(absolute_path.size()));
+  for (const char c : absolute_path) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte >= 0x7F || byte < 0x20 || c == '%') {
+      escaped += QLatin1Char('%');
+      escaped += QLatin1Char(kHex[byte >> 4]);
+      escaped += QLatin1Char(kHex[byte & 15]);
+    } else {
+      escaped += QLatin1Char(c);
+    }
+  }
   QUrl url;
   url.setScheme(QString::fromLatin1(kName));
   url.setHost(kHost);
-  url.setPath(absolute_path, QUrl::DecodedMode);
+  url.setPath(escaped, QUrl::TolerantMode);
   return url;
 }
 
 MovieScheme::MovieScheme(QObject* parent) : QWebEngineUrlSchemeHandler(parent) {}
 
-void MovieScheme::SetMovie(const QString& path, const QByteArray& bytes) {
+void MovieScheme::SetMovie(const std::string& path, const QByteArray& bytes) {
   movie_path_ = path;
   movie_bytes_ = bytes;
 }
@@ -122,25 +141,27 @@ void MovieScheme::ServeInternal(QWebEngineUrlRequestJob* job, const QString& nam
 
 void MovieScheme::ServeFile(QWebEngineUrlRequestJob* job, const QUrl& url) {
   const QString path = url.path(QUrl::FullyDecoded);
-  if (!movie_path_.isEmpty() && path == movie_path_)
+  const QByteArray encoded_path = url.path(QUrl::FullyEncoded).toLatin1();
+  const std::string_view encoded(encoded_path.constData(),
+                                 static_cast<std::size_t>(encoded_path.size()));
+  if (!movie_path_.empty() && PercentDecoded(encoded) == movie_path_)
     return Reply(job, ContentType(".swf"), movie_bytes_);
   if (sandbox_ == MovieSandbox::kLocalNetwork)
     return Refuse(job, "a movie opened as a file that uses the network reads no local file");
-  const QByteArray encoded_path = url.path(QUrl::FullyEncoded).toLatin1();
   const QByteArray encoded_query = url.query(QUrl::FullyEncoded).toLatin1();
+  const std::filesystem::path folder(asset_folder_);
   const ConfinedPath confined = RequestedFile(
-      std::string_view(encoded_path.constData(), static_cast<std::size_t>(encoded_path.size())),
+      encoded,
       url.hasQuery()
           ? std::optional<std::string_view>(std::string_view(
                 encoded_query.constData(), static_cast<std::size_t>(encoded_query.size())))
           : std::nullopt,
-      asset_folder_.toStdU16String(),
-      sandbox_ == MovieSandbox::kBook ? HiddenFiles::kServed : HiddenFiles::kRefused);
+      folder, sandbox_ == MovieSandbox::kBook ? HiddenFiles::kServed : HiddenFiles::kRefused);
   std::string reason;
-  const int fd = OpenConfinedFile(confined, asset_folder_.toStdU16String(), &reason);
+  const int fd = OpenConfinedFile(confined, folder, &reason);
   if (fd < 0) return Refuse(job, QString::fromStdString(reason));
   // A file opened by its descriptor has no name of its own.
-  const QString name = QFile::decodeName(QByteArray::fromStdString(confined.file.string()));
+  const QString name = QString::fromStdString(FileNameAsUtf8(confined.file.string()));
   auto* file = new QFile(job);
   if (!file->open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
     ::close(fd);

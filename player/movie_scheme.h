@@ -6,12 +6,15 @@
 // A file is addressed by its absolute path: pagoro://reader/home/u/x.swf.
 // So a movie that loads TempPath + name, with TempPath an absolute path,
 // reaches the file through the ordinary URL resolution against its own URL.
+// Paths are the file system's bytes, whatever their encoding: the URL
+// percent-encodes them, and a request is decoded back to the same bytes.
 #pragma once
 
 #include <QByteArray>
 #include <QString>
 #include <QUrl>
 #include <QWebEngineUrlSchemeHandler>
+#include <string>
 
 #include "player/local_sandbox.h"
 
@@ -29,13 +32,13 @@ class MovieScheme : public QWebEngineUrlSchemeHandler {
   static void Register();
 
   static QUrl HostPageUrl();
-  static QUrl FileUrl(const QString& absolute_path);
+  static QUrl FileUrl(const std::string& absolute_path);
 
   explicit MovieScheme(QObject* parent = nullptr);
 
   // The movie served at `path`, with `bytes` as its content ("" serves none).
-  void SetMovie(const QString& path, const QByteArray& bytes);
-  void SetAssetFolder(const QString& folder) { asset_folder_ = folder; }
+  void SetMovie(const std::string& path, const QByteArray& bytes);
+  void SetAssetFolder(const std::string& folder) { asset_folder_ = folder; }
   // Which of the folder's files are served besides the movie: all of a
   // book's, none to a movie that uses the network, no hidden one to another
   // movie opened as a file.
@@ -48,9 +51,9 @@ class MovieScheme : public QWebEngineUrlSchemeHandler {
   void ServeInternal(QWebEngineUrlRequestJob* job, const QString& name);
   void ServeFile(QWebEngineUrlRequestJob* job, const QUrl& url);
 
-  QString movie_path_;
+  std::string movie_path_;
   QByteArray movie_bytes_;
-  QString asset_folder_;
+  std::string asset_folder_;
   MovieSandbox sandbox_ = MovieSandbox::kBook;
 };
 

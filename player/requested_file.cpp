@@ -4,6 +4,8 @@
 #include <system_error>
 #include <vector>
 
+#include "book/cp936.h"
+
 namespace pagoro {
 namespace {
 
@@ -47,6 +49,17 @@ ConfinedPath RequestedFile(std::string_view encoded_path,
   if (encoded_query)
     candidates.push_back(PercentDecoded(encoded_path) + "?" + PercentDecoded(*encoded_query));
   candidates.push_back(PercentDecoded(encoded_path));
+  // The movie was told the folder legibly: a folder whose name is no UTF-8
+  // (code page 936 bytes) as its UTF-8 text, which stands for its bytes.
+  std::string folder_bytes = folder.string();
+  if (!folder_bytes.ends_with('/')) folder_bytes += '/';
+  const std::string told = FileNameAsUtf8(folder_bytes);
+  if (told != folder_bytes) {
+    for (std::size_t i = 0, n = candidates.size(); i < n; ++i) {
+      if (candidates[i].starts_with(told))
+        candidates.push_back(folder_bytes + candidates[i].substr(told.size()));
+    }
+  }
 
   std::optional<ConfinedPath> first_refusal;
   for (const std::string& candidate : candidates) {

@@ -6,7 +6,9 @@
 // arrives as a path and a query. The file is the one whose name the URL
 // decodes to exactly, else (the query being a cache buster) the URL's path
 // alone, else the folder's entry that decodes to the same as the request
-// (names taken literally). Whichever it is, it must lie inside the folder.
+// (names taken literally). A folder whose name is no UTF-8 is also reached
+// by its legible name, as the movie was told it (book/cp936.h). Whichever
+// it is, it must lie inside the folder.
 #pragma once
 
 #include <filesystem>

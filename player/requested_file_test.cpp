@@ -93,5 +93,27 @@ TEST_F(RequestedFileTest, NothingOutsideTheFolderIsReachedByEncoding) {
   EXPECT_EQ(Request(told + "%2E%2E", folder).file.filename(), "%2E%2E");
 }
 
+// A folder named in code page 936 bytes (杂志), as unzip leaves names from
+// Chinese archives: reached by its bytes (a load relative to the movie)
+// and by its legible name (TempPath + name); a namesake folder in UTF-8
+// beside it, or a way up, is not.
+TEST_F(RequestedFileTest, AFolderNamedInGbkBytesIsReachedByItsBytesAndByItsLegibleName) {
+  const fs::path folder = base_ / "\xD4\xD3\xD6\xBE";
+  fs::create_directory(folder);
+  Write(folder / "page.txt");
+  Write(folder / "\xD2\xB3.txt");  // 页.txt, its name in GBK bytes too
+  fs::create_directory(base_ / "杂志");
+  Write(base_ / "杂志" / "other.txt");
+
+  EXPECT_EQ(Request(folder.string() + "/page.txt", folder).file, folder / "page.txt");
+  const std::string told = base_.string() + "/杂志/";
+  EXPECT_EQ(Request(told + "page.txt", folder).file, folder / "page.txt");
+  EXPECT_EQ(Request(told + "\xD2\xB3.txt", folder).file, folder / "\xD2\xB3.txt");
+  for (const std::string& request :
+       {told + "other.txt", told + "../secret.txt", base_.string() + "/杂志x/page.txt"}) {
+    EXPECT_FALSE(Request(request, folder).inside) << request;
+  }
+}
+
 }  // namespace
 }  // namespace pagoro

@@ -15,8 +15,11 @@
 #include <QWebEngineSettings>
 #include <QWebEngineUrlScheme>
 #include <QWebEngineView>
+#include <filesystem>
 #include <map>
+#include <system_error>
 
+#include "book/cp936.h"
 #include "player/file_confinement.h"
 #include "player/host_page.h"
 #include "player/movie_patch.h"
@@ -53,9 +56,10 @@ void CheckPrerequisites() {
   if (!QFileInfo(process).isExecutable()) {
     throw PlayerError("The web engine is not installed (" + Utf8(process) + " is missing)");
   }
-  for (const char* resource : {":/pagoro/player/host.html", ":/pagoro/player/host.js",
-                               ":/pagoro/player/fetch-shim.js", ":/pagoro/player/canvas-repeat.js",
-                               ":/pagoro/ruffle/ruffle.js", ":/qtwebchannel/qwebchannel.js"}) {
+  for (const char* resource :
+       {":/pagoro/player/host.html", ":/pagoro/player/host.js", ":/pagoro/player/fetch-shim.js",
+        ":/pagoro/player/canvas-repeat.js", ":/pagoro/player/quiet-audio.js",
+        ":/pagoro/ruffle/ruffle.js", ":/qtwebchannel/qwebchannel.js"}) {
     if (!QFile::exists(resource))
       throw PlayerError(std::string("The player file ") + resource + " is missing");
   }
@@ -66,12 +70,13 @@ void CheckPrerequisites() {
 
 // The movie's shared objects reach the page under Ruffle's keys: the
 // host, the local path as the movie's URL spells it, the name.
-QString PageKeyPrefix() { return MovieScheme::FileUrl(QStringLiteral("/")).host() + "/"; }
+QString PageKeyPrefix() { return MovieScheme::FileUrl("/").host() + "/"; }
 
 QString PageKeyOf(const SharedObjectName& object) {
-  const QString path = QString::fromStdString(object.local_path);
   const QString encoded =
-      path.isEmpty() ? QString() : MovieScheme::FileUrl("/" + path).path(QUrl::FullyEncoded).mid(1);
+      object.local_path.empty()
+          ? QString()
+          : MovieScheme::FileUrl("/" + object.local_path).path(QUrl::FullyEncoded).mid(1);
   return PageKeyPrefix() + encoded + "/" + QString::fromStdString(object.name);
 }
 
@@ -88,7 +93,7 @@ std::optional<SharedObjectName> ObjectOfPageKey(const QString& key) {
     }
   }
   const QString path = parts.mid(0, name_at).join(QLatin1Char('/'));
-  return SharedObjectName{QUrl::fromPercentEncoding(path.toUtf8()).toStdString(),
+  return SharedObjectName{QByteArray::fromPercentEncoding(path.toUtf8()).toStdString(),
                           parts.mid(name_at).join(QLatin1Char('/')).toStdString()};
 }
 
@@ -121,8 +126,8 @@ struct TShockwaveFlash::Impl {
   // instead): once shown, such a page gets clicks but no keys. It plays
   // nothing and is loaded again when the control first shows.
   bool page_stale = false;
-  QString movie_path;  // as Movie was given it
-  QString movie_url;   // the URL the page loads it from
+  std::string movie_path;  // absolute, the file system's bytes
+  QString movie_url;       // the URL the page loads it from
   // The sandbox of the movie set last, should it be a file the user opened.
   MovieSandbox file_sandbox = MovieSandbox::kLocalFiles;
   bool movie_pending = false;  // set by Movie, started by Play
@@ -283,9 +288,9 @@ void TShockwaveFlash::Impl::StartMovie() {
 }
 
 void TShockwaveFlash::Impl::RequestPlay() {
-  SharedObjectPlaces places(magazine, Utf8(movie_path));
+  SharedObjectPlaces places(magazine, movie_path);
   // The page weighs the magazine's own objects and the shared ones apart.
-  QStringList own{PageKeyOf({Utf8(movie_path).substr(1), ""})};
+  QStringList own{PageKeyOf({movie_path.substr(1), ""})};
   if (!magazine.book.empty()) {
     std::string folder = magazine.folder;
     while (folder.ends_with('/')) folder.pop_back();
@@ -334,34 +339,35 @@ void TShockwaveFlash::RegisterScheme() {
 
 void TShockwaveFlash::Magazine(const MagazineId& id) { impl_->next_magazine = id; }
 
-void TShockwaveFlash::Movie(const std::u16string& path) {
+void TShockwaveFlash::Movie(const std::string& path) {
   // A movie that can't be read changes nothing.
-  QString file_path;
+  std::string file_path;
   QByteArray bytes;
   PatchResult fonts;
   if (!path.empty()) {
-    file_path = QFileInfo(QStr(path)).absoluteFilePath();
+    std::error_code error;
+    file_path = path.front() == '/' ? path : std::filesystem::absolute(path, error).string();
+    const std::string shown = "\"" + FileNameAsUtf8(file_path) + "\"";
     // Opened without waiting and judged by what was opened: a FIFO put in
     // the file's place since it was judged by its content can't hang us.
     std::string reason;
-    const int fd = OpenRegularFile(QFile::encodeName(file_path).toStdString(), &reason);
-    QFile file(file_path);
+    const int fd = error ? -1 : OpenRegularFile(file_path, &reason);
+    if (error) reason = error.message();
+    QFile file;
     if (fd < 0 || !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
       if (fd >= 0) ::close(fd);
-      throw PlayerError("Cannot load the movie \"" + Utf8(file_path) +
-                        "\": " + (fd < 0 ? reason : Utf8(file.errorString())));
+      throw PlayerError("Cannot load the movie " + shown + ": " +
+                        (fd < 0 ? reason : Utf8(file.errorString())));
     }
     bytes = file.readAll();
     if (bytes.size() < 8 ||
         !(bytes.startsWith("FWS") || bytes.startsWith("CWS") || bytes.startsWith("ZWS"))) {
-      throw PlayerError("Cannot load the movie \"" + Utf8(file_path) + "\": not a Flash movie");
+      throw PlayerError("Cannot load the movie " + shown + ": not a Flash movie");
     }
     fonts = RenameDeviceFonts(std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
                                         static_cast<std::size_t>(bytes.size())));
     // Nothing of such a movie would show, after the engine took long over it.
-    if (fonts.unplayable) {
-      throw PlayerError("Cannot play the movie \"" + Utf8(file_path) + "\": " + fonts.reason);
-    }
+    if (fonts.unplayable) throw PlayerError("Cannot play the movie " + shown + ": " + fonts.reason);
   }
 
   Impl& d = *impl_;
@@ -386,7 +392,7 @@ void TShockwaveFlash::Movie(const std::u16string& path) {
   d.accepts_variables = patch.patched;
   d.undeliverable_reason = QString::fromStdString(patch.reason);
   if (!patch.patched) {
-    qCInfo(lcPlayer) << "movie" << file_path
+    qCInfo(lcPlayer) << "movie" << QString::fromStdString(FileNameAsUtf8(file_path))
                      << "can't receive variables:" << d.undeliverable_reason;
   }
   d.scheme->SetMovie(file_path, QByteArray(reinterpret_cast<const char*>(patch.bytes.data()),
@@ -394,10 +400,8 @@ void TShockwaveFlash::Movie(const std::u16string& path) {
   d.movie_path = file_path;
   d.movie_url = MovieScheme::FileUrl(file_path).toString(QUrl::FullyEncoded);
   // A movie nobody named a magazine for is its own file's.
-  d.magazine = d.next_magazine.value_or(
-      MagazineId{.book = {},
-                 .file = Utf8(file_path),
-                 .folder = Utf8(QFileInfo(file_path).path() + QLatin1Char('/'))});
+  d.magazine = d.next_magazine.value_or(MagazineId{
+      .book = {}, .file = file_path, .folder = file_path.substr(0, file_path.rfind('/') + 1)});
   d.next_magazine.reset();
 }
 
@@ -409,10 +413,10 @@ void TShockwaveFlash::SetVariable(const std::u16string& name, const std::u16stri
   Impl& d = *impl_;
   const QString qname = QStr(name);
   const QString qvalue = QStr(value);
-  if (d.movie_path.isEmpty() || !d.accepts_variables) {
+  if (d.movie_path.empty() || !d.accepts_variables) {
     qCWarning(lcPlayer) << "SetVariable undeliverable:" << qname << "=" << qvalue << "-"
-                        << (d.movie_path.isEmpty() ? QStringLiteral("no movie")
-                                                   : d.undeliverable_reason);
+                        << (d.movie_path.empty() ? QStringLiteral("no movie")
+                                                 : d.undeliverable_reason);
     return;
   }
   qCInfo(lcPlayer) << "SetVariable:" << qname << "=" << qvalue;
@@ -441,7 +445,7 @@ void TShockwaveFlash::FocusMovie() {
   if (impl_->page_ready) emit impl_->bridge->focusRequested();
 }
 
-void TShockwaveFlash::SetAssetFolder(const QString& folder, MovieOrigin origin) {
+void TShockwaveFlash::SetAssetFolder(const std::string& folder, MovieOrigin origin) {
   Impl& d = *impl_;
   const MovieSandbox sandbox = origin == MovieOrigin::kBook ? MovieSandbox::kBook : d.file_sandbox;
   if (sandbox != d.gate->sandbox()) {

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QWidget>
 #include <memory>
+#include <string>
 
 #include "core/player_control.h"
 
@@ -28,7 +29,7 @@ class TShockwaveFlash : public QWidget, public PlayerControl {
   void Magazine(const MagazineId& id) override;
   // Reads the movie (throws PlayerError, changing nothing, when the file
   // can't be read or is no movie); Play then starts it.
-  void Movie(const std::u16string& path) override;
+  void Movie(const std::string& path) override;
   void Play() override;
   // The value is set on the movie's level 0 as soon as it reaches the page
   // (a few milliseconds; before the movie's first frame, in that frame).
@@ -49,9 +50,9 @@ class TShockwaveFlash : public QWidget, public PlayerControl {
   enum class MovieOrigin { kBook, kFile };
 
   // The folder whose files the movie may load besides the movie itself (the
-  // current book's cache folder, ending in "/"); "" allows none. `origin`
-  // is that of the movie set last with Movie.
-  void SetAssetFolder(const QString& folder, MovieOrigin origin = MovieOrigin::kBook);
+  // current book's cache folder, ending in "/", as the file system spells
+  // it); "" allows none. `origin` is that of the movie set last with Movie.
+  void SetAssetFolder(const std::string& folder, MovieOrigin origin = MovieOrigin::kBook);
 
  signals:
   // The movie called fscommand(command, args). Arrives after the movie's own

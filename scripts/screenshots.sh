@@ -15,11 +15,30 @@ fi
 export PAGORO=$build/bin/pagoro PAGORO_BOOK=$build/bin/pagoro-book PAGORO_SAMPLE=$build/bin/pagoro-sample \
        SAMPLE_BIN=$build/bin SAMPLE_FILES=$build/sample-magazine REMOTE_MOVIE=none
 [ -x "$SAMPLE_BIN/Sample.exe" ] || { echo "screenshots: $SAMPLE_BIN/Sample.exe is missing; run make build" >&2; exit 1; }
+
+# The start screen names the folder of each book on its shelf: the books
+# are opened from a reader's ~/Magazines. Where a mount namespace of our own
+# can be made, an empty /home is mounted in it (the machine's is not
+# touched) and the reader is /home/reader; elsewhere the display's private
+# home serves.
+if [ -z "${PAGORO_SCREENSHOTS_HOME:-}" ] && unshare --user --map-root-user --mount true 2>/dev/null; then
+  exec env PAGORO_SCREENSHOTS_HOME=1 unshare --user --map-root-user --mount "$0" "$build"
+fi
+if [ -n "${PAGORO_SCREENSHOTS_HOME:-}" ]; then
+  mount -t tmpfs -o mode=755 magazines /home
+  # The reader's own folders too: the cover names the magazine's folder.
+  export HOME=/home/reader XDG_DATA_HOME=/home/reader/.local/share XDG_STATE_HOME=/home/reader/.local/state \
+         XDG_CONFIG_HOME=/home/reader/.config XDG_CACHE_HOME=/home/reader/.cache
+  mkdir -p "$XDG_DATA_HOME" "$XDG_STATE_HOME" "$XDG_CONFIG_HOME" "$XDG_CACHE_HOME"
+fi
+magazines=$HOME/Magazines
+mkdir -p "$magazines"
+cp "$SAMPLE_BIN/Sample.exe" "$SAMPLE_BIN/Sample-v1.exe" "$magazines/"
 source "$root/tests/lib.sh"
 set +e  # the test helpers report failures themselves
 docs=$root/docs
 
-start_reader "$SAMPLE_BIN/Sample.exe" || finish
+start_reader "$magazines/Sample.exe" || finish
 page_shown 0 60
 # The cover's picture is loaded after the page: wait for it to show.
 for _ in $(seq 120); do
@@ -51,7 +70,7 @@ click Quit
 wait_exit 30
 
 # A second magazine for the shelf, kept until its cover is taken.
-start_reader "$SAMPLE_BIN/Sample-v1.exe" || finish
+start_reader "$magazines/Sample-v1.exe" || finish
 wait_log "shelf: cover of" 60
 close_window
 wait_exit 30

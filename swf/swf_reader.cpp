@@ -7,11 +7,11 @@
 #include <array>
 #include <cstring>
 
+#include "swf/movie_header.h"
+
 namespace pagoro::swf {
 
 namespace {
-
-constexpr std::size_t kHeaderPrefix = 8;
 
 std::uint16_t LoadU16(std::span<const std::uint8_t> d, std::size_t at) {
   return static_cast<std::uint16_t>(d[at] | (d[at + 1] << 8));
@@ -155,15 +155,15 @@ ReadResult ReadMovie(std::span<const std::uint8_t> file) {
     result.error = "too short for a movie header";
     return result;
   }
-  const bool fws = file[0] == 'F' && file[1] == 'W' && file[2] == 'S';
-  const bool cws = file[0] == 'C' && file[1] == 'W' && file[2] == 'S';
-  const bool zws = file[0] == 'Z' && file[1] == 'W' && file[2] == 'S';
-  if (!fws && !cws && !zws) {
+  const std::optional<Compression> signature = MovieSignature(file);
+  if (!signature) {
     result.error = "not a movie (no FWS, CWS or ZWS signature)";
     return result;
   }
+  const bool fws = *signature == Compression::kNone;
+  const bool cws = *signature == Compression::kZlib;
   ParsedMovie m;
-  m.compressed = cws || zws;
+  m.compressed = !fws;
   m.version = file[3];
   m.declared_length = LoadU32(file, 4);
   if (fws) {
@@ -198,27 +198,15 @@ ReadResult ReadMovie(std::span<const std::uint8_t> file) {
     result.unplayable = true;
     return result;
   }
-  const unsigned nbits = d[kHeaderPrefix] >> 3;
-  const std::size_t rect_bytes = (5 + 4 * nbits + 7) / 8;
+  const std::optional<FrameRect> frame = ReadFrameRect(d.subspan(kHeaderPrefix));
+  const std::size_t rect_bytes = frame ? frame->length : 0;
   m.first_tag_offset = kHeaderPrefix + rect_bytes + 4;
-  if (d.size() < m.first_tag_offset) {
+  if (!frame || d.size() < m.first_tag_offset) {
     result.error = "movie header cut off";
     result.unplayable = true;
     return result;
   }
-  std::int32_t fields[4] = {};
-  std::size_t bit = 5;
-  for (auto& field : fields) {
-    std::uint32_t v = 0;
-    for (unsigned i = 0; i < nbits; ++i, ++bit) {
-      const std::uint8_t byte = d[kHeaderPrefix + bit / 8];
-      v = (v << 1) | ((byte >> (7 - bit % 8)) & 1U);
-    }
-    // Sign-extend from nbits.
-    if (nbits > 0 && nbits < 32 && (v >> (nbits - 1)) & 1U) v |= ~((1U << nbits) - 1U);
-    field = static_cast<std::int32_t>(v);
-  }
-  m.frame_size = Rect{fields[0], fields[1], fields[2], fields[3]};
+  m.frame_size = frame->rect;
   m.frame_rate = LoadU16(d, kHeaderPrefix + rect_bytes);
   m.frame_count = LoadU16(d, kHeaderPrefix + rect_bytes + 2);
 
@@ -232,19 +220,20 @@ ReadResult ReadMovie(std::span<const std::uint8_t> file) {
 }
 
 Bytes MovieStart(std::span<const std::uint8_t> file, std::size_t length) {
-  if (file.size() < kHeaderPrefix || file[1] != 'W' || file[2] != 'S') return {};
+  const std::optional<Compression> signature = MovieSignature(file);
+  if (!signature) return {};
+  const Compression compression = *signature;
   Bytes out;
-  if (file[0] == 'F') {
+  if (compression == Compression::kNone) {
     out.assign(file.begin(),
                file.begin() + static_cast<std::ptrdiff_t>(std::min(length, file.size())));
     return out;
   }
-  if (file[0] != 'C' && file[0] != 'Z') return {};
   out.assign(file.begin(), file.begin() + kHeaderPrefix);
   out[0] = 'F';
   // Both stop with an error at `length` bytes; what came before is kept.
   constexpr std::size_t kLzmaLengthField = 4;
-  if (file[0] == 'C') {
+  if (compression == Compression::kZlib) {
     Inflate(file.subspan(kHeaderPrefix), length, out);
   } else if (file.size() >= kHeaderPrefix + kLzmaLengthField) {
     Unlzma(file.subspan(kHeaderPrefix + kLzmaLengthField), length, out);

@@ -80,9 +80,20 @@ Bytes TextMovie(const TextMovieOptions& options) {
   movie.Add(SetBackgroundColor(options.background))
       .Add(DeviceFont(kFont, options.font))
       .Add(DefineEditText(field))
-      .Add(PlaceObject2(place))
-      .Add(DoAction(ActionBuilder().Stop().Finish()))
-      .Add(ShowFrame());
+      .Add(PlaceObject2(place));
+  if (!options.marker.empty()) {
+    constexpr std::uint16_t kMarker = 3;
+    movie.Add(ShowFrame());
+    EditText marker = field;
+    marker.id = kMarker;
+    marker.color = Rgba{255, 0, 0, 255};
+    marker.variable.clear();
+    marker.initial_text = options.marker;
+    place.depth = 2;
+    place.character_id = kMarker;
+    movie.Add(DefineEditText(marker)).Add(PlaceObject2(place));
+  }
+  movie.Add(DoAction(ActionBuilder().Stop().Finish())).Add(ShowFrame());
   return movie.Finish();
 }
 

@@ -48,6 +48,9 @@ struct TextMovieOptions {
   // plays, so that the system's fonts draw their Chinese.
   std::string font = "_sans";
   std::string variable;  // the field shows this variable; "" for none
+  // Shown in red at the top left in a second frame ("" for none): once it
+  // shows, the first frame has been drawn.
+  std::string marker;
 };
 Bytes TextMovie(const TextMovieOptions& options);
 

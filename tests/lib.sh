@@ -112,10 +112,11 @@ STANDARD_KEYS=(
 
 # start_reader EXE [ARGS...]: starts a book executable (or the reader with
 # its arguments) with its log on and waits for its first window (WID).
-# launch_reader only starts it.
+# launch_reader only starts it. The frame count stays off (it adds a script
+# to the page) unless a test sets LOG_RULES to ask for it.
 launch_reader() {
   READER_LOG="$WORK/reader.$RANDOM.log"
-  QT_LOGGING_RULES="pagoro.*=true" "$@" >"$READER_LOG" 2>&1 &
+  QT_LOGGING_RULES="${LOG_RULES:-pagoro.*=true;pagoro.frames=false}" "$@" >"$READER_LOG" 2>&1 &
   READER_PID=$!
   WID=
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "book/file_kind.h"
+#include "swf/movie_header.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   // A copy of exactly the input's size, so that a read past it is caught.
@@ -27,12 +28,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       if (!movie || pagoro::HoldsBookContainer(file)) std::abort();
       break;
     case pagoro::FileKind::kMovie:
-      if (!pagoro::IsMovie(file) || movie || pagoro::HoldsBookContainer(file)) std::abort();
+      if (!pagoro::swf::MovieSignature(file) || movie || pagoro::HoldsBookContainer(file))
+        std::abort();
       break;
     case pagoro::FileKind::kNone:
-      if (pagoro::IsMovie(file) || movie || pagoro::HoldsBookContainer(file)) std::abort();
+      if (pagoro::swf::MovieSignature(file) || movie || pagoro::HoldsBookContainer(file))
+        std::abort();
       break;
   }
-  (void)pagoro::StageSizeOf(file);
+  (void)pagoro::swf::StageSize(file);
   return 0;
 }

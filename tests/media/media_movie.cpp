@@ -14,6 +14,9 @@
 //   tone  an event sound of 440 Hz for 2 s (22050 Hz, 16-bit PCM), then a
 //       timeline stream sound of 1000 Hz for 2 s; fscommand("toneStart")
 //       as it starts, fscommand("toneDone") after both.
+//   later  nothing sounds until the mouse goes down (fscommand("ready")
+//       first); then the event sound of 440 Hz for 2 s, with
+//       fscommand("sounding") as it starts and fscommand("laterDone") after.
 //   mail  getURL("mailto:timer@example.invalid") and one to
 //       "gopher://example.invalid/" from its first frame, no user near;
 //       on each mouse press getURL("mailto:press@example.invalid?subject=Hi"),
@@ -139,27 +142,37 @@ pagoro::swf::Bytes Sine(double hertz, double seconds) {
   return pcm.bytes();
 }
 
-void Tone(MovieBuilder& movie) {
-  // Uncompressed little-endian, 22 kHz, 16-bit, mono.
-  constexpr std::uint8_t kFormat = (3 << 4) | (2 << 2) | (1 << 1);
-  constexpr int kSamplesPerFrame = 22050 / kFramesPerSecond;
-  constexpr std::uint16_t kSoundId = 1;
+// Uncompressed little-endian, 22 kHz, 16-bit, mono.
+constexpr std::uint8_t kSoundFormat = (3 << 4) | (2 << 2) | (1 << 1);
+constexpr std::uint16_t kSoundId = 1;
+
+// Defines the event sound kSoundId: 440 Hz for 2 s.
+void Define440(MovieBuilder& movie) {
   const pagoro::swf::Bytes event = Sine(440, 2);
   pagoro::swf::ByteWriter define;
   define.U16(kSoundId);
-  define.U8(kFormat);
+  define.U8(kSoundFormat);
   define.U32(static_cast<std::uint32_t>(event.size() / 2));
   define.Raw(event);
   movie.Add(Tag{TagCode::kDefineSound, define.bytes()});
-  pagoro::swf::ByteWriter head;
-  head.U8(kFormat & 0x0F);
-  head.U8(kFormat);
-  head.U16(kSamplesPerFrame);
-  movie.Add(Tag{static_cast<TagCode>(45), head.bytes()});  // SoundStreamHead2
+}
+
+void Start440(MovieBuilder& movie) {
   pagoro::swf::ByteWriter start;
   start.U16(kSoundId);
   start.U8(0);  // no envelope, loops or points
   movie.Add(Tag{TagCode::kStartSound, start.bytes()});
+}
+
+void Tone(MovieBuilder& movie) {
+  constexpr int kSamplesPerFrame = 22050 / kFramesPerSecond;
+  Define440(movie);
+  pagoro::swf::ByteWriter head;
+  head.U8(kSoundFormat & 0x0F);
+  head.U8(kSoundFormat);
+  head.U16(kSamplesPerFrame);
+  movie.Add(Tag{static_cast<TagCode>(45), head.bytes()});  // SoundStreamHead2
+  Start440(movie);
   movie.Add(DoAction(ActionBuilder().FsCommand("toneStart", "").Finish()));
   movie.Add(ShowFrame());
   for (int frame = 1; frame < 2 * kFramesPerSecond; ++frame) movie.Add(ShowFrame());
@@ -171,6 +184,26 @@ void Tone(MovieBuilder& movie) {
   }
   movie.Add(ShowFrame());
   movie.Add(DoAction(ActionBuilder().FsCommand("toneDone", "").Stop().Finish()));
+  movie.Add(ShowFrame());
+}
+
+void Later(MovieBuilder& movie) {
+  Define440(movie);
+  ActionBuilder press;
+  press.Play();
+  ActionBuilder a;
+  a.Push("listener").NewObject("Object", 0).SetVariable();
+  a.Push("listener").GetVariable().Push("onMouseDown");
+  a.DefineFunction("", {}, press).SetMember();
+  a.Push("listener").GetVariable().Push("Mouse").GetVariable().CallMethod("addListener", 1).Pop();
+  a.FsCommand("ready", "").Stop();
+  movie.Add(DoAction(a.Finish()));
+  movie.Add(ShowFrame());
+  Start440(movie);
+  movie.Add(DoAction(ActionBuilder().FsCommand("sounding", "").Finish()));
+  movie.Add(ShowFrame());
+  for (int frame = 1; frame < 2 * kFramesPerSecond; ++frame) movie.Add(ShowFrame());
+  movie.Add(DoAction(ActionBuilder().FsCommand("laterDone", "").Stop().Finish()));
   movie.Add(ShowFrame());
 }
 
@@ -201,7 +234,7 @@ void Keep(MovieBuilder& movie, const std::string& value) {
 
 int Usage() {
   std::cerr << "usage: pagoro-media-movie OUT store DEFAULT ROOT [BIG] | keep VALUE | video FLV | "
-               "tone | mail\n";
+               "tone | later | mail\n";
   return 2;
 }
 
@@ -221,6 +254,8 @@ int main(int argc, char** argv) {
     Video(movie, args[0]);
   } else if (kind == "tone") {
     Tone(movie);
+  } else if (kind == "later") {
+    Later(movie);
   } else if (kind == "mail") {
     Mail(movie);
   } else {

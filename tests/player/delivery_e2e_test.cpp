@@ -137,7 +137,7 @@ QVariant RunJs(PlayerHarness& h, const QString& script) {
 // and configuration, until it raises `last`; returns its fscommand calls.
 std::map<std::string, std::string> PlayUnpatched(PlayerHarness& h, const QString& path,
                                                  const QString& last) {
-  const QString url = MovieScheme::FileUrl(path).toString(QUrl::FullyEncoded);
+  const QString url = MovieScheme::FileUrl(path.toStdString()).toString(QUrl::FullyEncoded);
   RunJs(h,
         "(() => { const p = window.RufflePlayer.newest().createPlayer(); p.id = 'unpatched';"
         " p.style.position = 'absolute'; p.style.left = '0'; p.style.top = '0';"
@@ -184,7 +184,7 @@ TEST(PlayerDeliveryTest, TheMovieSeesWhatItSeesUnpatched) {
     h.player().SetVariable(u"TempPath", h.asset_folder().toStdU16String());
     ASSERT_NE(h.WaitForCall("ondata", kSignTimeoutMs), nullptr);
     std::map<std::string, std::string> patched = LastCalls(h);
-    h.player().Movie(u"");
+    h.player().Movie("");
     h.player().Play();
 
     const QString path = h.WriteAsset("probe.swf", Bytes(movie));
@@ -425,9 +425,23 @@ TEST(PlayerDeliveryTest, TracesAndLoadFailuresReachTheLog) {
     a.Push(line).Trace();
     a.Push(h.asset_folder().toStdString() + "missing.swf").Push("_level3").GetUrl2(0);
     a.FsCommand("traced", "");
-    a.Stop();
-    swf::MovieBuilder movie({.version = version, .width = 320, .height = 240});
+    // Then it waits for "go" (frames 2 and 3), idles for 24 frames (two
+    // seconds), and marks their end in both ways a movie reaches the log: a
+    // trace and a failed load.
+    ActionBuilder wait;
+    const auto not_yet = wait.NewLabel();
+    wait.Push("go").GetVariable().Not().If(not_yet).GotoFrame(3).Play().Bind(not_yet);
+    const std::string idle_end = "idle for 24 frames";
+    ActionBuilder end;
+    end.Push(idle_end).Trace();
+    end.Push(h.asset_folder().toStdString() + "missing-after.swf").Push("_level4").GetUrl2(0);
+    end.Stop();
+    swf::MovieBuilder movie({.version = version, .width = 320, .height = 240, .frame_rate = 12});
     movie.Add(swf::DoAction(a.Finish())).Add(swf::ShowFrame());
+    movie.Add(swf::DoAction(wait.Finish())).Add(swf::ShowFrame());
+    movie.Add(swf::DoAction(ActionBuilder().GotoFrame(1).Play().Finish())).Add(swf::ShowFrame());
+    for (int frame = 0; frame < 24; ++frame) movie.Add(swf::ShowFrame());
+    movie.Add(swf::DoAction(end.Finish())).Add(swf::ShowFrame());
     h.Load(h.WriteTempMovie(movie.Finish()));
     ASSERT_NE(h.WaitForCall("traced", kLoadTimeoutMs), nullptr);
     ASSERT_TRUE(PlayerHarness::WaitUntil(
@@ -437,10 +451,28 @@ TEST(PlayerDeliveryTest, TracesAndLoadFailuresReachTheLog) {
         },
         kSignTimeoutMs))
         << h.LogLines().join("\n").toStdString();
-    // An idle movie leaves nothing in the log.
+    // An idle movie leaves nothing in the log: from the test's word to go
+    // until the marks of the end of its idle frames, only they come.
     h.ClearLog();
-    PlayerHarness::WaitUntil([] { return false; }, 1000);
-    EXPECT_TRUE(h.LogLines().isEmpty()) << h.LogLines().join("\n").toStdString();
+    h.player().SetVariable(u"go", u"1");
+    ASSERT_TRUE(PlayerHarness::WaitUntil(
+        [&] {
+          return h.LogLines().contains(QString::fromStdString(idle_end)) &&
+                 !h.LogLines()
+                      .filter("Error during movie loading")
+                      .filter("missing-after.swf")
+                      .isEmpty();
+        },
+        kSignTimeoutMs))
+        << h.LogLines().join("\n").toStdString();
+    QStringList others;
+    for (const QString& l : h.LogLines()) {
+      if (l != QString::fromStdString(idle_end) && !l.contains("missing-after.swf") &&
+          !l.startsWith("SetVariable: \"go\"")) {
+        others << l;
+      }
+    }
+    EXPECT_TRUE(others.isEmpty()) << h.LogLines().join("\n").toStdString();
   }
 }
 

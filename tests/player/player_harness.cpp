@@ -52,7 +52,7 @@ PlayerHarness::PlayerHarness() {
       QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + "/pagoro/杂志 Book/";
   QDir().mkpath(asset_folder_);
   player_ = std::make_unique<TShockwaveFlash>();
-  player_->SetAssetFolder(asset_folder_);
+  player_->SetAssetFolder(QFile::encodeName(asset_folder_).toStdString());
   player_->resize(640, 480);
   player_->move(0, 0);
   player_->show();
@@ -84,7 +84,7 @@ QString PlayerHarness::WriteAsset(const QString& name, const QByteArray& bytes) 
 
 qint64 PlayerHarness::Load(const QString& path) {
   const qint64 at = clock_.elapsed();
-  player_->Movie(path.toStdU16String());
+  player_->Movie(QFile::encodeName(path).toStdString());
   player_->Play();
   return at;
 }

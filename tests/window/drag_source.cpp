@@ -39,7 +39,10 @@ class DragSource : public QWidget {
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QList<QUrl> urls;
-  for (int i = 1; i < argc; ++i) urls << QUrl::fromLocalFile(QString::fromLocal8Bit(argv[i]));
+  // Each name's bytes escaped, as a file manager sends a name that is no
+  // UTF-8 (QUrl::fromLocalFile would replace such bytes).
+  for (int i = 1; i < argc; ++i)
+    urls << QUrl::fromEncoded("file://" + QByteArray(argv[i]).toPercentEncoding("/"));
   DragSource source(urls);
   source.move(0, 0);
   source.show();

@@ -98,5 +98,14 @@ wait_log "fscommand ready" 60
 focus_movie
 key w; got=$(wait_geometry "40 0 944 768"); check "oversized movie: window within the screen" "" "$got"
 
+# --- A compressed (LZMA) movie opened by itself: the window of its own
+# stage, 640x480, whose size lies in the compressed part of the file.
+stop_reader
+"$REMOTE_MOVIE" "$WORK/Packed.swf" --size 640x480 --lzma "${STANDARD_KEYS[@]}" || exit 1
+start_reader "$PAGORO" "$WORK/Packed.swf" || finish
+wait_log "fscommand ready" 60
+focus_movie
+key w; got=$(wait_geometry "162 109 700 540"); check "compressed movie: window of its stage" "" "$got"
+
 [ "$FAILURES" -gt 0 ] && grep "pagoro.protocol\|pagoro.app" "$READER_LOG" | uniq -c >&2
 finish

@@ -24,7 +24,7 @@ void AddListeners(const RemoteMovieOptions& o, ActionBuilder& a) {
   for (const auto& [code, name] : o.loads) {
     const auto next = onKey.NewLabel();
     onKey.PushRegister(0).Push(code).Equals2().Not().If(next);
-    if (name.starts_with('/') || name.starts_with("http")) {
+    if (name.starts_with('/') || name.find("://") != std::string::npos) {
       onKey.Push(name).LoadVariablesNum(0);
     } else {
       onKey.Push("bookFolder").GetVariable().Push(name).StringAdd().LoadVariablesNum(0);

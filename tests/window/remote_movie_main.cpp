@@ -3,9 +3,10 @@
 //   --start COMMAND:ARGS        fscommand on the first frame (repeatable)
 //   --key CODE=COMMAND:ARGS     fscommand when the key goes down (repeatable)
 //   --load CODE=NAME            loads NAME's variables on that key (TempPath + NAME
-//                               unless NAME is an absolute path)
+//                               unless NAME is an absolute path or a URL)
 //   --link CODE=URL             getURL(URL, "_blank") on that key
 //   --use-network               the use-network flag in FileAttributes
+//   --lzma                      the movie stored LZMA-compressed ("ZWS")
 //   --watch NAME                echo this variable (repeatable)
 //   --text TEXT                 text on the stage
 //   --show NAME                 a field that shows this variable
@@ -14,6 +15,7 @@
 #include <iostream>
 #include <string>
 
+#include "swf/movie.h"
 #include "tests/window/remote_movie.h"
 
 namespace {
@@ -25,9 +27,10 @@ std::pair<std::string, std::string> Call(const std::string& text) {
 }
 
 int Usage() {
-  std::cerr << "usage: pagoro-remote-movie OUT [--size WxH] [--start CMD:ARGS] "
-               "[--key CODE=CMD:ARGS] [--load CODE=NAME] [--link CODE=URL] [--use-network] "
-               "[--watch NAME] [--text TEXT] [--show NAME]\n";
+  std::cerr
+      << "usage: pagoro-remote-movie OUT [--size WxH] [--start CMD:ARGS] "
+         "[--key CODE=CMD:ARGS] [--load CODE=NAME] [--link CODE=URL] [--use-network] [--lzma] "
+         "[--watch NAME] [--text TEXT] [--show NAME]\n";
   return 2;
 }
 
@@ -37,10 +40,15 @@ int main(int argc, char** argv) {
   if (argc < 2) return Usage();
   const std::string out = argv[1];
   pagoro::testing::RemoteMovieOptions o;
+  bool lzma = false;
   for (int i = 2; i < argc; ++i) {
     const std::string opt = argv[i];
     if (opt == "--use-network") {
       o.file_attributes |= 0x01;
+      continue;
+    }
+    if (opt == "--lzma") {
+      lzma = true;
       continue;
     }
     if (i + 1 >= argc) return Usage();
@@ -72,7 +80,8 @@ int main(int argc, char** argv) {
     }
   }
   try {
-    const pagoro::swf::Bytes bytes = pagoro::testing::RemoteMovie(o);
+    pagoro::swf::Bytes bytes = pagoro::testing::RemoteMovie(o);
+    if (lzma) bytes = pagoro::swf::LzmaCompressMovie(bytes);
     std::ofstream file(out, std::ios::binary);
     file.write(reinterpret_cast<const char*>(bytes.data()),
                static_cast<std::streamsize>(bytes.size()));

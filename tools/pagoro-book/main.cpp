@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <exception>
 #include <iostream>
-#include <optional>
+#include <span>
 #include <string>
 #include <utility>
 #include <vector>
@@ -16,7 +16,7 @@
 #include "book/file_kind.h"
 #include "book/format.h"
 #include "book/packer.h"
-#include "book/text.h"
+#include "core/arguments.h"
 #include "core/cache_folder.h"
 
 namespace pagoro {
@@ -39,7 +39,8 @@ constexpr CommandUsage kCommandUsages[] = {
      "Usage: pagoro-book info BOOK\n"
      "\n"
      "Prints the format version, the movie size and the number of entries of the\n"
-     "book executable BOOK.\n"},
+     "book executable BOOK. Fails when an entry lies outside BOOK, as the reader\n"
+     "would refuse it.\n"},
     {"list",
      "Usage: pagoro-book list BOOK\n"
      "\n"
@@ -175,7 +176,7 @@ void LoadBook(Env& env, const ToolHost& host, Book& book, const std::string& pat
 
 // The format version text of the loaded book's header line.
 std::string FormatOf(const Book& book) {
-  return format::VersionOf((*book.BookIndex())[format::kHeaderLine]);
+  return format::ReadHeaderLine((*book.BookIndex())[format::kHeaderLine]).version;
 }
 
 // Moves the extracted movie to `to`: a rename where both lie on one file
@@ -217,7 +218,18 @@ int Info(Env& env, const std::string& bookPath) {
   ToolHost host(env);
   Book book(env, host);
   LoadBook(env, host, book, bookPath);
-  const int lines = book.BookIndex()->Count();
+  const StringList& index = *book.BookIndex();
+  const int lines = index.Count();
+  // Every entry as the reader reads it: one it would refuse fails here too.
+  const format::EntryLayout layout = format::LayoutOf(FormatOf(book));
+  for (int i = format::kFirstEntryLine; i < lines; ++i) {
+    try {
+      book.ReadEntry(index[i], layout);
+    } catch (const Exception& e) {
+      throw ToolError(InQuotes(bookPath) + ": " + e.what() + " (index line " +
+                      std::to_string(i + 1) + "); the reader refuses this book");
+    }
+  }
   std::cout << "format: " << Cp936ToUtf8(FormatOf(book)) << "\n"
             << "movie: " << book.MovieWidth() << "x" << book.MovieHeight() << "\n"
             << "entries: " << (lines > 2 ? lines - 2 : 0) << "\n";
@@ -233,21 +245,18 @@ int List(Env& env, const std::string& bookPath) {
   Book book(env, host);
   LoadBook(env, host, book, bookPath);
   const StringList& index = *book.BookIndex();
-  const bool rotated = FormatOf(book) == format::kVersion10;
+  const format::EntryLayout layout = format::LayoutOf(FormatOf(book));
+  const bool rotated = layout == format::EntryLayout::kRotated;
   std::cout << "name\toffset\tstored\tsize\n";
   for (int i = format::kFirstEntryLine; i < index.Count(); ++i) {
-    std::string line = index[i];
-    const std::string name = CutField(line, format::kFieldSeparator);
-    const std::string offset = CutField(line, format::kFieldSeparator);
-    const std::string stored = rotated ? line : CutField(line, format::kFieldSeparator);
-    const std::optional<std::int32_t> storedSize = TryStrToInt(stored);
+    const format::Entry entry = format::ReadEntryLine(index[i], layout, book.BookSize());
     std::string fileSize = "?";
-    if (storedSize) {
-      fileSize = std::to_string(std::int64_t{*storedSize} +
+    if (entry.size) {
+      fileSize = std::to_string(std::int64_t{*entry.size} +
                                 static_cast<std::int64_t>(rotated ? 0 : format::kHeaderLength));
     }
-    std::cout << Cp936ToUtf8(name) << "\t" << Cp936ToUtf8(offset) << "\t" << Cp936ToUtf8(stored)
-              << "\t" << fileSize << "\n";
+    std::cout << Cp936ToUtf8(entry.name) << "\t" << Cp936ToUtf8(entry.offset_text) << "\t"
+              << Cp936ToUtf8(entry.size_text) << "\t" << fileSize << "\n";
   }
   return 0;
 }
@@ -282,56 +291,39 @@ void ReportPacked(const std::vector<PackEntry>& entries, const std::string& out,
                           : "reader " + reader));
 }
 
-int Pack(Env& env, const std::vector<std::string>& args) {
-  std::string dir;
+// The options of `pack`, in the order of PackOption.
+constexpr OptionSpec kPackOptions[] = {
+    {.name = "--output", .short_name = "-o", .takes_value = true},
+    {.name = "--format", .short_name = "", .takes_value = true},
+    {.name = "--size", .short_name = "", .takes_value = true},
+    {.name = "--reader", .short_name = "", .takes_value = true},
+};
+enum PackOption : std::size_t { kOutput, kFormat, kSize, kReader };
+
+int Pack(Env& env, const ParsedArguments& args) {
+  if (args.operands.size() > 1) throw UsageError("more than one folder to pack", "pack");
+  const std::string dir = args.operands.empty() ? std::string() : args.operands[0];
   std::string out;
   std::string reader;
   bool haveReader = false;
   PackOptions options;
-  bool optionsEnded = false;  // after "--", every argument is the folder
-  for (std::size_t i = 1; i < args.size(); ++i) {
-    std::string arg = args[i];
-    if (!optionsEnded && arg == "--") {
-      optionsEnded = true;
-      continue;
-    }
-    if (optionsEnded) {
-      if (!dir.empty()) throw UsageError("more than one folder to pack", "pack");
-      dir = arg;
-      continue;
-    }
-    std::string value;
-    bool inlineValue = false;
-    if (const std::size_t eq = arg.find('='); arg.starts_with("--") && eq != std::string::npos) {
-      value = arg.substr(eq + 1);
-      arg.resize(eq);
-      inlineValue = true;
-    }
-    const bool takesValue = arg == "-o" || arg == "--output" || arg == "--format" ||
-                            arg == "--size" || arg == "--reader";
-    if (!takesValue) {
-      if (arg.starts_with("-") || inlineValue)
-        throw UsageError("unknown option " + InQuotes(args[i]), "pack");
-      if (!dir.empty()) throw UsageError("more than one folder to pack", "pack");
-      dir = arg;
-      continue;
-    }
-    if (!inlineValue) {
-      if (i + 1 >= args.size()) throw UsageError(arg + " needs a value", "pack");
-      value = args[++i];
-    }
-    if (arg == "-o" || arg == "--output") {
-      out = value;
-    } else if (arg == "--format") {
-      if (value != "1.0" && value != "2.0") throw UsageError("--format is 1.0 or 2.0", "pack");
-      options.format = value;
-    } else if (arg == "--size") {
-      if (!ParseMovieSize(value, &options.width, &options.height)) {
-        throw UsageError("--size is WIDTHxHEIGHT, for example 800x600", "pack");
-      }
-    } else {
-      reader = value;
-      haveReader = true;
+  for (const ParsedArguments::Given& given : args.options) {
+    const std::string& value = given.value;
+    switch (given.option) {
+      case kOutput: out = value; break;
+      case kFormat:
+        if (value != format::kVersion10 && value != format::kVersion20)
+          throw UsageError("--format is 1.0 or 2.0", "pack");
+        options.format = value;
+        break;
+      case kSize:
+        if (!ParseMovieSize(value, &options.width, &options.height))
+          throw UsageError("--size is WIDTHxHEIGHT, for example 800x600", "pack");
+        break;
+      default:
+        reader = value;
+        haveReader = true;
+        break;
     }
   }
   if (dir.empty()) throw UsageError("pack needs a folder", "pack");
@@ -361,22 +353,22 @@ int Pack(Env& env, const std::vector<std::string>& args) {
 bool IsHelp(const std::string& arg) { return arg == "--help" || arg == "-h"; }
 
 // `help [COMMAND]`: the whole usage, or one command's.
-int Help(const std::vector<std::string>& args) {
-  if (args.size() > 2) throw UsageError("help takes at most one command", "help");
-  if (args.size() == 1) {
+int Help(const std::vector<std::string>& commands) {
+  if (commands.size() > 1) throw UsageError("help takes at most one command", "help");
+  if (commands.empty()) {
     std::cout << kUsage;
     return 0;
   }
-  const char* usage = UsageOf(args[1]);
-  if (usage == nullptr) throw UsageError("no command " + InQuotes(args[1]));
+  const char* usage = UsageOf(commands[0]);
+  if (usage == nullptr) throw UsageError("no command " + InQuotes(commands[0]));
   std::cout << usage;
   return 0;
 }
 
-int Run(std::vector<std::string> args) {
+int Run(const std::vector<std::string>& args) {
   Env& env = Env::Default();
   if (args.empty()) throw UsageError("no command");
-  const std::string command = args[0];
+  const std::string& command = args[0];
   if (IsHelp(command)) {
     std::cout << kUsage;
     return 0;
@@ -387,33 +379,39 @@ int Run(std::vector<std::string> args) {
   }
   const char* usage = UsageOf(command);
   if (usage == nullptr) throw UsageError("unknown command " + InQuotes(command));
-  // "--" ends the options: what follows is taken as it is (a name that
-  // starts with "-").
-  const auto optionsEnd = std::find(args.begin() + 1, args.end(), std::string("--"));
-  if (std::any_of(args.begin() + 1, optionsEnd, IsHelp)) {
+  const bool pack = command == "pack";
+  const ParsedArguments parsed =
+      ParseArguments(std::span(args).subspan(1), pack ? std::span<const OptionSpec>(kPackOptions)
+                                                      : std::span<const OptionSpec>());
+  if (parsed.help) {
     std::cout << usage;
     return 0;
   }
-  if (command == "pack") return Pack(env, args);
-  if (optionsEnd != args.end()) args.erase(optionsEnd);
-  if (command == "help") return Help(args);
+  if (parsed.version) {
+    std::cout << "pagoro-book " << PAGORO_VERSION << "\n";
+    return 0;
+  }
+  if (!parsed.error.empty()) throw UsageError(parsed.error, command);
+  if (pack) return Pack(env, parsed);
+  const std::vector<std::string>& operands = parsed.operands;
+  if (command == "help") return Help(operands);
   const auto expect = [&](std::size_t count) {
-    if (args.size() != count + 1)
+    if (operands.size() != count)
       throw UsageError(
           command + " takes " + std::to_string(count) + " argument" + (count > 1 ? "s" : ""),
           command);
   };
   if (command == "extract") {
     expect(2);
-    return Extract(env, args[1], args[2]);
+    return Extract(env, operands[0], operands[1]);
   }
   if (command == "info") {
     expect(1);
-    return Info(env, args[1]);
+    return Info(env, operands[0]);
   }
   if (command == "list") {
     expect(1);
-    return List(env, args[1]);
+    return List(env, operands[0]);
   }
   throw UsageError("unknown command " + InQuotes(command));
 }

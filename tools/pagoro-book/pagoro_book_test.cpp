@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "testing/book_builder.h"
 #include "testing/private_folder.h"
 
 namespace pagoro {
@@ -346,6 +347,49 @@ TEST_F(PagoroBookTest, AFileWithoutAContainerIsNoMagazine) {
             "pagoro-book: \"" + oneLine + "\": List index out of bounds (1)\n");
   EXPECT_EQ(Run({"list", noHeight}).err,
             "pagoro-book: \"" + noHeight + "\": '' is not a valid integer value\n");
+}
+
+// What the reader would refuse to extract, info refuses too: an entry
+// whose stored bytes are not all in the file.
+TEST_F(PagoroBookTest, InfoRefusesEntriesOutsideTheFile) {
+  const std::string image = "image";  // the stored bytes start at offset 0
+  const auto book = [&](const std::string& name, const std::string& version,
+                        const std::string& entries) {
+    const std::string path = folders_.work() + "/" + name;
+    WriteAll(path,
+             testing::WithIndex(image + "FWS" + PatternBytes(40),
+                                "buildexe\r\nversion|" + version + "|1|640|480|\r\n" + entries));
+    return path;
+  };
+  struct Case {
+    std::string path;
+    std::string said;
+  };
+  for (const Case& c : {
+           Case{book("past.exe", "2.0", "main.swf|5|40|FWS\r\np.xml|40|9000|<?x\r\n"),
+                "Entry \"p.xml\" lies outside the book file (offset 40, size 9000) (index line 4)"},
+           Case{
+               book("negative.exe", "2.0", "main.swf|-5|40|FWS\r\n"),
+               "Entry \"main.swf\" lies outside the book file (offset -5, size 40) (index line 3)"},
+           Case{book("wrap.exe", "2.0", "main.swf|2147483647|2147483647|FWS\r\n"),
+                "Entry \"main.swf\" lies outside the book file (offset 2147483647, size "
+                "2147483647) (index line 3)"},
+           Case{book("rotated.exe", "1.0", "main.swf|5|20000\r\n"),
+                "Entry \"main.swf\" lies outside the book file (offset 5, size 20000) (index "
+                "line 3)"},
+           Case{book("nonumber.exe", "2.0", "main.swf|5|forty|FWS\r\n"),
+                "'forty' is not a valid integer value (index line 3)"},
+       }) {
+    const Result info = Run({"info", c.path});
+    EXPECT_EQ(info.exit, 1) << c.path;
+    EXPECT_EQ(info.out, "");
+    EXPECT_EQ(info.err,
+              "pagoro-book: \"" + c.path + "\": " + c.said + "; the reader refuses this book\n");
+  }
+  // The same entries inside the file pass.
+  const Result fits = Run({"info", book("fits.exe", "2.0", "main.swf|5|40|FWS\r\n")});
+  EXPECT_EQ(fits.exit, 0) << fits.err;
+  EXPECT_EQ(fits.out, "format: 2.0\nmovie: 640x480\nentries: 1\n");
 }
 
 TEST_F(PagoroBookTest, PackNeedsTheMainMovieAndNamesWhatItPacked) {

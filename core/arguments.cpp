@@ -1,0 +1,79 @@
+#include "core/arguments.h"
+
+#include <algorithm>
+
+namespace pagoro {
+
+namespace {
+
+constexpr std::string_view kEndOfOptions = "--";
+
+std::string InQuotes(std::string_view text) { return "\"" + std::string(text) + "\""; }
+
+}  // namespace
+
+bool ParsedArguments::Has(std::size_t option) const {
+  return std::any_of(options.begin(), options.end(),
+                     [&](const Given& given) { return given.option == option; });
+}
+
+ParsedArguments ParseArguments(std::span<const std::string> arguments,
+                               std::span<const OptionSpec> specs) {
+  ParsedArguments parsed;
+  const auto fault = [&](const std::string& text, const std::string& unknown = "") {
+    if (!parsed.error.empty()) return;
+    parsed.error = text;
+    parsed.unknown_option = unknown;
+  };
+  bool optionsEnded = false;
+  for (std::size_t i = 0; i < arguments.size(); ++i) {
+    const std::string& argument = arguments[i];
+    if (optionsEnded || argument == "-" || !argument.starts_with("-")) {
+      parsed.operands.push_back(argument);
+      parsed.operand_places.push_back(i);
+      continue;
+    }
+    if (argument == kEndOfOptions) {
+      optionsEnded = true;
+      continue;
+    }
+    std::string_view name = argument;
+    std::string value;
+    bool inlineValue = false;
+    if (const std::size_t eq = name.find('='); name.starts_with("--") && eq != name.npos) {
+      value = argument.substr(eq + 1);
+      name = name.substr(0, eq);
+      inlineValue = true;
+    }
+    if (name == "--help" || name == "-h" || name == "--version") {
+      if (inlineValue) {
+        fault(std::string(name) + " takes no value");
+      } else {
+        (name == "--version" ? parsed.version : parsed.help) = true;
+      }
+      continue;
+    }
+    const auto spec = std::find_if(specs.begin(), specs.end(), [&](const OptionSpec& s) {
+      return name == s.name || (!s.short_name.empty() && name == s.short_name);
+    });
+    if (spec == specs.end()) {
+      fault("unknown option " + InQuotes(argument), argument);
+      continue;
+    }
+    if (!spec->takes_value && inlineValue) {
+      fault(std::string(name) + " takes no value");
+      continue;
+    }
+    if (spec->takes_value && !inlineValue) {
+      if (i + 1 >= arguments.size()) {
+        fault(std::string(name) + " needs a value");
+        continue;
+      }
+      value = arguments[++i];  // taken as it stands, even when it starts with "-"
+    }
+    parsed.options.push_back({static_cast<std::size_t>(spec - specs.begin()), value});
+  }
+  return parsed;
+}
+
+}  // namespace pagoro
