@@ -19,8 +19,11 @@ int ForgetMagazine(const std::string& path) {
   const std::string shown = FileNameAsUtf8(full);
   const std::string fileName = FileNameAsUtf8(FileNameOf(full));
   std::string error;
-  const std::unique_ptr<MappedFile> file = Env::Default().MapReadOnly(full, &error);
-  const FileKind kind = file ? KindOfContent(Bytes(file->data(), file->size())) : FileKind::kNone;
+  std::unique_ptr<MappedFile> file = Env::Default().MapReadOnly(full, &error);
+  const std::optional<Judgement> judged = file ? JudgeFile(*file, &error) : std::nullopt;
+  // A file that can't be read (its medium gone) is taken for one that is gone.
+  if (!judged) file.reset();
+  const FileKind kind = judged ? judged->kind : FileKind::kNone;
   if (file && kind == FileKind::kNone) {
     std::fprintf(stderr, "pagoro: %s holds no magazine; nothing forgotten\n", shown.c_str());
     return 1;

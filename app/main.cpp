@@ -29,11 +29,14 @@ using namespace pagoro;
 
 // True when the program file is a book executable: it carries a container,
 // or it has the extension of one (such a file opens itself, or shows why it
-// can't, as it always has).
+// can't, as it always has). A file that was opened and can't be read (its
+// medium gone) is taken for one, to say so.
 bool OwnFileIsBook(Env& env, const std::string& ownPath) {
   if (ExtensionOf(ownPath) == ".exe") return true;
   const std::unique_ptr<MappedFile> own = env.MapReadOnly(ownPath, nullptr);
-  return own && HoldsBookContainer(Bytes(own->data(), own->size()));
+  if (!own) return false;
+  const std::optional<Judgement> judged = JudgeFile(*own, nullptr);
+  return !judged || judged->kind == FileKind::kBook;
 }
 
 // The web engine refuses to start as root while its sandbox is on, and

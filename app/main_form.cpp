@@ -67,8 +67,9 @@ bool OnWayland() { return QGuiApplication::platformName().startsWith(QLatin1Stri
 // What the file at `path` holds; nullopt when it can't be read.
 std::optional<FileKind> KindOfFile(Env& env, const std::string& path) {
   const std::unique_ptr<MappedFile> file = env.MapReadOnly(path, nullptr);
-  if (!file) return std::nullopt;
-  return KindOfContent(Bytes(file->data(), file->size()));
+  const std::optional<Judgement> judged = file ? JudgeFile(*file, nullptr) : std::nullopt;
+  if (!judged) return std::nullopt;
+  return judged->kind;
 }
 
 }  // namespace

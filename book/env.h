@@ -140,12 +140,16 @@ class Env {
 
   enum class LockOutcome { kTaken, kHeldElsewhere, kFailed };
   // Takes, without waiting, an exclusive lock on the file at `path`
-  // (created, readable by this user only, when missing) or, with `folder`,
-  // on the folder at `path`; never through a link, never on anything else.
-  // While taken, `hold` holds it (the lock ends with the hold or with the
-  // process); kFailed leaves the system's reason in `error` (if given).
-  virtual LockOutcome LockPath(const std::string& path, bool folder,
-                               std::unique_ptr<FileHold>* hold, std::string* error) = 0;
+  // (created, readable by this user only, when missing), this user's own;
+  // never through a link, never on anything else. While taken, `hold`
+  // holds it (the lock ends with the hold or with the process); kFailed
+  // leaves the system's reason in `error` (if given).
+  virtual LockOutcome LockPath(const std::string& path, std::unique_ptr<FileHold>* hold,
+                               std::string* error) = 0;
+  // The same on an opened folder, this user's own: the lock is on the
+  // folder that was opened, whatever its path names by now.
+  virtual LockOutcome LockOpenFolder(OpenFolder& folder, std::unique_ptr<FileHold>* hold,
+                                     std::string* error) = 0;
 
   // The bytes an unprivileged user may still write in the file system of
   // `folder`; nullopt when the system can't tell.

@@ -193,6 +193,27 @@ void WriteAt(int dirfd, const std::string& name, const std::string& shown,
   }
 }
 
+// Takes the lock of LockPath or LockOpenFolder on `fd` (a regular file,
+// or with `folder` a folder), which it owns; -1 when the opening failed.
+Env::LockOutcome Lock(int fd, bool folder, std::unique_ptr<FileHold>* hold, std::string* error) {
+  int err = fd < 0 ? errno : 0;
+  auto held = std::make_unique<PosixFileHold>(fd);
+  struct stat st {};
+  if (err == 0 && fstat(fd, &st) != 0) err = errno;
+  if (err == 0 && !folder && !S_ISREG(st.st_mode)) err = ENODEV;
+  if (err == 0 && st.st_uid != geteuid()) err = EPERM;  // another user's could be taken from us
+  if (err == 0) {
+    if (flock(fd, LOCK_EX | LOCK_NB) == 0) {
+      *hold = std::move(held);
+      return Env::LockOutcome::kTaken;
+    }
+    if (errno == EWOULDBLOCK) return Env::LockOutcome::kHeldElsewhere;
+    err = errno;
+  }
+  if (error != nullptr) *error = SystemErrorText(err);
+  return Env::LockOutcome::kFailed;
+}
+
 class PosixEnv : public Env {
  public:
   std::unique_ptr<MappedFile> MapReadOnly(const std::string& path, std::string* error) override {
@@ -410,27 +431,16 @@ class PosixEnv : public Env {
     return S_ISDIR(st.st_mode) && st.st_uid == geteuid() && (st.st_mode & 077) == 0;
   }
 
-  LockOutcome LockPath(const std::string& path, bool folder, std::unique_ptr<FileHold>* hold,
+  LockOutcome LockPath(const std::string& path, std::unique_ptr<FileHold>* hold,
                        std::string* error) override {
-    const int fd =
-        folder ? open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NOFOLLOW)
-               : open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0600);
-    int err = fd < 0 ? errno : 0;
-    auto held = std::make_unique<PosixFileHold>(fd);
-    struct stat st {};
-    if (err == 0 && fstat(fd, &st) != 0) err = errno;
-    if (err == 0 && !folder && !S_ISREG(st.st_mode)) err = ENODEV;
-    if (err == 0 && st.st_uid != geteuid()) err = EPERM;  // another user's could be taken from us
-    if (err == 0) {
-      if (flock(fd, LOCK_EX | LOCK_NB) == 0) {
-        *hold = std::move(held);
-        return LockOutcome::kTaken;
-      }
-      if (errno == EWOULDBLOCK) return LockOutcome::kHeldElsewhere;
-      err = errno;
-    }
-    if (error != nullptr) *error = SystemErrorText(err);
-    return LockOutcome::kFailed;
+    return Lock(open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0600),
+                false, hold, error);
+  }
+
+  LockOutcome LockOpenFolder(OpenFolder& folder, std::unique_ptr<FileHold>* hold,
+                             std::string* error) override {
+    // A description of its own, so the lock lives with the hold alone.
+    return Lock(openat(Fd(folder), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC), true, hold, error);
   }
 
   std::optional<std::uint64_t> FreeSpace(const std::string& folder) override {

@@ -1,5 +1,6 @@
 #include "book/file_kind.h"
 
+#include <cstring>
 #include <new>
 #include <string>
 
@@ -13,9 +14,25 @@ namespace {
 
 constexpr std::uint32_t kProjectorMarker = 0xFA123456;
 
+// The projector's trailer: the marker, then the movie's length.
+constexpr std::size_t kTrailerSize = 8;
+
 // The 32-bit little-endian value at `p`, read as the container's index
 // length is.
 std::uint32_t LittleEndian32(const unsigned char* p) { return format::ReadIndexLength(p + 4); }
+
+// True when a container's index text has a header line with the movie's
+// width and height.
+bool IndexHasHeader(std::string_view text) {
+  StringList index;
+  try {
+    index = StringList::FromText(text);
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+  if (index.Count() < 2) return false;
+  return !format::ReadHeaderLine(index[format::kHeaderLine]).bad_number;
+}
 
 }  // namespace
 
@@ -40,33 +57,85 @@ std::optional<std::string_view> ContainerIndexText(Bytes file) {
 
 bool HoldsBookContainer(Bytes file) {
   const std::optional<std::string_view> text = ContainerIndexText(file);
-  if (!text) return false;
-  StringList index;
-  try {
-    index = StringList::FromText(*text);
-  } catch (const std::bad_alloc&) {
-    return false;
-  }
-  if (index.Count() < 2) return false;
-  return !format::ReadHeaderLine(index[format::kHeaderLine]).bad_number;
+  return text && IndexHasHeader(*text);
 }
+
+std::optional<Judgement> JudgeFile(std::uint64_t size, const ReadAt& read) {
+  // The last eight bytes: a projector's marker and movie length, the last
+  // four of them a container's index length.
+  unsigned char tail[kTrailerSize] = {};
+  const std::size_t tailSize = size < kTrailerSize ? static_cast<std::size_t>(size) : kTrailerSize;
+  const std::uint64_t tailAt = size - tailSize;
+  if (!read(tailAt, tailSize, tail)) return std::nullopt;
+
+  if (tailSize >= format::kIndexLengthSize) {
+    const std::optional<IndexPlace> place =
+        ContainerIndexPlace(size, tail + tailSize - format::kIndexLengthSize);
+    if (place) {
+      std::string text;
+      bool room = true;
+      try {
+        text.resize(place->length);
+      } catch (const std::bad_alloc&) {
+        room = false;  // as an index too large to hold: no container
+      }
+      if (room) {
+        if (!read(place->offset, text.size(), reinterpret_cast<unsigned char*>(text.data())))
+          return std::nullopt;
+        if (IndexHasHeader(text)) return Judgement{.kind = FileKind::kBook};
+      }
+    }
+  }
+
+  // The movie's signature: its first eight bytes (fewer when it is shorter).
+  unsigned char head[swf::kHeaderPrefix] = {};
+  const auto isMovieAt = [&](std::uint64_t at, std::uint64_t length) -> std::optional<bool> {
+    const std::size_t n =
+        length < swf::kHeaderPrefix ? static_cast<std::size_t>(length) : swf::kHeaderPrefix;
+    if (!read(at, n, head)) return std::nullopt;
+    return swf::MovieSignature(Bytes(head, n)).has_value();
+  };
+  if (tailSize == kTrailerSize && LittleEndian32(tail) == kProjectorMarker) {
+    const std::uint32_t length = LittleEndian32(tail + 4);
+    if (length <= size - kTrailerSize) {
+      const std::uint64_t at = size - kTrailerSize - length;
+      const std::optional<bool> movie = isMovieAt(at, length);
+      if (!movie) return std::nullopt;
+      if (*movie)
+        return Judgement{.kind = FileKind::kProjector, .movie_offset = at, .movie_size = length};
+    }
+  }
+  const std::optional<bool> movie = isMovieAt(0, size);
+  if (!movie) return std::nullopt;
+  if (*movie) return Judgement{.kind = FileKind::kMovie, .movie_offset = 0, .movie_size = size};
+  return Judgement{};
+}
+
+std::optional<Judgement> JudgeFile(const MappedFile& file, std::string* error) {
+  return JudgeFile(file.size(), [&](std::uint64_t offset, std::size_t size, unsigned char* out) {
+    return file.CopyOut(static_cast<std::size_t>(offset), size, out, error);
+  });
+}
+
+namespace {
+
+// Reads the bytes in memory.
+std::optional<Judgement> JudgeBytes(Bytes file) {
+  return JudgeFile(file.size(), [&](std::uint64_t offset, std::size_t size, unsigned char* out) {
+    if (size > 0) std::memcpy(out, file.data() + offset, size);
+    return true;
+  });
+}
+
+}  // namespace
 
 std::optional<Bytes> ProjectorMovie(Bytes file) {
-  if (file.size() < 8) return std::nullopt;
-  const unsigned char* tail = file.data() + file.size() - 8;
-  if (LittleEndian32(tail) != kProjectorMarker) return std::nullopt;
-  const std::uint32_t length = LittleEndian32(tail + 4);
-  if (length > file.size() - 8) return std::nullopt;
-  const Bytes movie = file.subspan(file.size() - 8 - length, length);
-  if (!swf::MovieSignature(movie)) return std::nullopt;
-  return movie;
+  const std::optional<Judgement> judged = JudgeBytes(file);
+  if (!judged || judged->kind != FileKind::kProjector) return std::nullopt;
+  return file.subspan(static_cast<std::size_t>(judged->movie_offset),
+                      static_cast<std::size_t>(judged->movie_size));
 }
 
-FileKind KindOfContent(Bytes file) {
-  if (HoldsBookContainer(file)) return FileKind::kBook;
-  if (ProjectorMovie(file)) return FileKind::kProjector;
-  if (swf::MovieSignature(file)) return FileKind::kMovie;
-  return FileKind::kNone;
-}
+FileKind KindOfContent(Bytes file) { return JudgeBytes(file)->kind; }
 
 }  // namespace pagoro

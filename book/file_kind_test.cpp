@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <optional>
 #include <string>
+#include <utility>
 
 #include "book/format.h"
 #include "testing/book_builder.h"
@@ -85,6 +88,47 @@ TEST(FileKindTest, PlainMoviesByTheirSignature) {
   }
   EXPECT_EQ(KindOfContent(AsBytes(std::string("fws\x08\x14\0\0\0", 8))), FileKind::kNone);
   EXPECT_EQ(KindOfContent(AsBytes(kMovie.substr(0, 7))), FileKind::kNone);
+}
+
+// Judged through reads of the file: only the few bytes looked at are read,
+// and any read that fails gives no judgement rather than a wrong one.
+TEST(FileKindTest, AFileIsJudgedByFewReadsAndAFailedReadGivesNoAnswer) {
+  const std::string big(300000, 'x');
+  const std::string book = BookBuilder().File("main.swf", kMovie + big).Build();
+  const std::string projector = Projector("MZ projector" + big, kMovie);
+  const std::string movie = kMovie + big;
+  const std::string none = "MZ" + big;
+  for (const auto& [file, kind] : {std::pair{book, FileKind::kBook},
+                                   {projector, FileKind::kProjector},
+                                   {movie, FileKind::kMovie},
+                                   {none, FileKind::kNone}}) {
+    SCOPED_TRACE(static_cast<int>(kind));
+    for (int failing = 0;; ++failing) {
+      int reads = 0;
+      std::uint64_t bytesRead = 0;
+      const std::optional<Judgement> judged =
+          JudgeFile(file.size(), [&](std::uint64_t offset, std::size_t size, unsigned char* out) {
+            EXPECT_LE(offset + size, file.size());
+            if (reads++ == failing) return false;
+            bytesRead += size;
+            std::copy_n(file.data() + offset, size, out);
+            return true;
+          });
+      if (failing < reads) {
+        EXPECT_FALSE(judged.has_value()) << "read " << failing << " failed";
+        continue;
+      }
+      ASSERT_TRUE(judged.has_value());
+      EXPECT_EQ(judged->kind, kind);
+      EXPECT_LT(bytesRead, 1000u);
+      if (kind == FileKind::kProjector) {
+        EXPECT_EQ(file.substr(judged->movie_offset, judged->movie_size), kMovie);
+      } else if (kind == FileKind::kMovie) {
+        EXPECT_EQ(judged->movie_size, file.size());
+      }
+      break;
+    }
+  }
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 #include "core/book_opener.h"
 
+#include <algorithm>
 #include <new>
+#include <optional>
 #include <utility>
 
 #include "book/cp936.h"
@@ -14,6 +16,9 @@ namespace {
 // The stage of a movie whose header gives none.
 constexpr int kDefaultStageWidth = 800;
 constexpr int kDefaultStageHeight = 600;
+// The head of a movie file its stage size is read from: the header and the
+// compressed start of a compressed movie, with room to spare.
+constexpr std::uint64_t kStageHead = std::uint64_t{64} * 1024;
 // Different books of one name playing at once, each in a folder of its own.
 constexpr int kMaxNamesakes = 9;
 
@@ -101,11 +106,30 @@ OpenOutcome BookOpener::OpenFile(const std::string& path, FileKind* kindOut) {
   std::string error;
   std::unique_ptr<MappedFile> file = env_.MapReadOnly(path, &error);
   if (!file) throw Exception("Cannot open \"" + FileNameAsUtf8(path) + "\": " + error);
-  const Bytes bytes(file->data(), file->size());
-  const FileKind kind = KindOfContent(bytes);
-  if (kindOut != nullptr) *kindOut = kind;
   const std::string fileName = FileNameOf(path);
+  // Judged, and the movie copied, by reading the file, not its mapped
+  // pages: a file cut short or a medium gone meanwhile is an error, not a
+  // fault.
+  const std::optional<Judgement> judged = JudgeFile(*file, &error);
+  if (!judged) throw EBookUnreadable(FileNameAsUtf8(fileName), error);
+  const FileKind kind = judged->kind;
+  if (kindOut != nullptr) *kindOut = kind;
   const std::string folder = path.substr(0, path.size() - fileName.size());
+  // The projector's movie whole; of a movie file, the head its stage size
+  // is read from.
+  const auto copyMovie = [&](std::uint64_t size) {
+    std::string copy;
+    try {
+      copy.resize(static_cast<std::size_t>(size));
+    } catch (const std::bad_alloc&) {
+      throw EOutOfMemory();
+    }
+    if (!file->CopyOut(static_cast<std::size_t>(judged->movie_offset), copy.size(),
+                       reinterpret_cast<unsigned char*>(copy.data()), &error)) {
+      throw EBookUnreadable(FileNameAsUtf8(fileName), error);
+    }
+    return copy;
+  };
   switch (kind) {
     case FileKind::kBook:
       // A book the user opened by name is this run's own. It is read from
@@ -113,19 +137,7 @@ OpenOutcome BookOpener::OpenFile(const std::string& path, FileKind* kindOut) {
       return OpenBookAs(path, NameWithoutExtension(FileNameAsUtf8(fileName)), Ownership::kOwn,
                         std::move(file));
     case FileKind::kProjector: {
-      // Copied by reading the file, not its mapped pages: a file cut short
-      // or a medium gone meanwhile is an error, not a fault.
-      const Bytes movie = *ProjectorMovie(bytes);
-      std::string copy;
-      try {
-        copy.resize(movie.size());
-      } catch (const std::bad_alloc&) {
-        throw EOutOfMemory();
-      }
-      if (!file->CopyOut(static_cast<std::size_t>(movie.data() - bytes.data()), movie.size(),
-                         reinterpret_cast<unsigned char*>(copy.data()), &error)) {
-        throw EBookUnreadable(FileNameAsUtf8(fileName), error);
-      }
+      const std::string copy = copyMovie(judged->movie_size);
       const Bytes copied(reinterpret_cast<const unsigned char*>(copy.data()), copy.size());
       const std::string moviePath = temp_files_.NewTempFileName();
       try {
@@ -137,14 +149,19 @@ OpenOutcome BookOpener::OpenFile(const std::string& path, FileKind* kindOut) {
       PlayMovie(path, moviePath, true, folder, copied);
       return OpenOutcome::kOpened;
     }
-    case FileKind::kMovie: PlayMovie(path, path, false, folder, bytes); return OpenOutcome::kOpened;
+    case FileKind::kMovie: {
+      const std::string head = copyMovie(std::min<std::uint64_t>(judged->movie_size, kStageHead));
+      PlayMovie(path, path, false, folder,
+                Bytes(reinterpret_cast<const unsigned char*>(head.data()), head.size()));
+      return OpenOutcome::kOpened;
+    }
     case FileKind::kNone: break;
   }
   throw ENoMagazine(path);
 }
 
 void BookOpener::PlayMovie(const std::string& filePath, const std::string& moviePath,
-                           bool temporary, const std::string& folder, Bytes movie) {
+                           bool temporary, const std::string& folder, Bytes head) {
   try {
     player_.Magazine({.book = {}, .file = FileNameAsUtf8(filePath), .folder = folder});
     player_.Movie(moviePath);
@@ -157,7 +174,7 @@ void BookOpener::PlayMovie(const std::string& filePath, const std::string& movie
   movie_temp_path_ = temporary ? moviePath : std::string();
   if (!own_folders_.contains(cache_folder_)) Release(cache_folder_);
   cache_folder_ = folder;
-  movie_stage_ = swf::StageSize(movie).value_or(std::pair{kDefaultStageWidth, kDefaultStageHeight});
+  movie_stage_ = swf::StageSize(head).value_or(std::pair{kDefaultStageWidth, kDefaultStageHeight});
   player_.Play();
 }
 

@@ -122,9 +122,10 @@ class BookOpener : public BookHost {
                          std::unique_ptr<MappedFile> opened = nullptr);
   // Plays the movie file at `moviePath`, from the file `filePath` the user
   // opened, with `folder` as its folder; `temporary` when the movie file is
-  // ours to delete later.
+  // ours to delete later. `head` is the movie's start, in memory, for its
+  // stage size.
   void PlayMovie(const std::string& filePath, const std::string& moviePath, bool temporary,
-                 const std::string& folder, Bytes movie);
+                 const std::string& folder, Bytes head);
 
   Env& env_;
   PlayerControl& player_;

@@ -104,6 +104,13 @@ class BookOpenerTest : public ::testing::Test {
     WriteAll(path, PackBook("reader image", entries, PackOptions{}));
     return path;
   }
+  // A projector `fileName` in the work folder carrying `movie`; its path.
+  std::string MakeProjector(const std::string& fileName, const std::string& movie) {
+    const std::string path = folders_.work() + "/" + fileName;
+    WriteAll(path, "MZ projector" + movie + Le32(0xFA123456) +
+                       Le32(static_cast<std::uint32_t>(movie.size())));
+    return path;
+  }
   std::string CacheOf(const std::string& bookName) const {
     return folders_.data() + "/pagoro/" + bookName + "/";
   }
@@ -503,9 +510,7 @@ TEST_F(BookOpenerTest, OpenFileKnowsABookByItsContentWhateverItsName) {
 
 TEST_F(BookOpenerTest, MoviesAndProjectorsPlayWithTheirOwnFolderAndNoCacheFolder) {
   const std::string movie = Movie("game");
-  const std::string projector = folders_.work() + "/Game.exe";
-  WriteAll(projector, "MZ projector" + movie + Le32(0xFA123456) +
-                          Le32(static_cast<std::uint32_t>(movie.size())));
+  const std::string projector = MakeProjector("Game.exe", movie);
   // A folder named in GBK bytes (as unzip leaves names from a Chinese
   // archive): the player gets the path as it is, byte for byte.
   const std::string gbk = folders_.work() + "/\xD4\xD3\xD6\xBE";
@@ -659,6 +664,48 @@ TEST_F(BookOpenerTest, AProductFolderSwappedForALinkMidWayReachesNothingElse) {
     fs::remove(swapped);
     fs::rename(moved, swapped);
   }
+}
+
+// A file cut short after it was opened and before it was judged (a disc
+// or stick removed; a real mapping of the real file): a message that names
+// it, never a fault on a vanished page, and the playing book stays current.
+TEST_F(BookOpenerTest, AFileCutShortBeforeItIsJudgedIsNamedAndChangesNothing) {
+  const std::string movie = Movie("game");
+  const std::string projector = MakeProjector("Game.exe", movie);
+  const std::string plain = folders_.work() + "/intro.swf";
+  WriteAll(plain, Movie(PatternBytes(20000)));
+  const std::string book = MakeBook("Autumn", Movie(), {{"page1.xml", PatternBytes(20000)}});
+  const std::string playing = MakeBook("Spring.exe", Movie());
+  AfterFirstOpenEnv env;
+  BookOpener opener(
+      env, player_, [this](const std::string& text) { messages_.push_back(text); }, &claims_);
+  opener.OpenBook(playing);
+  const auto calls = player_.calls;
+  const std::string moviePath = opener.MovieTempPath();
+  for (const std::string& path : {projector, plain, book}) {
+    for (const std::uintmax_t size : {std::uintmax_t{0}, fs::file_size(path) / 2}) {
+      SCOPED_TRACE(path + " cut to " + std::to_string(size));
+      const std::string whole = ReadAll(path);
+      env.between = [&] { fs::resize_file(path, size); };
+      try {
+        opener.OpenFile(path);
+        ADD_FAILURE() << "no error";
+      } catch (const Exception& e) {
+        EXPECT_NE(std::string(e.what()).find("\"" + fs::path(path).filename().string() +
+                                             "\" can't be read any more"),
+                  std::string::npos)
+            << e.what();
+      }
+      EXPECT_EQ(player_.calls, calls);
+      EXPECT_EQ(opener.CacheFolder(), CacheOf("Spring"));
+      EXPECT_EQ(opener.MovieTempPath(), moviePath);
+      EXPECT_EQ(NamesIn(folders_.tmp()),
+                std::vector<std::string>{fs::path(moviePath).filename().string()});
+      EXPECT_FALSE(fs::exists(CacheOf("Autumn")));
+      WriteAll(path, whole);
+    }
+  }
+  EXPECT_TRUE(messages_.empty());
 }
 
 }  // namespace

@@ -3,6 +3,9 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "book/errors.h"
+#include "core/cache_folder.h"
+
 namespace pagoro {
 namespace {
 
@@ -34,9 +37,8 @@ std::string FolderLock::LockFolder(Env& env) {
   return env.MakePrivateFolder(folder) ? folder : "";
 }
 
-void FolderLock::Take(Env& env, const std::string& path, bool folder) {
-  std::string why;
-  switch (env.LockPath(path, folder, &hold_, &why)) {
+void FolderLock::Settle(Env::LockOutcome outcome, const std::string& path, const std::string& why) {
+  switch (outcome) {
     case Env::LockOutcome::kTaken: state_ = State::kTaken; break;
     case Env::LockOutcome::kHeldElsewhere: state_ = State::kHeldElsewhere; break;
     case Env::LockOutcome::kFailed:
@@ -50,19 +52,29 @@ void FolderLock::Take(Env& env, const std::string& path, bool folder) {
 FolderLock::FolderLock(Env& env, const std::string& folder) : env_(env) {
   const std::string locks = LockFolder(env);
   if (!locks.empty()) {
-    Take(env, locks + "/" + NameOf(folder), false);
+    const std::string file = locks + "/" + NameOf(folder);
+    std::string why;
+    Settle(env.LockPath(file, &hold_, &why), file, why);
     if (state_ != State::kUnavailable) return;
   } else {
     error_ = "no private folder for the readers' locks";
   }
-  // The fallback: the book folder itself, which only this user can write
-  // (no link is followed to it).
-  const std::string book = WithoutTrailingSlash(folder);
-  const std::size_t slash = book.rfind('/');
-  if (slash != std::string::npos && slash > 0) env.CreateFolder(book.substr(0, slash));
-  env.CreateFolder(book);
+  // The fallback: the book folder itself, made and opened through the
+  // product folder opened once (the user's own, closed to others, never
+  // through a link), so that a link swapped in for either between the
+  // steps makes no folder elsewhere and locks none.
   const std::string reason = error_;
-  Take(env, book, true);
+  const std::string book = WithoutTrailingSlash(folder);
+  std::unique_ptr<OpenFolder> opened;
+  try {
+    opened = ProductFolder(env).OpenBookFolder(folder);
+  } catch (const Exception& e) {
+    state_ = State::kUnavailable;
+    error_ = e.what();
+    return;
+  }
+  std::string why;
+  Settle(env.LockOpenFolder(*opened, &hold_, &why), book, why);
   in_book_folder_ = state_ != State::kUnavailable;
   if (in_book_folder_) error_ = reason;
 }

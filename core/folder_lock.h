@@ -25,7 +25,8 @@ class FolderLock {
 
   // Tries, without waiting, to take the lock of `folder` (a book folder
   // path ending in "/"). The fallback lock makes the book folder (and the
-  // folder above it) when missing.
+  // product folder above it) when missing; a folder that is no book folder
+  // of the product folder, or can't be used, gets no fallback lock.
   FolderLock(Env& env, const std::string& folder);
   explicit FolderLock(const std::string& folder) : FolderLock(Env::Default(), folder) {}
   // Gives the lock up. The lock file stays: removing it could let two
@@ -62,7 +63,8 @@ class FolderLock {
   static std::string LockFolder(Env& env = Env::Default());
 
  private:
-  void Take(Env& env, const std::string& path, bool folder);
+  // Records what came of locking `path` (`why` it failed).
+  void Settle(Env::LockOutcome outcome, const std::string& path, const std::string& why);
 
   Env& env_;
   State state_ = State::kUnavailable;

@@ -1,6 +1,8 @@
 #include "core/folder_lock.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -12,6 +14,7 @@
 #include <utility>
 #include <vector>
 
+#include "testing/env_wrapper.h"
 #include "testing/private_folder.h"
 
 namespace pagoro {
@@ -140,6 +143,69 @@ TEST_F(FolderLockTest, AnUnusableLockFolderFallsBackToTheBookFolderNeverToNoLock
   const FolderLock linked(book);
   EXPECT_EQ(linked.state(), State::kUnavailable);
   EXPECT_NE(linked.error(), "");
+}
+
+// Swaps the product folder for a link once, right after it was made
+// (`afterMaking`) or right after it was opened.
+class SwappingEnv : public testing::EnvWrapper {
+ public:
+  SwappingEnv(std::string product, bool afterMaking)
+      : product_(std::move(product)), after_making_(afterMaking) {}
+  bool CreateFolder(const std::string& path, std::string* error = nullptr) override {
+    const bool made = EnvWrapper::CreateFolder(path, error);
+    if (after_making_ && path == product_) Swap();
+    return made;
+  }
+  std::unique_ptr<OpenFolder> OpenOwnFolder(const std::string& path, std::string* error) override {
+    std::unique_ptr<OpenFolder> opened = EnvWrapper::OpenOwnFolder(path, error);
+    if (!after_making_ && path == product_) Swap();
+    return opened;
+  }
+  std::function<void()> swap;
+
+ private:
+  void Swap() {
+    if (swap) std::exchange(swap, nullptr)();
+  }
+  std::string product_;
+  bool after_making_;
+};
+
+// The product folder swapped for a link to the user's own files between
+// the fallback's steps (a process of the same user racing the reader):
+// nothing is made or locked in the decoy; the lock is refused, or taken on
+// the real book folder.
+TEST_F(FolderLockTest, AProductFolderSwappedForALinkMidWayMakesAndLocksNothingElse) {
+  const std::string product = folders_.data() + "/pagoro";
+  const std::string moved = product + ".moved";
+  const std::string decoy = folders_.work() + "/decoy";
+  std::ofstream(runtime_ + "/pagoro") << "x";  // no lock folder: the fallback
+  for (const bool afterMaking : {true, false}) {
+    SCOPED_TRACE(afterMaking ? "after making" : "after opening");
+    fs::remove_all(decoy);
+    fs::create_directories(decoy);
+    fs::remove_all(product);
+    fs::remove_all(moved);
+    if (!afterMaking) fs::create_directory(product);
+    SwappingEnv env(product, afterMaking);
+    env.swap = [&] {
+      fs::rename(product, moved);
+      fs::create_directory_symlink(decoy, product);
+    };
+    const FolderLock lock(env, product + "/Spring/");
+    EXPECT_EQ(testing::NamesIn(decoy), std::vector<std::string>{});
+    if (lock.state() == State::kUnavailable) {
+      EXPECT_NE(lock.error(), "");
+      continue;
+    }
+    ASSERT_EQ(lock.state(), State::kTaken);
+    EXPECT_TRUE(lock.InBookFolder());
+    // The lock is on the real book folder, moved aside with its parent.
+    const int fd = ::open((moved + "/Spring").c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    ASSERT_GE(fd, 0);
+    EXPECT_NE(::flock(fd, LOCK_EX | LOCK_NB), 0);
+    ::close(fd);
+  }
 }
 
 }  // namespace

@@ -87,9 +87,13 @@ class EnvWrapper : public Env {
   bool MakePrivateFolder(const std::string& path) override {
     return target_.MakePrivateFolder(path);
   }
-  LockOutcome LockPath(const std::string& path, bool folder, std::unique_ptr<FileHold>* hold,
+  LockOutcome LockPath(const std::string& path, std::unique_ptr<FileHold>* hold,
                        std::string* error) override {
-    return target_.LockPath(path, folder, hold, error);
+    return target_.LockPath(path, hold, error);
+  }
+  LockOutcome LockOpenFolder(OpenFolder& folder, std::unique_ptr<FileHold>* hold,
+                             std::string* error) override {
+    return target_.LockOpenFolder(folder, hold, error);
   }
   std::string RuntimeFolder() override { return target_.RuntimeFolder(); }
   std::string UserId() override { return target_.UserId(); }

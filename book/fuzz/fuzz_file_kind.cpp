@@ -3,6 +3,7 @@
 // (the sanitizers see any read outside them) and agrees with itself.
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 #include "book/file_kind.h"
@@ -35,6 +36,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       if (pagoro::swf::MovieSignature(file) || movie || pagoro::HoldsBookContainer(file))
         std::abort();
       break;
+  }
+  // Judged through reads that fail from one on (the input's first byte
+  // says which): no answer, or the same one.
+  if (size > 0) {
+    int reads = 0;
+    const auto judged =
+        pagoro::JudgeFile(size, [&](std::uint64_t offset, std::size_t length, unsigned char* out) {
+          if (offset > size || length > size - offset) std::abort();
+          if (reads++ >= data[0] % 4) return false;
+          std::memcpy(out, copy.data() + offset, length);
+          return true;
+        });
+    if (judged && judged->kind != kind) std::abort();
   }
   (void)pagoro::swf::StageSize(file);
   return 0;

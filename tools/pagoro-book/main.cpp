@@ -155,9 +155,9 @@ void LoadBook(Env& env, const ToolHost& host, Book& book, const std::string& pat
   } catch (const Exception& e) {
     // A movie or a projector is something the reader plays, but no book.
     std::string unused;
-    if (const auto view = env.MapReadOnly(path, &unused)) {
-      const FileKind kind = KindOfContent(Bytes(view->data(), view->size()));
-      if (kind == FileKind::kMovie || kind == FileKind::kProjector) {
+    const auto view = env.MapReadOnly(path, &unused);
+    if (const auto judged = view ? JudgeFile(*view, nullptr) : std::nullopt) {
+      if (judged->kind == FileKind::kMovie || judged->kind == FileKind::kProjector) {
         throw ToolError(InQuotes(path) + " is a Flash movie, not a magazine");
       }
     }
