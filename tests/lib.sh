@@ -152,6 +152,9 @@ wait_exit() {
     wait "$READER_PID"; READER_RC=$?; READER_PID=; return 0
   fi
   fail "the reader did not end within ${seconds}s"
+  # What it was doing: its last log lines and where its threads wait.
+  tail -n 15 "$READER_LOG" >&2
+  gdb -p "$READER_PID" -batch -ex "thread apply all bt 8" 2>/dev/null | grep -E "^Thread|^#" | head -n 80 >&2
   return 1
 }
 
