@@ -9,7 +9,7 @@ namespace pagoro {
 
 namespace {
 
-constexpr OptionSpec kOptions[] = {{.name = "--forget", .short_name = "", .takes_value = false}};
+constexpr OptionRule kOptions[] = {{.name = "--forget", .short_name = "", .takes_value = false}};
 constexpr std::size_t kForget = 0;
 
 }  // namespace

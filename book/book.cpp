@@ -95,7 +95,7 @@ void Book::TakeBookFile(const std::string& path, std::unique_ptr<MappedFile> vie
     reason = "the file is 4 GiB or larger, more than a book can be";
   }
   book_size_ = view_ ? static_cast<std::uint32_t>(view_->size()) : 0;
-  // The specified text, then the file and why.
+  // The mapping message as it always read, then the file and why.
   if (!view_) {
     host_.ShowMessage(std::string(kMappingErrorMessage) + "\n\"" + LegibleFileName(path) +
                       "\": " + reason);

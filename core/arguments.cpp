@@ -18,7 +18,7 @@ bool ParsedArguments::Has(std::size_t option) const {
 }
 
 ParsedArguments ParseArguments(std::span<const std::string> arguments,
-                               std::span<const OptionSpec> specs) {
+                               std::span<const OptionRule> rules) {
   ParsedArguments parsed;
   const auto fault = [&](const std::string& text, const std::string& unknown = "") {
     if (!parsed.error.empty()) return;
@@ -53,25 +53,25 @@ ParsedArguments ParseArguments(std::span<const std::string> arguments,
       }
       continue;
     }
-    const auto spec = std::find_if(specs.begin(), specs.end(), [&](const OptionSpec& s) {
-      return name == s.name || (!s.short_name.empty() && name == s.short_name);
+    const auto rule = std::find_if(rules.begin(), rules.end(), [&](const OptionRule& r) {
+      return name == r.name || (!r.short_name.empty() && name == r.short_name);
     });
-    if (spec == specs.end()) {
+    if (rule == rules.end()) {
       fault("unknown option " + InQuotes(argument), argument);
       continue;
     }
-    if (!spec->takes_value && inlineValue) {
+    if (!rule->takes_value && inlineValue) {
       fault(std::string(name) + " takes no value");
       continue;
     }
-    if (spec->takes_value && !inlineValue) {
+    if (rule->takes_value && !inlineValue) {
       if (i + 1 >= arguments.size()) {
         fault(std::string(name) + " needs a value");
         continue;
       }
       value = arguments[++i];  // taken as it stands, even when it starts with "-"
     }
-    parsed.options.push_back({static_cast<std::size_t>(spec - specs.begin()), value});
+    parsed.options.push_back({static_cast<std::size_t>(rule - rules.begin()), value});
   }
   return parsed;
 }

@@ -15,7 +15,7 @@
 
 namespace pagoro {
 
-struct OptionSpec {
+struct OptionRule {
   std::string_view name;        // "--output"
   std::string_view short_name;  // "-o", or "" for none
   bool takes_value = false;
@@ -23,7 +23,7 @@ struct OptionSpec {
 
 struct ParsedArguments {
   struct Given {
-    std::size_t option;  // its place in the specs
+    std::size_t option;  // its place in the rules
     std::string value;   // "" for an option without a value
   };
   bool help = false;
@@ -38,13 +38,13 @@ struct ParsedArguments {
   // that words the fault its own way; "" otherwise.
   std::string unknown_option;
 
-  // Whether the option at `option` in the specs was given.
+  // Whether the option at `option` in the rules was given.
   bool Has(std::size_t option) const;
 };
 
 // Reads `arguments` (without the program's name and, for a program with
-// commands, without the command) against the options in `specs`.
+// commands, without the command) against the options in `rules`.
 ParsedArguments ParseArguments(std::span<const std::string> arguments,
-                               std::span<const OptionSpec> specs);
+                               std::span<const OptionRule> rules);
 
 }  // namespace pagoro

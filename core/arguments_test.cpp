@@ -5,7 +5,7 @@
 namespace pagoro {
 namespace {
 
-constexpr OptionSpec kSpecs[] = {
+constexpr OptionRule kRules[] = {
     {.name = "--output", .short_name = "-o", .takes_value = true},
     {.name = "--forget", .short_name = "", .takes_value = false},
 };
@@ -13,7 +13,7 @@ constexpr std::size_t kOutput = 0;
 constexpr std::size_t kForget = 1;
 
 ParsedArguments Parse(const std::vector<std::string>& arguments) {
-  return ParseArguments(arguments, kSpecs);
+  return ParseArguments(arguments, kRules);
 }
 
 TEST(ArgumentsTest, OptionsAndOperandsInAnyOrder) {

@@ -56,7 +56,7 @@ void ExpectRect(const WindowRect& got, const WindowRect& want) {
 
 TEST(FitWithinTest, KeepsWhatLiesWithinAndMovesInWhatFits) {
   const WindowRect screen{0, 0, 1024, 768};
-  // The 800x600 movie's window as specified lies within: unchanged.
+  // The 800x600 movie's window at its usual place lies within: unchanged.
   ExpectRect(FitWithin(WindowedGeometry(1024, 768, 800, 600), screen, 800, 600),
              {82, 49, 860, 660});
   // A panel at the top: the same window moved down just below it.

@@ -292,7 +292,7 @@ void ReportPacked(const std::vector<PackEntry>& entries, const std::string& out,
 }
 
 // The options of `pack`, in the order of PackOption.
-constexpr OptionSpec kPackOptions[] = {
+constexpr OptionRule kPackOptions[] = {
     {.name = "--output", .short_name = "-o", .takes_value = true},
     {.name = "--format", .short_name = "", .takes_value = true},
     {.name = "--size", .short_name = "", .takes_value = true},
@@ -381,8 +381,8 @@ int Run(const std::vector<std::string>& args) {
   if (usage == nullptr) throw UsageError("unknown command " + InQuotes(command));
   const bool pack = command == "pack";
   const ParsedArguments parsed =
-      ParseArguments(std::span(args).subspan(1), pack ? std::span<const OptionSpec>(kPackOptions)
-                                                      : std::span<const OptionSpec>());
+      ParseArguments(std::span(args).subspan(1), pack ? std::span<const OptionRule>(kPackOptions)
+                                                      : std::span<const OptionRule>());
   if (parsed.help) {
     std::cout << usage;
     return 0;
