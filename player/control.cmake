@@ -77,7 +77,7 @@ if(pagoro_ruffle_rebuilt)
     PREFIX /pagoro/ruffle BASE ${CMAKE_CURRENT_BINARY_DIR}/ruffle FILES ${pagoro_ruffle_difference})
 endif()
 qt_add_resources(pagoro_player pagoro_player_page
-  PREFIX /pagoro/player FILES host.html host.js fetch-shim.js canvas-repeat.js quiet-audio.js)
+  PREFIX /pagoro/player FILES host.html host.js fetch-shim.js frame-pacer.js canvas-repeat.js quiet-audio.js)
 
 if(BUILD_TESTING)
   add_executable(pagoro_player_unit_test

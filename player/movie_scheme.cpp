@@ -45,7 +45,7 @@ QByteArray ContentType(const QString& path) {
 // none.
 QString InternalResource(const QString& name) {
   if (name == "host.html" || name == "host.js" || name == "fetch-shim.js" ||
-      name == "canvas-repeat.js" || name == "quiet-audio.js")
+      name == "frame-pacer.js" || name == "canvas-repeat.js" || name == "quiet-audio.js")
     return ":/pagoro/player/" + name;
   if (name == "qwebchannel.js") return QStringLiteral(":/qtwebchannel/qwebchannel.js");
   if (name.startsWith(kRufflePrefix)) return RuffleResource(name.mid(kRufflePrefix.size()));
