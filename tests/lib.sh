@@ -154,7 +154,10 @@ wait_exit() {
   fail "the reader did not end within ${seconds}s"
   # What it was doing: its last log lines and where its threads wait.
   tail -n 15 "$READER_LOG" >&2
-  gdb -p "$READER_PID" -batch -ex "thread apply all bt 8" 2>/dev/null | grep -E "^Thread|^#" | head -n 80 >&2
+  log "its window ${WID:-none}, the active window $(xdotool getactivewindow 2>/dev/null), its windows:" \
+    "$(xdotool search --all --pid "$READER_PID" --name '.' 2>/dev/null | tr '\n' ' ')"
+  gdb -p "$READER_PID" -batch -ex "thread 1" -ex "bt 30" -ex "thread apply all bt 6" 2>/dev/null |
+    grep -E "^\[Current|^Thread|^#" | head -n 140 >&2
   return 1
 }
 
@@ -200,8 +203,14 @@ movie_files() { find "$TMPDIR" -maxdepth 1 -name 'tem*.tmp' | sort; }
 
 # Closes the reader's window as the user does (openbox: Alt+F4).
 close_window() {
-  xdotool windowactivate --sync "$WID" >/dev/null 2>&1 || true
+  wait_until 20 active_window || { fail "the reader's window $WID did not become active to close"; return 1; }
   xdotool key alt+F4
+}
+# active_window: asks the window manager to activate WID; true once it is
+# the active window (the one Alt+F4 closes).
+active_window() {
+  xdotool windowactivate --sync "$WID" >/dev/null 2>&1
+  [ "$(xdotool getactivewindow 2>/dev/null)" == "$WID" ]
 }
 
 # dismiss_box: presses Enter in the newest message box of the reader.
