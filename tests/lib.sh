@@ -207,8 +207,13 @@ close_window() {
   xdotool key alt+F4
 }
 # active_window: asks the window manager to activate WID; true once it is
-# the active window (the one Alt+F4 closes).
+# the active window (the one Alt+F4 closes). A WID that is no longer shown
+# (the start screen gave way to the magazine, whose window is new) is
+# replaced by the reader's one window shown, if it has just one.
 active_window() {
+  local shown
+  shown=$(xdotool search --all --onlyvisible --pid "$READER_PID" --name '.' 2>/dev/null)
+  if ! grep -qx "$WID" <<<"$shown" && [ "$(grep -c . <<<"$shown")" == 1 ]; then WID=$shown; fi
   xdotool windowactivate --sync "$WID" >/dev/null 2>&1
   [ "$(xdotool getactivewindow 2>/dev/null)" == "$WID" ]
 }
