@@ -201,21 +201,22 @@ key() {
 book_folder() { echo "$XDG_DATA_HOME/pagoro/$1"; }
 movie_files() { find "$TMPDIR" -maxdepth 1 -name 'tem*.tmp' | sort; }
 
-# Closes the reader's window as the user does (openbox: Alt+F4).
+# Closes the reader's window as the user does, through the window manager
+# (openbox, as for its close button or Alt+F4): the window gets the
+# manager's request to close, whichever window has the keyboard.
 close_window() {
-  wait_until 20 active_window || { fail "the reader's window $WID did not become active to close"; return 1; }
-  xdotool key alt+F4
+  shown_window || { fail "the reader shows no window to close"; return 1; }
+  wmctrl -i -c "$WID"
 }
-# active_window: asks the window manager to activate WID; true once it is
-# the active window (the one Alt+F4 closes). A WID that is no longer shown
-# (the start screen gave way to the magazine, whose window is new) is
-# replaced by the reader's one window shown, if it has just one.
-active_window() {
+# shown_window: true when WID is a window the reader shows; a WID that is
+# no longer shown (the start screen gave way to the magazine, whose window
+# is new) is replaced by the reader's one window shown, if it has just one.
+shown_window() {
   local shown
   shown=$(xdotool search --all --onlyvisible --pid "$READER_PID" --name '.' 2>/dev/null)
-  if ! grep -qx "$WID" <<<"$shown" && [ "$(grep -c . <<<"$shown")" == 1 ]; then WID=$shown; fi
-  xdotool windowactivate --sync "$WID" >/dev/null 2>&1
-  [ "$(xdotool getactivewindow 2>/dev/null)" == "$WID" ]
+  grep -qx "$WID" <<<"$shown" && return 0
+  [ "$(grep -c . <<<"$shown")" == 1 ] || return 1
+  WID=$shown
 }
 
 # dismiss_box: presses Enter in the newest message box of the reader.
