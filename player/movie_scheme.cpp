@@ -42,13 +42,12 @@ QByteArray ContentType(const QString& path) {
 }
 
 // The resource that holds the player's own file `name`; "" when there is
-// none.
+// none. The page's own files are those compiled in under /pagoro/player.
 QString InternalResource(const QString& name) {
-  if (name == "host.html" || name == "host.js" || name == "fetch-shim.js" ||
-      name == "frame-pacer.js" || name == "canvas-repeat.js" || name == "quiet-audio.js")
-    return ":/pagoro/player/" + name;
   if (name == "qwebchannel.js") return QStringLiteral(":/qtwebchannel/qwebchannel.js");
   if (name.startsWith(kRufflePrefix)) return RuffleResource(name.mid(kRufflePrefix.size()));
+  QString page_file = ":/pagoro/player/" + name;
+  if (!name.contains('/') && QFileInfo(page_file).isFile()) return page_file;
   return {};
 }
 

@@ -56,10 +56,9 @@ void CheckPrerequisites() {
   if (!QFileInfo(process).isExecutable()) {
     throw PlayerError("The web engine is not installed (" + Utf8(process) + " is missing)");
   }
-  for (const char* resource : {":/pagoro/player/host.html", ":/pagoro/player/host.js",
-                               ":/pagoro/player/fetch-shim.js", ":/pagoro/player/frame-pacer.js",
-                               ":/pagoro/player/canvas-repeat.js", ":/pagoro/player/quiet-audio.js",
-                               ":/pagoro/ruffle/ruffle.js", ":/qtwebchannel/qwebchannel.js"}) {
+  // The page's scripts are compiled in together with the page.
+  for (const char* resource : {":/pagoro/player/host.html", ":/pagoro/ruffle/ruffle.js",
+                               ":/qtwebchannel/qwebchannel.js"}) {
     if (!QFile::exists(resource))
       throw PlayerError(std::string("The player file ") + resource + " is missing");
   }

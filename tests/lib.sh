@@ -126,10 +126,13 @@ start_reader() {
   [ -n "$WID" ] || { fail "no window for $1"; cat "$READER_LOG" >&2; return 1; }
 }
 
+# shown_windows: the reader's windows that are shown, one id a line.
+shown_windows() { xdotool search --all --onlyvisible --pid "$READER_PID" --name '.' 2>/dev/null; }
+
 # first_window: sets WID to the reader's first visible window; also
 # succeeds when the reader has ended.
 first_window() {
-  WID=$(xdotool search --all --onlyvisible --pid "$READER_PID" --name '.' 2>/dev/null | head -1)
+  WID=$(shown_windows | head -1)
   [ -n "$WID" ] || ended "$READER_PID"
 }
 
@@ -213,7 +216,7 @@ close_window() {
 # is new) is replaced by the reader's one window shown, if it has just one.
 shown_window() {
   local shown
-  shown=$(xdotool search --all --onlyvisible --pid "$READER_PID" --name '.' 2>/dev/null)
+  shown=$(shown_windows)
   grep -qx "$WID" <<<"$shown" && return 0
   [ "$(grep -c . <<<"$shown")" == 1 ] || return 1
   WID=$shown
@@ -235,7 +238,7 @@ press_in_box() {
 
 # newest_box: sets dismiss_box's box to the reader's newest window but WID.
 newest_box() {
-  box=$(xdotool search --all --onlyvisible --pid "$READER_PID" --name '.' 2>/dev/null | grep -vx "${WID:-none}" | tail -1)
+  box=$(shown_windows | grep -vx "${WID:-none}" | tail -1)
   [ -n "$box" ]
 }
 
@@ -288,7 +291,7 @@ find_window() {
 
 window_of_size() {
   local w ww hh
-  for w in $(xdotool search --all --onlyvisible --pid "$READER_PID" --name '.' 2>/dev/null); do
+  for w in $(shown_windows); do
     read -r _ _ ww hh < <(geometry "$w")
     [ "$ww $hh" == "$1 $2" ] && { WID=$w; return 0; }
   done
