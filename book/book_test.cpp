@@ -317,7 +317,7 @@ TEST_F(BookTest, NamesWithAFolderPartWriteNothing) {
     EXPECT_EQ(Names(cache_), std::set<std::string>{"a.txt"}) << name;
     EXPECT_EQ(Names(folder_.data()), std::set<std::string>{"Spring"}) << name;
     EXPECT_EQ(Names(folder_.path()),
-              (std::set<std::string>{"Spring.exe", "data", "home", "tmp", "work"}))
+              (std::set<std::string>{"Spring.exe", "data", "home", "state", "tmp", "work"}))
         << name;
     EXPECT_TRUE(Names(folder_.work()).empty()) << name;
   }

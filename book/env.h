@@ -42,7 +42,14 @@ class FileHold {
 class OpenFolder {
  public:
   virtual ~OpenFolder() = default;
+  // The path it was opened by, for messages only: what it names now may
+  // be another folder.
+  virtual const std::string& shown_path() const = 0;
 };
+
+// What a name in an opened folder is, the name itself judged (a link is a
+// link, whatever it points to).
+enum class EntryKind { kMissing, kFile, kFolder, kLink, kOther };
 
 class Env {
  public:
@@ -118,6 +125,30 @@ class Env {
                                                    bool create, std::string* error) = 0;
   // RemoveFolder on a name in an opened folder; a link is not removed.
   virtual bool RemoveFolderIn(OpenFolder& folder, const std::string& name) = 0;
+  // What `name` in the opened folder is; kMissing also when it can't be told.
+  virtual EntryKind KindOfEntryIn(OpenFolder& folder, const std::string& name) = 0;
+
+  // Reads the regular file `name` of an opened folder, at most `limit`
+  // bytes: opened without waiting and never through a link (a FIFO, a
+  // device, a folder or a link in its place is refused), judged by what
+  // was opened, and refused when it holds more than `limit` bytes. False
+  // with the reason in `error` (if given).
+  virtual bool ReadFileIn(OpenFolder& folder, const std::string& name, std::size_t limit,
+                          std::string* bytes, std::string* error) = 0;
+  // Keeps `bytes` as the file `name` of an opened folder, whole or not at
+  // all: written into a new file beside it (readable by this user only),
+  // flushed to the disk, renamed over the old one, and the folder flushed.
+  // Anything but a regular file in its place (a link, a folder, a FIFO) is
+  // refused and left alone. On any failure (no room, no inodes, a quota,
+  // an I/O error) the old file stays as it was, byte for byte, nothing is
+  // left behind, and `error` (if given) gets the reason.
+  virtual bool ReplaceFileIn(OpenFolder& folder, const std::string& name, std::string_view bytes,
+                             std::string* error) = 0;
+  // Renames `from` in one opened folder to `to` in another (or the same),
+  // never through a link at either end: `to` must not exist yet. False with
+  // the reason in `error` (if given).
+  virtual bool MoveEntryIn(OpenFolder& from_folder, const std::string& from, OpenFolder& to_folder,
+                           const std::string& to, std::string* error) = 0;
 
   // Moves a file within one file system (the command-line tool moves the
   // extracted movie). False on failure.
@@ -169,6 +200,10 @@ class Env {
   // The per-user persistent data folder ($XDG_DATA_HOME, else ~/.local/share),
   // created when missing, with no trailing separator.
   virtual std::string UserDataFolder() = 0;
+  // The per-user state folder ($XDG_STATE_HOME, else ~/.local/state), where
+  // what the reader keeps between runs lies (the shelf, shared objects);
+  // not created; with no trailing separator; "" when no home is known.
+  virtual std::string UserStateFolder() = 0;
   // Creates a new empty file named prefix + unique part + suffix in `folder`,
   // never one that exists already, and returns its full path. Throws
   // EFCreateError when no such file can be made.

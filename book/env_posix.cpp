@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
@@ -151,6 +152,7 @@ class PosixOpenFolder : public OpenFolder {
   PosixOpenFolder(int fd, std::string path) : fd_(fd), path_(std::move(path)) {}
   int fd() const { return fd_.get(); }
   const std::string& path() const { return path_; }
+  const std::string& shown_path() const override { return path_; }
 
  private:
   FileDescriptor fd_;
@@ -191,6 +193,61 @@ void WriteAt(int dirfd, const std::string& name, const std::string& shown,
     }
     written += static_cast<std::size_t>(n);
   }
+}
+
+// The reason a write into the folder `dirfd` failed, as WriteFailure.
+std::string WriteFailureAt(int dirfd, int err) {
+  struct statvfs fs {};
+  if (err == ENOSPC && fstatvfs(dirfd, &fs) == 0 && fs.f_files > 0 && fs.f_favail == 0)
+    return "no free inodes left: the file system can hold no more files";
+  return SystemErrorText(err);
+}
+
+// Writes all of `bytes` to `fd`; 0, or the system's error number.
+int WriteAll(int fd, std::string_view bytes) {
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
+    if (n > 0) {
+      done += static_cast<std::size_t>(n);
+    } else if (n == 0 || errno != EINTR) {
+      return n == 0 ? ENOSPC : errno;
+    }
+  }
+  return 0;
+}
+
+// fsync that a signal does not cut short; 0, or the system's error number.
+int Sync(int fd) {
+  while (fsync(fd) != 0) {
+    if (errno != EINTR) return errno;
+  }
+  return 0;
+}
+
+// A name for a new file beside `name` in `dirfd`, created (O_EXCL, never
+// through a link) with `mode` into `fd`; 0, or the system's error number.
+int CreateTempBeside(int dirfd, const std::string& name, mode_t mode, std::string* temp,
+                     FileDescriptor& fd) {
+  static unsigned counter = 0;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    *temp = "." + name.substr(0, 64) + ".new-" + std::to_string(getpid()) + "-" +
+            std::to_string(++counter);
+    fd.reset(
+        openat(dirfd, temp->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, mode));
+    if (fd.get() >= 0) return 0;
+    if (errno != EEXIST) return errno;
+  }
+  return EEXIST;
+}
+
+EntryKind KindAt(int dirfd, const char* name) {
+  struct stat st {};
+  if (fstatat(dirfd, name, &st, AT_SYMLINK_NOFOLLOW) != 0) return EntryKind::kMissing;
+  if (S_ISREG(st.st_mode)) return EntryKind::kFile;
+  if (S_ISDIR(st.st_mode)) return EntryKind::kFolder;
+  if (S_ISLNK(st.st_mode)) return EntryKind::kLink;
+  return EntryKind::kOther;
 }
 
 // Takes the lock of LockPath or LockOpenFolder on `fd` (a regular file,
@@ -271,20 +328,21 @@ class PosixEnv : public Env {
       if (error != nullptr) *error = SystemErrorText(errno);
       return false;
     }
-    std::size_t done = 0;
-    int err = 0;
-    while (done < bytes.size() && err == 0) {
-      const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
-      if (n > 0) {
-        done += static_cast<std::size_t>(n);
-      } else if (n == 0 || errno != EINTR) {
-        err = n == 0 ? EIO : errno;
-      }
-    }
+    int err = WriteAll(fd, bytes);
     if (err == 0 && executable && fchmod(fd, 0755) != 0) err = errno;
+    if (err == 0) err = Sync(fd);
     if (close(fd) != 0 && err == 0) err = errno;
     if (err == 0 && rename(temp.c_str(), path.c_str()) != 0) err = errno;
-    if (err == 0) return true;
+    if (err == 0) {
+      // The rename itself lasts once the folder is on the disk.
+      const std::size_t slash = path.rfind('/');
+      const std::string folder = slash == std::string::npos ? "."
+                                 : slash == 0               ? "/"
+                                                            : path.substr(0, slash);
+      const FileDescriptor dir(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+      if (dir.get() >= 0) Sync(dir.get());
+      return true;
+    }
     unlink(temp.c_str());
     if (error != nullptr) *error = SystemErrorText(err);
     return false;
@@ -396,6 +454,96 @@ class PosixEnv : public Env {
     return unlinkat(Fd(folder), name.c_str(), AT_REMOVEDIR) == 0;
   }
 
+  EntryKind KindOfEntryIn(OpenFolder& folder, const std::string& name) override {
+    return KindAt(Fd(folder), name.c_str());
+  }
+
+  bool ReadFileIn(OpenFolder& folder, const std::string& name, std::size_t limit,
+                  std::string* bytes, std::string* error) override {
+    bytes->clear();
+    const FileDescriptor fd(
+        openat(Fd(folder), name.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK));
+    struct stat st {};
+    int err = fd.get() < 0 || fstat(fd.get(), &st) != 0 ? errno : 0;
+    if (err == ELOOP) err = EMLINK;  // "Too many links" reads oddly: say what it is
+    if (err == 0 && !S_ISREG(st.st_mode)) err = S_ISDIR(st.st_mode) ? EISDIR : ENODEV;
+    if (err == 0 && static_cast<std::uint64_t>(st.st_size) > limit) err = EFBIG;
+    char buffer[1 << 16];
+    while (err == 0) {
+      // One byte past the limit tells a file that grew since it was judged.
+      const std::size_t left = limit - bytes->size();
+      const ssize_t n = read(fd.get(), buffer, left < sizeof buffer ? left + 1 : sizeof buffer);
+      if (n == 0) return true;
+      if (n > 0) {
+        bytes->append(buffer, static_cast<std::size_t>(n));
+        if (bytes->size() > limit) err = EFBIG;
+      } else if (errno != EINTR) {
+        err = errno;
+      }
+    }
+    bytes->clear();
+    if (error != nullptr) {
+      *error = err == EMLINK ? "a symbolic link is in its place"
+               : err == ENODEV
+                   ? "it is not a regular file"
+                   : (err == EFBIG ? "it is larger than " + std::to_string(limit) + " bytes"
+                                   : SystemErrorText(err));
+    }
+    return false;
+  }
+
+  bool ReplaceFileIn(OpenFolder& folder, const std::string& name, std::string_view bytes,
+                     std::string* error) override {
+    const int dirfd = Fd(folder);
+    const EntryKind kind = KindAt(dirfd, name.c_str());
+    if (kind != EntryKind::kMissing && kind != EntryKind::kFile) {
+      if (error != nullptr)
+        *error = kind == EntryKind::kLink ? "a symbolic link is in its place"
+                 : kind == EntryKind::kFolder
+                     ? "a folder is in its place"
+                     : "something other than a regular file is in its place";
+      return false;
+    }
+    std::string temp;
+    FileDescriptor fd(-1);
+    int err = CreateTempBeside(dirfd, name, 0600, &temp, fd);
+    const bool made = err == 0;
+    if (err == 0) err = WriteAll(fd.get(), bytes);
+    if (err == 0) err = Sync(fd.get());
+    if (made && close(fd.release()) != 0 && err == 0) err = errno;
+    // Only a regular file (or nothing) is replaced: checked again just
+    // before, as something else may have been put there meanwhile.
+    if (err == 0) {
+      const EntryKind now = KindAt(dirfd, name.c_str());
+      if (now != EntryKind::kMissing && now != EntryKind::kFile) err = EEXIST;
+    }
+    if (err == 0 && renameat(dirfd, temp.c_str(), dirfd, name.c_str()) != 0) err = errno;
+    if (err == 0) err = Sync(dirfd);
+    if (err == 0) return true;
+    if (made) unlinkat(dirfd, temp.c_str(), 0);
+    if (error != nullptr)
+      *error = err == EEXIST ? "something other than a regular file was put in its place"
+                             : WriteFailureAt(dirfd, err);
+    return false;
+  }
+
+  bool MoveEntryIn(OpenFolder& from_folder, const std::string& from, OpenFolder& to_folder,
+                   const std::string& to, std::string* error) override {
+    int err = 0;
+    if (KindAt(Fd(from_folder), from.c_str()) == EntryKind::kLink) err = EMLINK;
+    // RENAME_NOREPLACE: whatever appears at `to` meanwhile is never replaced.
+    if (err == 0 &&
+        renameat2(Fd(from_folder), from.c_str(), Fd(to_folder), to.c_str(), RENAME_NOREPLACE) != 0)
+      err = errno;
+    if (err == 0) {
+      Sync(Fd(to_folder));
+      return true;
+    }
+    if (error != nullptr)
+      *error = err == EMLINK ? "a symbolic link is in its place" : SystemErrorText(err);
+    return false;
+  }
+
   bool RenameFile(const std::string& from, const std::string& to) override {
     return rename(from.c_str(), to.c_str()) == 0;
   }
@@ -476,6 +624,15 @@ class PosixEnv : public Env {
     folder = WithoutTrailingSeparators(folder);
     if (!FolderExists(folder)) CreateFolders(folder);
     return folder;
+  }
+
+  std::string UserStateFolder() override {
+    // A relative XDG_STATE_HOME is invalid and ignored, as the XDG rules say.
+    const std::string folder = Variable("XDG_STATE_HOME");
+    if (!folder.empty() && folder.front() == '/') return WithoutTrailingSeparators(folder);
+    const std::string home = HomeFolder();
+    if (home.empty() || home.front() != '/') return "";
+    return WithoutTrailingSeparators(home) + "/.local/state";
   }
 
   std::string CreateUniqueFile(const std::string& folder, std::string_view prefix,

@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <set>
 #include <string>
@@ -17,6 +18,8 @@
 namespace pagoro {
 namespace {
 
+using testing::NamesIn;
+using testing::PatternBytes;
 using testing::ReadAll;
 using testing::WriteAll;
 
@@ -145,6 +148,108 @@ TEST_F(EnvTest, AFullFileSystemIsNamedWithItsCause) {
   ::umount2(mnt.c_str(), MNT_DETACH);
 }
 
+// Kept files (the shelf, shared objects) are replaced whole or not at all:
+// on a small file system of its own filled in every way (no room, no
+// inodes, filled by another program meanwhile) the old file stays byte for
+// byte and nothing is left beside it. Root only: it is mounted for the test.
+TEST_F(EnvTest, AKeptFileIsReplacedWholeOrNotAtAll) {
+  namespace fs = std::filesystem;
+  const std::string mnt = folder_.path() + "/small";
+  ::mkdir(mnt.c_str(), 0700);
+  if (::geteuid() != 0 ||
+      ::mount("tmpfs", mnt.c_str(), "tmpfs", 0, "size=256k,nr_inodes=8,mode=0700") != 0)
+    GTEST_SKIP() << "no small file system can be mounted here";
+  std::string error;
+  const std::unique_ptr<OpenFolder> open = env_.OpenOwnFolder(mnt, &error);
+  ASSERT_NE(open, nullptr) << error;
+  const std::string old = PatternBytes(1000);
+  ASSERT_TRUE(env_.ReplaceFileIn(*open, "kept.sol", old, &error)) << error;
+  ASSERT_TRUE(env_.ReplaceFileIn(*open, "kept.sol", old, &error)) << error;
+  EXPECT_EQ(ReadAll(mnt + "/kept.sol"), old);
+  EXPECT_EQ(fs::status(mnt + "/kept.sol").permissions() & fs::perms::all,
+            fs::perms::owner_read | fs::perms::owner_write);
+
+  // No room: a new version larger than what is free.
+  EXPECT_FALSE(env_.ReplaceFileIn(*open, "kept.sol", std::string(300u << 10, 'n'), &error));
+  EXPECT_EQ(error, "No space left on device");
+  EXPECT_EQ(ReadAll(mnt + "/kept.sol"), old);
+  EXPECT_EQ(NamesIn(mnt), std::vector<std::string>{"kept.sol"});
+
+  // Filled by another program: even a small new version finds no room.
+  WriteAll(mnt + "/filler", "");
+  {
+    std::ofstream filler(mnt + "/filler", std::ios::binary);
+    const std::string block(4096, 'f');
+    while (filler.write(block.data(), block.size())) {
+    }
+  }
+  EXPECT_FALSE(env_.ReplaceFileIn(*open, "kept.sol", "new", &error));
+  EXPECT_EQ(ReadAll(mnt + "/kept.sol"), old);
+  fs::remove(mnt + "/filler");
+
+  // No inodes: the new file can't even be made.
+  for (int i = 0; env_.ReplaceFileIn(*open, "f" + std::to_string(i), "x", nullptr); ++i) {
+  }
+  EXPECT_FALSE(env_.ReplaceFileIn(*open, "kept.sol", "new", &error));
+  EXPECT_NE(error.find("no free inodes left"), std::string::npos) << error;
+  EXPECT_EQ(ReadAll(mnt + "/kept.sol"), old);
+  for (const std::string& name : NamesIn(mnt)) EXPECT_NE(name.front(), '.') << name;
+  ::umount2(mnt.c_str(), MNT_DETACH);
+}
+
+// What lies in a kept file's place and is not a regular file is refused
+// and left alone: a link (to a user's document, to /dev/zero), a folder, a
+// FIFO (which must not hang the read); a file over the bound is not read.
+TEST_F(EnvTest, KeptFilesAreReadAndWrittenOnlyAsRegularFilesOfTheirFolder) {
+  namespace fs = std::filesystem;
+  std::string error;
+  const std::unique_ptr<OpenFolder> open = env_.OpenOwnFolder(folder_.path(), &error);
+  ASSERT_NE(open, nullptr) << error;
+  const std::string document = folder_.work() + "/document.txt";
+  WriteAll(document, "the user's own");
+  fs::create_symlink(document, folder_.path() + "/linked");
+  fs::create_symlink("/dev/zero", folder_.path() + "/zero");
+  fs::create_directory(folder_.path() + "/folder");
+  ASSERT_EQ(mkfifo((folder_.path() + "/fifo").c_str(), 0600), 0);
+  EXPECT_EQ(env_.KindOfEntryIn(*open, "linked"), EntryKind::kLink);
+  EXPECT_EQ(env_.KindOfEntryIn(*open, "folder"), EntryKind::kFolder);
+  EXPECT_EQ(env_.KindOfEntryIn(*open, "fifo"), EntryKind::kOther);
+  EXPECT_EQ(env_.KindOfEntryIn(*open, "none"), EntryKind::kMissing);
+
+  std::string bytes = "stale";
+  for (const char* name : {"linked", "zero"}) {
+    EXPECT_FALSE(env_.ReadFileIn(*open, name, 1 << 20, &bytes, &error)) << name;
+    EXPECT_EQ(error, "a symbolic link is in its place");
+    EXPECT_TRUE(bytes.empty());
+    EXPECT_FALSE(env_.ReplaceFileIn(*open, name, "written", &error));
+    EXPECT_EQ(error, "a symbolic link is in its place");
+  }
+  EXPECT_FALSE(env_.ReadFileIn(*open, "fifo", 1 << 20, &bytes, &error));
+  EXPECT_EQ(error, "it is not a regular file");
+  EXPECT_FALSE(env_.ReplaceFileIn(*open, "fifo", "written", &error));
+  EXPECT_FALSE(env_.ReadFileIn(*open, "folder", 1 << 20, &bytes, &error));
+  EXPECT_FALSE(env_.ReplaceFileIn(*open, "folder", "written", &error));
+  EXPECT_EQ(error, "a folder is in its place");
+  EXPECT_EQ(ReadAll(document), "the user's own");
+  EXPECT_TRUE(fs::is_symlink(folder_.path() + "/linked"));
+
+  WriteAll(folder_.path() + "/plain", std::string(100, 'p'));
+  EXPECT_TRUE(env_.ReadFileIn(*open, "plain", 100, &bytes, &error));
+  EXPECT_EQ(bytes, std::string(100, 'p'));
+  EXPECT_FALSE(env_.ReadFileIn(*open, "plain", 99, &bytes, &error));
+  EXPECT_EQ(error, "it is larger than 99 bytes");
+
+  // A move never replaces what is at its end, and never takes a link.
+  const std::unique_ptr<OpenFolder> sub = env_.OpenFolderIn(*open, "folder", false, &error);
+  ASSERT_NE(sub, nullptr);
+  WriteAll(folder_.path() + "/folder/taken", "there");
+  EXPECT_FALSE(env_.MoveEntryIn(*open, "plain", *sub, "taken", &error));
+  EXPECT_EQ(ReadAll(folder_.path() + "/folder/taken"), "there");
+  EXPECT_FALSE(env_.MoveEntryIn(*open, "linked", *sub, "moved", &error));
+  EXPECT_TRUE(env_.MoveEntryIn(*open, "plain", *sub, "moved", &error)) << error;
+  EXPECT_EQ(ReadAll(folder_.path() + "/folder/moved"), std::string(100, 'p'));
+}
+
 TEST_F(EnvTest, UniqueFilesAreNewAndEmpty) {
   std::set<std::string> seen;
   for (int i = 0; i < 50; ++i) {
@@ -182,6 +287,13 @@ TEST_F(EnvTest, FoldersComeFromTheEnvironment) {
     EXPECT_EQ(env_.UserDataFolder(), folder_.path() + "/.local/share");
   }
   EXPECT_TRUE(env_.FolderExists(folder_.path() + "/.local/share"));
+
+  // The state folder: XDG_STATE_HOME when absolute, else the home's; never made.
+  setenv("XDG_STATE_HOME", (folder_.path() + "/st/").c_str(), 1);
+  EXPECT_EQ(env_.UserStateFolder(), folder_.path() + "/st");
+  setenv("XDG_STATE_HOME", "relative", 1);
+  EXPECT_EQ(env_.UserStateFolder(), folder_.path() + "/.local/state");
+  EXPECT_FALSE(env_.FolderExists(folder_.path() + "/.local/state"));
   if (home != nullptr)
     setenv("HOME", old_home.c_str(), 1);
   else

@@ -75,6 +75,21 @@ class EnvWrapper : public Env {
   bool RemoveFolderIn(OpenFolder& folder, const std::string& name) override {
     return target_.RemoveFolderIn(folder, name);
   }
+  EntryKind KindOfEntryIn(OpenFolder& folder, const std::string& name) override {
+    return target_.KindOfEntryIn(folder, name);
+  }
+  bool ReadFileIn(OpenFolder& folder, const std::string& name, std::size_t limit,
+                  std::string* bytes, std::string* error) override {
+    return target_.ReadFileIn(folder, name, limit, bytes, error);
+  }
+  bool ReplaceFileIn(OpenFolder& folder, const std::string& name, std::string_view bytes,
+                     std::string* error) override {
+    return target_.ReplaceFileIn(folder, name, bytes, error);
+  }
+  bool MoveEntryIn(OpenFolder& from_folder, const std::string& from, OpenFolder& to_folder,
+                   const std::string& to, std::string* error) override {
+    return target_.MoveEntryIn(from_folder, from, to_folder, to, error);
+  }
   bool RenameFile(const std::string& from, const std::string& to) override {
     return target_.RenameFile(from, to);
   }
@@ -103,6 +118,7 @@ class EnvWrapper : public Env {
   std::string ProgramPath() override { return target_.ProgramPath(); }
   std::string TempFolder() override { return target_.TempFolder(); }
   std::string UserDataFolder() override { return target_.UserDataFolder(); }
+  std::string UserStateFolder() override { return target_.UserStateFolder(); }
   std::string CreateUniqueFile(const std::string& folder, std::string_view prefix,
                                std::string_view suffix) override {
     return target_.CreateUniqueFile(folder, prefix, suffix);

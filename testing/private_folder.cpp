@@ -13,10 +13,11 @@ PrivateFolder::PrivateFolder() {
   std::string pattern = (std::filesystem::temp_directory_path() / "pagoro-test-XXXXXX").string();
   if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
   path_ = pattern;
-  for (const char* sub : {"data", "tmp", "home", "work"})
+  for (const char* sub : {"data", "state", "tmp", "home", "work"})
     std::filesystem::create_directory(path_ + "/" + sub);
   Point("TMPDIR", tmp());
   Point("XDG_DATA_HOME", data());
+  Point("XDG_STATE_HOME", state());
   Point("HOME", path_ + "/home");
 }
 

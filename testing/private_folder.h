@@ -1,5 +1,6 @@
-// A fresh folder for one test, fuzz or benchmark run, holding data/, tmp/,
-// home/ and work/, with XDG_DATA_HOME, TMPDIR and HOME pointed into it while
+// A fresh folder for one test, fuzz or benchmark run, holding data/, state/,
+// tmp/, home/ and work/, with XDG_DATA_HOME, XDG_STATE_HOME, TMPDIR and HOME
+// pointed into it while
 // it lives, so that nothing touches the user's own folders. Removed, with
 // all it holds, at the end. And small file helpers for tests.
 #pragma once
@@ -21,6 +22,7 @@ class PrivateFolder {
   const std::string& path() const { return path_; }  // no trailing "/"
   std::string tmp() const { return path_ + "/tmp"; }
   std::string data() const { return path_ + "/data"; }
+  std::string state() const { return path_ + "/state"; }
   // A folder for the test's own files (books, folders to pack).
   std::string work() const { return path_ + "/work"; }
 
