@@ -34,10 +34,11 @@ int ForgetMagazine(const std::string& path) {
   if (!file || kind == FileKind::kBook) {
     for (const std::string& name : {NameWithoutExtension(fileName), BookNameOf(fileName)}) {
       if (ids.empty() || ids.back().book != name)
-        ids.push_back({.book = name, .file = {}, .folder = {}});
+        ids.push_back({.book = name, .file = {}, .folder = {}, .identity = {}});
     }
   }
-  if (!file || kind != FileKind::kBook) ids.push_back({.book = {}, .file = shown, .folder = {}});
+  if (!file || kind != FileKind::kBook)
+    ids.push_back({.book = {}, .file = shown, .folder = {}, .identity = {}});
   bool ok = true;
   for (const MagazineId& id : ids) {
     QString message;

@@ -75,7 +75,8 @@ class Book {
   void ExtractAssets(const std::string& folder, OpenFolder& open);
 
   // Book state.
-  const unsigned char* BookView() const;  // null when no book is mapped
+  const unsigned char* BookView() const;                      // null when no book is mapped
+  const MappedFile* BookFile() const { return view_.get(); }  // null likewise
   std::uint32_t BookSize() const { return book_size_; }
   const std::optional<StringList>& BookIndex() const { return book_index_; }
   std::int32_t MovieWidth() const { return movie_width_; }

@@ -7,6 +7,7 @@
 
 #include "book/cp936.h"
 #include "book/format.h"
+#include "core/magazine_identity.h"
 #include "swf/movie_header.h"
 
 namespace pagoro {
@@ -21,6 +22,13 @@ constexpr int kDefaultStageHeight = 600;
 constexpr std::uint64_t kStageHead = std::uint64_t{64} * 1024;
 // Different books of one name playing at once, each in a folder of its own.
 constexpr int kMaxNamesakes = 9;
+
+// What the opened `file` holds; "" when it can't be read (the opening
+// itself says why, if it matters).
+std::string IdentityOf(const MappedFile* file, FileKind kind) {
+  if (file == nullptr) return {};
+  return MagazineIdentity(*file, kind, nullptr).value_or("");
+}
 
 }  // namespace
 
@@ -81,7 +89,10 @@ OpenOutcome BookOpener::OpenBookAs(const std::string& path, const std::string& b
       throw;
     }
     // The player keeps the movie it plays until it takes the new one.
-    player_.Magazine({.book = bookName, .file = {}, .folder = folder});
+    player_.Magazine({.book = bookName,
+                      .file = {},
+                      .folder = folder,
+                      .identity = IdentityOf(book_.BookFile(), FileKind::kBook)});
     player_.Movie(movie_temp_path_);
   } catch (...) {
     // The playing movie keeps its folder; the files of this attempt go,
@@ -146,13 +157,14 @@ OpenOutcome BookOpener::OpenFile(const std::string& path, FileKind* kindOut) {
         temp_files_.Delete(moviePath);
         throw;
       }
-      PlayMovie(path, moviePath, true, folder, copied);
+      PlayMovie(path, moviePath, true, folder, copied, IdentityOf(file.get(), kind));
       return OpenOutcome::kOpened;
     }
     case FileKind::kMovie: {
       const std::string head = copyMovie(std::min<std::uint64_t>(judged->movie_size, kStageHead));
       PlayMovie(path, path, false, folder,
-                Bytes(reinterpret_cast<const unsigned char*>(head.data()), head.size()));
+                Bytes(reinterpret_cast<const unsigned char*>(head.data()), head.size()),
+                IdentityOf(file.get(), kind));
       return OpenOutcome::kOpened;
     }
     case FileKind::kNone: break;
@@ -161,9 +173,11 @@ OpenOutcome BookOpener::OpenFile(const std::string& path, FileKind* kindOut) {
 }
 
 void BookOpener::PlayMovie(const std::string& filePath, const std::string& moviePath,
-                           bool temporary, const std::string& folder, Bytes head) {
+                           bool temporary, const std::string& folder, Bytes head,
+                           const std::string& identity) {
   try {
-    player_.Magazine({.book = {}, .file = FileNameAsUtf8(filePath), .folder = folder});
+    player_.Magazine(
+        {.book = {}, .file = FileNameAsUtf8(filePath), .folder = folder, .identity = identity});
     player_.Movie(moviePath);
   } catch (...) {
     // Nothing changed: the player keeps its movie, we keep ours.

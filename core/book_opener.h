@@ -123,9 +123,9 @@ class BookOpener : public BookHost {
   // Plays the movie file at `moviePath`, from the file `filePath` the user
   // opened, with `folder` as its folder; `temporary` when the movie file is
   // ours to delete later. `head` is the movie's start, in memory, for its
-  // stage size.
+  // stage size; `identity` what the file holds (core/magazine_identity.h).
   void PlayMovie(const std::string& filePath, const std::string& moviePath, bool temporary,
-                 const std::string& folder, Bytes head);
+                 const std::string& folder, Bytes head, const std::string& identity);
 
   Env& env_;
   PlayerControl& player_;

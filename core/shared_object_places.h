@@ -31,6 +31,8 @@ struct MagazineId {
   std::string book;    // the book's name; "" for a movie or projector file
   std::string file;    // the movie or projector file's absolute path, for no book
   std::string folder;  // the folder of the magazine's other files, ending in "/"
+  // What the magazine holds (core/magazine_identity.h); "" when unknown.
+  std::string identity;
 };
 
 // What a magazine may keep: its own objects together, and the shared ones

@@ -7,7 +7,7 @@
 namespace pagoro {
 namespace {
 
-const MagazineId kBook{.book = "Spring", .file = {}, .folder = "/d/pagoro/Spring/"};
+const MagazineId kBook{.book = "Spring", .file = {}, .folder = "/d/pagoro/Spring/", .identity = {}};
 const std::string kTemp = "/tmp/tem-pagoro-x1.tmp";
 
 std::string Place(const SharedObjectPlaces& places, const std::string& path,
@@ -39,14 +39,16 @@ TEST(SharedObjectPlacesTest, ABooksObjectsAreKeptUnderItsNameNotItsTemporaryMovi
 }
 
 TEST(SharedObjectPlacesTest, AMovieOrProjectorIsKnownByItsOwnPath) {
-  const MagazineId movie{.book = {}, .file = "/home/u/Games/run.swf", .folder = "/home/u/Games/"};
+  const MagazineId movie{
+      .book = {}, .file = "/home/u/Games/run.swf", .folder = "/home/u/Games/", .identity = {}};
   const SharedObjectPlaces plain(movie, "/home/u/Games/run.swf");
   EXPECT_EQ(Place(plain, "home/u/Games/run.swf", "hi"), "own files/home/u/Games/run.swf/hi.sol");
   EXPECT_EQ(Place(plain, "home/u/Games", "hi"), "shared localhost/home/u/Games/hi.sol");
   // Another movie of the folder keeps its objects by its own path.
   EXPECT_EQ(Place(plain, "home/u/Games/other.swf", "hi"),
             "shared localhost/home/u/Games/other.swf/hi.sol");
-  const MagazineId projector{.book = {}, .file = "/home/u/Game.exe", .folder = "/home/u/"};
+  const MagazineId projector{
+      .book = {}, .file = "/home/u/Game.exe", .folder = "/home/u/", .identity = {}};
   EXPECT_EQ(Place(SharedObjectPlaces(projector, kTemp), "tmp/tem-pagoro-x1.tmp", "hi"),
             "own files/home/u/Game.exe/hi.sol");
 }
@@ -66,10 +68,18 @@ TEST(SharedObjectPlacesTest, NothingOutsideTheMagazinesReach) {
     EXPECT_EQ(Place(places, path, name), "-") << path << " " << name;
   }
   // A book or file that gives no folder name keeps nothing.
-  EXPECT_FALSE(SharedObjectPlaces({.book = "..", .file = {}, .folder = "/d/"}, kTemp).usable());
-  EXPECT_FALSE(SharedObjectPlaces({.book = "a/b", .file = {}, .folder = "/d/"}, kTemp).usable());
-  EXPECT_FALSE(SharedObjectPlaces({.book = {}, .file = "x.swf", .folder = "/"}, kTemp).usable());
-  EXPECT_FALSE(SharedObjectPlaces({.book = {}, .file = "/a/../x", .folder = "/"}, kTemp).usable());
+  EXPECT_FALSE(
+      SharedObjectPlaces({.book = "..", .file = {}, .folder = "/d/", .identity = {}}, kTemp)
+          .usable());
+  EXPECT_FALSE(
+      SharedObjectPlaces({.book = "a/b", .file = {}, .folder = "/d/", .identity = {}}, kTemp)
+          .usable());
+  EXPECT_FALSE(
+      SharedObjectPlaces({.book = {}, .file = "x.swf", .folder = "/", .identity = {}}, kTemp)
+          .usable());
+  EXPECT_FALSE(
+      SharedObjectPlaces({.book = {}, .file = "/a/../x", .folder = "/", .identity = {}}, kTemp)
+          .usable());
 }
 
 TEST(SharedObjectPlacesTest, StoredPlacesGiveTheirObjectsBack) {

@@ -9,7 +9,7 @@
 namespace pagoro {
 namespace {
 
-const MagazineId kBook{.book = "Spring", .file = {}, .folder = "/d/pagoro/Spring/"};
+const MagazineId kBook{.book = "Spring", .file = {}, .folder = "/d/pagoro/Spring/", .identity = {}};
 const char kMovie[] = "/tmp/tem-pagoro-1.tmp";
 
 // A shared object's file of `size` bytes in all, as Flash writes them.

@@ -406,8 +406,11 @@ void TShockwaveFlash::Movie(const std::string& path) {
   d.movie_path = file_path;
   d.movie_url = MovieScheme::FileUrl(file_path).toString(QUrl::FullyEncoded);
   // A movie nobody named a magazine for is its own file's.
-  d.magazine = d.next_magazine.value_or(MagazineId{
-      .book = {}, .file = file_path, .folder = file_path.substr(0, file_path.rfind('/') + 1)});
+  d.magazine =
+      d.next_magazine.value_or(MagazineId{.book = {},
+                                          .file = file_path,
+                                          .folder = file_path.substr(0, file_path.rfind('/') + 1),
+                                          .identity = {}});
   d.next_magazine.reset();
 }
 
