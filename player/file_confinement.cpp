@@ -7,6 +7,8 @@
 #include <cerrno>
 #include <cstring>
 #include <system_error>
+#include <utility>
+#include <vector>
 
 namespace pagoro {
 namespace {
@@ -109,20 +111,77 @@ int OpenRegularFile(const std::string& path, std::string* reason) {
   return OpenChecked(path, 0, reason);
 }
 
-int OpenConfinedFile(const ConfinedPath& found, const std::filesystem::path& folder,
-                     std::string* reason) {
+OpenedFolder::OpenedFolder(const std::filesystem::path& folder) {
+  if (folder.empty()) return;
+  fd_ = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd_ < 0) return;
+  // Where the descriptor points, not what the name means by now.
+  std::error_code error;
+  root_ = std::filesystem::read_symlink("/proc/self/fd/" + std::to_string(fd_), error);
+  if (error || !root_.is_absolute()) {
+    ::close(fd_);
+    fd_ = -1;
+    root_.clear();
+  }
+}
+
+OpenedFolder::~OpenedFolder() {
+  if (fd_ >= 0) ::close(fd_);
+}
+
+OpenedFolder::OpenedFolder(OpenedFolder&& other) noexcept
+    : fd_(std::exchange(other.fd_, -1)), root_(std::move(other.root_)) {}
+
+OpenedFolder& OpenedFolder::operator=(OpenedFolder&& other) noexcept {
+  if (this != &other) {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = std::exchange(other.fd_, -1);
+    root_ = std::move(other.root_);
+  }
+  return *this;
+}
+
+int OpenConfinedFile(const ConfinedPath& found, const OpenedFolder& folder, std::string* reason) {
   if (!found.inside) {
     *reason = found.reason;
     return -1;
   }
-  const int fd = OpenChecked(found.file.string(), O_NOFOLLOW, reason);
-  if (fd < 0) return -1;
-  std::error_code error;
-  const std::filesystem::path root = std::filesystem::canonical(folder, error);
-  const std::filesystem::path opened =
-      std::filesystem::read_symlink("/proc/self/fd/" + std::to_string(fd), error);
-  if (error || !IsBelow(opened, root)) {
-    *reason = "the file opened lies outside the folder";
+  if (!folder.is_open()) {
+    *reason = "no folder is open to the movie";
+    return -1;
+  }
+  // The file as found is canonical: below the folder as it was opened, by
+  // names that are no links. Anything else is a folder swapped since.
+  if (!IsBelow(found.file, folder.root())) {
+    *reason = "the file lies outside the folder as it was opened";
+    return -1;
+  }
+  const std::filesystem::path relative = found.file.lexically_relative(folder.root());
+  std::vector<std::string> names;
+  for (const std::filesystem::path& name : relative) names.push_back(name.string());
+  if (names.empty()) {
+    *reason = "not a regular file";
+    return -1;
+  }
+  int at = folder.fd();
+  int fd = -1;
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    const bool last = i + 1 == names.size();
+    fd = ::openat(at, names[i].c_str(),
+                  O_RDONLY | O_CLOEXEC | O_NOFOLLOW | (last ? O_NONBLOCK : O_DIRECTORY));
+    const int open_error = errno;
+    if (at != folder.fd()) ::close(at);
+    if (fd < 0) {
+      *reason = open_error == ELOOP || (open_error == ENOTDIR && !last)
+                    ? "a link on the way to the file"
+                    : std::strerror(open_error);
+      return -1;
+    }
+    at = fd;
+  }
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    *reason = "not a regular file";
     ::close(fd);
     return -1;
   }

@@ -24,14 +24,39 @@ enum class HiddenFiles { kServed, kRefused };
 ConfinedPath FileInsideFolder(std::string_view request_path, const std::filesystem::path& folder,
                               HiddenFiles hidden = HiddenFiles::kServed);
 
-// Opens the file FileInsideFolder found, for reading, and checks the file
-// it opened rather than the name: no link is followed at the last step, a
-// FIFO or device put in its place is refused without waiting on it, and
-// the opened file itself must still lie below `folder` (a folder on the
-// way swapped for a link shows there). Returns the descriptor, or -1 with
-// `reason` set.
-int OpenConfinedFile(const ConfinedPath& found, const std::filesystem::path& folder,
-                     std::string* reason);
+// The folder a movie may read, opened once when the movie starts: its
+// files are then opened relative to it, so that the folder's path swapped
+// for a link (or another folder) while the movie plays serves nothing of
+// what now lies there.
+class OpenedFolder {
+ public:
+  OpenedFolder() = default;
+  // Opens `folder` (following links on its way, as the movie was given it);
+  // an empty or missing folder leaves it closed.
+  explicit OpenedFolder(const std::filesystem::path& folder);
+  ~OpenedFolder();
+  OpenedFolder(OpenedFolder&& other) noexcept;
+  OpenedFolder& operator=(OpenedFolder&& other) noexcept;
+  OpenedFolder(const OpenedFolder&) = delete;
+  OpenedFolder& operator=(const OpenedFolder&) = delete;
+
+  bool is_open() const { return fd_ >= 0; }
+  int fd() const { return fd_; }
+  // Where the folder was when it was opened (canonical).
+  const std::filesystem::path& root() const { return root_; }
+
+ private:
+  int fd_ = -1;
+  std::filesystem::path root_;
+};
+
+// Opens the file FileInsideFolder found, for reading, name by name from the
+// opened folder, and checks the file it opened rather than the name: the
+// file must lie below where the folder was opened, no link is followed on
+// the way (a name or a folder on the way swapped for a link is refused),
+// and a FIFO or device put in its place is refused without waiting on it.
+// Returns the descriptor, or -1 with `reason` set.
+int OpenConfinedFile(const ConfinedPath& found, const OpenedFolder& folder, std::string* reason);
 
 // Opens the regular file at `path` for reading without waiting on it (a
 // FIFO or device in its place is refused), judged by what was opened.

@@ -104,18 +104,20 @@ TEST_F(FileConfinementTest, HiddenNamesBelowTheFolderAreRefusedWhenAsked) {
 // is refused when opened (and a FIFO is not waited on).
 TEST_F(FileConfinementTest, TheOpenedFileIsCheckedNotItsName) {
   std::string reason;
+  const OpenedFolder opened(folder_);
+  ASSERT_TRUE(opened.is_open());
   const ConfinedPath page = FileInsideFolder(In("/page1.swf"), folder_);
   ASSERT_TRUE(page.inside);
-  const int fd = OpenConfinedFile(page, folder_, &reason);
+  const int fd = OpenConfinedFile(page, opened, &reason);
   EXPECT_GE(fd, 0) << reason;
   if (fd >= 0) ::close(fd);
 
   fs::remove(folder_ / "page1.swf");
   fs::create_symlink(base_ / "secret.txt", folder_ / "page1.swf");
-  EXPECT_EQ(OpenConfinedFile(page, folder_, &reason), -1);
+  EXPECT_EQ(OpenConfinedFile(page, opened, &reason), -1);
   fs::remove(folder_ / "page1.swf");
   ASSERT_EQ(::mkfifo((folder_ / "page1.swf").c_str(), 0600), 0);
-  EXPECT_EQ(OpenConfinedFile(page, folder_, &reason), -1);
+  EXPECT_EQ(OpenConfinedFile(page, opened, &reason), -1);
   EXPECT_EQ(reason, "not a regular file");
   EXPECT_EQ(OpenRegularFile((folder_ / "page1.swf").string(), &reason), -1);
 
@@ -125,8 +127,46 @@ TEST_F(FileConfinementTest, TheOpenedFileIsCheckedNotItsName) {
   Write(base_ / "decoy" / "pic.jpg");
   fs::rename(folder_ / "sub", base_ / "old-sub");
   fs::create_directory_symlink(base_ / "decoy", folder_ / "sub");
-  EXPECT_EQ(OpenConfinedFile(picture, folder_, &reason), -1);
-  EXPECT_EQ(reason, "the file opened lies outside the folder");
+  EXPECT_EQ(OpenConfinedFile(picture, opened, &reason), -1);
+  EXPECT_EQ(reason, "a link on the way to the file");
+}
+
+// The folder opened when the movie started is the one read: its path
+// swapped for a link, or for another folder, while the movie plays serves
+// nothing of what now lies there (at most the opened folder's own files).
+TEST_F(FileConfinementTest, AFolderSwappedWhileOpenServesNothingOfItsReplacement) {
+  fs::create_directories(base_ / "decoy" / "sub");
+  for (const char* name : {"page1.swf", "sub/pic.jpg", "only-here.txt"})
+    std::ofstream(base_ / "decoy" / name) << "decoy";
+  const OpenedFolder opened(folder_);
+  ASSERT_TRUE(opened.is_open());
+  EXPECT_EQ(opened.root(), fs::canonical(folder_));
+
+  fs::rename(folder_, base_ / "moved");
+  for (const bool as_link : {true, false}) {
+    if (as_link) {
+      fs::create_directory_symlink(base_ / "decoy", folder_);
+    } else {
+      fs::remove(folder_);
+      fs::rename(base_ / "decoy", folder_);
+    }
+    for (const char* name : {"/page1.swf", "/sub/pic.jpg", "/only-here.txt"}) {
+      const ConfinedPath found = FileInsideFolder(In(name), folder_);
+      std::string reason;
+      const int fd = OpenConfinedFile(found, opened, &reason);
+      if (fd < 0) continue;
+      char bytes[8] = {};
+      EXPECT_EQ(::read(fd, bytes, sizeof bytes), 1)
+          << name << (as_link ? " through a link" : " in another folder");
+      EXPECT_FALSE(as_link) << "a link's target is never served";
+      ::close(fd);
+    }
+  }
+  // Closed, an opened folder serves nothing.
+  std::string reason;
+  EXPECT_EQ(OpenConfinedFile(FileInsideFolder(In("/page1.swf"), folder_), OpenedFolder(), &reason),
+            -1);
+  EXPECT_EQ(reason, "no folder is open to the movie");
 }
 
 TEST_F(FileConfinementTest, NoFolderAllowsNothing) {

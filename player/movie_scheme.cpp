@@ -109,6 +109,11 @@ void MovieScheme::SetMovie(const std::string& path, const QByteArray& bytes) {
   movie_bytes_ = bytes;
 }
 
+void MovieScheme::SetAssetFolder(const std::string& folder) {
+  asset_folder_ = folder;
+  opened_folder_ = OpenedFolder(folder);
+}
+
 void MovieScheme::Refuse(QWebEngineUrlRequestJob* job, const QString& why) {
   qCInfo(lcPlayer) << "refused" << job->requestUrl().toString() << "-" << why;
   job->fail(QWebEngineUrlRequestJob::RequestDenied);
@@ -157,7 +162,7 @@ void MovieScheme::ServeFile(QWebEngineUrlRequestJob* job, const QUrl& url) {
           : std::nullopt,
       folder, sandbox_ == MovieSandbox::kBook ? HiddenFiles::kServed : HiddenFiles::kRefused);
   std::string reason;
-  const int fd = OpenConfinedFile(confined, folder, &reason);
+  const int fd = OpenConfinedFile(confined, opened_folder_, &reason);
   if (fd < 0) return Refuse(job, QString::fromStdString(reason));
   // A file opened by its descriptor has no name of its own.
   const QString name = QString::fromStdString(FileNameAsUtf8(confined.file.string()));

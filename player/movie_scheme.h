@@ -16,6 +16,7 @@
 #include <QWebEngineUrlSchemeHandler>
 #include <string>
 
+#include "player/file_confinement.h"
 #include "player/local_sandbox.h"
 
 class QWebEngineUrlRequestJob;
@@ -38,7 +39,9 @@ class MovieScheme : public QWebEngineUrlSchemeHandler {
 
   // The movie served at `path`, with `bytes` as its content ("" serves none).
   void SetMovie(const std::string& path, const QByteArray& bytes);
-  void SetAssetFolder(const std::string& folder) { asset_folder_ = folder; }
+  // The folder whose files the movie may load, opened here: its files are
+  // read relative to it while the movie plays.
+  void SetAssetFolder(const std::string& folder);
   // Which of the folder's files are served besides the movie: all of a
   // book's, none to a movie that uses the network, no hidden one to another
   // movie opened as a file.
@@ -54,6 +57,7 @@ class MovieScheme : public QWebEngineUrlSchemeHandler {
   std::string movie_path_;
   QByteArray movie_bytes_;
   std::string asset_folder_;
+  OpenedFolder opened_folder_;
   MovieSandbox sandbox_ = MovieSandbox::kBook;
 };
 
