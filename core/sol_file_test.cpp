@@ -16,7 +16,8 @@ using namespace std::string_literals;
 std::string U16(std::size_t n) { return {static_cast<char>(n >> 8), static_cast<char>(n & 0xFF)}; }
 std::string U32(std::uint32_t n) { return U16(n >> 16) + U16(n & 0xFFFF); }
 std::string Str0(const std::string& s) { return U16(s.size()) + s; }
-const std::string kNum0 = "\x00\x40\x09\x21\xFB\x54\x44\x2D\x18"s;
+// An AMF0 number (pi).
+std::string Num0() { return "\x00\x40\x09\x21\xFB\x54\x44\x2D\x18"s; }
 // An AMF3 inline string or byte run (the low bit set) of fewer than 64 bytes.
 std::string Str3(const std::string& s) {
   return std::string(1, static_cast<char>(s.size() * 2 + 1)) + s;
@@ -66,22 +67,22 @@ std::string Join(const std::vector<std::string>& entries) {
 
 // A bookmark object as an ActionScript 2 movie keeps it: every kind of value.
 std::vector<std::string> Amf0Everything() {
-  std::string page = "\x03"s;                                                    // an object
-  page += Str0("title") + "\x02" + Str0("Spring issue");                         // a string
-  page += Str0("page") + kNum0;                                                  // a number
-  page += Str0("sound") + "\x01\x01";                                            // a boolean
-  page += Str0("none") + "\x05" + Str0("gone") + "\x06";                         // null, undefined
-  page += Str0("when") + "\x0B" + std::string(8, '\x42') + U16(0xFFC4);          // a date
-  page += Str0("notes") + "\x0C" + U32(3) + "abc";                               // a long string
-  page += Str0("doc") + "\x0F" + U32(4) + "<a/>";                                // XML
-  page += Str0("seen") + "\x0A" + U32(3) + kNum0 + "\x02" + Str0("x") + "\x05";  // an array
-  page += Str0("map") + "\x08" + U32(1) + Str0("0") + kNum0 + "\x00\x00\x09"s;   // ECMA array
-  page += Str0("self") + "\x07" + U16(0);                                        // a reference
+  std::string page = "\x03"s;                                                     // an object
+  page += Str0("title") + "\x02" + Str0("Spring issue");                          // a string
+  page += Str0("page") + Num0();                                                  // a number
+  page += Str0("sound") + "\x01\x01";                                             // a boolean
+  page += Str0("none") + "\x05" + Str0("gone") + "\x06";                          // null, undefined
+  page += Str0("when") + "\x0B" + std::string(8, '\x42') + U16(0xFFC4);           // a date
+  page += Str0("notes") + "\x0C" + U32(3) + "abc";                                // a long string
+  page += Str0("doc") + "\x0F" + U32(4) + "<a/>";                                 // XML
+  page += Str0("seen") + "\x0A" + U32(3) + Num0() + "\x02" + Str0("x") + "\x05";  // an array
+  page += Str0("map") + "\x08" + U32(1) + Str0("0") + Num0() + "\x00\x00\x09"s;   // ECMA array
+  page += Str0("self") + "\x07" + U16(0);                                         // a reference
   page += Str0("fn") + "\x0D";  // what could not be kept
-  page += Str0("pt") + "\x10" + Str0("flash.geom.Point") + Str0("x") + kNum0 + "\x00\x00\x09"s;
+  page += Str0("pt") + "\x10" + Str0("flash.geom.Point") + Str0("x") + Num0() + "\x00\x00\x09"s;
   page += Str0("as3") + "\x11" + "\x04\x7F";  // an AMF3 value inside
   page += "\x00\x00\x09"s;
-  return {Entry0("page", page), Entry0("count", kNum0), Entry0("", "\x02"s + Str0(""))};
+  return {Entry0("page", page), Entry0("count", Num0()), Entry0("", "\x02"s + Str0(""))};
 }
 
 // The same for ActionScript 3 (AMF3), with its references to earlier
@@ -187,7 +188,7 @@ TEST(SharedObjectReadableTest, EveryCutShortObjectFails) {
 }
 
 TEST(SharedObjectReadableTest, DamageAndGarbageFailWithAReason) {
-  const std::string good = Sol(Entry0("page", kNum0));
+  const std::string good = Sol(Entry0("page", Num0()));
   ASSERT_TRUE(Readable(good));
   struct Case {
     std::string bytes;
@@ -205,15 +206,15 @@ TEST(SharedObjectReadableTest, DamageAndGarbageFailWithAReason) {
       {good + "\x00"s, "the header gives"},
       {wrong_tag, "no TCSO signature"},
       {Sol("", 2), "neither AMF0 nor AMF3"},
-      {Sol(Str0("page") + kNum0), "ends inside"},  // no zero byte after the entry
-      {Sol(Str0("page") + kNum0 + "\x01"), "no zero byte"},
+      {Sol(Str0("page") + Num0()), "ends inside"},  // no zero byte after the entry
+      {Sol(Str0("page") + Num0() + "\x01"), "no zero byte"},
       {Sol(Entry0("a", "\x04")), "unknown AMF0 value type 4"},  // a movie clip
       {Sol(Entry0("a", "\x0E")), "unknown AMF0 value type 14"},
       {Sol(Entry0("a", "\x09")), "unknown AMF0 value type 9"},
       {Sol(Entry0("a", "\x12")), "unknown AMF0 value type 18"},
       {Sol(Entry3("a", "\x12"), 3), "unknown AMF3 value type 18"},
       // Counts far beyond the bytes: read no further than they go.
-      {Sol(Entry0("a", "\x0A\xFF\xFF\xFF\xFF" + kNum0)), "ends inside"},
+      {Sol(Entry0("a", "\x0A\xFF\xFF\xFF\xFF" + Num0())), "ends inside"},
       {Sol(Entry0("a",
                   "\x0C\xFF\xFF\xFF\xFF"
                   "abc")),
