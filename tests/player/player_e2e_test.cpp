@@ -438,6 +438,50 @@ TEST(PlayerFilesTest, AFileMoviesRelativeNamesResolveInItsFolder) {
       << h.LogLines().join("\n").toStdString();
 }
 
+// The book's folder swapped for a link while the movie plays: what the
+// movie loads then is nothing of the link's target.
+TEST(PlayerFilesTest, AFolderSwappedForALinkWhilePlayingServesNothingOfItsTarget) {
+  PlayerHarness h;
+  const QString folder = h.asset_folder();
+  h.WriteAsset("vars.txt", "inside=1");
+  ActionBuilder first;
+  LoadInto(first, folder + "vars.txt", 0, true);
+  h.Load(h.WriteTempMovie(LoadAndReportMovie(first, {"inside"})));
+  QString result;
+  ASSERT_TRUE(WaitForReport(h, QStringLiteral("inside=1"), &result)) << result.toStdString();
+
+  const QString path = QDir::cleanPath(folder);
+  const QString decoy = path + ".decoy";
+  QDir().mkpath(decoy);
+  for (const auto& [name, text] : {std::pair{"/vars.txt", "secret=1"}, {"/more.txt", "more=1"}}) {
+    QFile file(decoy + name);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(text);
+  }
+  ASSERT_TRUE(QDir().rename(path, path + ".moved"));
+  ASSERT_TRUE(QFile::link(decoy, path));
+  ActionBuilder second;
+  LoadInto(second, folder + "vars.txt", 0, true);
+  LoadInto(second, folder + "more.txt", 0, true);
+  h.Load(h.WriteTempMovie(LoadAndReportMovie(second, {"secret", "more"})));
+  const auto refused = [&] {
+    const QStringList lines = h.LogLines().filter("refused");
+    return !lines.filter("vars.txt").isEmpty() && !lines.filter("more.txt").isEmpty();
+  };
+  const bool both_refused = PlayerHarness::WaitUntil(refused, kLoadTimeoutMs);
+  // A report made after the refusals shows nothing of the target.
+  const std::size_t reports = h.CallsOf("result").size();
+  const bool reported = PlayerHarness::WaitUntil(
+      [&] { return h.CallsOf("result").size() > reports; }, kLoadTimeoutMs);
+  const QString last = h.CallsOf("result").empty() ? QString() : h.CallsOf("result").back().args;
+  QFile::remove(path);
+  QDir().rename(path + ".moved", path);
+  QDir(decoy).removeRecursively();
+  EXPECT_TRUE(both_refused) << h.LogLines().join("\n").toStdString();
+  ASSERT_TRUE(reported);
+  EXPECT_EQ(last, "secret=undefined,more=undefined");
+}
+
 TEST(PlayerLinksTest, WebLinksOpenInTheBrowserAndNothingElseLeavesThePage) {
   PlayerHarness h;
   UrlRecorder browser({"http", "https", "ftp", "mailto", "file", "pagoro"});
