@@ -301,7 +301,9 @@ void TShockwaveFlash::Impl::RequestPlay() {
   const QVariantMap given{{QStringLiteral("session"), session},
                           {QStringLiteral("entries"), entries},
                           {QStringLiteral("own"), own},
-                          {QStringLiteral("limit"), static_cast<qlonglong>(kSharedObjectLimit)}};
+                          {QStringLiteral("limit"), static_cast<qlonglong>(kSharedObjectLimit)},
+                          {QStringLiteral("prefix"), PageKeyPrefix()},
+                          {QStringLiteral("writing"), stores[session]->writing()}};
   // A movie opened as a file finds its parts by relative names in its own
   // folder (a projector's: the projector's, not its movie file's), as it did
   // in the standalone player; Ruffle would resolve them against the page.
@@ -321,7 +323,11 @@ void TShockwaveFlash::Impl::StoreSharedObject(int session, const QString& key,
     return;
   }
   if (bytes != nullptr) {
+    // The page answers flushes by whether the store could write lately.
+    const bool was_writing = store->second->writing();
     store->second->Write(*object, *bytes);
+    if (store->second->writing() != was_writing)
+      emit bridge->storeWriting(session, store->second->writing());
   } else {
     store->second->Remove(*object);
   }
