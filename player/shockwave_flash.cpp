@@ -416,7 +416,9 @@ void TShockwaveFlash::Movie(const std::string& path) {
   d.next_magazine.reset();
   // What the magazine kept by its name before is carried over now, while
   // the shelf still shows the openings before this one.
-  if (!d.magazine.identity.empty()) SharedObjectStore(d.Places()).CarryOver();
+  if (const std::string root = SharedObjectStore::Root();
+      !root.empty() && !d.magazine.identity.empty())
+    SharedObjectStore(d.Places(), root).CarryOver();
 }
 
 void TShockwaveFlash::Play() {
