@@ -60,7 +60,7 @@
   // answer can't come within the call: once a write failed on its disk, it
   // says so, and writes fail here (yet reach it) until one succeeds again.
   const saved = new Map();
-  let store = { session: 0, own: [], limit: 0, prefix: "", writing: true };
+  let store = { session: 0, own: [], others: new Set(), limit: 0, prefix: "", writing: true };
 
   function storedSize(value) {
     const padding = value.endsWith("==") ? 2 : value.endsWith("=") ? 1 : 0;
@@ -74,7 +74,9 @@
   function fitsLimit(key, value) {
     const own = isOwn(key);
     let total = storedSize(value);
-    for (const [k, v] of saved) if (k !== key && isOwn(k) === own) total += storedSize(v);
+    for (const [k, v] of saved) {
+      if (k !== key && isOwn(k) === own && !store.others.has(k)) total += storedSize(v);
+    }
     return total <= store.limit;
   }
 
@@ -88,6 +90,7 @@
         throw new DOMException("over the shared objects' limit", "QuotaExceededError");
       }
       saved.set(key, text);
+      store.others.delete(key);
       if (bridge) bridge.sharedObjectStored(store.session, key, text);
       if (!store.writing) throw new DOMException("the store can't write", "QuotaExceededError");
       return true;
@@ -118,6 +121,8 @@
     store = {
       session: Number(given.session),
       own: given.own || [],
+      // Shared objects other magazines kept: they count for those.
+      others: new Set(given.others || []),
       limit: Number(given.limit),
       prefix: String(given.prefix || ""),
       writing: given.writing !== false,

@@ -30,7 +30,8 @@ class PageBridge : public QObject {
   // Plays the movie at `url`, with relative URLs resolved against `base`
   // ("": against the page), whose variable receiver has the name given,
   // with its shared objects: {session, entries: [key, base64, ...], own:
-  // [key prefixes of the magazine's own objects], limit: bytes, prefix:
+  // [key prefixes of the magazine's own objects], others: [keys of shared
+  // objects other magazines kept, not counted], limit: bytes, prefix:
   // the key prefix of the objects the store keeps, writing: bool}.
   void playRequested(const QString& url, const QString& base, const QString& receiver,
                      const QVariantMap& store);

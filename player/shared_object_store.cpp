@@ -11,8 +11,12 @@ namespace {
 constexpr char kStoreFolder[] = "/pagoro/shared-objects";
 constexpr char kBooksFolder[] = "/pagoro";
 constexpr std::string_view kSolSuffix = ".sol";
-// The shelf of recent magazines is read up to this many bytes.
-constexpr std::size_t kShelfBound = std::size_t{1} << 20;
+// In a magazine's own area, the list of the shared objects it kept (those
+// count for it); no object's place starts with ".".
+constexpr char kKeptShared[] = ".shared";
+// The shelf of recent magazines and the list of kept shared objects are
+// read up to this many bytes.
+constexpr std::size_t kListBound = std::size_t{1} << 20;
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
 
@@ -198,6 +202,7 @@ QList<SharedObjectStore::Entry> SharedObjectStore::Load() {
   }
   std::sort(files.begin(), files.end());
   files.erase(std::unique(files.begin(), files.end()), files.end());
+  ReadKeptShared();
   QStringList damaged;
   for (const std::string& place : files) {
     const std::optional<SharedObjectName> name = places_.NameOf(place);
@@ -220,7 +225,8 @@ QList<SharedObjectStore::Entry> SharedObjectStore::Load() {
       continue;
     }
     sizes_.insert(Q(place), size);
-    entries.append({*name, QByteArray(bytes.data(), size)});
+    entries.append(
+        {*name, QByteArray(bytes.data(), size), where.own || kept_shared_.contains(place)});
   }
   if (!damaged.isEmpty())
     Warn(QStringLiteral("left out, unreadable or damaged: ") + damaged.join(QStringLiteral(", ")));
@@ -228,12 +234,43 @@ QList<SharedObjectStore::Entry> SharedObjectStore::Load() {
   return entries;
 }
 
+void SharedObjectStore::ReadKeptShared() {
+  OpenFolder* own = Folder(places_.OwnArea(), false);
+  std::string text;
+  if (own == nullptr || env_.KindOfEntryIn(*own, kKeptShared) == EntryKind::kMissing) return;
+  std::string why;
+  if (!env_.ReadFileIn(*own, kKeptShared, kListBound, &text, &why)) {
+    Warn(QStringLiteral("cannot read %1: %2")
+             .arg(Shown(Below(places_.OwnArea(), kKeptShared)), Q(why)));
+    return;
+  }
+  std::size_t start = 0;
+  for (std::size_t end = text.find('\n'); end != std::string::npos;
+       start = end + 1, end = text.find('\n', start)) {
+    if (const std::optional<std::string> place = DecodeBytes(text.substr(start, end - start)))
+      kept_shared_.insert(*place);
+  }
+}
+
+void SharedObjectStore::WriteKeptShared() {
+  std::string text;
+  for (const std::string& place : kept_shared_) text += EncodeBytes(place) + "\n";
+  OpenFolder* own = Folder(places_.OwnArea(), true);
+  std::string why = "the folder can't be opened";
+  if (own == nullptr || !env_.ReplaceFileIn(*own, kKeptShared, text, &why)) {
+    Warn(QStringLiteral("cannot write %1: %2")
+             .arg(Shown(Below(places_.OwnArea(), kKeptShared)), Q(why)));
+  }
+}
+
 bool SharedObjectStore::WithinLimit(const StorePlace& place, qsizetype size) const {
   qsizetype total = size;
   const QString path = Q(place.path);
   const QString own = Q(places_.OwnArea()) + QLatin1Char('/');
+  // The shared objects count for the magazine that kept them.
   for (auto it = sizes_.cbegin(); it != sizes_.cend(); ++it) {
-    if (it.key() != path && it.key().startsWith(own) == place.own) total += it.value();
+    if (it.key() == path || it.key().startsWith(own) != place.own) continue;
+    if (place.own || kept_shared_.contains(it.key().toStdString())) total += it.value();
   }
   return total <= static_cast<qsizetype>(kSharedObjectLimit);
 }
@@ -266,6 +303,7 @@ bool SharedObjectStore::Write(const SharedObjectName& name, const QByteArray& by
   }
   writing_ = true;
   sizes_.insert(Q(place->path), bytes.size());
+  if (!place->own && kept_shared_.insert(place->path).second) WriteKeptShared();
   qCInfo(lcPlayer).noquote() << "shared object kept:" << label << "in" << Shown(place->path);
   return true;
 }
@@ -309,7 +347,7 @@ std::vector<std::string> SharedObjectStore::ShelfPaths(Env& env) {
   if (state.empty() || !env.FolderExists(state + kBooksFolder)) return paths;
   const std::unique_ptr<OpenFolder> folder = env.OpenOwnFolder(state + kBooksFolder, nullptr);
   std::string text;
-  if (!folder || !env.ReadFileIn(*folder, "recent", kShelfBound, &text, nullptr)) return paths;
+  if (!folder || !env.ReadFileIn(*folder, "recent", kListBound, &text, nullptr)) return paths;
   if (const std::optional<RecentList> shelf = RecentList::Parse(text)) {
     for (const RecentEntry& entry : shelf->entries()) paths.push_back(entry.path);
   }

@@ -24,6 +24,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -37,6 +38,9 @@ class SharedObjectStore {
   struct Entry {
     SharedObjectName name;
     QByteArray bytes;
+    // It counts towards the magazine's limits: its own, or a shared one
+    // this magazine kept.
+    bool counted = true;
   };
 
   // The store's folder: the per-user state folder's pagoro/shared-objects;
@@ -101,8 +105,12 @@ class SharedObjectStore {
   bool RemoveIn(OpenFolder& folder, const std::string& relative);
   // Closes the opened folders at and below `relative`.
   void Forget(const std::string& relative);
-  // The size of what is kept, own and shared, with `place` weighing `size`.
+  // The size of what the magazine kept, own or shared, with `place`
+  // weighing `size`: each 1 MiB at most.
   bool WithinLimit(const StorePlace& place, qsizetype size) const;
+  // The list of the shared objects the magazine kept, in its own area.
+  void ReadKeptShared();
+  void WriteKeptShared();
   void Warn(const QString& what);
   QString Shown(const std::string& relative) const;
 
@@ -112,6 +120,8 @@ class SharedObjectStore {
   std::map<std::string, std::unique_ptr<OpenFolder>> folders_;
   // Sizes of the objects loaded or written, by place.
   QHash<QString, qsizetype> sizes_;
+  // The places of the shared objects this magazine kept.
+  std::set<std::string> kept_shared_;
   bool warned_ = false;
   bool writing_ = true;
 };

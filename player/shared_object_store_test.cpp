@@ -83,6 +83,22 @@ TEST_F(SharedObjectStoreTest, OwnAndSharedObjectsEachStayWithinTheLimit) {
   EXPECT_TRUE(store.Write({"", "a"}, Sol(kSharedObjectLimit)));
   EXPECT_FALSE(store.Write({"tmp", "a"}, Sol(10)));
   EXPECT_FALSE(QFile::exists(root_.filePath("localhost/tmp/a.sol")));
+  // Each magazine's shared objects count for it alone: another book still
+  // has its 1 MiB of "/", and sees the first one's.
+  const MagazineId autumn{
+      .book = "Autumn", .file = {}, .folder = "/d/pagoro/Autumn/", .identity = {}};
+  SharedObjectStore other = Store(kMovie, autumn);
+  ASSERT_EQ(other.Load().size(), 1);
+  EXPECT_TRUE(other.Write({"", "b"}, Sol(kSharedObjectLimit - 10)));
+  EXPECT_FALSE(other.Write({"tmp", "c"}, Sol(20)));
+  // What it replaces of the first one's counts for it from then on.
+  SharedObjectStore third = Store(kMovie, autumn);
+  third.Load();
+  EXPECT_FALSE(third.Write({"", "a"}, Sol(20)));
+  SharedObjectStore first = Store();
+  first.Load();
+  EXPECT_FALSE(first.Write({"", "c"}, Sol(10)));
+  EXPECT_TRUE(first.Write({"", "a"}, Sol(10)));
 }
 
 TEST_F(SharedObjectStoreTest, DamageIsLeftOutAndLeftAlone) {

@@ -293,14 +293,18 @@ void TShockwaveFlash::Impl::RequestPlay() {
   // A store that can't be written makes the movie's flushes answer false.
   store->Usable();
   QStringList entries;
-  for (const SharedObjectStore::Entry& entry : store->Load())
+  QStringList others;  // shared objects other magazines kept: not counted
+  for (const SharedObjectStore::Entry& entry : store->Load()) {
     entries << PageKeyOf(entry.name) << QString::fromLatin1(entry.bytes.toBase64());
+    if (!entry.counted) others << PageKeyOf(entry.name);
+  }
   const int session = ++store_session;
   stores[session] = std::move(store);
   while (stores.size() > 2) stores.erase(stores.begin());
   const QVariantMap given{{QStringLiteral("session"), session},
                           {QStringLiteral("entries"), entries},
                           {QStringLiteral("own"), own},
+                          {QStringLiteral("others"), others},
                           {QStringLiteral("limit"), static_cast<qlonglong>(kSharedObjectLimit)},
                           {QStringLiteral("prefix"), PageKeyPrefix()},
                           {QStringLiteral("writing"), stores[session]->writing()}};
