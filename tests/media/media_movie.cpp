@@ -253,8 +253,9 @@ int main(int argc, char** argv) {
                       .width = 800,
                       .height = 600,
                       .frame_rate = kFramesPerSecond,
-                      .file_attributes = kind == "netstore" ? pagoro::swf::file_attributes::kUseNetwork
-                                                            : std::uint32_t{0}});
+                      .file_attributes = kind == "netstore"
+                                             ? pagoro::swf::file_attributes::kUseNetwork
+                                             : std::uint32_t{0}});
   movie.Add(pagoro::swf::SetBackgroundColor({40, 40, 40}));
   if ((kind == "store" || kind == "netstore") && args.size() >= 2) {
     Store(movie, args);
