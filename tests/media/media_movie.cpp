@@ -8,6 +8,9 @@
 //       fscommand("big", "<flush result>").
 //   netstore DEFAULT ROOT [BIG]  the same, published with the use-network
 //       flag (a movie opened as a file then may use the network, no file).
+//   presses  raises fscommand("ready"); on each mouse press stores the
+//       press's number as the default path's "bookmark" page, flushes it and
+//       raises fscommand("flush", "<result>|<number>").
 //   keep VALUE  raises fscommand("read", <page>) with the default path's
 //       "bookmark" page, stores VALUE as its page without flushing it and
 //       raises fscommand("kept").
@@ -226,6 +229,26 @@ void Mail(MovieBuilder& movie) {
   movie.Add(ShowFrame());
 }
 
+void Presses(MovieBuilder& movie) {
+  ActionBuilder press;
+  press.Push("n").Push("n").GetVariable().Push(1).Add2().SetVariable();
+  press.Push("so").GetVariable().Push("data").GetMember().Push("page");
+  press.Push("n").GetVariable().SetMember();
+  press.Push("FSCommand:flush");
+  press.Push("so").GetVariable().CallMethod("flush", 0).Push("|").Add2();
+  press.Push("n").GetVariable().Add2().GetUrl2(0);
+  ActionBuilder a;
+  GetLocal(a, "so", "bookmark");
+  a.Push("n").Push(0).SetVariable();
+  a.Push("listener").NewObject("Object", 0).SetVariable();
+  a.Push("listener").GetVariable().Push("onMouseDown");
+  a.DefineFunction("", {}, press).SetMember();
+  a.Push("listener").GetVariable().Push("Mouse").GetVariable().CallMethod("addListener", 1).Pop();
+  a.FsCommand("ready", "").Stop();
+  movie.Add(DoAction(a.Finish()));
+  movie.Add(ShowFrame());
+}
+
 void Keep(MovieBuilder& movie, const std::string& value) {
   ActionBuilder a;
   GetLocal(a, "so", "bookmark");
@@ -238,8 +261,8 @@ void Keep(MovieBuilder& movie, const std::string& value) {
 }
 
 int Usage() {
-  std::cerr << "usage: pagoro-media-movie OUT store|netstore DEFAULT ROOT [BIG] | keep VALUE | "
-               "video FLV | tone | later | mail\n";
+  std::cerr << "usage: pagoro-media-movie OUT store|netstore DEFAULT ROOT [BIG] | presses | "
+               "keep VALUE | video FLV | tone | later | mail\n";
   return 2;
 }
 
@@ -259,6 +282,8 @@ int main(int argc, char** argv) {
   movie.Add(pagoro::swf::SetBackgroundColor({40, 40, 40}));
   if ((kind == "store" || kind == "netstore") && args.size() >= 2) {
     Store(movie, args);
+  } else if (kind == "presses") {
+    Presses(movie);
   } else if (kind == "keep" && args.size() == 1) {
     Keep(movie, args[0]);
   } else if (kind == "video" && args.size() == 1) {

@@ -153,6 +153,51 @@ check "an unwritable store: one warning" 1 "$(warnings)"
 check "an unwritable store: the file in its way is untouched" "not a folder" "$(cat "$blocked")"
 close_reader
 
+# --- A disk that fills while the movie plays: the old object stays byte for
+# byte, one warning names it, and flush() answers false from the failed
+# write on until a write succeeds again. (Root only: a small file system is
+# mounted as the state folder.)
+small="$PAGORO_TEST_ROOT/small"
+mkdir -p "$small"
+if [ "$(id -u)" = 0 ] && mount -t tmpfs -o size=256k,nr_inodes=64,mode=0700 tmpfs "$small"; then
+  src=$(mktemp -d "$WORK/src.XXXXXX")
+  "$MEDIA_MOVIE" "$src/main.swf" presses || exit 1
+  mkdir -p "$WORK/Press"
+  "$PAGORO_BOOK" pack "$src" -o "$WORK/Press/Press.exe" --size 800x600 --reader "$PAGORO" >/dev/null || exit 1
+  chmod +x "$WORK/Press/Press.exe"
+  XDG_STATE_HOME="$small" start_reader "$WORK/Press/Press.exe" || { umount -l "$small"; finish; }
+  wait_log "fscommand ready" 90
+  # press_until RESULT: presses (at most 5 times) until a flush answers
+  # RESULT; PRESSED says whether one did.
+  PRESSES=0
+  press_until() {
+    local i
+    PRESSED=no
+    for i in 1 2 3 4 5; do
+      PRESSES=$((PRESSES + 1))
+      xdotool mousemove --sync 512 384 click 1
+      wait_until 30 grep -q "fscommand flush | [a-z]*|$PRESSES\b" "$READER_LOG" || return
+      grep -q "fscommand flush | $1|$PRESSES\b" "$READER_LOG" && PRESSED=yes && return
+    done
+  }
+  press_until true
+  check "a flush on a disk with room answers true" yes "$PRESSED"
+  sol=$(find "$small/pagoro/shared-objects/magazines" -name bookmark.sol)
+  cp "$sol" "$WORK/kept.sol"
+  dd if=/dev/zero of="$small/filler" bs=4k 2>/dev/null
+  press_until false
+  check "once a write failed on the full disk, flush() answers false" yes "$PRESSED"
+  check "the full disk kept the old object byte for byte" yes "$(cmp -s "$sol" "$WORK/kept.sol" && echo yes)"
+  check "the full disk: one warning, naming the file and the cause" 1 \
+    "$(grep -c "shared objects: cannot write $sol: No space left on device - " "$READER_LOG")"
+  rm -f "$small/filler"
+  press_until true
+  check "with room again, flush() answers true again" yes "$PRESSED"
+  check "and the object is written anew" yes "$(cmp -s "$sol" "$WORK/kept.sol" || echo yes)"
+  close_reader
+  umount -l "$small"
+fi
+
 # --- Movies opened as files share "/" only within their sandbox: what a
 # movie that may read files keeps can't be read by one of the same folder
 # that may use the network, nor the other way round.
