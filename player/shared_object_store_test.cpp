@@ -253,7 +253,7 @@ TEST_F(SharedObjectStoreTest, AFullDiskKeepsTheOldObject) {
     {
       std::ofstream filler(mnt + "/filler", std::ios::binary);
       const std::string block(4096, 'f');
-      while (filler.write(block.data(), block.size())) {
+      while (filler.write(block.data(), static_cast<std::streamsize>(block.size()))) {
       }
     }
     EXPECT_FALSE(store.Write(bookmark, Sol(200, 'n')));
