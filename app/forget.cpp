@@ -1,6 +1,5 @@
 #include "app/forget.h"
 
-#include <QString>
 #include <cstdio>
 #include <vector>
 
@@ -10,43 +9,84 @@
 #include "book/file_kind.h"
 #include "core/book_opener.h"
 #include "core/cache_folder.h"
+#include "core/magazine_identity.h"
 #include "player/shared_object_store.h"
 
 namespace pagoro {
 
 int ForgetMagazine(const std::string& path) {
+  Env& env = Env::Default();
   const std::string full = AbsolutePath(path);
   const std::string shown = FileNameAsUtf8(full);
-  const std::string fileName = FileNameAsUtf8(FileNameOf(full));
+  // A folder (also by a link, "..", "~" expanded, "DIR/") is no magazine:
+  // nothing below it is taken for one.
+  if (path.ends_with('/') || env.FolderExists(full)) {
+    std::fprintf(stderr, "pagoro: %s is a folder, not a magazine file; nothing forgotten\n",
+                 shown.c_str());
+    return 1;
+  }
   std::string error;
-  std::unique_ptr<MappedFile> file = Env::Default().MapReadOnly(full, &error);
+  const std::unique_ptr<MappedFile> file = env.MapReadOnly(full, &error);
   const std::optional<Judgement> judged = file ? JudgeFile(*file, &error) : std::nullopt;
-  // A file that can't be read (its medium gone) is taken for one that is gone.
-  if (!judged) file.reset();
   const FileKind kind = judged ? judged->kind : FileKind::kNone;
-  if (file && kind == FileKind::kNone) {
+  const std::optional<std::string> identity =
+      judged && kind != FileKind::kNone ? MagazineIdentity(*file, kind, &error) : std::nullopt;
+  if (!judged || (kind != FileKind::kNone && !identity)) {
+    std::fprintf(stderr, "pagoro: cannot read %s: %s; nothing forgotten\n", shown.c_str(),
+                 error.c_str());
+    return 1;
+  }
+  if (kind == FileKind::kNone) {
     std::fprintf(stderr, "pagoro: %s holds no magazine; nothing forgotten\n", shown.c_str());
     return 1;
   }
-  // A book is known by its name: opened by name, or started itself (every
-  // ".exe" gone). A file that is gone may have been either.
-  std::vector<MagazineId> ids;
-  if (!file || kind == FileKind::kBook) {
+  // A book kept its objects by its name before: opened by name, or started
+  // itself (every ".exe" gone); a movie or projector by its path, in either
+  // sandbox.
+  const std::string fileName = FileNameAsUtf8(FileNameOf(full));
+  std::vector<std::pair<MagazineId, FileSandbox>> ids;
+  if (kind == FileKind::kBook) {
     for (const std::string& name : {NameWithoutExtension(fileName), BookNameOf(fileName)}) {
-      if (ids.empty() || ids.back().book != name)
-        ids.push_back({.book = name, .file = {}, .folder = {}, .identity = {}});
+      if (ids.empty() || ids.back().first.book != name) {
+        ids.push_back(
+            {{.book = name, .file = {}, .folder = {}, .identity = *identity, .path = full},
+             FileSandbox::kLocalFiles});
+      }
+    }
+  } else {
+    for (const FileSandbox sandbox : {FileSandbox::kLocalFiles, FileSandbox::kLocalNetwork}) {
+      ids.push_back({{.book = {}, .file = shown, .folder = {}, .identity = *identity, .path = full},
+                     sandbox});
     }
   }
-  if (!file || kind != FileKind::kBook)
-    ids.push_back({.book = {}, .file = shown, .folder = {}, .identity = {}});
-  bool ok = true;
-  for (const MagazineId& id : ids) {
-    QString message;
-    const bool removed = SharedObjectStore::Forget(id, &message);
-    std::fprintf(removed ? stdout : stderr, "pagoro: %s: %s\n", shown.c_str(), qPrintable(message));
-    ok = ok && removed;
+  const std::vector<std::string> shelf = SharedObjectStore::ShelfPaths(env);
+  std::vector<std::string> removed;
+  std::vector<std::string> left;
+  for (const auto& [id, sandbox] : ids) {
+    SharedObjectStore store(SharedObjectPlaces(id, "/", sandbox));
+    std::vector<std::string> areas{OwnAreaOf(id, sandbox)};
+    if (NameKeyedAreaIsItsOwn(id, shelf)) areas.push_back(NameKeyedAreaOf(id, sandbox));
+    for (const std::string& area : areas) {
+      if (area.empty() || !store.HasArea(area)) continue;
+      std::string where;
+      (store.RemoveArea(area, &where) ? removed : left).push_back(where);
+    }
   }
-  return ok ? 0 : 1;
+  auto list = [](const std::vector<std::string>& places) {
+    std::string text;
+    for (const std::string& place : places) text += (text.empty() ? "" : ", ") + place;
+    return text;
+  };
+  if (!left.empty()) {
+    std::fprintf(stderr, "pagoro: %s: could not remove all of %s\n", shown.c_str(),
+                 list(left).c_str());
+    return 1;
+  }
+  if (removed.empty())
+    std::printf("pagoro: %s: nothing was kept for it\n", shown.c_str());
+  else
+    std::printf("pagoro: %s: removed %s\n", shown.c_str(), list(removed).c_str());
+  return 0;
 }
 
 }  // namespace pagoro

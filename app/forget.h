@@ -1,6 +1,8 @@
 // `pagoro --forget FILE`: removes what one magazine's movies stored to last
-// (its shared objects), found by what FILE holds as the reader would open
-// it: a book by its name, a movie or projector by its own path.
+// (its shared objects), found by what FILE holds: a magazine file only (a
+// book, a projector, a movie), never a folder. Its objects are known by its
+// identity (core/magazine_identity.h); those kept by its name or path
+// before are removed only where the reader would carry them over to it.
 #pragma once
 
 #include <string>

@@ -92,7 +92,8 @@ OpenOutcome BookOpener::OpenBookAs(const std::string& path, const std::string& b
     player_.Magazine({.book = bookName,
                       .file = {},
                       .folder = folder,
-                      .identity = IdentityOf(book_.BookFile(), FileKind::kBook)});
+                      .identity = IdentityOf(book_.BookFile(), FileKind::kBook),
+                      .path = path});
     player_.Movie(movie_temp_path_);
   } catch (...) {
     // The playing movie keeps its folder; the files of this attempt go,
@@ -176,8 +177,11 @@ void BookOpener::PlayMovie(const std::string& filePath, const std::string& movie
                            bool temporary, const std::string& folder, Bytes head,
                            const std::string& identity) {
   try {
-    player_.Magazine(
-        {.book = {}, .file = FileNameAsUtf8(filePath), .folder = folder, .identity = identity});
+    player_.Magazine({.book = {},
+                      .file = FileNameAsUtf8(filePath),
+                      .folder = folder,
+                      .identity = identity,
+                      .path = filePath});
     player_.Movie(moviePath);
   } catch (...) {
     // Nothing changed: the player keeps its movie, we keep ours.

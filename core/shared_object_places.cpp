@@ -2,15 +2,22 @@
 
 #include <utility>
 
+#include "book/cp936.h"
 #include "book/format.h"
+#include "core/book_opener.h"
+#include "core/cache_folder.h"
 
 namespace pagoro {
 namespace {
 
 using format::kMainMovie;
-constexpr std::string_view kBooks = "books";
-constexpr std::string_view kFiles = "files";
+constexpr std::string_view kBooks = "books";          // by name, before identities
+constexpr std::string_view kMagazines = "magazines";  // books by identity
+constexpr std::string_view kFiles = "files";          // movies by path
+constexpr std::string_view kMovies = "movies";        // movies by identity
 constexpr std::string_view kShared = "localhost";
+constexpr std::string_view kLocalFiles = "local-files";
+constexpr std::string_view kLocalNetwork = "local-network";
 constexpr std::string_view kSuffix = ".sol";
 // Room for the suffix and a temporary name's within a file name's 255 bytes.
 constexpr std::size_t kMaxPart = 200;
@@ -89,23 +96,78 @@ std::string InFolder(std::string_view folder, std::string_view rest) {
 
 }  // namespace
 
-std::string OwnAreaOf(const MagazineId& id) {
+namespace {
+
+std::string_view SandboxFolder(FileSandbox sandbox) {
+  return sandbox == FileSandbox::kLocalNetwork ? kLocalNetwork : kLocalFiles;
+}
+
+// A digest as core/magazine_identity.h makes it: hex digits only.
+bool IsIdentity(std::string_view identity) {
+  return !identity.empty() && identity.size() <= 128 &&
+         identity.find_first_not_of("0123456789abcdef") == std::string_view::npos;
+}
+
+// Today's book name or file path as a folder below `under`; "" when it is no
+// folder name.
+std::string ByName(const MagazineId& id, std::string_view under) {
   if (!id.book.empty()) {
     if (!FolderPart(id.book) || id.book.find('/') != std::string::npos) return {};
-    return InFolder(kBooks, id.book);
+    return InFolder(under, id.book);
   }
   if (id.file.size() < 2 || id.file[0] != '/') return {};
   const std::string file = id.file.substr(1);
   for (const std::string& part : Split(file))
     if (!FolderPart(part)) return {};
-  return InFolder(kFiles, file);
+  return InFolder(under, file);
 }
 
-SharedObjectPlaces::SharedObjectPlaces(MagazineId id, const std::string& moviePath)
+}  // namespace
+
+std::string OwnAreaOf(const MagazineId& id, FileSandbox sandbox) {
+  const bool book = !id.book.empty();
+  if (IsIdentity(id.identity)) {
+    return book ? InFolder(kMagazines, id.identity)
+                : InFolder(SandboxFolder(sandbox), InFolder(kMovies, id.identity));
+  }
+  if (book) return ByName(id, kBooks);
+  return ByName(id, InFolder(SandboxFolder(sandbox), kFiles));
+}
+
+std::string NameKeyedAreaOf(const MagazineId& id, FileSandbox sandbox) {
+  const std::string area = ByName(id, id.book.empty() ? kFiles : kBooks);
+  return area == OwnAreaOf(id, sandbox) ? std::string() : area;
+}
+
+bool NameKeyedAreaIsItsOwn(const MagazineId& id, const std::vector<std::string>& shelf) {
+  if (!IsIdentity(id.identity) || id.path.empty()) return false;
+  bool listed = false;
+  for (const std::string& path : shelf) {
+    if (path == id.path) {
+      listed = true;
+      continue;
+    }
+    // Another file that kept its objects under the same book name.
+    const std::string name = FileNameAsUtf8(FileNameOf(path));
+    if (!id.book.empty() && (NameWithoutExtension(name) == id.book || BookNameOf(name) == id.book))
+      return false;
+  }
+  return listed;
+}
+
+bool IsKeptObjectName(const SharedObjectName& object) {
+  return ValidName(object.name) && ValidLocalPath(object.local_path);
+}
+
+SharedObjectPlaces::SharedObjectPlaces(MagazineId id, const std::string& moviePath,
+                                       FileSandbox sandbox)
     : id_(std::move(id)),
       movie_(WithoutSlashes(moviePath)),
       folder_(WithoutSlashes(id_.folder)),
-      own_area_(OwnAreaOf(id_)) {}
+      own_area_(OwnAreaOf(id_, sandbox)),
+      legacy_area_(NameKeyedAreaOf(id_, sandbox)),
+      shared_(id_.book.empty() ? InFolder(SandboxFolder(sandbox), kShared) : std::string(kShared)) {
+}
 
 std::optional<StorePlace> SharedObjectPlaces::PlaceOf(const SharedObjectName& object) const {
   const std::string& path = object.local_path;
@@ -123,14 +185,14 @@ std::optional<StorePlace> SharedObjectPlaces::PlaceOf(const SharedObjectName& ob
   // (besides a movie or projector file) another movie in its folder.
   const bool above = Within(movie_, path) || Within(folder_, path);
   if (!above && !(!book && Within(path, folder_))) return std::nullopt;
-  return StorePlace{InFolder(kShared, path.empty() ? file : InFolder(path, file)), false};
+  return StorePlace{InFolder(shared_, path.empty() ? file : InFolder(path, file)), false};
 }
 
 std::optional<SharedObjectName> SharedObjectPlaces::NameOf(std::string_view place) const {
   if (!usable() || !place.ends_with(kSuffix)) return std::nullopt;
   place.remove_suffix(kSuffix.size());
   const bool own = place.starts_with(own_area_ + "/");
-  const std::string shared_prefix = std::string(kShared) + "/";
+  const std::string shared_prefix = shared_ + "/";
   if (!own && !place.starts_with(shared_prefix)) return std::nullopt;
   const std::vector<std::string> parts =
       Split(place.substr(own ? own_area_.size() + 1 : shared_prefix.size()));
@@ -164,7 +226,7 @@ std::optional<SharedObjectName> SharedObjectPlaces::NameOf(std::string_view plac
 std::vector<std::string> SharedObjectPlaces::SharedFolders() const {
   std::vector<std::string> folders;
   auto add = [&](const std::string& path) {
-    const std::string folder = path.empty() ? std::string(kShared) : InFolder(kShared, path);
+    const std::string folder = path.empty() ? shared_ : InFolder(shared_, path);
     for (const std::string& known : folders)
       if (known == folder) return;
     folders.push_back(folder);
@@ -177,7 +239,7 @@ std::vector<std::string> SharedObjectPlaces::SharedFolders() const {
 
 std::string SharedObjectPlaces::OtherMoviesFolder() const {
   if (!id_.book.empty()) return {};
-  return folder_.empty() ? std::string(kShared) : InFolder(kShared, folder_);
+  return folder_.empty() ? shared_ : InFolder(shared_, folder_);
 }
 
 bool LooksLikeSharedObject(std::string_view bytes) {

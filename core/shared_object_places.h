@@ -33,7 +33,14 @@ struct MagazineId {
   std::string folder;  // the folder of the magazine's other files, ending in "/"
   // What the magazine holds (core/magazine_identity.h); "" when unknown.
   std::string identity;
+  // The magazine file's own path as it was opened (its bytes, as the shelf
+  // of recent magazines has it); "" when unknown.
+  std::string path = {};
 };
+
+// Of a movie opened as a file: whether it may read the user's files or use
+// the network (its objects are kept apart by it); a book's are its own.
+enum class FileSandbox { kLocalFiles, kLocalNetwork };
 
 // What a magazine may keep: its own objects together, and the shared ones
 // its movies reach together, each at most this many bytes (ten times Flash
@@ -56,14 +63,21 @@ struct StorePlace {
 
 class SharedObjectPlaces {
  public:
-  // `moviePath`: the absolute path the main movie plays from.
-  SharedObjectPlaces(MagazineId id, const std::string& moviePath);
+  // `moviePath`: the absolute path the main movie plays from; `sandbox`
+  // counts for a movie opened as a file only.
+  SharedObjectPlaces(MagazineId id, const std::string& moviePath,
+                     FileSandbox sandbox = FileSandbox::kLocalFiles);
 
   // False when the magazine gives no usable place (a name or path that is
   // no folder name); nothing is kept then.
   bool usable() const { return !own_area_.empty(); }
   // The folder of the magazine's own objects, relative to the root.
   const std::string& OwnArea() const { return own_area_; }
+  // The folder where the same magazine's own objects were kept by its name
+  // or path (before magazines were known by what they hold); "" when the
+  // own area is that folder already, or there is none.
+  const std::string& LegacyArea() const { return legacy_area_; }
+  const MagazineId& id() const { return id_; }
 
   // Where the object lives; nullopt for a name the player does not make
   // (an empty or dot-led part, a local path no movie of this magazine has).
@@ -86,11 +100,26 @@ class SharedObjectPlaces {
   std::string movie_;   // the main movie's path without the leading "/"
   std::string folder_;  // the magazine's folder without leading and trailing "/"
   std::string own_area_;
+  std::string legacy_area_;
+  std::string shared_;  // the root of the shared objects its movies reach
 };
 
 // The folder (relative to the store's root) of the magazine `id`'s own
 // objects; "" when it has none (see SharedObjectPlaces::usable).
-std::string OwnAreaOf(const MagazineId& id);
+std::string OwnAreaOf(const MagazineId& id, FileSandbox sandbox = FileSandbox::kLocalFiles);
+// The folder its own objects had by its name or path alone; "" when none.
+std::string NameKeyedAreaOf(const MagazineId& id, FileSandbox sandbox);
+
+// Whether what was kept under the name-based area of `id` may be taken for
+// this very magazine's: it has an identity and a path, the shelf of recent
+// magazines (`shelf`, before this opening) has that very path, and (for a
+// book) no other file whose book name is the same.
+bool NameKeyedAreaIsItsOwn(const MagazineId& id, const std::vector<std::string>& shelf);
+
+// A name the store keeps: a local path of parts that are not empty, not led
+// by "." or "#", at most 200 bytes, without NUL; a name of one such part, or
+// one led by "#" holding "/" between such parts.
+bool IsKeptObjectName(const SharedObjectName& object);
 
 // A shared object's file as the player wrote it begins with Flash's own
 // header (00 BF, a length, "TCSO"); anything else in the store is damage.

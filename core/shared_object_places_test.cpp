@@ -42,15 +42,16 @@ TEST(SharedObjectPlacesTest, AMovieOrProjectorIsKnownByItsOwnPath) {
   const MagazineId movie{
       .book = {}, .file = "/home/u/Games/run.swf", .folder = "/home/u/Games/", .identity = {}};
   const SharedObjectPlaces plain(movie, "/home/u/Games/run.swf");
-  EXPECT_EQ(Place(plain, "home/u/Games/run.swf", "hi"), "own files/home/u/Games/run.swf/hi.sol");
-  EXPECT_EQ(Place(plain, "home/u/Games", "hi"), "shared localhost/home/u/Games/hi.sol");
+  EXPECT_EQ(Place(plain, "home/u/Games/run.swf", "hi"),
+            "own local-files/files/home/u/Games/run.swf/hi.sol");
+  EXPECT_EQ(Place(plain, "home/u/Games", "hi"), "shared local-files/localhost/home/u/Games/hi.sol");
   // Another movie of the folder keeps its objects by its own path.
   EXPECT_EQ(Place(plain, "home/u/Games/other.swf", "hi"),
-            "shared localhost/home/u/Games/other.swf/hi.sol");
+            "shared local-files/localhost/home/u/Games/other.swf/hi.sol");
   const MagazineId projector{
       .book = {}, .file = "/home/u/Game.exe", .folder = "/home/u/", .identity = {}};
   EXPECT_EQ(Place(SharedObjectPlaces(projector, kTemp), "tmp/tem-pagoro-x1.tmp", "hi"),
-            "own files/home/u/Game.exe/hi.sol");
+            "own local-files/files/home/u/Game.exe/hi.sol");
 }
 
 TEST(SharedObjectPlacesTest, NothingOutsideTheMagazinesReach) {
@@ -101,6 +102,70 @@ TEST(SharedObjectPlacesTest, StoredPlacesGiveTheirObjectsBack) {
   EXPECT_EQ(places.SharedFolders(),
             (std::vector<std::string>{"localhost", "localhost/tmp", "localhost/d",
                                       "localhost/d/pagoro"}));
+}
+
+// A magazine is known by what it holds: two books of one name are two
+// magazines, one copied elsewhere is the same; movies opened as files keep
+// theirs per sandbox, "/" included, apart from each other and the books'.
+TEST(SharedObjectPlacesTest, MagazinesAreKnownByWhatTheyHoldAndMoviesBySandbox) {
+  MagazineId issue1 = kBook;
+  issue1.identity = "0123456789abcdef0123456789abcdef";
+  MagazineId issue2 = kBook;
+  issue2.identity = "fedcba9876543210fedcba9876543210";
+  EXPECT_EQ(Place(SharedObjectPlaces(issue1, kTemp), "tmp/tem-pagoro-x1.tmp", "bookmark"),
+            "own magazines/0123456789abcdef0123456789abcdef/main.swf/bookmark.sol");
+  EXPECT_EQ(Place(SharedObjectPlaces(issue2, kTemp), "d/pagoro/Spring/page1.swf", "n"),
+            "own magazines/fedcba9876543210fedcba9876543210/page1.swf/n.sol");
+  EXPECT_EQ(Place(SharedObjectPlaces(issue2, kTemp), "", "n"), "shared localhost/n.sol");
+  EXPECT_EQ(SharedObjectPlaces(issue1, kTemp).LegacyArea(), "books/Spring");
+  // A name that is no digest is not taken for one.
+  issue1.identity = "../x";
+  EXPECT_EQ(SharedObjectPlaces(issue1, kTemp).OwnArea(), "books/Spring");
+  EXPECT_EQ(SharedObjectPlaces(issue1, kTemp).LegacyArea(), "");
+
+  const MagazineId game{.book = {},
+                        .file = "/home/u/Downloads/game.swf",
+                        .folder = "/home/u/Downloads/",
+                        .identity = "00112233445566778899aabbccddeeff"};
+  const SharedObjectPlaces files(game, game.file, FileSandbox::kLocalFiles);
+  const SharedObjectPlaces network(game, game.file, FileSandbox::kLocalNetwork);
+  EXPECT_EQ(Place(files, "home/u/Downloads/game.swf", "n"),
+            "own local-files/movies/00112233445566778899aabbccddeeff/n.sol");
+  EXPECT_EQ(Place(network, "home/u/Downloads/game.swf", "n"),
+            "own local-network/movies/00112233445566778899aabbccddeeff/n.sol");
+  EXPECT_EQ(Place(files, "", "drop"), "shared local-files/localhost/drop.sol");
+  EXPECT_EQ(Place(network, "", "drop"), "shared local-network/localhost/drop.sol");
+  EXPECT_EQ(Place(network, "home/u/Downloads/netgame.swf", "n"),
+            "shared local-network/localhost/home/u/Downloads/netgame.swf/n.sol");
+  EXPECT_EQ(files.LegacyArea(), "files/home/u/Downloads/game.swf");
+  // Each reads back only its own sandbox's.
+  EXPECT_FALSE(network.NameOf("local-files/localhost/drop.sol"));
+  EXPECT_FALSE(files.NameOf("local-network/localhost/drop.sol"));
+  EXPECT_FALSE(files.NameOf("localhost/drop.sol"));
+  EXPECT_TRUE(network.NameOf("local-network/localhost/drop.sol"));
+  EXPECT_EQ(network.SharedFolders().front(), "local-network/localhost");
+  // Without an identity, by path as before, in its sandbox.
+  MagazineId unknown = game;
+  unknown.identity.clear();
+  EXPECT_EQ(OwnAreaOf(unknown, FileSandbox::kLocalNetwork),
+            "local-network/files/home/u/Downloads/game.swf");
+}
+
+// Objects kept by a book's name are its own only when the shelf shows this
+// very file and no other of the same book name.
+TEST(SharedObjectPlacesTest, NameKeyedObjectsAreCarriedOverOnlyForTheFileTheShelfKnows) {
+  MagazineId id = kBook;
+  id.identity = "0123456789abcdef0123456789abcdef";
+  id.path = "/media/cd/Spring.exe";
+  EXPECT_TRUE(NameKeyedAreaIsItsOwn(id, {"/home/u/x.swf", "/media/cd/Spring.exe"}));
+  EXPECT_FALSE(NameKeyedAreaIsItsOwn(id, {"/home/u/x.swf"}));  // never opened before
+  // A namesake, by either book name rule.
+  EXPECT_FALSE(NameKeyedAreaIsItsOwn(id, {"/media/cd/Spring.exe", "/tmp/issue2/Spring.exe"}));
+  EXPECT_FALSE(NameKeyedAreaIsItsOwn(id, {"/media/cd/Spring.exe", "/tmp/Spring.exe.exe"}));
+  EXPECT_TRUE(NameKeyedAreaIsItsOwn(id, {"/media/cd/Spring.exe", "/tmp/Spring2.exe"}));
+  // Nothing is known without an identity or a path.
+  id.path.clear();
+  EXPECT_FALSE(NameKeyedAreaIsItsOwn(id, {""}));
 }
 
 TEST(SharedObjectPlacesTest, OnlyFlashsOwnFilesCount) {

@@ -77,14 +77,15 @@ if(pagoro_ruffle_rebuilt)
     PREFIX /pagoro/ruffle BASE ${CMAKE_CURRENT_BINARY_DIR}/ruffle FILES ${pagoro_ruffle_difference})
 endif()
 qt_add_resources(pagoro_player pagoro_player_page
-  PREFIX /pagoro/player FILES host.html host.js fetch-shim.js frame-pacer.js canvas-repeat.js quiet-audio.js)
+  PREFIX /pagoro/player FILES host.html host.js object-names.js fetch-shim.js frame-pacer.js canvas-repeat.js quiet-audio.js)
 
 if(BUILD_TESTING)
   add_executable(pagoro_player_unit_test
     engine_switches_test.cpp file_confinement_test.cpp host_page_test.cpp movie_scheme_test.cpp
     requested_file_test.cpp ruffle_files_test.cpp shared_object_store_test.cpp
     variable_queue_test.cpp)
-  target_link_libraries(pagoro_player_unit_test PRIVATE pagoro_player GTest::gtest_main)
+  find_package(Qt6 REQUIRED COMPONENTS Qml)
+  target_link_libraries(pagoro_player_unit_test PRIVATE pagoro_player Qt6::Qml GTest::gtest_main)
   target_compile_definitions(pagoro_player_unit_test PRIVATE
     PAGORO_RUFFLE_DIR="${PAGORO_RUFFLE_DIR}" PAGORO_RUFFLE_CORE="${pagoro_ruffle_core}"
     PAGORO_RUFFLE_REBUILT="${pagoro_ruffle_rebuilt}")

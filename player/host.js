@@ -55,9 +55,12 @@
   // storage is the control's instead: filled before the movie starts, and
   // every change is handed to the control at once, which keeps it on disk.
   // Within the limit, whatever the control answers, the movie sees its data
-  // for this run; over it, a write fails (flush() answers false).
+  // for this run; over it, or for a name the store can't keep
+  // (object-names.js), a write fails (flush() answers false). The control's
+  // answer can't come within the call: once a write failed on its disk, it
+  // says so, and writes fail here (yet reach it) until one succeeds again.
   const saved = new Map();
-  let store = { session: 0, own: [], limit: 0 };
+  let store = { session: 0, own: [], others: new Set(), limit: 0, prefix: "", writing: true };
 
   function storedSize(value) {
     const padding = value.endsWith("==") ? 2 : value.endsWith("=") ? 1 : 0;
@@ -71,7 +74,9 @@
   function fitsLimit(key, value) {
     const own = isOwn(key);
     let total = storedSize(value);
-    for (const [k, v] of saved) if (k !== key && isOwn(k) === own) total += storedSize(v);
+    for (const [k, v] of saved) {
+      if (k !== key && isOwn(k) === own && !store.others.has(k)) total += storedSize(v);
+    }
     return total <= store.limit;
   }
 
@@ -80,12 +85,14 @@
     has: (_, key) => saved.has(key),
     set(_, key, value) {
       const text = String(value);
-      if (saved.get(key) === text) return true;
-      if (typeof key !== "string" || !fitsLimit(key, text)) {
+      if (saved.get(key) === text && store.writing) return true;
+      if (!pagoroKeepsObject(key, store.prefix) || !fitsLimit(key, text)) {
         throw new DOMException("over the shared objects' limit", "QuotaExceededError");
       }
       saved.set(key, text);
+      store.others.delete(key);
       if (bridge) bridge.sharedObjectStored(store.session, key, text);
+      if (!store.writing) throw new DOMException("the store can't write", "QuotaExceededError");
       return true;
     },
     deleteProperty(_, key) {
@@ -111,7 +118,15 @@
 
   function openStore(given) {
     saved.clear();
-    store = { session: Number(given.session), own: given.own || [], limit: Number(given.limit) };
+    store = {
+      session: Number(given.session),
+      own: given.own || [],
+      // Shared objects other magazines kept: they count for those.
+      others: new Set(given.others || []),
+      limit: Number(given.limit),
+      prefix: String(given.prefix || ""),
+      writing: given.writing !== false,
+    };
     const entries = given.entries || [];
     for (let i = 0; i + 1 < entries.length; i += 2) saved.set(entries[i], entries[i + 1]);
   }
@@ -256,6 +271,9 @@
     bridge.stopRequested.connect(stop);
     bridge.variablesSet.connect(setVariables);
     bridge.focusRequested.connect(focusMovie);
+    bridge.storeWriting.connect((session, writing) => {
+      if (session === store.session) store.writing = writing;
+    });
     bridge.pageReady();
   });
 })();

@@ -30,7 +30,9 @@ class PageBridge : public QObject {
   // Plays the movie at `url`, with relative URLs resolved against `base`
   // ("": against the page), whose variable receiver has the name given,
   // with its shared objects: {session, entries: [key, base64, ...], own:
-  // [key prefixes of the magazine's own objects], limit: bytes}.
+  // [key prefixes of the magazine's own objects], others: [keys of shared
+  // objects other magazines kept, not counted], limit: bytes, prefix:
+  // the key prefix of the objects the store keeps, writing: bool}.
   void playRequested(const QString& url, const QString& base, const QString& receiver,
                      const QVariantMap& store);
   void stopRequested();
@@ -38,6 +40,9 @@ class PageBridge : public QObject {
   // is the number of the command the value answers, 0 for none.
   void variablesSet(const QStringList& assignments);
   void focusRequested();
+  // Whether the store of session `session` could write lately: while it
+  // can't, the page answers the movie's flushes false.
+  void storeWriting(int session, bool writing);
 
   // To the control.
   void Ready();

@@ -1,82 +1,79 @@
 #include "player/shared_object_store.h"
 
-#include <QDir>
-#include <QDirIterator>
-#include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
+#include <algorithm>
 
+#include "core/recent_list.h"
 #include "player/player_log.h"
 
 namespace pagoro {
 namespace {
 
-constexpr char kStoreFolder[] = "pagoro/shared-objects";
-constexpr char kSolFilter[] = "*.sol";
+constexpr char kStoreFolder[] = "/pagoro/shared-objects";
+constexpr char kBooksFolder[] = "/pagoro";
+constexpr std::string_view kSolSuffix = ".sol";
+// In a magazine's own area, the list of the shared objects it kept (those
+// count for it); no object's place starts with ".".
+constexpr char kKeptShared[] = ".shared";
+// The shelf of recent magazines and the list of kept shared objects are
+// read up to this many bytes.
+constexpr std::size_t kListBound = std::size_t{1} << 20;
 
-std::string Utf8(const QString& s) { return s.toStdString(); }
+QString Q(const std::string& s) { return QString::fromStdString(s); }
 
-// A folder variable of the XDG rules: absolute, else the default below HOME.
-QString XdgFolder(const char* variable, const char* below_home) {
-  const QString folder = qEnvironmentVariable(variable);
-  if (folder.startsWith(QLatin1Char('/'))) return QDir::cleanPath(folder);
-  const QString home = qEnvironmentVariable("HOME");
-  if (!home.startsWith(QLatin1Char('/'))) return {};
-  return QDir::cleanPath(home + QLatin1Char('/') + QLatin1String(below_home));
+bool Inside(const std::string& path, const std::string& folder) {
+  return path == folder || path.starts_with(folder + "/");
 }
 
-bool Inside(const QString& path, const QString& folder) {
-  return path == folder || path.startsWith(folder + QLatin1Char('/'));
+// The folder part of a relative place, and its last part.
+std::string FolderOf(const std::string& place) {
+  const std::size_t slash = place.rfind('/');
+  return slash == std::string::npos ? std::string() : place.substr(0, slash);
+}
+std::string LastPart(const std::string& place) {
+  const std::size_t slash = place.rfind('/');
+  return slash == std::string::npos ? place : place.substr(slash + 1);
 }
 
-// The .sol files of `folder` (relative to `root`), with those of the
-// subfolders led by "#" (names holding "/").
-void CollectObjects(const QString& root, const QString& folder, QStringList* places) {
-  const QDir dir(root + QLatin1Char('/') + folder);
-  for (const QString& file : dir.entryList({QString::fromLatin1(kSolFilter)}, QDir::Files))
-    places->append(folder + QLatin1Char('/') + file);
-  for (const QString& sub : dir.entryList({QStringLiteral("#*")}, QDir::Dirs | QDir::NoSymLinks))
-    CollectObjects(root, folder + QLatin1Char('/') + sub, places);
+std::string Below(const std::string& folder, const std::string& name) {
+  return folder.empty() ? name : folder + "/" + name;
 }
 
 }  // namespace
 
-QString SharedObjectStore::Root() {
-  const QString state = XdgFolder("XDG_STATE_HOME", ".local/state");
-  if (state.isEmpty()) return {};
-  QString root = state + QLatin1Char('/') + QLatin1String(kStoreFolder);
+std::string SharedObjectStore::Root(Env& env) {
+  const std::string state = env.UserStateFolder();
+  if (state.empty()) return {};
+  std::string root = state + kStoreFolder;
   // The books' folders are emptied at every start and close: the store
   // must never be one of them, nor inside one.
-  const QString books = XdgFolder("XDG_DATA_HOME", ".local/share");
-  if (!books.isEmpty() && Inside(root, books + QStringLiteral("/pagoro"))) return {};
+  const std::string data = env.UserDataFolder();
+  if (!data.empty() && Inside(root, data + kBooksFolder)) return {};
   return root;
 }
 
-bool SharedObjectStore::Forget(const MagazineId& id, QString* message) {
-  const QString root = Root();
-  const QString area = QString::fromStdString(OwnAreaOf(id));
-  if (root.isEmpty() || area.isEmpty()) {
-    *message = QStringLiteral("nothing is kept for it");
-    return true;
+SharedObjectName SharedObjectStore::NameOfKey(const QString& key) {
+  const QStringList parts = key.split(QLatin1Char('/'));
+  qsizetype name_at = parts.size() - 1;
+  for (qsizetype i = 0; i < parts.size(); ++i) {
+    if (parts[i].startsWith(QLatin1Char('#'))) {
+      name_at = i;
+      break;
+    }
   }
-  QDir dir(root + QLatin1Char('/') + area);
-  const QFileInfo info(dir.path());
-  if (!info.exists() && !info.isSymLink()) {
-    *message = QStringLiteral("nothing was kept for it (%1)").arg(dir.path());
-    return true;
-  }
-  // A link in its place is removed, not followed.
-  const bool removed =
-      info.isSymLink() || !info.isDir() ? QFile::remove(dir.path()) : dir.removeRecursively();
-  *message = removed ? QStringLiteral("removed %1").arg(dir.path())
-                     : QStringLiteral("could not remove all of %1").arg(dir.path());
-  return removed;
+  const QString path = parts.mid(0, name_at).join(QLatin1Char('/'));
+  return SharedObjectName{QByteArray::fromPercentEncoding(path.toUtf8()).toStdString(),
+                          parts.mid(name_at).join(QLatin1Char('/')).toStdString()};
 }
 
-SharedObjectStore::SharedObjectStore(SharedObjectPlaces places, QString root)
-    : places_(std::move(places)), root_(std::move(root)) {
-  if (root_.isEmpty()) Warn(QStringLiteral("no folder for them (a folder of books' files?)"));
+SharedObjectStore::SharedObjectStore(SharedObjectPlaces places, std::string root, Env& env)
+    : env_(env), places_(std::move(places)), root_(std::move(root)) {
+  if (root_.empty()) {
+    writing_ = false;
+    Warn(QStringLiteral("no folder for them (a folder of books' files?)"));
+  }
 }
+
+SharedObjectStore::~SharedObjectStore() = default;
 
 void SharedObjectStore::Warn(const QString& what) {
   if (warned_) {
@@ -88,62 +85,199 @@ void SharedObjectStore::Warn(const QString& what) {
                                 << "- what the movie stores now lasts until it ends";
 }
 
+QString SharedObjectStore::Shown(const std::string& relative) const {
+  return Q(relative.empty() ? root_ : root_ + "/" + relative);
+}
+
+OpenFolder* SharedObjectStore::Folder(const std::string& relative, bool create) {
+  if (root_.empty()) return nullptr;
+  if (const auto known = folders_.find(relative); known != folders_.end())
+    return known->second.get();
+  std::string why;
+  std::unique_ptr<OpenFolder> open;
+  if (relative.empty()) {
+    if (create) {
+      // The levels up to the root, made as they are missing.
+      for (std::size_t slash = root_.find('/', 1); slash != std::string::npos;
+           slash = root_.find('/', slash + 1)) {
+        const std::string level = root_.substr(0, slash);
+        if (!env_.FolderExists(level)) env_.CreateFolder(level);
+      }
+      if (!env_.FolderExists(root_) && !env_.IsSymbolicLink(root_)) env_.CreateFolder(root_, &why);
+    } else if (!env_.FolderExists(root_) && !env_.IsSymbolicLink(root_)) {
+      return nullptr;
+    }
+    open = env_.OpenOwnFolder(root_, &why);
+  } else {
+    OpenFolder* parent = Folder(FolderOf(relative), create);
+    if (parent == nullptr) return nullptr;
+    const std::string name = LastPart(relative);
+    const EntryKind kind = env_.KindOfEntryIn(*parent, name);
+    if (kind == EntryKind::kMissing && !create) return nullptr;
+    if (kind == EntryKind::kLink) {
+      Warn(QStringLiteral("%1 is a link, left alone").arg(Shown(relative)));
+      return nullptr;
+    }
+    if (kind == EntryKind::kFile || kind == EntryKind::kOther) {
+      Warn(QStringLiteral("%1 is no folder, left alone").arg(Shown(relative)));
+      return nullptr;
+    }
+    open = env_.OpenFolderIn(*parent, name, create, &why);
+  }
+  if (!open) {
+    Warn(QStringLiteral("cannot open %1: %2").arg(Shown(relative), Q(why)));
+    return nullptr;
+  }
+  return folders_.emplace(relative, std::move(open)).first->second.get();
+}
+
+void SharedObjectStore::Collect(const std::string& folder, bool all,
+                                std::vector<std::string>* files) {
+  OpenFolder* open = Folder(folder, false);
+  if (open == nullptr) return;
+  std::vector<std::string> names = env_.ListFolderIn(*open);
+  std::sort(names.begin(), names.end());
+  for (const std::string& name : names) {
+    const std::string place = Below(folder, name);
+    switch (env_.KindOfEntryIn(*open, name)) {
+      case EntryKind::kFile:
+        if (name.ends_with(kSolSuffix)) files->push_back(place);
+        break;
+      case EntryKind::kFolder:
+        // Below a "#" folder, every folder is part of a name ("#p/q/r").
+        if (all || name.starts_with('#')) Collect(place, true, files);
+        break;
+      case EntryKind::kLink:
+        if (all || name.starts_with('#') || name.ends_with(kSolSuffix))
+          Warn(QStringLiteral("%1 is a link, left alone").arg(Shown(place)));
+        break;
+      case EntryKind::kMissing:
+      case EntryKind::kOther: break;
+    }
+  }
+}
+
+bool SharedObjectStore::CarryOver(std::optional<std::vector<std::string>> shelf) {
+  const std::string& from = places_.LegacyArea();
+  const std::string& to = places_.OwnArea();
+  if (from.empty() || to.empty() || HasArea(to) || !HasArea(from)) return false;
+  if (!shelf) shelf = ShelfPaths(env_);
+  if (!NameKeyedAreaIsItsOwn(places_.id(), *shelf)) {
+    qCInfo(lcPlayer).noquote() << "shared objects: those in" << Shown(from)
+                               << "are not known to be this magazine's; left there";
+    return false;
+  }
+  OpenFolder* from_folder = Folder(FolderOf(from), false);
+  OpenFolder* to_folder = from_folder != nullptr ? Folder(FolderOf(to), true) : nullptr;
+  std::string why = "the folder can't be opened";
+  if (to_folder == nullptr ||
+      !env_.MoveEntryIn(*from_folder, LastPart(from), *to_folder, LastPart(to), &why)) {
+    Warn(QStringLiteral("cannot move %1 to %2: %3").arg(Shown(from), Shown(to), Q(why)));
+    return false;
+  }
+  qCInfo(lcPlayer).noquote() << "shared objects: those in" << Shown(from) << "moved to" << Shown(to)
+                             << "(the magazine is known by what it holds)";
+  return true;
+}
+
+bool SharedObjectStore::HasArea(const std::string& area) {
+  if (root_.empty() || area.empty()) return false;
+  OpenFolder* parent = Folder(FolderOf(area), false);
+  return parent != nullptr && env_.KindOfEntryIn(*parent, LastPart(area)) != EntryKind::kMissing;
+}
+
 QList<SharedObjectStore::Entry> SharedObjectStore::Load() {
   QList<Entry> entries;
-  if (root_.isEmpty() || !places_.usable()) return entries;
-  QStringList files;
-  const QString own = QString::fromStdString(places_.OwnArea());
-  QDirIterator it(root_ + QLatin1Char('/') + own, {QString::fromLatin1(kSolFilter)}, QDir::Files,
-                  QDirIterator::Subdirectories);
-  while (it.hasNext()) files.append(QDir(root_).relativeFilePath(it.next()));
-  for (const std::string& folder : places_.SharedFolders())
-    CollectObjects(root_, QString::fromStdString(folder), &files);
+  if (root_.empty() || !places_.usable()) return entries;
+  std::vector<std::string> files;
+  Collect(places_.OwnArea(), true, &files);
+  for (const std::string& folder : places_.SharedFolders()) Collect(folder, false, &files);
   if (const std::string others = places_.OtherMoviesFolder(); !others.empty()) {
-    const QString folder = QString::fromStdString(others);
-    const QDir dir(root_ + QLatin1Char('/') + folder);
-    for (const QString& sub : dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::NoSymLinks))
-      if (!sub.startsWith(QLatin1Char('#'))) CollectObjects(root_, folder + '/' + sub, &files);
+    if (OpenFolder* open = Folder(others, false)) {
+      for (const std::string& sub : env_.ListFolderIn(*open)) {
+        if (!sub.starts_with('#') && env_.KindOfEntryIn(*open, sub) == EntryKind::kFolder)
+          Collect(Below(others, sub), false, &files);
+      }
+    }
   }
-  files.removeDuplicates();
+  std::sort(files.begin(), files.end());
+  files.erase(std::unique(files.begin(), files.end()), files.end());
+  ReadKeptShared();
   QStringList damaged;
-  for (const QString& place : files) {
-    const std::optional<SharedObjectName> name = places_.NameOf(Utf8(place));
-    if (!name) continue;
-    QFile file(root_ + QLatin1Char('/') + place);
-    QByteArray bytes;
-    if (file.size() <= static_cast<qint64>(kSharedObjectLimit) && file.open(QIODevice::ReadOnly))
-      bytes = file.readAll();
-    if (!LooksLikeSharedObject(std::string_view(bytes.constData(), bytes.size()))) {
-      damaged.append(file.fileName());
+  for (const std::string& place : files) {
+    const std::optional<SharedObjectName> name = places_.NameOf(place);
+    OpenFolder* folder = name ? Folder(FolderOf(place), false) : nullptr;
+    if (folder == nullptr) continue;
+    std::string bytes;
+    std::string why;
+    if (!env_.ReadFileIn(*folder, LastPart(place), kSharedObjectLimit, &bytes, &why)) {
+      damaged.append(QStringLiteral("%1 (%2)").arg(Shown(place), Q(why)));
+      continue;
+    }
+    if (!LooksLikeSharedObject(bytes)) {
+      damaged.append(Shown(place));
       continue;
     }
     const StorePlace where = *places_.PlaceOf(*name);
-    if (!WithinLimit(where, bytes.size())) {
-      damaged.append(file.fileName() + QStringLiteral(" (over the limit)"));
+    const auto size = static_cast<qsizetype>(bytes.size());
+    if (!WithinLimit(where, size)) {
+      damaged.append(Shown(place) + QStringLiteral(" (over the limit)"));
       continue;
     }
-    sizes_.insert(place, bytes.size());
-    entries.append({*name, bytes});
+    sizes_.insert(Q(place), size);
+    entries.append(
+        {*name, QByteArray(bytes.data(), size), where.own || kept_shared_.contains(place)});
   }
   if (!damaged.isEmpty())
     Warn(QStringLiteral("left out, unreadable or damaged: ") + damaged.join(QStringLiteral(", ")));
-  qCInfo(lcPlayer).noquote() << "shared objects:" << entries.size() << "read from" << root_;
+  qCInfo(lcPlayer).noquote() << "shared objects:" << entries.size() << "read from" << Q(root_);
   return entries;
+}
+
+void SharedObjectStore::ReadKeptShared() {
+  OpenFolder* own = Folder(places_.OwnArea(), false);
+  std::string text;
+  if (own == nullptr || env_.KindOfEntryIn(*own, kKeptShared) == EntryKind::kMissing) return;
+  std::string why;
+  if (!env_.ReadFileIn(*own, kKeptShared, kListBound, &text, &why)) {
+    Warn(QStringLiteral("cannot read %1: %2")
+             .arg(Shown(Below(places_.OwnArea(), kKeptShared)), Q(why)));
+    return;
+  }
+  std::size_t start = 0;
+  for (std::size_t end = text.find('\n'); end != std::string::npos;
+       start = end + 1, end = text.find('\n', start)) {
+    if (const std::optional<std::string> place = DecodeBytes(text.substr(start, end - start)))
+      kept_shared_.insert(*place);
+  }
+}
+
+void SharedObjectStore::WriteKeptShared() {
+  std::string text;
+  for (const std::string& place : kept_shared_) text += EncodeBytes(place) + "\n";
+  OpenFolder* own = Folder(places_.OwnArea(), true);
+  std::string why = "the folder can't be opened";
+  if (own == nullptr || !env_.ReplaceFileIn(*own, kKeptShared, text, &why)) {
+    Warn(QStringLiteral("cannot write %1: %2")
+             .arg(Shown(Below(places_.OwnArea(), kKeptShared)), Q(why)));
+  }
 }
 
 bool SharedObjectStore::WithinLimit(const StorePlace& place, qsizetype size) const {
   qsizetype total = size;
-  const QString path = QString::fromStdString(place.path);
-  const QString own = QString::fromStdString(places_.OwnArea()) + QLatin1Char('/');
+  const QString path = Q(place.path);
+  const QString own = Q(places_.OwnArea()) + QLatin1Char('/');
+  // The shared objects count for the magazine that kept them.
   for (auto it = sizes_.cbegin(); it != sizes_.cend(); ++it) {
-    if (it.key() != path && it.key().startsWith(own) == place.own) total += it.value();
+    if (it.key() == path || it.key().startsWith(own) != place.own) continue;
+    if (place.own || kept_shared_.contains(it.key().toStdString())) total += it.value();
   }
   return total <= static_cast<qsizetype>(kSharedObjectLimit);
 }
 
 bool SharedObjectStore::Write(const SharedObjectName& name, const QByteArray& bytes) {
   const std::optional<StorePlace> place = places_.PlaceOf(name);
-  const QString label = QString::fromStdString(name.local_path + "/" + name.name);
+  const QString label = Q(name.local_path + "/" + name.name);
   if (!place) {
     qCInfo(lcPlayer).noquote() << "shared object not kept (no place for it):" << label;
     return false;
@@ -153,30 +287,106 @@ bool SharedObjectStore::Write(const SharedObjectName& name, const QByteArray& by
     qCInfo(lcPlayer).noquote() << "shared object not kept (over the limit or malformed):" << label;
     return false;
   }
-  const QString path = QString::fromStdString(place->path);
-  if (root_.isEmpty()) return false;
-  const QString file_path = root_ + QLatin1Char('/') + path;
-  QSaveFile file(file_path);
-  if (!QDir().mkpath(QFileInfo(file_path).path()) || !file.open(QIODevice::WriteOnly) ||
-      file.write(bytes) != bytes.size() || !file.commit()) {
-    Warn(QStringLiteral("cannot write %1: %2").arg(file_path, file.errorString()));
+  OpenFolder* folder = Folder(FolderOf(place->path), true);
+  std::string why;
+  if (folder == nullptr ||
+      !env_.ReplaceFileIn(*folder, LastPart(place->path),
+                          std::string_view(bytes.constData(), bytes.size()), &why)) {
+    // The reason for a folder was warned of as it was met.
+    if (folder != nullptr)
+      Warn(QStringLiteral("cannot write %1: %2").arg(Shown(place->path), Q(why)));
+    else if (!warned_)
+      Warn(QStringLiteral("cannot write %1").arg(Shown(place->path)));
+    qCInfo(lcPlayer).noquote() << "shared object not kept (the write failed):" << label;
+    writing_ = false;
     return false;
   }
-  sizes_.insert(path, bytes.size());
-  qCInfo(lcPlayer).noquote() << "shared object kept:" << label << "in" << file_path;
+  writing_ = true;
+  sizes_.insert(Q(place->path), bytes.size());
+  if (!place->own && kept_shared_.insert(place->path).second) WriteKeptShared();
+  qCInfo(lcPlayer).noquote() << "shared object kept:" << label << "in" << Shown(place->path);
   return true;
 }
 
 void SharedObjectStore::Remove(const SharedObjectName& name) {
   const std::optional<StorePlace> place = places_.PlaceOf(name);
-  if (!place || root_.isEmpty()) return;
-  const QString path = QString::fromStdString(place->path);
-  sizes_.remove(path);
-  const QString file_path = root_ + QLatin1Char('/') + path;
-  if (QFileInfo::exists(file_path) && !QFile::remove(file_path))
-    Warn(QStringLiteral("cannot remove %1").arg(file_path));
-  else
-    qCInfo(lcPlayer).noquote() << "shared object removed:" << file_path;
+  if (!place || root_.empty()) return;
+  sizes_.remove(Q(place->path));
+  OpenFolder* folder = Folder(FolderOf(place->path), false);
+  const std::string file = LastPart(place->path);
+  if (folder == nullptr) return;
+  switch (env_.KindOfEntryIn(*folder, file)) {
+    case EntryKind::kMissing: return;
+    case EntryKind::kFile:
+      if (env_.DeleteFileIn(*folder, file)) {
+        qCInfo(lcPlayer).noquote() << "shared object removed:" << Shown(place->path);
+        return;
+      }
+      Warn(QStringLiteral("cannot remove %1").arg(Shown(place->path)));
+      return;
+    case EntryKind::kLink:
+    case EntryKind::kFolder:
+    case EntryKind::kOther:
+      Warn(QStringLiteral("%1 is no object's file, left alone").arg(Shown(place->path)));
+      return;
+  }
+}
+
+void SharedObjectStore::Forget(const std::string& relative) {
+  std::erase_if(folders_, [&](const auto& known) { return Inside(known.first, relative); });
+}
+
+bool SharedObjectStore::Usable() {
+  if (Folder({}, true) == nullptr) writing_ = false;
+  return writing_;
+}
+
+std::vector<std::string> SharedObjectStore::ShelfPaths(Env& env) {
+  const std::string state = env.UserStateFolder();
+  std::vector<std::string> paths;
+  if (state.empty() || !env.FolderExists(state + kBooksFolder)) return paths;
+  const std::unique_ptr<OpenFolder> folder = env.OpenOwnFolder(state + kBooksFolder, nullptr);
+  std::string text;
+  if (!folder || !env.ReadFileIn(*folder, "recent", kListBound, &text, nullptr)) return paths;
+  if (const std::optional<RecentList> shelf = RecentList::Parse(text)) {
+    for (const RecentEntry& entry : shelf->entries()) paths.push_back(entry.path);
+  }
+  return paths;
+}
+
+bool SharedObjectStore::RemoveIn(OpenFolder& folder, const std::string& relative) {
+  bool all = true;
+  for (const std::string& name : env_.ListFolderIn(folder)) {
+    const std::string place = Below(relative, name);
+    switch (env_.KindOfEntryIn(folder, name)) {
+      case EntryKind::kFile: all = env_.DeleteFileIn(folder, name) && all; break;
+      case EntryKind::kFolder: {
+        OpenFolder* sub = Folder(place, false);
+        all = sub != nullptr && RemoveIn(*sub, place) && all;
+        Forget(place);
+        all = env_.RemoveFolderIn(folder, name) && all;
+        break;
+      }
+      case EntryKind::kMissing: break;
+      case EntryKind::kLink:
+      case EntryKind::kOther:
+        Warn(QStringLiteral("%1 is a link or no file, left alone").arg(Shown(place)));
+        all = false;
+        break;
+    }
+  }
+  return all;
+}
+
+bool SharedObjectStore::RemoveArea(const std::string& area, std::string* where) {
+  *where = Shown(area).toStdString();
+  if (!HasArea(area)) return true;
+  OpenFolder* parent = Folder(FolderOf(area), false);
+  OpenFolder* open = Folder(area, false);
+  if (open == nullptr || parent == nullptr) return false;
+  const bool all = RemoveIn(*open, area);
+  Forget(area);
+  return env_.RemoveFolderIn(*parent, LastPart(area)) && all;
 }
 
 }  // namespace pagoro

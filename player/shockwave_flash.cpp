@@ -79,21 +79,10 @@ QString PageKeyOf(const SharedObjectName& object) {
   return PageKeyPrefix() + encoded + "/" + QString::fromStdString(object.name);
 }
 
-// The object a page key names; the name begins at the first part led by
-// "#" (a name holding "/"), else it is the last part.
+// The object a page key names.
 std::optional<SharedObjectName> ObjectOfPageKey(const QString& key) {
   if (!key.startsWith(PageKeyPrefix())) return std::nullopt;
-  const QStringList parts = key.mid(PageKeyPrefix().size()).split(QLatin1Char('/'));
-  qsizetype name_at = parts.size() - 1;
-  for (qsizetype i = 0; i < parts.size(); ++i) {
-    if (parts[i].startsWith(QLatin1Char('#'))) {
-      name_at = i;
-      break;
-    }
-  }
-  const QString path = parts.mid(0, name_at).join(QLatin1Char('/'));
-  return SharedObjectName{QByteArray::fromPercentEncoding(path.toUtf8()).toStdString(),
-                          parts.mid(name_at).join(QLatin1Char('/')).toStdString()};
+  return SharedObjectStore::NameOfKey(key.mid(PageKeyPrefix().size()));
 }
 
 }  // namespace
@@ -148,6 +137,12 @@ struct TShockwaveFlash::Impl {
   int store_session = 0;
   // Asks the page to play the current movie with its shared objects.
   void RequestPlay();
+  SharedObjectPlaces Places() const {
+    return SharedObjectPlaces(magazine, movie_path,
+                              file_sandbox == MovieSandbox::kLocalNetwork
+                                  ? FileSandbox::kLocalNetwork
+                                  : FileSandbox::kLocalFiles);
+  }
   void StoreSharedObject(int session, const QString& key, const QByteArray* bytes);
 };
 
@@ -287,7 +282,6 @@ void TShockwaveFlash::Impl::StartMovie() {
 }
 
 void TShockwaveFlash::Impl::RequestPlay() {
-  SharedObjectPlaces places(magazine, movie_path);
   // The page weighs the magazine's own objects and the shared ones apart.
   QStringList own{PageKeyOf({movie_path.substr(1), ""})};
   if (!magazine.book.empty()) {
@@ -295,17 +289,25 @@ void TShockwaveFlash::Impl::RequestPlay() {
     while (folder.ends_with('/')) folder.pop_back();
     own.append(PageKeyOf({folder.substr(folder.starts_with('/') ? 1 : 0), ""}));
   }
-  auto store = std::make_unique<SharedObjectStore>(std::move(places));
+  auto store = std::make_unique<SharedObjectStore>(Places());
+  // A store that can't be written makes the movie's flushes answer false.
+  store->Usable();
   QStringList entries;
-  for (const SharedObjectStore::Entry& entry : store->Load())
+  QStringList others;  // shared objects other magazines kept: not counted
+  for (const SharedObjectStore::Entry& entry : store->Load()) {
     entries << PageKeyOf(entry.name) << QString::fromLatin1(entry.bytes.toBase64());
+    if (!entry.counted) others << PageKeyOf(entry.name);
+  }
   const int session = ++store_session;
   stores[session] = std::move(store);
   while (stores.size() > 2) stores.erase(stores.begin());
   const QVariantMap given{{QStringLiteral("session"), session},
                           {QStringLiteral("entries"), entries},
                           {QStringLiteral("own"), own},
-                          {QStringLiteral("limit"), static_cast<qlonglong>(kSharedObjectLimit)}};
+                          {QStringLiteral("others"), others},
+                          {QStringLiteral("limit"), static_cast<qlonglong>(kSharedObjectLimit)},
+                          {QStringLiteral("prefix"), PageKeyPrefix()},
+                          {QStringLiteral("writing"), stores[session]->writing()}};
   // A movie opened as a file finds its parts by relative names in its own
   // folder (a projector's: the projector's, not its movie file's), as it did
   // in the standalone player; Ruffle would resolve them against the page.
@@ -325,7 +327,11 @@ void TShockwaveFlash::Impl::StoreSharedObject(int session, const QString& key,
     return;
   }
   if (bytes != nullptr) {
+    // The page answers flushes by whether the store could write lately.
+    const bool was_writing = store->second->writing();
     store->second->Write(*object, *bytes);
+    if (store->second->writing() != was_writing)
+      emit bridge->storeWriting(session, store->second->writing());
   } else {
     store->second->Remove(*object);
   }
@@ -412,6 +418,11 @@ void TShockwaveFlash::Movie(const std::string& path) {
                                           .folder = file_path.substr(0, file_path.rfind('/') + 1),
                                           .identity = {}});
   d.next_magazine.reset();
+  // What the magazine kept by its name before is carried over now, while
+  // the shelf still shows the openings before this one.
+  if (const std::string root = SharedObjectStore::Root();
+      !root.empty() && !d.magazine.identity.empty())
+    SharedObjectStore(d.Places(), root).CarryOver();
 }
 
 void TShockwaveFlash::Play() {

@@ -6,8 +6,14 @@
 //       fscommand("flushed", "<result>|<result>"). With BIG (bytes), then
 //       stores a string of that size in "big" and raises
 //       fscommand("big", "<flush result>").
-//   keep VALUE  stores VALUE as the default path's "bookmark" page without
-//       flushing it and raises fscommand("kept").
+//   netstore DEFAULT ROOT [BIG]  the same, published with the use-network
+//       flag (a movie opened as a file then may use the network, no file).
+//   presses  raises fscommand("ready"); on each mouse press stores the
+//       press's number as the default path's "bookmark" page, flushes it and
+//       raises fscommand("flush", "<result>|<number>").
+//   keep VALUE  raises fscommand("read", <page>) with the default path's
+//       "bookmark" page, stores VALUE as its page without flushing it and
+//       raises fscommand("kept").
 //   video FLV  asks for TempPath, then plays TempPath + FLV through a
 //       NetStream in a 320x240 Video object in the middle of the stage;
 //       raises fscommand("status", code) for each NetStream status.
@@ -223,9 +229,31 @@ void Mail(MovieBuilder& movie) {
   movie.Add(ShowFrame());
 }
 
+void Presses(MovieBuilder& movie) {
+  ActionBuilder press;
+  press.Push("n").Push("n").GetVariable().Push(1).Add2().SetVariable();
+  press.Push("so").GetVariable().Push("data").GetMember().Push("page");
+  press.Push("n").GetVariable().SetMember();
+  press.Push("FSCommand:flush");
+  press.Push("so").GetVariable().CallMethod("flush", 0).Push("|").Add2();
+  press.Push("n").GetVariable().Add2().GetUrl2(0);
+  ActionBuilder a;
+  GetLocal(a, "so", "bookmark");
+  a.Push("n").Push(0).SetVariable();
+  a.Push("listener").NewObject("Object", 0).SetVariable();
+  a.Push("listener").GetVariable().Push("onMouseDown");
+  a.DefineFunction("", {}, press).SetMember();
+  a.Push("listener").GetVariable().Push("Mouse").GetVariable().CallMethod("addListener", 1).Pop();
+  a.FsCommand("ready", "").Stop();
+  movie.Add(DoAction(a.Finish()));
+  movie.Add(ShowFrame());
+}
+
 void Keep(MovieBuilder& movie, const std::string& value) {
   ActionBuilder a;
   GetLocal(a, "so", "bookmark");
+  a.Push("FSCommand:read");
+  PushPage(a, "so").GetUrl2(0);
   a.Push("so").GetVariable().Push("data").GetMember().Push("page").Push(value).SetMember();
   a.FsCommand("kept", "").Stop();
   movie.Add(DoAction(a.Finish()));
@@ -233,8 +261,8 @@ void Keep(MovieBuilder& movie, const std::string& value) {
 }
 
 int Usage() {
-  std::cerr << "usage: pagoro-media-movie OUT store DEFAULT ROOT [BIG] | keep VALUE | video FLV | "
-               "tone | later | mail\n";
+  std::cerr << "usage: pagoro-media-movie OUT store|netstore DEFAULT ROOT [BIG] | presses | "
+               "keep VALUE | video FLV | tone | later | mail\n";
   return 2;
 }
 
@@ -244,10 +272,18 @@ int main(int argc, char** argv) {
   if (argc < 3) return Usage();
   const std::string kind = argv[2];
   const std::vector<std::string> args(argv + 3, argv + argc);
-  MovieBuilder movie({.version = 8, .width = 800, .height = 600, .frame_rate = kFramesPerSecond});
+  MovieBuilder movie({.version = 8,
+                      .width = 800,
+                      .height = 600,
+                      .frame_rate = kFramesPerSecond,
+                      .file_attributes = kind == "netstore"
+                                             ? pagoro::swf::file_attributes::kUseNetwork
+                                             : std::uint32_t{0}});
   movie.Add(pagoro::swf::SetBackgroundColor({40, 40, 40}));
-  if (kind == "store" && args.size() >= 2) {
+  if ((kind == "store" || kind == "netstore") && args.size() >= 2) {
     Store(movie, args);
+  } else if (kind == "presses") {
+    Presses(movie);
   } else if (kind == "keep" && args.size() == 1) {
     Keep(movie, args[0]);
   } else if (kind == "video" && args.size() == 1) {
