@@ -32,7 +32,8 @@ struct Session {
 
   // Aborts when anything stands where nothing may be written.
   void CheckNothingEscaped() {
-    if (Names(folder.path()) != std::set<std::string>{"book.exe", "data", "home", "state", "tmp", "work"} ||
+    if (Names(folder.path()) !=
+            std::set<std::string>{"book.exe", "data", "home", "state", "tmp", "work"} ||
         Names(folder.data()) != std::set<std::string>{"book"})
       std::abort();
     for (const std::string& name : Names(cache))
