@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/recent_list.h"
+#include "core/sol_file.h"
 #include "player/player_log.h"
 
 namespace pagoro {
@@ -214,8 +215,10 @@ QList<SharedObjectStore::Entry> SharedObjectStore::Load() {
       damaged.append(QStringLiteral("%1 (%2)").arg(Shown(place), Q(why)));
       continue;
     }
-    if (!LooksLikeSharedObject(bytes)) {
-      damaged.append(Shown(place));
+    // Checked whole, nesting included, before the player reads it: an
+    // object nested deeper than it can read would stop the movie.
+    if (!SharedObjectReadable(bytes, &why)) {
+      damaged.append(QStringLiteral("%1 (%2)").arg(Shown(place), Q(why)));
       continue;
     }
     const StorePlace where = *places_.PlaceOf(*name);
