@@ -38,6 +38,9 @@ class PageBridge : public QObject {
   // is the number of the command the value answers, 0 for none.
   void variablesSet(const QStringList& assignments);
   void focusRequested();
+  // Has the movie write what it changed and never flushed; the page answers
+  // with sharedObjectsWritten(token) once those writes have been sent.
+  void writeRequested(int token);
 
   // To the control.
   void Ready();
@@ -48,6 +51,7 @@ class PageBridge : public QObject {
   // The movie of store session `session` flushed (or cleared) an object.
   void SharedObjectStored(int session, const QString& key, const QByteArray& bytes);
   void SharedObjectRemoved(int session, const QString& key);
+  void SharedObjectsWritten(int token);
 
  public slots:
   void pageReady() { emit Ready(); }
@@ -61,6 +65,7 @@ class PageBridge : public QObject {
   void sharedObjectRemoved(int session, const QString& key) {
     emit SharedObjectRemoved(session, key);
   }
+  void sharedObjectsWritten(int token) { emit SharedObjectsWritten(token); }
   // A line the movie traced.
   void trace(const QString& message);
 };

@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
 #include <QLibraryInfo>
@@ -18,6 +19,7 @@
 #include <filesystem>
 #include <map>
 #include <system_error>
+#include <utility>
 
 #include "book/cp936.h"
 #include "player/file_confinement.h"
@@ -149,6 +151,12 @@ struct TShockwaveFlash::Impl {
   // Asks the page to play the current movie with its shared objects.
   void RequestPlay();
   void StoreSharedObject(int session, const QString& key, const QByteArray* bytes);
+  // Carries out the movie's commands and sends their answers back.
+  void RunCommands(const QList<RaisedCommand>& commands);
+  // While WriteUnflushed waits, the movie's commands wait here.
+  bool writing = false;
+  QList<RaisedCommand> held_commands;
+  int write_token = 0;
 };
 
 TShockwaveFlash::Impl::Impl(TShockwaveFlash* owner_widget) : owner(owner_widget) {
@@ -210,26 +218,13 @@ TShockwaveFlash::Impl::Impl(TShockwaveFlash* owner_widget) : owner(owner_widget)
   QObject::connect(
       bridge, &PageBridge::SharedObjectRemoved, owner,
       [this](int session, const QString& key) { StoreSharedObject(session, key, nullptr); });
-  // The answers of each command are kept apart (two answers of one name
-  // are two changes the movie sees) and go back together.
   QObject::connect(bridge, &PageBridge::Commands, owner,
                    [this](const QList<RaisedCommand>& commands) {
-                     QStringList answers;
-                     for (const RaisedCommand& c : commands) {
-                       qCInfo(lcPlayer) << "FSCommand" << c.command << c.args;
-                       // Values the handler sets answer this command.
-                       answering = c.number;
-                       // The call comes from the web channel, which can't carry an exception
-                       // back; the handler is expected to report its own failures.
-                       try {
-                         emit owner->FSCommand(c.command, c.args);
-                       } catch (const std::exception& e) {
-                         qCCritical(lcPlayer) << "the FSCommand handler failed:" << e.what();
-                       }
-                       answering = 0;
-                       answers += TakeSendable();
+                     if (writing) {
+                       held_commands += commands;
+                     } else {
+                       RunCommands(commands);
                      }
-                     if (!answers.isEmpty()) emit bridge->variablesSet(answers);
                    });
   QObject::connect(bridge, &PageBridge::MovieLoaded, owner, [this](const QString& url) {
     qCInfo(lcPlayer) << "movie loaded:" << url;
@@ -255,6 +250,27 @@ TShockwaveFlash::Impl::Impl(TShockwaveFlash* owner_widget) : owner(owner_widget)
                      page->load(MovieScheme::HostPageUrl());
                    });
   page->load(MovieScheme::HostPageUrl());
+}
+
+// The answers of each command are kept apart (two answers of one name are
+// two changes the movie sees) and go back together.
+void TShockwaveFlash::Impl::RunCommands(const QList<RaisedCommand>& commands) {
+  QStringList answers;
+  for (const RaisedCommand& c : commands) {
+    qCInfo(lcPlayer) << "FSCommand" << c.command << c.args;
+    // Values the handler sets answer this command.
+    answering = c.number;
+    // The call comes from the web channel, which can't carry an exception
+    // back; the handler is expected to report its own failures.
+    try {
+      emit owner->FSCommand(c.command, c.args);
+    } catch (const std::exception& e) {
+      qCCritical(lcPlayer) << "the FSCommand handler failed:" << e.what();
+    }
+    answering = 0;
+    answers += TakeSendable();
+  }
+  if (!answers.isEmpty()) emit bridge->variablesSet(answers);
 }
 
 TShockwaveFlash::Impl::~Impl() {
@@ -444,6 +460,39 @@ void TShockwaveFlash::showEvent(QShowEvent* event) {
   d.page_stale = false;
   d.page_ready = false;
   d.page->load(MovieScheme::HostPageUrl());
+}
+
+bool TShockwaveFlash::WriteUnflushed() {
+  Impl& d = *impl_;
+  // A movie set but not started yet: the page still plays the one before.
+  if (!d.page_ready || d.page_stale || d.writing || d.stores.empty()) return true;
+  const int token = ++d.write_token;
+  bool answered = false;
+  QEventLoop loop;
+  QObject::connect(d.bridge, &PageBridge::SharedObjectsWritten, &loop, [&](int written) {
+    if (written != token) return;
+    answered = true;
+    loop.quit();
+  });
+  QObject::connect(d.page, &QWebEnginePage::renderProcessTerminated, &loop, &QEventLoop::quit);
+  QTimer::singleShot(kWriteBound, &loop, &QEventLoop::quit);
+  d.writing = true;
+  emit d.bridge->writeRequested(token);
+  loop.exec(QEventLoop::ExcludeUserInputEvents);
+  d.writing = false;
+  if (answered) {
+    qCInfo(lcPlayer) << "shared objects: what the movie left unflushed is written";
+  } else {
+    qCWarning(lcPlayer) << "shared objects: the page did not answer within" << kWriteBound.count()
+                        << "ms; what the movie left unflushed since the last write is lost";
+  }
+  if (!d.held_commands.isEmpty()) {
+    QTimer::singleShot(0, this, [this] {
+      const QList<RaisedCommand> held = std::exchange(impl_->held_commands, {});
+      impl_->RunCommands(held);
+    });
+  }
+  return answered;
 }
 
 void TShockwaveFlash::FocusMovie() {

@@ -6,8 +6,9 @@
 //       fscommand("flushed", "<result>|<result>"). With BIG (bytes), then
 //       stores a string of that size in "big" and raises
 //       fscommand("big", "<flush result>").
-//   keep VALUE  stores VALUE as the default path's "bookmark" page without
-//       flushing it and raises fscommand("kept").
+//   keep VALUE [quit]  stores VALUE as the default path's "bookmark" page
+//       without flushing it and raises fscommand("kept"); with "quit", raises
+//       fscommand("quit") two frames (0.2 s) later.
 //   video FLV  asks for TempPath, then plays TempPath + FLV through a
 //       NetStream in a 320x240 Video object in the middle of the stage;
 //       raises fscommand("status", code) for each NetStream status.
@@ -223,18 +224,24 @@ void Mail(MovieBuilder& movie) {
   movie.Add(ShowFrame());
 }
 
-void Keep(MovieBuilder& movie, const std::string& value) {
+void Keep(MovieBuilder& movie, const std::string& value, bool quit) {
   ActionBuilder a;
   GetLocal(a, "so", "bookmark");
   a.Push("so").GetVariable().Push("data").GetMember().Push("page").Push(value).SetMember();
-  a.FsCommand("kept", "").Stop();
+  a.FsCommand("kept", "");
+  if (!quit) a.Stop();
   movie.Add(DoAction(a.Finish()));
+  movie.Add(ShowFrame());
+  if (!quit) return;
+  movie.Add(ShowFrame());
+  movie.Add(DoAction(ActionBuilder().FsCommand("quit", "").Stop().Finish()));
   movie.Add(ShowFrame());
 }
 
 int Usage() {
-  std::cerr << "usage: pagoro-media-movie OUT store DEFAULT ROOT [BIG] | keep VALUE | video FLV | "
-               "tone | later | mail\n";
+  std::cerr
+      << "usage: pagoro-media-movie OUT store DEFAULT ROOT [BIG] | keep VALUE [quit] | video FLV | "
+         "tone | later | mail\n";
   return 2;
 }
 
@@ -248,8 +255,8 @@ int main(int argc, char** argv) {
   movie.Add(pagoro::swf::SetBackgroundColor({40, 40, 40}));
   if (kind == "store" && args.size() >= 2) {
     Store(movie, args);
-  } else if (kind == "keep" && args.size() == 1) {
-    Keep(movie, args[0]);
+  } else if (kind == "keep" && (args.size() == 1 || (args.size() == 2 && args[1] == "quit"))) {
+    Keep(movie, args[0], args.size() == 2);
   } else if (kind == "video" && args.size() == 1) {
     Video(movie, args[0]);
   } else if (kind == "tone") {
