@@ -7,7 +7,9 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QLibraryInfo>
+#include <QScreen>
 #include <QShowEvent>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -96,6 +98,15 @@ std::optional<SharedObjectName> ObjectOfPageKey(const QString& key) {
   const QString path = parts.mid(0, name_at).join(QLatin1Char('/'));
   return SharedObjectName{QByteArray::fromPercentEncoding(path.toUtf8()).toStdString(),
                           parts.mid(name_at).join(QLatin1Char('/')).toStdString()};
+}
+
+// The size of the screen `widget` is on (the primary screen before it
+// shows), in pixels.
+QSize ScreenPixels(const QWidget* widget) {
+  const QScreen* screen = widget->screen();
+  if (screen == nullptr) screen = QGuiApplication::primaryScreen();
+  if (screen == nullptr) return {};
+  return (QSizeF(screen->geometry().size()) * screen->devicePixelRatio()).toSize();
 }
 
 }  // namespace
@@ -416,6 +427,17 @@ void TShockwaveFlash::Movie(const std::string& path) {
   if (!patch.patched) {
     qCInfo(lcPlayer) << "movie" << QString::fromStdString(FileNameAsUtf8(file_path))
                      << "can't receive variables:" << d.undeliverable_reason;
+  } else {
+    // The movie reads the screen's size as Flash Player gave it, not the
+    // size of the player's drawing area.
+    // Ruffle: System.capabilities.screenResolutionX/Y are the size of its
+    // canvas in device pixels; they are plain properties of that object,
+    // which a movie's own actions may delete and set (not DONT_DELETE).
+    const QSize screen = ScreenPixels(this);
+    if (screen.isValid()) {
+      qCInfo(lcPlayer) << "the movie's screen:" << screen.width() << "x" << screen.height();
+      patch = InsertScreenSize(patch.bytes, screen.width(), screen.height());
+    }
   }
   d.scheme->SetMovie(file_path, QByteArray(reinterpret_cast<const char*>(patch.bytes.data()),
                                            static_cast<qsizetype>(patch.bytes.size())));
