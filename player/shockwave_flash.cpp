@@ -497,7 +497,10 @@ bool TShockwaveFlash::WriteUnflushed() {
     loop.quit();
   });
   QObject::connect(d.page, &QWebEnginePage::renderProcessTerminated, &loop, &QEventLoop::quit);
-  QTimer::singleShot(kWriteBound, &loop, &QEventLoop::quit);
+  QTimer bound;
+  bound.setSingleShot(true);
+  QObject::connect(&bound, &QTimer::timeout, &loop, &QEventLoop::quit);
+  bound.start(kWriteBound);
   d.writing = true;
   emit d.bridge->writeRequested(token);
   loop.exec(QEventLoop::ExcludeUserInputEvents);
