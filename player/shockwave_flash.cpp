@@ -229,14 +229,19 @@ TShockwaveFlash::Impl::Impl(TShockwaveFlash* owner_widget) : owner(owner_widget)
   QObject::connect(
       bridge, &PageBridge::SharedObjectRemoved, owner,
       [this](int session, const QString& key) { StoreSharedObject(session, key, nullptr); });
-  QObject::connect(bridge, &PageBridge::Commands, owner,
-                   [this](const QList<RaisedCommand>& commands) {
-                     if (writing) {
-                       held_commands += commands;
-                     } else {
-                       RunCommands(commands);
-                     }
-                   });
+  // Carried out from the event loop, not inside the web channel's delivery:
+  // the channel hands over no further message of the page (an answer the
+  // handler waits for, WriteUnflushed) until that delivery has returned.
+  QObject::connect(
+      bridge, &PageBridge::Commands, owner,
+      [this](const QList<RaisedCommand>& commands) {
+        if (writing) {
+          held_commands += commands;
+        } else {
+          RunCommands(commands);
+        }
+      },
+      Qt::QueuedConnection);
   QObject::connect(bridge, &PageBridge::MovieLoaded, owner, [this](const QString& url) {
     qCInfo(lcPlayer) << "movie loaded:" << url;
     // The player element the movie plays in is new: it takes the page's

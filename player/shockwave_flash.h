@@ -51,7 +51,9 @@ class TShockwaveFlash : public QWidget, public PlayerControl {
   // answered (busy in an endless script, its renderer stopped) is left, and
   // the log says so. Meanwhile other events than user input are handled; the
   // movie's commands that arrive then are carried out after. True when the
-  // page answered in time (or plays nothing).
+  // page answered in time (or plays nothing). A FSCommand handler may call it
+  // (the quit command): commands are handled outside the web channel's
+  // delivery of the page's messages.
   bool WriteUnflushed();
   static constexpr std::chrono::milliseconds kWriteBound{1500};
 

@@ -35,6 +35,8 @@ book Quit keep q1 quit || finish
 start_reader "$WORK/Quit/Quit.exe" || finish
 wait_exit 60
 check "a quitting movie's last change: the reader ends by itself" 0 "$READER_RC"
+answered() { check "$1: the page answered in time" 0 "$(log_count "the page did not answer")"; }
+answered "quit"
 check "a quitting movie's last change is kept" q1 "$(read_back Quit)"
 
 # --- The window is closed, SIGTERM, a drop: each right after the change.
@@ -42,12 +44,14 @@ book Close keep c1 || finish
 start_reader "$WORK/Close/Close.exe" || finish
 wait_log "fscommand kept" 90 && close_window
 wait_exit 30
+answered "the window's close"
 check "the last change before the window closes is kept" c1 "$(read_back Close)"
 
 book Term keep t1 || finish
 start_reader "$WORK/Term/Term.exe" || finish
 wait_log "fscommand kept" 90 && kill -TERM "$READER_PID"
 wait_exit 30
+answered "SIGTERM"
 check "the last change before SIGTERM is kept" t1 "$(read_back Term)"
 
 book Drop keep d1 || finish
