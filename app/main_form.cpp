@@ -22,6 +22,7 @@
 #include "app/full_screen_key.h"
 #include "app/logging.h"
 #include "app/mode_requests.h"
+#include "app/signal_watch.h"
 #include "app/single_instance.h"
 #include "app/start_screen.h"
 #include "book/cp936.h"
@@ -334,6 +335,15 @@ void TMainForm::FormClose() {
   if (closed_) return;  // a signal's clean-up, then the window's close
   closed_ = true;
   // Every failure of the clean-up is ignored.
+  try {
+    // What the movie changed and never flushed is written as it ends, as
+    // Flash Player did, before its files go; not where the program ends
+    // from inside the platform's event handling (the display went away),
+    // which can't wait for the page.
+    if (!SignalWatch::EndingWithoutEvents()) FlashPlayer->WriteUnflushed();
+  } catch (...) {
+    qCInfo(lcApp) << "clean-up: writing the shared objects failed, ignored";
+  }
   try {
     const std::string ownFile = FileNameOf(own_path_);
     qCInfo(lcApp).noquote() << "clean-up: cache folder of" << Legible(ownFile) << "| movie file"

@@ -22,6 +22,7 @@ constexpr int kSignals[] = {SIGTERM, SIGHUP, SIGINT};
 int g_pipe[2] = {-1, -1};
 // The clean-up for exit(), while a watch lives.
 std::function<void()>* g_clean_up_at_exit = nullptr;
+bool g_ending_without_events = false;
 
 extern "C" void OnSignalCaught(int signal) {
   const int saved = errno;
@@ -35,6 +36,7 @@ extern "C" void CleanUpAtExit() {
   std::function<void()>* cleanUp = g_clean_up_at_exit;
   g_clean_up_at_exit = nullptr;
   qCInfo(lcApp) << "ending without a close: clean-up";
+  g_ending_without_events = true;
   (*cleanUp)();
 }
 
@@ -72,6 +74,8 @@ SignalWatch::~SignalWatch() {
 }
 
 void SignalWatch::CleanUpBeforeEnd() { CleanUpAtExit(); }
+
+bool SignalWatch::EndingWithoutEvents() { return g_ending_without_events; }
 
 void SignalWatch::OnSignal() {
   unsigned char signal = 0;

@@ -28,6 +28,10 @@ class SignalWatch : public QObject {
   // connection). Once only; nothing without a watch.
   static void CleanUpBeforeEnd();
   SignalWatch& operator=(const SignalWatch&) = delete;
+  // True while the clean-up runs from exit() or CleanUpBeforeEnd: the
+  // program is ending from inside the platform's event handling, and the
+  // clean-up must not wait for events.
+  static bool EndingWithoutEvents();
 
  private:
   void OnSignal();

@@ -109,12 +109,29 @@
 
   // Flash Player wrote a movie's shared objects as the movie ended, flushed
   // or not. Ruffle does so as the page goes ("pagehide"), which a reader
-  // that closes does not wait for: every few seconds the page has it write
-  // them now; only those that changed reach the control.
+  // that closes does not wait for: the page has it write them now, every
+  // few seconds, as a movie gives way to another and when the control asks
+  // (it closes); only those that changed reach the control.
+  // Ruffle: each player instance listens for "pagehide" on the window and
+  // writes every shared object of its movie, synchronously, into
+  // localStorage (through `storage` above) from the listener; it does
+  // nothing else there for an event whose `persisted` is false.
+  function writeSharedObjects() {
+    if (!player) return;
+    try {
+      window.dispatchEvent(new PageTransitionEvent("pagehide", { persisted: false }));
+    } catch (error) {
+      console.warn("writing the shared objects failed: " + error);
+    }
+  }
   const kWriteEvery = 3000;
-  setInterval(() => {
-    if (player) window.dispatchEvent(new PageTransitionEvent("pagehide", { persisted: false }));
-  }, kWriteEvery);
+  setInterval(writeSharedObjects, kWriteEvery);
+
+  // The control waits for the answer: the writes cross before it.
+  function writeRequested(token) {
+    writeSharedObjects();
+    bridge.sharedObjectsWritten(token);
+  }
 
   function openStore(given) {
     saved.clear();
@@ -221,7 +238,9 @@
   }
 
   function stop() {
-    // What the movie raised before it goes still reaches the control.
+    // What the movie changed and what it raised before it goes still
+    // reach the control, under its own store.
+    writeSharedObjects();
     flushCommands();
     pending.clear();
     ranks.clear();
@@ -274,6 +293,7 @@
     bridge.storeWriting.connect((session, writing) => {
       if (session === store.session) store.writing = writing;
     });
+    bridge.writeRequested.connect(writeRequested);
     bridge.pageReady();
   });
 })();

@@ -1,6 +1,7 @@
 #include "player/movie_patch.h"
 
 #include <algorithm>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -117,17 +118,19 @@ bool UsableCallbackName(std::string_view name) {
 
 }  // namespace
 
-PatchResult InsertVariableReceiver(std::span<const std::uint8_t> movie,
-                                   std::string_view callback_name) {
+namespace {
+
+// Inserts the action tag `tag` makes for the movie's version as the movie's
+// first action; ActionScript 3, older, damaged or cut movies come back
+// unchanged with a reason.
+PatchResult InsertFirstAction(std::span<const std::uint8_t> movie,
+                              const std::function<swf::Bytes(int version)>& tag) {
   PatchResult result;
   const auto unchanged = [&](std::string reason) {
     result.bytes.assign(movie.begin(), movie.end());
     result.reason = std::move(reason);
     return std::move(result);
   };
-  if (!UsableCallbackName(callback_name))
-    return unchanged("callback name is empty or not an identifier");
-
   swf::ReadResult read = swf::ReadMovie(movie);
   result.unplayable = read.unplayable;
   if (!read.movie) return unchanged("not a readable movie: " + read.error);
@@ -160,12 +163,52 @@ PatchResult InsertVariableReceiver(std::span<const std::uint8_t> movie,
     }
   }
 
-  std::optional<swf::Bytes> patched =
-      Spliced(m, {{insert_at, 0, ReceiverTag(callback_name, m.version)}});
+  std::optional<swf::Bytes> patched = Spliced(m, {{insert_at, 0, tag(m.version)}});
   if (!patched) return unchanged("movie too large to patch");
   result.bytes = std::move(*patched);
   result.patched = true;
   return result;
+}
+
+// Pushes the global object's System.capabilities.
+void PushCapabilities(swf::ActionBuilder& a) {
+  PushGlobalObject(a);
+  a.Push("System").GetMember().Push("capabilities").GetMember();
+}
+
+constexpr int kReadOnly = 4;  // the property flag that ignores assignments
+
+// For each of the two properties: delete System.capabilities[name];
+// System.capabilities[name] = value; made read-only, as the getter it
+// replaces ignored assignments.
+swf::Bytes ScreenSizeTag(int width, int height) {
+  swf::ActionBuilder a;
+  for (const auto& [name, value] :
+       {std::pair{"screenResolutionX", width}, std::pair{"screenResolutionY", height}}) {
+    PushCapabilities(a);
+    a.Push(name).Do(swf::Op::kDelete).Pop();
+    PushCapabilities(a);
+    a.Push(name).Push(value).SetMember();
+    SetPropertyFlags(a, PushCapabilities, name, kReadOnly, 0);
+  }
+  return swf::DoAction(a.Finish()).Encode();
+}
+
+}  // namespace
+
+PatchResult InsertVariableReceiver(std::span<const std::uint8_t> movie,
+                                   std::string_view callback_name) {
+  if (!UsableCallbackName(callback_name)) {
+    PatchResult result;
+    result.bytes.assign(movie.begin(), movie.end());
+    result.reason = "callback name is empty or not an identifier";
+    return result;
+  }
+  return InsertFirstAction(movie, [&](int version) { return ReceiverTag(callback_name, version); });
+}
+
+PatchResult InsertScreenSize(std::span<const std::uint8_t> movie, int width, int height) {
+  return InsertFirstAction(movie, [&](int) { return ScreenSizeTag(width, height); });
 }
 
 bool LooksLikeMovie(std::span<const std::uint8_t> head) {

@@ -47,6 +47,15 @@ bool LooksLikeMovie(std::span<const std::uint8_t> head);
 PatchResult InsertVariableReceiver(std::span<const std::uint8_t> movie,
                                    std::string_view callback_name);
 
+// Adds, as the movie's first action, System.capabilities.screenResolutionX
+// and screenResolutionY as these values (the screen's size in pixels, which
+// Flash Player gave; the player gives its own drawing area's). They stay
+// read-only, as before. Movies are patched, or left unchanged, as by
+// InsertVariableReceiver (ActionScript 3 movies can't be). What remains
+// visible: the two properties come last when the object's properties are
+// listed.
+PatchResult InsertScreenSize(std::span<const std::uint8_t> movie, int width, int height);
+
 // The device font aliases of movies and the font families drawn for them.
 // The player draws the aliases with a built-in font that has Latin letters
 // only, but a font named by its family comes from the system, with the

@@ -43,6 +43,9 @@ class PageBridge : public QObject {
   // Whether the store of session `session` could write lately: while it
   // can't, the page answers the movie's flushes false.
   void storeWriting(int session, bool writing);
+  // Has the movie write what it changed and never flushed; the page answers
+  // with sharedObjectsWritten(token) once those writes have been sent.
+  void writeRequested(int token);
 
   // To the control.
   void Ready();
@@ -53,6 +56,7 @@ class PageBridge : public QObject {
   // The movie of store session `session` flushed (or cleared) an object.
   void SharedObjectStored(int session, const QString& key, const QByteArray& bytes);
   void SharedObjectRemoved(int session, const QString& key);
+  void SharedObjectsWritten(int token);
 
  public slots:
   void pageReady() { emit Ready(); }
@@ -66,6 +70,7 @@ class PageBridge : public QObject {
   void sharedObjectRemoved(int session, const QString& key) {
     emit SharedObjectRemoved(session, key);
   }
+  void sharedObjectsWritten(int token) { emit SharedObjectsWritten(token); }
   // A line the movie traced.
   void trace(const QString& message);
 };

@@ -4,9 +4,12 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QLibraryInfo>
+#include <QScreen>
 #include <QShowEvent>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -18,6 +21,7 @@
 #include <filesystem>
 #include <map>
 #include <system_error>
+#include <utility>
 
 #include "book/cp936.h"
 #include "player/file_confinement.h"
@@ -85,6 +89,15 @@ std::optional<SharedObjectName> ObjectOfPageKey(const QString& key) {
   return SharedObjectStore::NameOfKey(key.mid(PageKeyPrefix().size()));
 }
 
+// The size of the screen `widget` is on (the primary screen before it
+// shows), in pixels.
+QSize ScreenPixels(const QWidget* widget) {
+  const QScreen* screen = widget->screen();
+  if (screen == nullptr) screen = QGuiApplication::primaryScreen();
+  if (screen == nullptr) return {};
+  return (QSizeF(screen->geometry().size()) * screen->devicePixelRatio()).toSize();
+}
+
 }  // namespace
 
 struct TShockwaveFlash::Impl {
@@ -144,6 +157,12 @@ struct TShockwaveFlash::Impl {
                                   : FileSandbox::kLocalFiles);
   }
   void StoreSharedObject(int session, const QString& key, const QByteArray* bytes);
+  // Carries out the movie's commands and sends their answers back.
+  void RunCommands(const QList<RaisedCommand>& commands);
+  // While WriteUnflushed waits, the movie's commands wait here.
+  bool writing = false;
+  QList<RaisedCommand> held_commands;
+  int write_token = 0;
 };
 
 TShockwaveFlash::Impl::Impl(TShockwaveFlash* owner_widget) : owner(owner_widget) {
@@ -205,27 +224,19 @@ TShockwaveFlash::Impl::Impl(TShockwaveFlash* owner_widget) : owner(owner_widget)
   QObject::connect(
       bridge, &PageBridge::SharedObjectRemoved, owner,
       [this](int session, const QString& key) { StoreSharedObject(session, key, nullptr); });
-  // The answers of each command are kept apart (two answers of one name
-  // are two changes the movie sees) and go back together.
-  QObject::connect(bridge, &PageBridge::Commands, owner,
-                   [this](const QList<RaisedCommand>& commands) {
-                     QStringList answers;
-                     for (const RaisedCommand& c : commands) {
-                       qCInfo(lcPlayer) << "FSCommand" << c.command << c.args;
-                       // Values the handler sets answer this command.
-                       answering = c.number;
-                       // The call comes from the web channel, which can't carry an exception
-                       // back; the handler is expected to report its own failures.
-                       try {
-                         emit owner->FSCommand(c.command, c.args);
-                       } catch (const std::exception& e) {
-                         qCCritical(lcPlayer) << "the FSCommand handler failed:" << e.what();
-                       }
-                       answering = 0;
-                       answers += TakeSendable();
-                     }
-                     if (!answers.isEmpty()) emit bridge->variablesSet(answers);
-                   });
+  // Carried out from the event loop, not inside the web channel's delivery:
+  // the channel hands over no further message of the page (an answer the
+  // handler waits for, WriteUnflushed) until that delivery has returned.
+  QObject::connect(
+      bridge, &PageBridge::Commands, owner,
+      [this](const QList<RaisedCommand>& commands) {
+        if (writing) {
+          held_commands += commands;
+        } else {
+          RunCommands(commands);
+        }
+      },
+      Qt::QueuedConnection);
   QObject::connect(bridge, &PageBridge::MovieLoaded, owner, [this](const QString& url) {
     qCInfo(lcPlayer) << "movie loaded:" << url;
     // The player element the movie plays in is new: it takes the page's
@@ -250,6 +261,27 @@ TShockwaveFlash::Impl::Impl(TShockwaveFlash* owner_widget) : owner(owner_widget)
                      page->load(MovieScheme::HostPageUrl());
                    });
   page->load(MovieScheme::HostPageUrl());
+}
+
+// The answers of each command are kept apart (two answers of one name are
+// two changes the movie sees) and go back together.
+void TShockwaveFlash::Impl::RunCommands(const QList<RaisedCommand>& commands) {
+  QStringList answers;
+  for (const RaisedCommand& c : commands) {
+    qCInfo(lcPlayer) << "FSCommand" << c.command << c.args;
+    // Values the handler sets answer this command.
+    answering = c.number;
+    // The call comes from the web channel, which can't carry an exception
+    // back; the handler is expected to report its own failures.
+    try {
+      emit owner->FSCommand(c.command, c.args);
+    } catch (const std::exception& e) {
+      qCCritical(lcPlayer) << "the FSCommand handler failed:" << e.what();
+    }
+    answering = 0;
+    answers += TakeSendable();
+  }
+  if (!answers.isEmpty()) emit bridge->variablesSet(answers);
 }
 
 TShockwaveFlash::Impl::~Impl() {
@@ -406,6 +438,17 @@ void TShockwaveFlash::Movie(const std::string& path) {
   if (!patch.patched) {
     qCInfo(lcPlayer) << "movie" << QString::fromStdString(FileNameAsUtf8(file_path))
                      << "can't receive variables:" << d.undeliverable_reason;
+  } else {
+    // The movie reads the screen's size as Flash Player gave it, not the
+    // size of the player's drawing area.
+    // Ruffle: System.capabilities.screenResolutionX/Y are the size of its
+    // canvas in device pixels; they are plain properties of that object,
+    // which a movie's own actions may delete and set (not DONT_DELETE).
+    const QSize screen = ScreenPixels(this);
+    if (screen.isValid()) {
+      qCInfo(lcPlayer) << "the movie's screen:" << screen.width() << "x" << screen.height();
+      patch = InsertScreenSize(patch.bytes, screen.width(), screen.height());
+    }
   }
   d.scheme->SetMovie(file_path, QByteArray(reinterpret_cast<const char*>(patch.bytes.data()),
                                            static_cast<qsizetype>(patch.bytes.size())));
@@ -458,6 +501,42 @@ void TShockwaveFlash::showEvent(QShowEvent* event) {
   d.page_stale = false;
   d.page_ready = false;
   d.page->load(MovieScheme::HostPageUrl());
+}
+
+bool TShockwaveFlash::WriteUnflushed() {
+  Impl& d = *impl_;
+  // A movie set but not started yet: the page still plays the one before.
+  if (!d.page_ready || d.page_stale || d.writing || d.stores.empty()) return true;
+  const int token = ++d.write_token;
+  bool answered = false;
+  QEventLoop loop;
+  QObject::connect(d.bridge, &PageBridge::SharedObjectsWritten, &loop, [&](int written) {
+    if (written != token) return;
+    answered = true;
+    loop.quit();
+  });
+  QObject::connect(d.page, &QWebEnginePage::renderProcessTerminated, &loop, &QEventLoop::quit);
+  QTimer bound;
+  bound.setSingleShot(true);
+  QObject::connect(&bound, &QTimer::timeout, &loop, &QEventLoop::quit);
+  bound.start(kWriteBound);
+  d.writing = true;
+  emit d.bridge->writeRequested(token);
+  loop.exec(QEventLoop::ExcludeUserInputEvents);
+  d.writing = false;
+  if (answered) {
+    qCInfo(lcPlayer) << "shared objects: what the movie left unflushed is written";
+  } else {
+    qCWarning(lcPlayer) << "shared objects: the page did not answer within" << kWriteBound.count()
+                        << "ms; what the movie left unflushed since the last write is lost";
+  }
+  if (!d.held_commands.isEmpty()) {
+    QTimer::singleShot(0, this, [this] {
+      const QList<RaisedCommand> held = std::exchange(impl_->held_commands, {});
+      impl_->RunCommands(held);
+    });
+  }
+  return answered;
 }
 
 void TShockwaveFlash::FocusMovie() {

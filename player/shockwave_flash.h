@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <QWidget>
+#include <chrono>
 #include <memory>
 #include <string>
 
@@ -43,6 +44,18 @@ class TShockwaveFlash : public QWidget, public PlayerControl {
   // page to the player element, which takes keys only while it has the
   // page's focus.
   void FocusMovie();
+
+  // Has the page write the shared objects its movie changed and never
+  // flushed, as Flash Player wrote them when a movie ended, and waits until
+  // they are kept: for at most kWriteBound, after which a page that has not
+  // answered (busy in an endless script, its renderer stopped) is left, and
+  // the log says so. Meanwhile other events than user input are handled; the
+  // movie's commands that arrive then are carried out after. True when the
+  // page answered in time (or plays nothing). A FSCommand handler may call it
+  // (the quit command): commands are handled outside the web channel's
+  // delivery of the page's messages.
+  bool WriteUnflushed();
+  static constexpr std::chrono::milliseconds kWriteBound{1500};
 
   // Where the movie that plays came from: a book, or a file the user opened
   // (a plain movie or a projector's), which may read local files or use the

@@ -11,9 +11,13 @@
 //   presses  raises fscommand("ready"); on each mouse press stores the
 //       press's number as the default path's "bookmark" page, flushes it and
 //       raises fscommand("flush", "<result>|<number>").
-//   keep VALUE  raises fscommand("read", <page>) with the default path's
-//       "bookmark" page, stores VALUE as its page without flushing it and
-//       raises fscommand("kept").
+//   keep VALUE [quit]  raises fscommand("read", <page>) with the default
+//       path's "bookmark" page, stores VALUE as its page without flushing it
+//       and raises fscommand("kept"); with "quit", raises fscommand("quit")
+//       two frames (0.2 s) later.
+//   screen  raises fscommand("screen", "<screenResolutionX>x<screenResolutionY>")
+//       as System.capabilities gives them, on its first frame and on each
+//       mouse press.
 //   video FLV  asks for TempPath, then plays TempPath + FLV through a
 //       NetStream in a 320x240 Video object in the middle of the stage;
 //       raises fscommand("status", code) for each NetStream status.
@@ -249,20 +253,49 @@ void Presses(MovieBuilder& movie) {
   movie.Add(ShowFrame());
 }
 
-void Keep(MovieBuilder& movie, const std::string& value) {
+void Keep(MovieBuilder& movie, const std::string& value, bool quit) {
   ActionBuilder a;
   GetLocal(a, "so", "bookmark");
   a.Push("FSCommand:read");
   PushPage(a, "so").GetUrl2(0);
   a.Push("so").GetVariable().Push("data").GetMember().Push("page").Push(value).SetMember();
-  a.FsCommand("kept", "").Stop();
+  a.FsCommand("kept", "");
+  if (!quit) a.Stop();
+  movie.Add(DoAction(a.Finish()));
+  movie.Add(ShowFrame());
+  if (!quit) return;
+  movie.Add(ShowFrame());
+  movie.Add(DoAction(ActionBuilder().FsCommand("quit", "").Stop().Finish()));
+  movie.Add(ShowFrame());
+}
+
+void Screen(MovieBuilder& movie) {
+  const auto push_capability = [](ActionBuilder& a, const char* property) -> ActionBuilder& {
+    return a.Push("System")
+        .GetVariable()
+        .Push("capabilities")
+        .GetMember()
+        .Push(property)
+        .GetMember();
+  };
+  ActionBuilder say;
+  say.Push("FSCommand:screen");
+  push_capability(say, "screenResolutionX").Push("x").Add2();
+  push_capability(say, "screenResolutionY").Add2().GetUrl2(0);
+  ActionBuilder a;
+  a.Push("listener").NewObject("Object", 0).SetVariable();
+  a.Push("listener").GetVariable().Push("onMouseDown");
+  a.DefineFunction("", {}, say).SetMember();
+  a.Push("listener").GetVariable().Push("Mouse").GetVariable().CallMethod("addListener", 1).Pop();
+  a.Push("listener").GetVariable().CallMethod("onMouseDown", 0).Pop();
+  a.Stop();
   movie.Add(DoAction(a.Finish()));
   movie.Add(ShowFrame());
 }
 
 int Usage() {
   std::cerr << "usage: pagoro-media-movie OUT store|netstore DEFAULT ROOT [BIG] | presses | "
-               "keep VALUE | video FLV | tone | later | mail\n";
+               "keep VALUE [quit] | screen | video FLV | tone | later | mail\n";
   return 2;
 }
 
@@ -284,8 +317,10 @@ int main(int argc, char** argv) {
     Store(movie, args);
   } else if (kind == "presses") {
     Presses(movie);
-  } else if (kind == "keep" && args.size() == 1) {
-    Keep(movie, args[0]);
+  } else if (kind == "keep" && (args.size() == 1 || (args.size() == 2 && args[1] == "quit"))) {
+    Keep(movie, args[0], args.size() == 2);
+  } else if (kind == "screen") {
+    Screen(movie);
   } else if (kind == "video" && args.size() == 1) {
     Video(movie, args[0]);
   } else if (kind == "tone") {
