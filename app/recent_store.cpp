@@ -20,10 +20,12 @@ constexpr int kCoverHeight = 120;
 constexpr std::size_t kMaxCoverSize = std::size_t{1} << 20;
 constexpr int kMaxCoverSide = 1024;
 
-// A cover's file name for `path`: stable for the same path (FNV-1a).
-std::string CoverName(const std::string& path) {
+// A cover's file name: the magazine's identity; for an entry without one,
+// stable for the same path (FNV-1a).
+std::string CoverName(const RecentEntry& entry) {
+  if (!entry.identity.empty()) return entry.identity + ".png";
   std::uint64_t hash = 0xcbf29ce484222325ULL;
-  for (const char c : path) {
+  for (const char c : entry.path) {
     hash ^= static_cast<unsigned char>(c);
     hash *= 0x100000001b3ULL;
   }
@@ -155,14 +157,20 @@ QImage RecentStore::Cover(const std::string& cover) {
   return image;
 }
 
-void RecentStore::Opened(const std::string& path) {
+void RecentStore::Opened(const std::string& path, const std::string& identity) {
   RecentList list = Load();
+  // The magazine's cover stays with it: the one of its identity, else the
+  // one of an entry of its place that had no identity yet.
   std::string cover;
   for (const RecentEntry& e : list.entries()) {
-    if (e.path == path) cover = e.cover;
+    if (!identity.empty() && e.identity == identity) {
+      cover = e.cover;
+      break;
+    }
+    if (e.path == path && e.identity.empty()) cover = e.cover;
   }
   const std::vector<std::string> unused =
-      list.Add({path, QDateTime::currentSecsSinceEpoch(), cover});
+      list.Add({path, QDateTime::currentSecsSinceEpoch(), cover, identity});
   // The Open dialog starts where the last magazine lay, however it came.
   list.set_last_folder(path.substr(0, path.rfind('/') + 1));
   if (Save(list)) RemoveCovers(unused);
@@ -171,8 +179,11 @@ void RecentStore::Opened(const std::string& path) {
 
 void RecentStore::SetCover(const std::string& path, const QImage& image) {
   RecentList list = Load();
-  const std::string name = CoverName(path);
-  if (!list.SetCover(path, name)) return;  // forgotten meanwhile
+  const RecentEntry* entry = list.Find(path);
+  if (entry == nullptr) return;  // forgotten meanwhile
+  const std::string name = CoverName(*entry);
+  const std::string before = entry->cover;
+  list.SetCover(path, name);
   const QImage small =
       image.scaled(kCoverWidth, kCoverHeight, Qt::KeepAspectRatio, Qt::SmoothTransformation);
   QByteArray png;
@@ -188,7 +199,8 @@ void RecentStore::SetCover(const std::string& path, const QImage& image) {
              .arg(Shown(kCoversName + "/" + name), QString::fromStdString(why)));
     return;
   }
-  Save(list);
+  // A cover kept under the path before the entry had an identity goes.
+  if (Save(list) && !before.empty() && before != name) RemoveCovers({before});
   qCInfo(lcApp).noquote() << "shelf: cover of" << QString::fromStdString(path);
 }
 

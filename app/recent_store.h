@@ -34,10 +34,13 @@ class RecentStore {
   static std::string DefaultFolder();
 
   RecentList Load();
-  // `path` (its bytes, a full path) was opened now; its folder becomes the
-  // Open dialog's.
-  void Opened(const std::string& path);
-  // The cover of `path`, when it is still on the shelf.
+  // `path` (its bytes, a full path), holding the magazine `identity`
+  // (core/magazine_identity.h; "" when unknown), was opened now: one entry
+  // per magazine, whatever its name or place. Its folder becomes the Open
+  // dialog's.
+  void Opened(const std::string& path, const std::string& identity);
+  // The cover of `path`, when it is still on the shelf; filed under its
+  // magazine's identity.
   void SetCover(const std::string& path, const QImage& cover);
   void Forget(const std::string& path);
   // The folder the Open dialog showed last (its bytes).

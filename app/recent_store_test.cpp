@@ -103,9 +103,9 @@ TEST_F(RecentStoreTest, AFullDiskKeepsTheListAndTheCoversAsTheyWere) {
   const std::string list = shelf + "/recent";
   {
     RecentStore store(shelf);
-    store.Opened("/m/a.exe");
+    store.Opened("/m/a.exe", "");
     store.SetCover("/m/a.exe", Picture(320, 240, Qt::red));
-    store.Opened("/m/b.exe");
+    store.Opened("/m/b.exe", "");
   }
   const std::string kept = ReadAll(list);
   ASSERT_NE(kept.find("/m/b.exe"), std::string::npos);
@@ -137,7 +137,7 @@ TEST_F(RecentStoreTest, AFullDiskKeepsTheListAndTheCoversAsTheyWere) {
     SCOPED_TRACE("no room");
     Fill(mnt);
     RecentStore store(shelf);
-    store.Opened("/m/c.exe");
+    store.Opened("/m/c.exe", "");
     expectKept("No space left on device");
     store.SetCover("/m/a.exe", Picture(320, 240, Qt::blue));
     coverKept("No space left on device");
@@ -147,7 +147,7 @@ TEST_F(RecentStoreTest, AFullDiskKeepsTheListAndTheCoversAsTheyWere) {
     SCOPED_TRACE("filled by another program meanwhile");
     FilledMeanwhile env(mnt);
     RecentStore store(shelf, env);
-    store.Opened("/m/c.exe");
+    store.Opened("/m/c.exe", "");
     expectKept("No space left on device");
     fs::remove(mnt + "/filler");
     store.SetCover("/m/a.exe", Picture(320, 240, Qt::blue));
@@ -161,7 +161,7 @@ TEST_F(RecentStoreTest, AFullDiskKeepsTheListAndTheCoversAsTheyWere) {
       if (!f) break;
     }
     RecentStore store(shelf);
-    store.Opened("/m/c.exe");
+    store.Opened("/m/c.exe", "");
     expectKept("no free inodes left");
     store.SetCover("/m/a.exe", Picture(320, 240, Qt::blue));
     coverKept("no free inodes left");
@@ -180,7 +180,7 @@ TEST_F(RecentStoreTest, WhatIsNoFileOfTheShelfIsLeftAloneAtOnce) {
   const std::string shelf = folder_.path() + "/shelf";
   {
     RecentStore store(shelf);
-    store.Opened("/m/a.exe");
+    store.Opened("/m/a.exe", "");
     store.SetCover("/m/a.exe", Picture(320, 240, Qt::red));
   }
   const std::string list = shelf + "/recent";
@@ -203,7 +203,7 @@ TEST_F(RecentStoreTest, WhatIsNoFileOfTheShelfIsLeftAloneAtOnce) {
     RecentStore store(shelf);
     EXPECT_TRUE(store.Load().entries().empty());
     EXPECT_TRUE(store.Load().entries().empty());
-    store.Opened("/m/b.exe");  // not written through, nor in its place
+    store.Opened("/m/b.exe", "");  // not written through, nor in its place
     EXPECT_NE(fs::symlink_status(list).type(), fs::file_type::regular);
     const std::vector<std::string> said = warnings_.Take();
     ASSERT_EQ(said.size(), 2U);  // read once, written once
@@ -250,9 +250,48 @@ TEST_F(RecentStoreTest, WhatIsNoFileOfTheShelfIsLeftAloneAtOnce) {
   fs::create_symlink(elsewhere, shelf);
   RecentStore linked(shelf);
   EXPECT_TRUE(linked.Load().entries().empty());
-  linked.Opened("/m/c.exe");
+  linked.Opened("/m/c.exe", "");
   EXPECT_TRUE(testing::NamesIn(elsewhere).empty());
   EXPECT_EQ(warnings_.Take().size(), 1U);
+}
+
+// Same-named issues are two magazines, each with its cover; a copy opened
+// from elsewhere is the same magazine, cover and all. An entry kept before
+// identities gets one, and its cover moves under it.
+TEST_F(RecentStoreTest, OneEntryAndOneCoverPerMagazine) {
+  const std::string shelf = folder_.path() + "/shelf";
+  RecentStore store(shelf);
+  store.Opened("/disc1/MAGAZINE.EXE", "aaaa");
+  store.SetCover("/disc1/MAGAZINE.EXE", Picture(320, 240, Qt::red));
+  store.Opened("/disc2/MAGAZINE.EXE", "bbbb");
+  store.SetCover("/disc2/MAGAZINE.EXE", Picture(320, 240, Qt::blue));
+  RecentList list = store.Load();
+  ASSERT_EQ(list.entries().size(), 2U);
+  EXPECT_EQ(list.entries()[0].cover, "bbbb.png");
+  EXPECT_EQ(list.entries()[1].cover, "aaaa.png");
+  EXPECT_EQ(store.Cover("aaaa.png").pixelColor(0, 0), QColor(Qt::red));
+  EXPECT_EQ(store.Cover("bbbb.png").pixelColor(0, 0), QColor(Qt::blue));
+
+  store.Opened("/home/u/copy/MAGAZINE.EXE", "aaaa");
+  list = store.Load();
+  ASSERT_EQ(list.entries().size(), 2U);
+  EXPECT_EQ(list.entries()[0], (RecentEntry{"/home/u/copy/MAGAZINE.EXE", list.entries()[0].opened,
+                                            "aaaa.png", "aaaa"}));
+  EXPECT_EQ(testing::NamesIn(shelf + "/covers"),
+            (std::vector<std::string>{"aaaa.png", "bbbb.png"}));
+
+  // Written by an earlier version: no identity, a cover named by the path.
+  WriteAll(shelf + "/recent", "pagoro recent 1\nentry 5 /old/a.exe 0011223344556677.png\n");
+  WriteAll(shelf + "/covers/0011223344556677.png", ReadAll(shelf + "/covers/aaaa.png"));
+  ASSERT_EQ(store.Load().entries().size(), 1U);
+  EXPECT_FALSE(store.Cover("0011223344556677.png").isNull());
+  store.Opened("/old/a.exe", "cccc");
+  EXPECT_EQ(store.Load().entries().at(0).cover, "0011223344556677.png");
+  store.SetCover("/old/a.exe", Picture(320, 240, Qt::green));
+  EXPECT_EQ(store.Load().entries().at(0).cover, "cccc.png");
+  EXPECT_EQ(testing::NamesIn(shelf + "/covers"),
+            (std::vector<std::string>{"aaaa.png", "bbbb.png", "cccc.png"}));
+  EXPECT_TRUE(warnings_.Take().empty());
 }
 
 }  // namespace
