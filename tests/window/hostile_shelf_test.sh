@@ -69,42 +69,32 @@ flat() {
     fail "$1: peak $2 MiB against $3 MiB with a good shelf"; fi
 }
 
-for what in fifo zero folder; do
-  # --- The list.
-  put "$what" "$STATE/recent"
+# with WHAT PATH NAME ENTRIES WARNING: WHAT put at PATH (the shelf's NAME);
+# the start screen comes up showing ENTRIES with one WARNING, the book
+# comes up, both with flat memory, and what was put there stays.
+with() {
+  local what=$1 path=$2 name="$3 as $1"
+  put "$what" "$path"
   if start_screen_up; then
-    check "list as $what: an empty shelf" "1" "$(log_count "shelf: 0 entries")"
-    check "list as $what: one warning" "1" \
-      "$(log_count "the list of recent magazines $STATE/recent can't be read")"
-    flat "list as $what, start screen" "$PEAK" "$screen_peak"
+    check "$name: the shelf shown" "1" "$(log_count "shelf: $4 entries")"
+    check "$name: one warning" "1" "$(log_count "$5")"
+    flat "$name, start screen" "$PEAK" "$screen_peak"
     quit
   fi
   if book_up; then
-    pass "list as $what: the book comes up"
-    flat "list as $what, book" "$PEAK" "$book_peak"
+    pass "$name: the book comes up"
+    flat "$name, book" "$PEAK" "$book_peak"
     quit
   fi
-  still "$what" "$STATE/recent" && pass "list as $what: left alone" || fail "list as $what: changed"
-  rm -rf "$STATE/recent"
+  still "$what" "$path" && pass "$name: left alone" || fail "$name: changed"
+  rm -rf "$path"
   cp "$WORK/recent.good" "$STATE/recent"
-
-  # --- The cover.
-  put "$what" "$cover"
-  if start_screen_up; then
-    check "cover as $what: the entry without it" "1" "$(log_count "shelf: 1 entries")"
-    check "cover as $what: one warning" "1" "$(log_count "the cover $cover can't be read")"
-    flat "cover as $what, start screen" "$PEAK" "$screen_peak"
-    quit
-  fi
-  if book_up; then
-    pass "cover as $what: the book comes up"
-    flat "cover as $what, book" "$PEAK" "$book_peak"
-    quit
-  fi
-  still "$what" "$cover" && pass "cover as $what: left alone" || fail "cover as $what: changed"
-  rm -rf "$cover"
   cp "$WORK/cover.good" "$cover"
-  cp "$WORK/recent.good" "$STATE/recent"
+}
+
+for what in fifo zero folder; do
+  with "$what" "$STATE/recent" list 0 "the list of recent magazines $STATE/recent can't be read"
+  with "$what" "$cover" cover 1 "the cover $cover can't be read"
 done
 
 finish
