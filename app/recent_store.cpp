@@ -10,8 +10,8 @@
 namespace pagoro {
 namespace {
 
-const std::string kListName = "recent";
-const std::string kCoversName = "covers";
+constexpr const char* kListName = "recent";
+constexpr const char* kCoversName = "covers";
 // Thirty entries of the longest paths, every byte escaped, stay well below.
 constexpr std::size_t kMaxListSize = std::size_t{1} << 20;
 constexpr int kCoverWidth = 160;
@@ -131,7 +131,7 @@ void RecentStore::RemoveCovers(const std::vector<std::string>& covers) {
 QImage RecentStore::Cover(const std::string& cover) {
   OpenFolder* folder = Covers(false);
   if (folder == nullptr || env_.KindOfEntryIn(*folder, cover) == EntryKind::kMissing) return {};
-  const QString shown = Shown(kCoversName + "/" + cover);
+  const QString shown = Shown(std::string(kCoversName) + "/" + cover);
   std::string bytes;
   std::string why;
   if (!env_.ReadFileIn(*folder, cover, kMaxCoverSize, &bytes, &why)) {
@@ -196,7 +196,7 @@ void RecentStore::SetCover(const std::string& path, const QImage& image) {
                           std::string_view(png.constData(), static_cast<std::size_t>(png.size())),
                           &why)) {
     Warn(QStringLiteral("the cover %1 can't be written (%2); the one before is kept as it was")
-             .arg(Shown(kCoversName + "/" + name), QString::fromStdString(why)));
+             .arg(Shown(std::string(kCoversName) + "/" + name), QString::fromStdString(why)));
     return;
   }
   // A cover kept under the path before the entry had an identity goes.

@@ -60,7 +60,7 @@ QImage Picture(int width, int height, QColor colour) {
 void Fill(const std::string& folder) {
   std::ofstream filler(folder + "/filler", std::ios::binary | std::ios::app);
   const std::string block(4096, 'f');
-  while (filler.write(block.data(), block.size())) {
+  while (filler.write(block.data(), static_cast<std::streamsize>(block.size()))) {
   }
 }
 
