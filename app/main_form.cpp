@@ -262,7 +262,7 @@ OpenOutcome TMainForm::OpenDropped(const std::string& path) {
 
 void TMainForm::AfterOpening(const std::string& path, OpenOutcome outcome) {
   if (outcome != OpenOutcome::kOpened) return;
-  recent_.Opened(path);
+  recent_.Opened(path, opener_->Identity());
   const unsigned opening = ++openings_;
   QTimer::singleShot(kCoverDelay, this, [this, path, opening] {
     if (opening != openings_ || !isVisible() || closed_) return;

@@ -1,26 +1,31 @@
 #include "app/recent_store.h"
 
+#include <QBuffer>
 #include <QDateTime>
-#include <QDir>
 #include <QFile>
-#include <QSaveFile>
+#include <QImageReader>
 
 #include "app/logging.h"
 
 namespace pagoro {
 namespace {
 
-// The file is small; anything much larger is not ours.
-constexpr qint64 kMaxFileSize = qint64{256} * 1024;
+constexpr const char* kListName = "recent";
+constexpr const char* kCoversName = "covers";
+// Thirty entries of the longest paths, every byte escaped, stay well below.
+constexpr std::size_t kMaxListSize = std::size_t{1} << 20;
 constexpr int kCoverWidth = 160;
 constexpr int kCoverHeight = 120;
+// Covers are written small; a file or a picture far larger is not ours.
+constexpr std::size_t kMaxCoverSize = std::size_t{1} << 20;
+constexpr int kMaxCoverSide = 1024;
 
-QString ListPath(const QString& folder) { return folder + QStringLiteral("/recent"); }
-
-// A cover's file name for `path`: stable for the same path (FNV-1a).
-std::string CoverName(const std::string& path) {
+// A cover's file name: the magazine's identity; for an entry without one,
+// stable for the same path (FNV-1a).
+std::string CoverName(const RecentEntry& entry) {
+  if (!entry.identity.empty()) return entry.identity + ".png";
   std::uint64_t hash = 0xcbf29ce484222325ULL;
-  for (const char c : path) {
+  for (const char c : entry.path) {
     hash ^= static_cast<unsigned char>(c);
     hash *= 0x100000001b3ULL;
   }
@@ -29,63 +34,143 @@ std::string CoverName(const std::string& path) {
 
 }  // namespace
 
-RecentStore::RecentStore(QString folder) : folder_(std::move(folder)) {}
+RecentStore::RecentStore(std::string folder, Env& env) : folder_(std::move(folder)), env_(env) {}
 
-QString RecentStore::DefaultFolder() {
-  QString state = qEnvironmentVariable("XDG_STATE_HOME");
-  if (!state.startsWith(QLatin1Char('/')))
-    state = QDir::homePath() + QStringLiteral("/.local/state");
-  return state + QStringLiteral("/pagoro");
+std::string RecentStore::DefaultFolder() {
+  const std::string state = Env::Default().UserStateFolder();
+  return state.empty() ? std::string() : state + "/pagoro";
 }
 
-RecentList RecentStore::Load() const {
-  QFile file(ListPath(folder_));
-  if (!file.exists()) return {};
-  if (file.size() > kMaxFileSize || !file.open(QIODevice::ReadOnly)) {
-    qCWarning(lcApp).noquote() << "the list of recent magazines" << file.fileName()
-                               << "can't be read; it is left alone and begun anew";
+QString RecentStore::Shown(const std::string& name) const {
+  return QFile::decodeName(QByteArray::fromStdString(folder_ + "/" + name));
+}
+
+void RecentStore::Warn(const QString& text) {
+  if (warned_.insert(text).second) qCWarning(lcApp).noquote() << text;
+}
+
+OpenFolder* RecentStore::Folder(bool create) {
+  if (open_) return open_.get();
+  if (folder_.empty()) {
+    if (create)
+      Warn(QStringLiteral("no home folder is known: the shelf of recent magazines is not kept"));
+    return nullptr;
+  }
+  if (!create && !env_.FolderExists(folder_) && !env_.IsSymbolicLink(folder_)) return nullptr;
+  if (create) {
+    // The levels above are the user's own state folder, made as needed.
+    for (std::size_t at = folder_.find('/', 1); at != std::string::npos;
+         at = folder_.find('/', at + 1)) {
+      if (!env_.FolderExists(folder_.substr(0, at))) env_.CreateFolder(folder_.substr(0, at));
+    }
+    if (!env_.FolderExists(folder_)) env_.CreateFolder(folder_);
+  }
+  std::string why;
+  open_ = env_.OpenOwnFolder(folder_, &why);
+  if (!open_) {
+    Warn(QStringLiteral("the folder of the shelf of recent magazines %1 can't be used (%2); "
+                        "it is left alone and nothing is kept")
+             .arg(QFile::decodeName(QByteArray::fromStdString(folder_)),
+                  QString::fromStdString(why)));
+  }
+  return open_.get();
+}
+
+OpenFolder* RecentStore::Covers(bool create) {
+  if (covers_) return covers_.get();
+  OpenFolder* folder = Folder(create);
+  if (folder == nullptr) return nullptr;
+  if (!create && env_.KindOfEntryIn(*folder, kCoversName) == EntryKind::kMissing) return nullptr;
+  std::string why;
+  covers_ = env_.OpenFolderIn(*folder, kCoversName, create, &why);
+  if (!covers_) {
+    Warn(QStringLiteral("the folder of the covers %1 can't be used (%2); it is left alone and "
+                        "the shelf goes without covers")
+             .arg(Shown(kCoversName), QString::fromStdString(why)));
+  }
+  return covers_.get();
+}
+
+RecentList RecentStore::Load() {
+  OpenFolder* folder = Folder(false);
+  if (folder == nullptr || env_.KindOfEntryIn(*folder, kListName) == EntryKind::kMissing) return {};
+  std::string text;
+  std::string why;
+  if (!env_.ReadFileIn(*folder, kListName, kMaxListSize, &text, &why)) {
+    Warn(QStringLiteral("the list of recent magazines %1 can't be read (%2); it is left alone "
+                        "and the shelf begun anew")
+             .arg(Shown(kListName), QString::fromStdString(why)));
     return {};
   }
-  std::optional<RecentList> list = RecentList::Parse(file.readAll().toStdString());
+  std::optional<RecentList> list = RecentList::Parse(text);
   if (!list) {
-    qCWarning(lcApp).noquote() << "the list of recent magazines" << file.fileName()
-                               << "is damaged; it is ignored and begun anew";
+    Warn(QStringLiteral("the list of recent magazines %1 is damaged; it is ignored and begun anew")
+             .arg(Shown(kListName)));
     return {};
   }
   return std::move(*list);
 }
 
-bool RecentStore::Save(const RecentList& list) const {
-  if (!QDir().mkpath(folder_ + QStringLiteral("/covers"))) return false;
-  QSaveFile file(ListPath(folder_));
-  const std::string text = list.Serialise();
-  if (!file.open(QIODevice::WriteOnly) ||
-      file.write(text.data(), static_cast<qint64>(text.size())) !=
-          static_cast<qint64>(text.size()) ||
-      !file.commit()) {
-    qCWarning(lcApp).noquote() << "the list of recent magazines" << file.fileName()
-                               << "can't be written:" << file.errorString();
-    return false;
+bool RecentStore::Save(const RecentList& list) {
+  OpenFolder* folder = Folder(true);
+  if (folder == nullptr) return false;
+  std::string why;
+  if (env_.ReplaceFileIn(*folder, kListName, list.Serialise(), &why)) return true;
+  Warn(QStringLiteral("the list of recent magazines %1 can't be written (%2); the one before is "
+                      "kept as it was")
+           .arg(Shown(kListName), QString::fromStdString(why)));
+  return false;
+}
+
+void RecentStore::RemoveCovers(const std::vector<std::string>& covers) {
+  OpenFolder* folder = covers.empty() ? nullptr : Covers(false);
+  if (folder == nullptr) return;
+  for (const std::string& cover : covers) env_.DeleteFileIn(*folder, cover);
+}
+
+QImage RecentStore::Cover(const std::string& cover) {
+  OpenFolder* folder = Covers(false);
+  if (folder == nullptr || env_.KindOfEntryIn(*folder, cover) == EntryKind::kMissing) return {};
+  const QString shown = Shown(std::string(kCoversName) + "/" + cover);
+  std::string bytes;
+  std::string why;
+  if (!env_.ReadFileIn(*folder, cover, kMaxCoverSize, &bytes, &why)) {
+    Warn(QStringLiteral("the cover %1 can't be read (%2); it is left alone and the shelf shows "
+                        "its magazine without it")
+             .arg(shown, QString::fromStdString(why)));
+    return {};
   }
-  return true;
+  QByteArray data = QByteArray::fromStdString(bytes);
+  QBuffer buffer(&data);
+  buffer.open(QIODevice::ReadOnly);
+  QImageReader reader(&buffer, "PNG");
+  // Judged by its header before a pixel is decoded.
+  const QSize size = reader.size();
+  QImage image;
+  if (!size.isValid() || size.width() > kMaxCoverSide || size.height() > kMaxCoverSide ||
+      !reader.read(&image)) {
+    Warn(QStringLiteral("the cover %1 is no picture of the shelf; the shelf shows its magazine "
+                        "without it")
+             .arg(shown));
+    return {};
+  }
+  return image;
 }
 
-void RecentStore::RemoveCovers(const std::vector<std::string>& covers) const {
-  for (const std::string& cover : covers) QFile::remove(CoverPath(cover));
-}
-
-QString RecentStore::CoverPath(const std::string& cover) const {
-  return folder_ + QStringLiteral("/covers/") + QFile::decodeName(QByteArray::fromStdString(cover));
-}
-
-void RecentStore::Opened(const std::string& path) {
+void RecentStore::Opened(const std::string& path, const std::string& identity) {
   RecentList list = Load();
+  // The magazine's cover stays with it: the one of its identity, else the
+  // one of an entry of its place that had no identity yet.
   std::string cover;
   for (const RecentEntry& e : list.entries()) {
-    if (e.path == path) cover = e.cover;
+    if (!identity.empty() && e.identity == identity) {
+      cover = e.cover;
+      break;
+    }
+    if (e.path == path && e.identity.empty()) cover = e.cover;
   }
   const std::vector<std::string> unused =
-      list.Add({path, QDateTime::currentSecsSinceEpoch(), cover});
+      list.Add({path, QDateTime::currentSecsSinceEpoch(), cover, identity});
   // The Open dialog starts where the last magazine lay, however it came.
   list.set_last_folder(path.substr(0, path.rfind('/') + 1));
   if (Save(list)) RemoveCovers(unused);
@@ -94,16 +179,28 @@ void RecentStore::Opened(const std::string& path) {
 
 void RecentStore::SetCover(const std::string& path, const QImage& image) {
   RecentList list = Load();
-  const std::string name = CoverName(path);
-  if (!list.SetCover(path, name)) return;  // forgotten meanwhile
+  const RecentEntry* entry = list.Find(path);
+  if (entry == nullptr) return;  // forgotten meanwhile
+  const std::string name = CoverName(*entry);
+  const std::string before = entry->cover;
+  list.SetCover(path, name);
   const QImage small =
       image.scaled(kCoverWidth, kCoverHeight, Qt::KeepAspectRatio, Qt::SmoothTransformation);
-  QSaveFile file(CoverPath(name));
-  if (!QDir().mkpath(folder_ + QStringLiteral("/covers")) || !file.open(QIODevice::WriteOnly) ||
-      !small.save(&file, "PNG") || !file.commit()) {
+  QByteArray png;
+  QBuffer buffer(&png);
+  if (!buffer.open(QIODevice::WriteOnly) || !small.save(&buffer, "PNG")) return;
+  OpenFolder* covers = Covers(true);
+  if (covers == nullptr) return;
+  std::string why;
+  if (!env_.ReplaceFileIn(*covers, name,
+                          std::string_view(png.constData(), static_cast<std::size_t>(png.size())),
+                          &why)) {
+    Warn(QStringLiteral("the cover %1 can't be written (%2); the one before is kept as it was")
+             .arg(Shown(std::string(kCoversName) + "/" + name), QString::fromStdString(why)));
     return;
   }
-  Save(list);
+  // A cover kept under the path before the entry had an identity goes.
+  if (Save(list) && !before.empty() && before != name) RemoveCovers({before});
   qCInfo(lcApp).noquote() << "shelf: cover of" << QString::fromStdString(path);
 }
 

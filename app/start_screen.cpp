@@ -118,7 +118,7 @@ void StartScreen::FillShelf() {
     item->setToolTip(Legible(e.path));
     item->setData(kPathRole, QByteArray::fromStdString(e.path));
     QPixmap cover;
-    if (!e.cover.empty()) cover.load(store_.CoverPath(e.cover));
+    if (!e.cover.empty()) cover = QPixmap::fromImage(store_.Cover(e.cover));
     if (cover.isNull()) cover = QGuiApplication::windowIcon().pixmap(kIconHeight, kIconHeight);
     item->setIcon(QIcon(cover));
     if (missing) item->setForeground(palette().color(QPalette::Disabled, QPalette::Text));

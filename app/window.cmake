@@ -33,8 +33,9 @@ pagoro_strip(pagoro)
 
 if(BUILD_TESTING)
   add_executable(pagoro_window_unit_test app_text_test.cpp command_line_test.cpp
-    compositing_path_test.cpp drop_target_test.cpp)
-  target_link_libraries(pagoro_window_unit_test PRIVATE pagoro_window GTest::gtest_main)
+    compositing_path_test.cpp drop_target_test.cpp recent_store_test.cpp)
+  target_link_libraries(pagoro_window_unit_test PRIVATE pagoro_window pagoro_testing
+    GTest::gtest_main)
   gtest_discover_tests(pagoro_window_unit_test DISCOVERY_TIMEOUT 60)
 endif()
 

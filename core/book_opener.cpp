@@ -68,6 +68,7 @@ OpenOutcome BookOpener::OpenBookAs(const std::string& path, const std::string& b
   }
   if (claims_ != nullptr) claims_->NameBook(folder, path);
   bool extracting = false;
+  std::string identity;
   try {
     const std::unique_ptr<OpenFolder> open = product_folder_.OpenBookFolder(folder);
     if (opened)
@@ -89,10 +90,11 @@ OpenOutcome BookOpener::OpenBookAs(const std::string& path, const std::string& b
       throw;
     }
     // The player keeps the movie it plays until it takes the new one.
+    identity = IdentityOf(book_.BookFile(), FileKind::kBook);
     player_.Magazine({.book = bookName,
                       .file = {},
                       .folder = folder,
-                      .identity = IdentityOf(book_.BookFile(), FileKind::kBook),
+                      .identity = identity,
                       .path = path});
     player_.Movie(movie_temp_path_);
   } catch (...) {
@@ -108,6 +110,7 @@ OpenOutcome BookOpener::OpenBookAs(const std::string& path, const std::string& b
   }
   if (cache_folder_ != folder && !own_folders_.contains(cache_folder_)) Release(cache_folder_);
   cache_folder_ = folder;
+  identity_ = std::move(identity);
   movie_stage_.reset();
   if (ownership == Ownership::kOwn) own_folders_.insert(folder);
   player_.Play();
@@ -192,6 +195,7 @@ void BookOpener::PlayMovie(const std::string& filePath, const std::string& movie
   movie_temp_path_ = temporary ? moviePath : std::string();
   if (!own_folders_.contains(cache_folder_)) Release(cache_folder_);
   cache_folder_ = folder;
+  identity_ = identity;
   movie_stage_ = swf::StageSize(head).value_or(std::pair{kDefaultStageWidth, kDefaultStageHeight});
   player_.Play();
 }

@@ -103,6 +103,9 @@ class BookOpener : public BookHost {
   bool PlaysFileMovie() const { return movie_stage_.has_value(); }
   int MovieWidth() const;
   int MovieHeight() const;
+  // What the file of the magazine that plays holds (core/magazine_identity.h);
+  // "" before the first one, or when it could not be read.
+  const std::string& Identity() const { return identity_; }
   // The book itself, read-only, for tests.
   const Book& book() const { return book_; }
 
@@ -138,6 +141,7 @@ class BookOpener : public BookHost {
   std::string movie_temp_path_;
   std::set<std::string> own_folders_;
   std::optional<std::pair<int, int>> movie_stage_;  // set while a movie, not a book, plays
+  std::string identity_;
 };
 
 // Raised for a file that holds neither a book nor a Flash movie.

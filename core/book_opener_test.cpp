@@ -9,6 +9,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <future>
 #include <map>
@@ -506,6 +507,37 @@ TEST_F(BookOpenerTest, OpenFileKnowsABookByItsContentWhateverItsName) {
   EXPECT_EQ(opener_.CacheFolder(), CacheOf("a.exe.b"));
   opener_.OpenFile(folders_.work() + "/Spring");
   EXPECT_EQ(opener_.CacheFolder(), CacheOf("Spring"));
+}
+
+// A book too large to be mapped as one, opened by name or dropped: the
+// mapping message as it always read, and a line naming the file and why;
+// what plays goes on.
+TEST_F(BookOpenerTest, ABookTooLargeToMapGetsTheMappingMessageNamingIt) {
+  const std::string playing = MakeBook("Playing.exe", Movie());
+  ASSERT_EQ(OpenedKind(playing), FileKind::kBook);
+  const std::string identity = opener_.Identity();
+  const std::string packed = ReadAll(MakeBook("Small.exe", Movie("big")));
+  const std::uint32_t indexLength = static_cast<unsigned char>(packed[packed.size() - 4]) |
+                                    static_cast<unsigned char>(packed[packed.size() - 3]) << 8 |
+                                    static_cast<unsigned char>(packed[packed.size() - 2]) << 16 |
+                                    static_cast<unsigned char>(packed[packed.size() - 1]) << 24;
+  // Sparse: 4 GiB of nothing, then the small book's index, so that it is
+  // judged a book.
+  const std::string big = folders_.work() + "/Big.exe";
+  WriteAll(big, "");
+  std::filesystem::resize_file(big, std::uintmax_t{1} << 32);
+  {
+    std::ofstream out(big, std::ios::binary | std::ios::app);
+    out << packed.substr(packed.size() - 4 - indexLength);
+  }
+  const std::string message = std::string(kMappingErrorMessage) +
+                              "\n\"Big.exe\": the file is 4 GiB or larger, more than a book can be";
+  EXPECT_ANY_THROW(opener_.OpenFile(big));
+  EXPECT_ANY_THROW(opener_.OpenBook(big));
+  EXPECT_EQ(messages_, (std::vector<std::string>{message, message}));
+  EXPECT_EQ(opener_.CacheFolder(), CacheOf("Playing"));
+  EXPECT_EQ(opener_.Identity(), identity);
+  EXPECT_FALSE(identity.empty());
 }
 
 TEST_F(BookOpenerTest, MoviesAndProjectorsPlayWithTheirOwnFolderAndNoCacheFolder) {

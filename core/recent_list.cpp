@@ -9,7 +9,10 @@
 namespace pagoro {
 namespace {
 
-constexpr std::string_view kHeader = "pagoro recent 1";
+// Version 1 had no identities; version 2 adds one to every entry.
+constexpr std::string_view kHeaderV1 = "pagoro recent 1";
+constexpr std::string_view kHeader = "pagoro recent 2";
+constexpr std::size_t kMaxIdentity = 64;
 constexpr std::string_view kFolderKey = "folder ";
 constexpr std::string_view kEntryKey = "entry ";
 
@@ -23,6 +26,12 @@ std::vector<std::string> Words(std::string_view line) {
     from = space + 1;
   }
   return words;
+}
+
+bool IsIdentity(std::string_view text) {
+  return !text.empty() && text.size() <= kMaxIdentity &&
+         std::all_of(text.begin(), text.end(),
+                     [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); });
 }
 
 }  // namespace
@@ -64,18 +73,24 @@ std::optional<std::string> DecodeBytes(const std::string& text) {
 
 std::vector<std::string> RecentList::Add(RecentEntry entry) {
   std::vector<std::string> unused;
-  const auto same = std::find_if(entries_.begin(), entries_.end(),
-                                 [&](const RecentEntry& e) { return e.path == entry.path; });
-  if (same != entries_.end()) {
-    if (!same->cover.empty() && same->cover != entry.cover) unused.push_back(same->cover);
-    entries_.erase(same);
-  }
+  std::erase_if(entries_, [&](const RecentEntry& e) {
+    const bool same =
+        e.path == entry.path || (!entry.identity.empty() && e.identity == entry.identity);
+    if (same && !e.cover.empty() && e.cover != entry.cover) unused.push_back(e.cover);
+    return same;
+  });
   entries_.insert(entries_.begin(), std::move(entry));
   while (entries_.size() > kMaxEntries) {
     if (!entries_.back().cover.empty()) unused.push_back(entries_.back().cover);
     entries_.pop_back();
   }
   return unused;
+}
+
+const RecentEntry* RecentList::Find(const std::string& path) const {
+  const auto it = std::find_if(entries_.begin(), entries_.end(),
+                               [&](const RecentEntry& e) { return e.path == path; });
+  return it == entries_.end() ? nullptr : &*it;
 }
 
 bool RecentList::SetCover(const std::string& path, std::string cover) {
@@ -103,7 +118,8 @@ std::string RecentList::Serialise() const {
   if (!last_folder_.empty()) out << kFolderKey << EncodeBytes(last_folder_) << '\n';
   for (const RecentEntry& e : entries_) {
     out << kEntryKey << e.opened << ' ' << EncodeBytes(e.path) << ' '
-        << (e.cover.empty() ? "-" : EncodeBytes(e.cover)) << '\n';
+        << (e.cover.empty() ? "-" : EncodeBytes(e.cover)) << ' '
+        << (e.identity.empty() ? "-" : e.identity) << '\n';
   }
   return out.str();
 }
@@ -111,7 +127,8 @@ std::string RecentList::Serialise() const {
 std::optional<RecentList> RecentList::Parse(const std::string& text) {
   std::istringstream in(text);
   std::string line;
-  if (!std::getline(in, line) || line != kHeader) return std::nullopt;
+  if (!std::getline(in, line) || (line != kHeader && line != kHeaderV1)) return std::nullopt;
+  const std::size_t entryWords = line == kHeader ? 5 : 4;
   // The writer ends every line: a last line without its end was cut short.
   if (text.back() != '\n') return std::nullopt;
   RecentList list;
@@ -123,7 +140,7 @@ std::optional<RecentList> RecentList::Parse(const std::string& text) {
       list.last_folder_ = std::move(*folder);
       continue;
     }
-    if (words.size() != 4 || !line.starts_with(kEntryKey)) return std::nullopt;
+    if (words.size() != entryWords || !line.starts_with(kEntryKey)) return std::nullopt;
     RecentEntry e;
     const std::string& when = words[1];
     const auto [end, error] = std::from_chars(when.data(), when.data() + when.size(), e.opened);
@@ -139,6 +156,10 @@ std::optional<RecentList> RecentList::Parse(const std::string& text) {
         return std::nullopt;
       }
       e.cover = std::move(*cover);
+    }
+    if (entryWords == 5 && words[4] != "-") {
+      if (!IsIdentity(words[4])) return std::nullopt;
+      e.identity = words[4];
     }
     if (list.entries_.size() < kMaxEntries) list.entries_.push_back(std::move(e));
   }

@@ -16,6 +16,10 @@ struct RecentEntry {
   std::string path;         // the file's full path, its bytes (need not be UTF-8)
   std::int64_t opened = 0;  // when it was last opened, seconds since 1970
   std::string cover;        // the cover picture's file name beside the list; "" for none
+  // What the file holds (core/magazine_identity.h), lowercase hex; "" when
+  // unknown (an entry kept before identities were, or a file that could not
+  // be read).
+  std::string identity;
 
   bool operator==(const RecentEntry&) const = default;
 };
@@ -29,9 +33,13 @@ class RecentList {
   const std::string& last_folder() const { return last_folder_; }
   void set_last_folder(std::string folder) { last_folder_ = std::move(folder); }
 
-  // `entry` goes first, replacing an entry of the same path; the oldest
-  // beyond kMaxEntries drop off. Returns the covers no entry names any more.
+  // `entry` goes first, replacing the entries of the same magazine: of the
+  // same identity (moved or copied, it is one magazine), and of the same
+  // path (what lies there now is this one); the oldest beyond kMaxEntries
+  // drop off. Returns the covers no entry names any more.
   std::vector<std::string> Add(RecentEntry entry);
+  // The entry of `path`; null when it is not on the list.
+  const RecentEntry* Find(const std::string& path) const;
   // Names `cover` as the cover of `path`'s entry, where it stands; false
   // when `path` is not on the list.
   bool SetCover(const std::string& path, std::string cover);
@@ -40,7 +48,8 @@ class RecentList {
 
   // The file's text, and back. Parse gives nullopt for text that is not a
   // list of this format (damaged, cut short, another program's); it takes
-  // at most kMaxEntries entries, in their order.
+  // at most kMaxEntries entries, in their order. Lists written before
+  // identities were are read, their entries without one.
   std::string Serialise() const;
   static std::optional<RecentList> Parse(const std::string& text);
 

@@ -5,8 +5,9 @@
 namespace pagoro {
 namespace {
 
-RecentEntry Entry(const std::string& path, std::int64_t when, const std::string& cover = "") {
-  return RecentEntry{path, when, cover};
+RecentEntry Entry(const std::string& path, std::int64_t when, const std::string& cover = "",
+                  const std::string& identity = "") {
+  return RecentEntry{path, when, cover, identity};
 }
 
 TEST(RecentListTest, NewestFirstOneEntryPerFileBounded) {
@@ -54,7 +55,7 @@ TEST(RecentListTest, DamagedTextIsRefusedWhole) {
   const std::string good = list.Serialise();
   const char* const bad[] = {
       "",
-      "pagoro recent 2\n",
+      "pagoro recent 3\n",
       "something else\nentry 1 /m/a.exe -\n",
       "pagoro recent 1\nentry x /m/a.exe -\n",
       "pagoro recent 1\nentry 1 m/a.exe -\n",          // not a full path
@@ -63,6 +64,10 @@ TEST(RecentListTest, DamagedTextIsRefusedWhole) {
       "pagoro recent 1\nentry 1 /m/a.exe %2Fetc%2Fx\n",
       "pagoro recent 1\nentry 1 /m/a.exe\n",
       "pagoro recent 1\nfolder\n",
+      "pagoro recent 1\nentry 1 /m/a.exe - 0123abcd\n",  // version 1 had no identity
+      "pagoro recent 2\nentry 1 /m/a.exe -\n",
+      "pagoro recent 2\nentry 1 /m/a.exe - 0123ABCD\n",
+      "pagoro recent 2\nentry 1 /m/a.exe - 01../x\n",
   };
   for (const char* text : bad) {
     SCOPED_TRACE(text);
@@ -78,6 +83,53 @@ TEST(RecentListTest, DamagedTextIsRefusedWhole) {
   ASSERT_TRUE(read);
   EXPECT_EQ(read->entries().size(), RecentList::kMaxEntries);
   EXPECT_EQ(read->entries().front().path, "/m/0");
+}
+
+// Same-named issues are two magazines; one magazine moved or copied is one.
+TEST(RecentListTest, OneEntryPerMagazineByWhatItHolds) {
+  RecentList list;
+  list.Add(Entry("/disc1/MAGAZINE.EXE", 1, "aaaa.png", "aaaa"));
+  list.Add(Entry("/disc2/MAGAZINE.EXE", 2, "bbbb.png", "bbbb"));
+  ASSERT_EQ(list.entries().size(), 2U);
+
+  // Issue 1 copied elsewhere and opened from there: its entry moves along.
+  EXPECT_TRUE(list.Add(Entry("/home/u/MAGAZINE.EXE", 3, "aaaa.png", "aaaa")).empty());
+  ASSERT_EQ(list.entries().size(), 2U);
+  EXPECT_EQ(list.entries()[0], Entry("/home/u/MAGAZINE.EXE", 3, "aaaa.png", "aaaa"));
+  EXPECT_EQ(list.entries()[1].path, "/disc2/MAGAZINE.EXE");
+  EXPECT_EQ(list.Find("/disc1/MAGAZINE.EXE"), nullptr);
+
+  // Another issue put in the place of one: the place's entry is its now.
+  EXPECT_EQ(list.Add(Entry("/disc2/MAGAZINE.EXE", 4, "", "cccc")),
+            std::vector<std::string>{"bbbb.png"});
+  ASSERT_EQ(list.entries().size(), 2U);
+  EXPECT_EQ(list.Find("/disc2/MAGAZINE.EXE")->identity, "cccc");
+
+  // An entry kept before identities gets one when opened again, whatever
+  // its identity; entries without one are never taken for each other.
+  list.Add(Entry("/old/a.exe", 5, "1234.png"));
+  list.Add(Entry("/old/b.exe", 6));
+  EXPECT_EQ(list.entries().size(), 4U);
+  EXPECT_TRUE(list.Add(Entry("/old/a.exe", 7, "1234.png", "dddd")).empty());
+  EXPECT_EQ(list.entries().size(), 4U);
+  EXPECT_EQ(list.entries()[0], Entry("/old/a.exe", 7, "1234.png", "dddd"));
+}
+
+// A list written before identities reads as it did; written again, it
+// keeps them.
+TEST(RecentListTest, ListsWithoutIdentitiesAreReadAndIdentitiesKept) {
+  const std::optional<RecentList> old = RecentList::Parse(
+      "pagoro recent 1\nfolder /m/\nentry 5 /m/a.exe a.png\nentry 4 /m/b.exe -\n");
+  ASSERT_TRUE(old);
+  EXPECT_EQ(old->entries(),
+            (std::vector<RecentEntry>{Entry("/m/a.exe", 5, "a.png"), Entry("/m/b.exe", 4)}));
+  EXPECT_EQ(old->last_folder(), "/m/");
+
+  RecentList list = *old;
+  list.Add(Entry("/m/c.exe", 6, "", "0123456789abcdef0123456789abcdef"));
+  const std::optional<RecentList> back = RecentList::Parse(list.Serialise());
+  ASSERT_TRUE(back);
+  EXPECT_EQ(back->entries(), list.entries());
 }
 
 TEST(RecentListTest, EncodedBytes) {

@@ -2,7 +2,8 @@
 # The shelf of recent magazines on the start screen: what was opened, newest
 # first, with its cover; opened with Enter, forgotten with Delete; missing
 # files shown so; a damaged list ignored with a warning. The Open dialog
-# starts in the folder last used.
+# starts in the folder last used. Same-named issues are two entries; a
+# copy opened from elsewhere is one.
 source "$(dirname "$0")/../lib.sh"
 
 STATE=$HOME/.local/state/pagoro
@@ -100,7 +101,30 @@ drop "$WORK/mags/Second.exe"
 wait_log "fscommand ready" 60
 close_window
 wait_exit 30
-check "a good list again" "pagoro recent 1" "$(head -1 "$STATE/recent")"
+check "a good list again" "pagoro recent 2" "$(head -1 "$STATE/recent")"
 check "with the dropped book" "1" "$(grep -c 'Second.exe' "$STATE/recent")"
+
+# --- Two different magazines of the same name are two entries, each with
+# its cover; one of them copied and opened from elsewhere stays one entry,
+# which moves to where it was opened last.
+mkdir -p "$WORK/issue1" "$WORK/issue2" "$WORK/copy"
+make_book "$WORK/issue1/MAGAZINE.EXE" "${STANDARD_KEYS[@]}" --text "issue one" || exit 1
+make_book "$WORK/issue2/MAGAZINE.EXE" "${STANDARD_KEYS[@]}" --text "issue two" || exit 1
+play_and_quit "$WORK/issue1/MAGAZINE.EXE"
+play_and_quit "$WORK/issue2/MAGAZINE.EXE"
+start_screen
+check "two issues of one name, two entries" "1" "$(log_count "shelf: 3 entries")"
+check "each with its cover" "2" "$(grep -F "shelf entry: MAGAZINE |" "$READER_LOG" | grep -c "| cover")"
+close_window
+wait_exit 30
+cp "$WORK/issue1/MAGAZINE.EXE" "$WORK/copy/"
+play_and_quit "$WORK/copy/MAGAZINE.EXE"
+start_screen
+check "a copy opened elsewhere, one entry" "1" "$(log_count "shelf: 3 entries")"
+check "moved to the copy's place" "1" "$(grep -F "shelf entry:" "$READER_LOG" | head -1 | grep -cF "MAGAZINE | $WORK/copy/ |")"
+check "the first place no longer listed" "0" "$(grep -c "$WORK/issue1/" "$STATE/recent")"
+check "a cover per magazine" "2" "$(grep -F "shelf entry: MAGAZINE |" "$READER_LOG" | grep -c "| cover")"
+close_window
+wait_exit 30
 
 finish
