@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Helpers for the end-to-end tests: the reader's (tests/window), the
 # sample magazine's (tests/sample), the soak run and scripts/screenshots.sh.
 # Sourced by each script, which runs inside tests/with-display.sh (private X
@@ -98,11 +99,13 @@ make_projector() {  # OUT MOVIE
   local len; len=$(stat -c %s "$2")
   { printf 'MZ\x90\0 a projector program'; cat "$2"
     printf '\x56\x34\x12\xfa'
+    # shellcheck disable=SC2059 # the bytes of LEN, written as escapes
     printf "$(printf '\\x%02x\\x%02x\\x%02x\\x%02x' $((len & 255)) $((len >> 8 & 255)) $((len >> 16 & 255)) $((len >> 24 & 255)))"
   } >"$1"
 }
 
 # The keys of the remote movie most tests use, and what each raises.
+# shellcheck disable=SC2034 # for the tests that source this file
 STANDARD_KEYS=(
   --key "$KEY_W=fullscreen:false" --key "$KEY_F=fullscreen:" --key "$KEY_M=fullscreen:FALSE"
   --key "$KEY_Z=fullscreen:0" --key "$KEY_Q=quit:" --key "$KEY_X=quit:now"
@@ -149,6 +152,7 @@ log_count() { grep -cF -- "$1" "$READER_LOG"; }
 log_has() { [ "$(log_count "$1")" -ge "$2" ]; }  # log_has TEXT COUNT
 
 # Waits until the reader has ended; its exit code in READER_RC.
+# shellcheck disable=SC2034 # READER_RC is for the tests that source this file
 wait_exit() {
   local seconds=${1:-20}
   if wait_until "$seconds" ended "$READER_PID"; then
@@ -250,6 +254,7 @@ wait_no_box() {
   return 1
 }
 
+# shellcheck disable=SC2143 # xdotool finds nothing: no box
 no_box() { [ -z "$(xdotool search --onlyvisible --pid "$READER_PID" --name '.' 2>/dev/null | grep -vx "${WID:-none}")" ]; }
 
 # drop FILE...: drags the files from a drag source onto the reader's window.

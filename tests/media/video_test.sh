@@ -21,7 +21,7 @@ wait_log "fscommand status | NetStream.Play.Start" 90
 # middle. Red and green must both show within the clip's 30 s.
 red=0 green=0
 for _ in $(seq 150); do
-  IFS=, read -r r g b <<<"$(pixel 512 384)"
+  IFS=, read -r r g _ <<<"$(pixel 512 384)"
   if [ "${r:-0}" -gt 150 ] && [ "${g:-0}" -lt 100 ]; then red=1; fi
   if [ "${g:-0}" -gt 150 ] && [ "${r:-0}" -lt 100 ]; then green=1; fi
   [ $red = 1 ] && [ $green = 1 ] && break

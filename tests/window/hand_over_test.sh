@@ -55,7 +55,6 @@ check "descriptors stay flat under sixty clients" "yes" "$([ $(( $(fds) - fds0 )
 wait "$silent"
 
 # --- A second start of the book still hands over.
-READER=("$READER_PID" "$READER_LOG" "$WID")
 "$WORK/Flood.exe" >"$WORK/second.log" 2>&1; rc=$?
 check "the second start ends at once" "0" "$rc"
 wait_log "called to the front by another reader" 20 && pass "the second start hands over"
