@@ -63,10 +63,7 @@ src=$(mktemp -d "$WORK/src.XXXXXX")
 chmod +x "$WORK/Keep/Keep.exe"
 start_reader "$WORK/Keep/Keep.exe" || finish
 wait_log "fscommand kept" 90
-for _ in $(seq 300); do
-  [ -f "$STORE/books/Keep/main.swf/bookmark.sol" ] && break
-  sleep 0.1
-done
+wait_until 30 test -f "$STORE/books/Keep/main.swf/bookmark.sol"
 close_reader
 run_store Keep k2 r2 || finish
 check "an object never flushed is there at the next start" "k1|r2" "$READ"
