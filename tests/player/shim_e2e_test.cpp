@@ -5,11 +5,11 @@
 // colour matrix the glyph drawing reads. Each failure names its assumption.
 #include <gtest/gtest.h>
 
-#include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QString>
+#include <QStringList>
 
 #include "swf/movie.h"
 #include "testing/test_movies.h"
@@ -88,19 +88,11 @@ TEST(PlayerShimTest, RuffleUsesThePageAsItsShimsAssume) {
   options.text = "HELLO WORLD";
   options.color = {255, 209, 102, 255};
   options.font_height = 64;
-  options.marker = "MARK";
   h.Load(h.WriteTempMovie(swf::TextMovie(options)));
-  // The marker's frame shows once the movie runs.
+  // Ruffle runs the movie; what it draws is not waited for here: a broken
+  // assumption may keep it from drawing.
   ASSERT_TRUE(PlayerHarness::WaitUntil(
-      [&] {
-        const QImage shot = h.Screenshot();
-        for (int y = 0; y < shot.height(); y += 2) {
-          for (int x = 0; x < shot.width(); x += 2) {
-            if (shot.pixel(x, y) == qRgb(255, 0, 0)) return true;
-          }
-        }
-        return false;
-      },
+      [&] { return !h.LogLines().filter(QStringLiteral("movie loaded")).isEmpty(); },
       kLoadTimeoutMs));
   ASSERT_EQ(h.RunJs(kWatch), QVariant(true));
 
