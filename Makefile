@@ -1,6 +1,7 @@
 # SPDX-License-Identifier: MIT
 # The two commands of the README: `make run` and `make test`.
-# Both install what is missing first (scripts/install-deps.sh), then build.
+# Each command first installs what it needs and is missing (scripts/install-deps.sh,
+# by sets: run, test, release), then builds.
 JOBS ?= $(shell nproc)
 # Where `make install` puts the reader and pagoro-book (DESTDIR is honoured too).
 PREFIX ?= /usr/local
@@ -11,7 +12,7 @@ RUN_DIR := build/release
 FUZZ_DIR := build/fuzz
 CMAKE_GEN := -G Ninja
 
-.PHONY: deps build test lint format-check run fuzz bench soak install deb dist package clean
+.PHONY: deps build test lint lint-shell lint-js format-check run fuzz fuzz-build fuzz-replay bench soak install deb dist package clean
 
 # The version, from the project (CMakeLists.txt).
 VERSION := $(shell sed -n 's/^project.pagoro VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
@@ -29,12 +30,15 @@ RELEASE_FLAGS = \
   "-DCMAKE_CXX_FLAGS=$(shell $(BUILDFLAGS) CPPFLAGS) $(shell $(BUILDFLAGS) CXXFLAGS)" \
   "-DCMAKE_EXE_LINKER_FLAGS=$(shell $(BUILDFLAGS) LDFLAGS)"
 
+# Every set; the commands below each install only their own.
+DEPS := scripts/install-deps.sh
 deps:
-	@scripts/install-deps.sh
+	@$(DEPS)
 
 # Configuring again each time is cheap and picks up changed options
 # (make bench turns the benchmarks on in the same build folder).
-build: deps
+build:
+	@$(DEPS) run
 	cmake -S . -B $(RUN_DIR) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF -DPAGORO_BENCH=$(BENCH) \
 	  $(RELEASE_FLAGS) >/dev/null
 	cmake --build $(RUN_DIR) -j $(JOBS)
@@ -43,7 +47,8 @@ build: deps
 # No test is retried: a test waits for a sign of what it expects, with a
 # bound, so a failure means something.
 TEST_CONFIG := -DCMAKE_BUILD_TYPE=Debug -DPAGORO_SANITIZE=ON -DPAGORO_WERROR=ON -DPAGORO_BENCH=OFF
-test: deps
+test:
+	@$(DEPS) test
 	cmake -S . -B $(TEST_DIR) $(CMAKE_GEN) $(TEST_CONFIG) >/dev/null
 	cmake --build $(TEST_DIR) -j $(JOBS)
 	cd $(TEST_DIR) && ctest --output-on-failure -j $(JOBS) --timeout 900 -LE bench
@@ -54,7 +59,13 @@ test: deps
 # parents, which it cannot see, so it reports every one of them.
 QT_LINT_SOURCES := $(filter-out %_test.cpp,$(wildcard player/*.cpp app/*.cpp))
 LINT_SOURCES := $(filter-out %_test.cpp,$(wildcard book/*.cpp core/*.cpp swf/*.cpp tools/*/*.cpp)) $(QT_LINT_SOURCES)
-lint: deps
+#
+# Then shellcheck (.shellcheckrc) over every tracked shell script, and ESLint
+# (eslint.config.js, pinned in package-lock.json) over the player page's
+# scripts.
+SHELL_SCRIPTS = $(shell git ls-files '*.sh' .ci/run)
+lint: lint-shell lint-js
+	@$(DEPS) test
 	cmake -S . -B $(TEST_DIR) $(CMAKE_GEN) $(TEST_CONFIG) >/dev/null
 	printf '%s\n' $(filter-out $(QT_LINT_SOURCES),$(LINT_SOURCES)) | \
 	  xargs -P $(JOBS) -n 4 clang-tidy -p $(TEST_DIR) --quiet
@@ -64,6 +75,14 @@ lint: deps
 	  --quiet --inline-suppr --suppress=missingIncludeSystem --suppress=useStlAlgorithm \
 	  --library=qt -I . $(LINT_SOURCES)
 
+lint-shell:
+	@$(DEPS) test
+	shellcheck -x $(SHELL_SCRIPTS)
+
+lint-js:
+	@$(DEPS) test
+	node_modules/.bin/eslint --max-warnings 0 player/*.js eslint.config.js
+
 # The whole tree follows .clang-format.
 format-check:
 	git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run --Werror
@@ -71,17 +90,27 @@ format-check:
 run: build
 	@scripts/run-sample.sh $(RUN_DIR)
 
-fuzz: deps
+# The fuzz targets, built with clang; `make fuzz` runs each a minute,
+# `make fuzz-replay` (in CI) runs each over its seeds and then a few seconds.
+FUZZ_SECONDS ?= 5
+fuzz-build:
+	@$(DEPS) test
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_DIR) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug \
 	  "-DCMAKE_C_FLAGS_DEBUG=-O1 -g" "-DCMAKE_CXX_FLAGS_DEBUG=-O1 -g" -DPAGORO_FUZZ=ON -DBUILD_TESTING=OFF
 	cmake --build $(FUZZ_DIR) -j $(JOBS)
+
+fuzz: fuzz-build
 	scripts/fuzz.sh $(FUZZ_DIR) 60
+
+fuzz-replay: fuzz-build
+	scripts/fuzz.sh $(FUZZ_DIR) $(FUZZ_SECONDS)
 
 # The benchmarks: bench/compare.sh on the run build, then the player's
 # timings and rates (the tests labelled bench in the test build, which
 # `make test` leaves out: they fail on a busy machine by design).
 bench: BENCH = ON
 bench: build
+	@$(DEPS) test
 	bench/compare.sh $(RUN_DIR)
 	cmake -S . -B $(TEST_DIR) $(CMAKE_GEN) $(TEST_CONFIG) >/dev/null
 	cmake --build $(TEST_DIR) -j $(JOBS) --target pagoro_player_e2e_tests
@@ -91,7 +120,8 @@ bench: build
 # threads, files and memory every 10 steps (about half an hour; not in
 # `test`). An optimized build of its own: the test programs are in it.
 SOAK_DIR := build/soak
-soak: deps
+soak:
+	@$(DEPS) test
 	cmake -S . -B $(SOAK_DIR) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPAGORO_BENCH=OFF >/dev/null
 	cmake --build $(SOAK_DIR) -j $(JOBS) --target pagoro pagoro-book pagoro-remote-movie pagoro-drag-source
 	nice tests/with-display.sh -- tests/soak/soak.sh $(SOAK_DIR)
@@ -101,21 +131,24 @@ install: build
 
 # The Debian package of the run build: build/release/pagoro_<version>_amd64.deb.
 deb: build
+	@$(DEPS) release
 	cd $(RUN_DIR) && cpack -G DEB
 
 # The source package's tarballs in build/dist: pagoro_VERSION.orig.tar.xz
-# (the tracked files of this tree; debian/ and the fuzzers' seed corpora, made
-# by our movie and book writers and not needed to build, left out) and its Ruffle
+# (the files git tracks in this tree, as they are in it, and no untracked
+# one; debian/ and the fuzzers' seed corpora, made by our movie and book
+# writers and not needed to build, left out) and its Ruffle
 # component pagoro_VERSION.orig-ruffle.tar.gz, the npm package that
 # package-lock.json pins, checked against the lock's hash.
 DIST_DIR := build/dist
 RUFFLE_VERSION = $(shell node -p 'require("./package-lock.json").packages["node_modules/@ruffle-rs/ruffle"].version')
 RUFFLE_INTEGRITY = $(shell node -p 'require("./package-lock.json").packages["node_modules/@ruffle-rs/ruffle"].integrity')
-dist: deps
+dist:
+	@$(DEPS) release
 	@[ "$$(dpkg-parsechangelog -S Version | sed 's/-[^-]*$$//')" = "$(VERSION)" ] || \
 	  { echo "dist: debian/changelog is not at version $(VERSION)" >&2; exit 1; }
 	rm -rf $(DIST_DIR) && mkdir -p $(DIST_DIR)
-	git ls-files -z --cached --others --exclude-standard -- . ':!debian' ':(exclude)**/fuzz/*corpus/**' | \
+	git ls-files -z --cached -- . ':!debian' ':(exclude)**/fuzz/*corpus/**' | \
 	  tar --null -T - --sort=name --owner=0 --group=0 --numeric-owner \
 	    --transform 's,^,pagoro-$(VERSION)/,' -cJf $(DIST_DIR)/pagoro_$(VERSION).orig.tar.xz
 	cd $(DIST_DIR) && npm pack --silent @ruffle-rs/ruffle@$(RUFFLE_VERSION) >/dev/null

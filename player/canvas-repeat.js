@@ -134,6 +134,16 @@
     return canvas;
   }
 
+  // An image drawn under a filter that the page doesn't colour itself (not
+  // a glyph, or not a colour matrix): its frames are drawn as they come,
+  // with the engine's filter. Said once.
+  let filterNotReadTold = false;
+  function tellFilterNotRead(filter) {
+    if (filterNotReadTold) return;
+    filterNotReadTold = true;
+    console.warn(`canvas repeat: an image drawn under the filter ${filter}, which the page doesn't apply itself; such frames are drawn as they come`);
+  }
+
   // Draws a coloured glyph with the context's filter off for the one call.
   function drawUnfiltered(...args) {
     const filter = filterProperty.get.call(this);
@@ -266,7 +276,10 @@
               let call = null;
               if (filter !== "none") {
                 call = name === "drawImage" ? glyphCall(this, filter, args) : null;
-                if (!call) unsure = true;
+                if (!call) {
+                  unsure = true;
+                  if (name === "drawImage") tellFilterNotRead(filter);
+                }
               }
               recording.push(call || { context: this, name, original, args, shots: args.map(snapshot) });
               return undefined;

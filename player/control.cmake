@@ -20,6 +20,11 @@ pkg_check_modules(ZSTD REQUIRED IMPORTED_TARGET libzstd)
 find_program(PAGORO_ZSTD zstd)
 file(GLOB pagoro_ruffle_cores ${PAGORO_RUFFLE_DIR}/*.wasm)
 file(READ ${PAGORO_RUFFLE_DIR}/ruffle.js pagoro_ruffle_js)
+# Which core that is, ruffle.js says in its chunk layout: the core it
+# loads when the extensions are there is `?new URL(f(ID)...`, and module ID
+# exports the core's file name. A ruffle.js laid out otherwise stops the
+# build here (see "core chunk" in player/shims.md), rather than compiling in
+# whatever it would then guess.
 set(pagoro_ruffle_core "")
 set(pagoro_ruffle_rebuilt "")
 if(pagoro_ruffle_js MATCHES "\\?new URL\\([a-zA-Z_$]+\\(([0-9]+)\\)")
@@ -28,8 +33,13 @@ if(pagoro_ruffle_js MATCHES "\\?new URL\\([a-zA-Z_$]+\\(([0-9]+)\\)")
     set(pagoro_ruffle_core ${CMAKE_MATCH_1})
   endif()
 endif()
+if(NOT pagoro_ruffle_core OR NOT EXISTS ${PAGORO_RUFFLE_DIR}/${pagoro_ruffle_core})
+  message(FATAL_ERROR "Ruffle contract broken: \"core chunk\" (player/shims.md): "
+    "${PAGORO_RUFFLE_DIR}/ruffle.js does not name the WebAssembly core it loads "
+    "in the chunk layout the build reads")
+endif()
 list(LENGTH pagoro_ruffle_cores pagoro_core_count)
-if(PAGORO_ZSTD AND pagoro_ruffle_core AND pagoro_core_count EQUAL 2 AND EXISTS ${PAGORO_RUFFLE_DIR}/${pagoro_ruffle_core})
+if(PAGORO_ZSTD AND pagoro_core_count EQUAL 2 AND EXISTS ${PAGORO_RUFFLE_DIR}/${pagoro_ruffle_core})
   list(REMOVE_ITEM pagoro_ruffle_cores ${PAGORO_RUFFLE_DIR}/${pagoro_ruffle_core})
   get_filename_component(pagoro_ruffle_rebuilt ${pagoro_ruffle_cores} NAME)
   list(REMOVE_ITEM pagoro_ruffle_files ${pagoro_ruffle_cores})

@@ -27,10 +27,17 @@
   let lastRefresh = -1;
   let refreshPeriod = 0;
 
+  // A player whose movie tells no frame rate gets no extra frames; the
+  // page says so once.
   let player = null;
+  let noRateTold = false;
   function movieFrameTime() {
     if (!player || !player.isConnected) player = document.querySelector("ruffle-player");
     const rate = player && player.metadata ? Number(player.metadata.frameRate) : 0;
+    if (player && player.metadata && !(rate > 0) && !noRateTold) {
+      noRateTold = true;
+      console.warn("frame pacer: the player tells no frame rate; frames come at the display's refresh only");
+    }
     return rate > 0 ? 1000 / rate : 0;
   }
 

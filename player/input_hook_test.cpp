@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QTest>
+#include <QTimer>
 #include <QWidget>
 #include <QWindow>
 #include <algorithm>
@@ -57,8 +58,14 @@ class InputHookTest : public ::testing::Test {
   void Key(bool press, int key, bool repeat) {
     QTest::simulateEvent(window_, press, key, Qt::NoModifier, QString(), repeat);
   }
-  // Lets a pending Escape release settle.
-  static void Settle() { QTest::qWait(120); }
+  // Waits until a release pending now would have been told: a timer
+  // started now and due after the hook's grace has fired (Qt runs due
+  // timers in the order they fall due, however late it comes to them).
+  static void PassTheGrace() {
+    bool fired = false;
+    QTimer::singleShot(2 * kGrace, Qt::PreciseTimer, [&] { fired = true; });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return fired; }, 10000));
+  }
   // Waits, with a generous bound for a busy machine, until the hook has
   // told the Escape key's release as often as given.
   bool WaitForReleases(std::ptrdiff_t count) {
@@ -75,7 +82,8 @@ class InputHookTest : public ::testing::Test {
   QWidget top_;
   Recorder* child_ = nullptr;
   QWindow* window_ = nullptr;
-  TApplicationEvents hook_{nullptr, std::chrono::milliseconds(30)};
+  static constexpr std::chrono::milliseconds kGrace{30};
+  TApplicationEvents hook_{nullptr, kGrace};
   std::vector<HookEvent> calls_;
   bool drop_ = true;
 };
@@ -103,7 +111,7 @@ TEST_F(InputHookTest, HeldEscapeIsReleasedOnceAtTheEnd) {
     Key(false, Qt::Key_Escape, flagged);
     Key(true, Qt::Key_Escape, flagged);
   }
-  Settle();
+  PassTheGrace();
   EXPECT_EQ(std::count(calls_.begin(), calls_.end(), HookEvent::kEscapeReleased), 0);
   Key(false, Qt::Key_Escape, false);
   ASSERT_TRUE(WaitForReleases(1));
@@ -155,7 +163,7 @@ TEST_F(InputHookTest, SuspendedHookLetsEverythingPass) {
     Key(false, Qt::Key_Escape, false);
     QTest::mousePress(window_, Qt::RightButton, Qt::NoModifier, QPoint(20, 20));
     QTest::mouseRelease(window_, Qt::RightButton, Qt::NoModifier, QPoint(20, 20));
-    Settle();
+    PassTheGrace();
   }
   EXPECT_TRUE(calls_.empty());
   EXPECT_EQ(ChildSaw(QEvent::KeyRelease), 1u);
@@ -164,7 +172,7 @@ TEST_F(InputHookTest, SuspendedHookLetsEverythingPass) {
   // A box that comes up while a release settles swallows it.
   {
     TApplicationEvents::Suspension s(hook_);
-    Settle();
+    PassTheGrace();
   }
   EXPECT_EQ(calls_.size(), 1u);
 }

@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Helpers for the end-to-end tests: the reader's (tests/window), the
 # sample magazine's (tests/sample), the soak run and scripts/screenshots.sh.
 # Sourced by each script, which runs inside tests/with-display.sh (private X
@@ -98,11 +99,13 @@ make_projector() {  # OUT MOVIE
   local len; len=$(stat -c %s "$2")
   { printf 'MZ\x90\0 a projector program'; cat "$2"
     printf '\x56\x34\x12\xfa'
+    # shellcheck disable=SC2059 # the bytes of LEN, written as escapes
     printf "$(printf '\\x%02x\\x%02x\\x%02x\\x%02x' $((len & 255)) $((len >> 8 & 255)) $((len >> 16 & 255)) $((len >> 24 & 255)))"
   } >"$1"
 }
 
 # The keys of the remote movie most tests use, and what each raises.
+# shellcheck disable=SC2034 # for the tests that source this file
 STANDARD_KEYS=(
   --key "$KEY_W=fullscreen:false" --key "$KEY_F=fullscreen:" --key "$KEY_M=fullscreen:FALSE"
   --key "$KEY_Z=fullscreen:0" --key "$KEY_Q=quit:" --key "$KEY_X=quit:now"
@@ -149,6 +152,7 @@ log_count() { grep -cF -- "$1" "$READER_LOG"; }
 log_has() { [ "$(log_count "$1")" -ge "$2" ]; }  # log_has TEXT COUNT
 
 # Waits until the reader has ended; its exit code in READER_RC.
+# shellcheck disable=SC2034 # READER_RC is for the tests that source this file
 wait_exit() {
   local seconds=${1:-20}
   if wait_until "$seconds" ended "$READER_PID"; then
@@ -250,6 +254,7 @@ wait_no_box() {
   return 1
 }
 
+# shellcheck disable=SC2143 # xdotool finds nothing: no box
 no_box() { [ -z "$(xdotool search --onlyvisible --pid "$READER_PID" --name '.' 2>/dev/null | grep -vx "${WID:-none}")" ]; }
 
 # drop FILE...: drags the files from a drag source onto the reader's window.
@@ -347,14 +352,14 @@ wait_stage_placed() {
 
 # hover NAME: rests the pointer on a spot of the layout until, for a
 # button, the button shows it is under the pointer: after a change of window
-# mode the player takes a moment to place the stage anew.
+# mode the player takes a moment to place the stage anew. Returns 1 when the
+# button never showed it.
 hover() {
   local ox oy x y w h
   read -r ox oy < <(stage_origin)
   read -r x y w h <<<"${SPOT[$1]:?no spot $1}"
   if [ "$1" != page ]; then shot hover.before "$1"; fi
   xdotool mousemove --sync $((ox + x + w / 2)) $((oy + y + h / 2))
-  sleep 0.3
   [ "$1" != page ] || return 0
   wait_until 10 spot_differs "$1" hover.before hover.after 20
 }
@@ -366,9 +371,13 @@ spot_differs() {
   [ "${n:-0}" -gt "$4" ] 2>/dev/null
 }
 
-# click NAME [BUTTON]: clicks the middle of a spot of the layout.
+# click NAME [BUTTON]: clicks the middle of a spot of the layout, once a
+# button there shows the pointer; fails (and clicks nothing) when it doesn't.
 click() {
-  hover "$1"
+  if ! hover "$1"; then
+    fail "the $1 button did not show the pointer over it"
+    return 1
+  fi
   xdotool click "${2:-1}"
 }
 
@@ -389,18 +398,30 @@ pixels_differing() {
   compare -metric AE -fuzz 8% "$WORK/$1.png" "$WORK/$2.png" null: 2>&1 | cut -d' ' -f1
 }
 
-# settle NAME: waits until the screen stops changing (pictures loaded), at
-# most 10 s, and keeps the last shot as NAME.png.
+# settle NAME: waits until the screen stops changing (pictures loaded): the
+# same for half a second, at most 10 s. Keeps the last shot as NAME.png;
+# fails when the screen kept changing. settled NAME: the same wait, which
+# only answers whether it settled.
 settle() {
-  local i
+  settled "$1" && return 0
+  fail "the screen kept changing ($1)"
+  return 1
+}
+settled() {
   shot "$1"
-  for i in $(seq 20); do
-    sleep 0.5
-    shot "$1.next"
-    [ "$(pixels_differing "$1" "$1.next")" = 0 ] && return 0
+  still_since=${EPOCHREALTIME//[!0-9]/}
+  wait_until 10 screen_still "$1"
+}
+# screen_still NAME: a new shot equals NAME.png and has for half a second;
+# a shot that differs becomes NAME.png, and the half second starts again.
+screen_still() {
+  shot "$1.next"
+  if [ "$(pixels_differing "$1" "$1.next")" != 0 ]; then
     mv "$WORK/$1.next.png" "$WORK/$1.png"
-  done
-  log "the screen kept changing"
+    still_since=${EPOCHREALTIME//[!0-9]/}
+    return 1
+  fi
+  [ $((${EPOCHREALTIME//[!0-9]/} - still_since)) -ge 500000 ]
 }
 
 # expect_change DESCRIPTION A B: the screen comes to differ from shot A in

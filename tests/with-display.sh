@@ -61,7 +61,8 @@ fi
 bus=$(dbus-daemon --session --fork --nopidfile --print-address=1 --print-pid=1) ||
   { echo "with-display: dbus-daemon did not start" >&2; exit 1; }
 bus_pid=$(sed -n 2p <<<"$bus")
-export DBUS_SESSION_BUS_ADDRESS=$(sed -n 1p <<<"$bus")
+DBUS_SESSION_BUS_ADDRESS=$(sed -n 1p <<<"$bus")
+export DBUS_SESSION_BUS_ADDRESS
 
 openbox --sm-disable >"$root/openbox.log" 2>&1 &
 wm_pid=$!

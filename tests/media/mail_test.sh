@@ -18,14 +18,9 @@ src=$(mktemp -d "$WORK/src.XXXXXX")
 chmod +x "$WORK/Mail.exe"
 
 # wait_opened TEXT: waits (bounded) until the stand-in noted TEXT.
-wait_opened() {
-  local i
-  for i in $(seq 300); do
-    grep -qF -- "$1" "$WORK/opened.txt" 2>/dev/null && return 0
-    sleep 0.1
-  done
-  return 1
-}
+wait_opened() { wait_until 30 noted "$1"; }
+noted() { grep -qF -- "$1" "$WORK/opened.txt" 2>/dev/null; }
+presses_noted() { [ "$(grep -c "mailto:press@" "$WORK/opened.txt")" -ge "$1" ]; }
 
 PATH="$WORK/bin:$PATH" start_reader "$WORK/Mail.exe" || finish
 wait_log "fscommand ready" 90
@@ -35,10 +30,7 @@ focus_movie
 check "a mail link from a press reaches the desktop" yes \
   "$(wait_opened "mailto:press@example.invalid?subject=Hi" && echo yes)"
 focus_movie
-for _ in $(seq 300); do
-  [ "$(grep -c "mailto:press@" "$WORK/opened.txt")" -ge 2 ] && break
-  sleep 0.1
-done
+wait_until 30 presses_noted 2
 check "a second press, a second mail" 2 "$(grep -c "mailto:press@" "$WORK/opened.txt")"
 # Each press also tried a gopher: link after its mail link.
 check "another scheme is refused and logged once" 1 "$(log_count "refused navigation to \"gopher:")"

@@ -19,7 +19,8 @@ pulseaudio --daemonize=no --exit-idle-time=-1 --disallow-exit=yes -n --use-pid-f
 PA_PID=$!
 REC_PID=
 trap 'kill $REC_PID $PA_PID 2>/dev/null' EXIT
-for _ in $(seq 100); do pactl info >/dev/null 2>&1 && break; sleep 0.1; done
+pulse_up() { pactl info >/dev/null 2>&1; }
+wait_until 10 pulse_up
 pactl set-default-sink recorder || { fail "no PulseAudio server"; cat "$WORK/pulseaudio.log" >&2; finish; }
 
 src=$(mktemp -d "$WORK/src.XXXXXX")
@@ -35,13 +36,11 @@ record() {
 # stop_recording: the last of a sound is played out, and recorded, a little
 # after the movie's last frame: waits until a further second has been
 # recorded, then stops.
+recorded_beyond() { [ "$(stat -c %s "$WORK/rec.raw")" -ge "$1" ]; }  # BYTES
 stop_recording() {
   local size
   size=$(stat -c %s "$WORK/rec.raw")
-  for _ in $(seq 200); do
-    [ "$(stat -c %s "$WORK/rec.raw")" -ge $((size + 44100)) ] && break
-    sleep 0.1
-  done
+  wait_until 20 recorded_beyond $((size + 44100))
   kill $REC_PID; wait $REC_PID 2>/dev/null; REC_PID=
 }
 # heard: "T440 T1000", the tenths of a second of $WORK/rec.raw in which each

@@ -20,13 +20,14 @@ wait_log "fscommand status | NetStream.Play.Start" 90
 # Full screen on 1024x768: the 800x600 stage at (112, 84), the video in its
 # middle. Red and green must both show within the clip's 30 s.
 red=0 green=0
-for _ in $(seq 150); do
-  IFS=, read -r r g b <<<"$(pixel 512 384)"
+seen_both() {
+  local r g
+  IFS=, read -r r g _ <<<"$(pixel 512 384)"
   if [ "${r:-0}" -gt 150 ] && [ "${g:-0}" -lt 100 ]; then red=1; fi
   if [ "${g:-0}" -gt 150 ] && [ "${r:-0}" -lt 100 ]; then green=1; fi
-  [ $red = 1 ] && [ $green = 1 ] && break
-  sleep 0.2
-done
+  [ "$red" = 1 ] && [ "$green" = 1 ]
+}
+wait_until 30 seen_both
 check "the H.264 picture shows and changes (red, then green, or so)" "1 1" "$red $green"
 [ $red = 1 ] && [ $green = 1 ] || grep -iE "video|codec|h264|decod" "$READER_LOG" | head -5 >&2
 close_window

@@ -9,8 +9,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QLoggingCategory>
-#include <QWebEnginePage>
-#include <QWebEngineView>
 #include <algorithm>
 #include <cstdio>
 #include <functional>
@@ -121,18 +119,7 @@ swf::Bytes VisibilityProbe(int version) {
   return movie.Finish();
 }
 
-QWebEnginePage* Page(PlayerHarness& h) { return h.player().findChild<QWebEngineView*>()->page(); }
-
-QVariant RunJs(PlayerHarness& h, const QString& script) {
-  QVariant result;
-  bool done = false;
-  Page(h)->runJavaScript(script, [&](const QVariant& v) {
-    result = v;
-    done = true;
-  });
-  PlayerHarness::WaitUntil([&] { return done; }, kSignTimeoutMs);
-  return result;
-}
+QVariant RunJs(PlayerHarness& h, const QString& script) { return h.RunJs(script, kSignTimeoutMs); }
 
 // Plays the movie file unpatched, in a second Ruffle player of the same page
 // and configuration, until it raises `last`; returns its fscommand calls.

@@ -10,6 +10,8 @@
 #include <QStandardPaths>
 #include <QTemporaryFile>
 #include <QThread>
+#include <QWebEnginePage>
+#include <QWebEngineView>
 
 namespace pagoro::testing {
 namespace {
@@ -133,6 +135,17 @@ QStringList PlayerHarness::LogLines() const {
 void PlayerHarness::ClearLog() {
   QMutexLocker lock(&log_mutex);
   log_lines->clear();
+}
+
+QVariant PlayerHarness::RunJs(const QString& script, int timeout_ms) {
+  QVariant result;
+  bool done = false;
+  player_->findChild<QWebEngineView*>()->page()->runJavaScript(script, [&](const QVariant& v) {
+    result = v;
+    done = true;
+  });
+  WaitUntil([&] { return done; }, timeout_ms);
+  return result;
 }
 
 QImage PlayerHarness::Screenshot() const {

@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 #include <QUrl>
+#include <QVariant>
 #include <functional>
 #include <memory>
 #include <string>
@@ -68,6 +69,10 @@ class PlayerHarness {
   // pagoro.movie) since the last clear.
   QStringList LogLines() const;
   void ClearLog();
+
+  // Runs `script` in the player's page; its value, or null when none came
+  // within `timeout_ms`.
+  QVariant RunJs(const QString& script, int timeout_ms = 60000);
 
   // The control's pixels as the X server shows them.
   QImage Screenshot() const;

@@ -20,18 +20,20 @@ done
 check "Sample-v1.exe is a format 1.0 book" "1.0" \
   "$("$PAGORO_BOOK" info "$SAMPLE_BIN/Sample-v1.exe" | sed -n "s/^format: //p")"
 
+# cover_drawn NAME: the screen has settled on many colours, shot as
+# NAME-cover.png; sets colours. (The page is reported before it is drawn.)
+cover_drawn() {
+  settled "$1-cover" || return 1
+  colours=$(identify -format %k "$WORK/$1-cover.png")
+  [ "$colours" -gt 50 ]
+}
+
 # SAMPLE_PLAY names the books to play (both by default).
 for name in ${SAMPLE_PLAY:-Sample.exe Sample-v1.exe}; do
   start_reader "$SAMPLE_BIN/$name" || continue
   page_shown 0 60
-  # The page is reported before it is drawn: wait (at most 60 s) for a
-  # screen of many colours.
-  for _ in $(seq 60); do
-    settle "$name-cover"
-    colours=$(identify -format %k "$WORK/$name-cover.png")
-    [ "$colours" -gt 50 ] && break
-    sleep 0.5
-  done
+  colours=0
+  wait_until 6 cover_drawn "$name"
   [ "$colours" -gt 50 ] && pass "$name shows its cover ($colours colours)" || fail "$name shows $colours colours"
   click page
   key Right

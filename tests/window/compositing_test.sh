@@ -4,6 +4,14 @@
 # PAGORO_COMPOSITING, named in the log, and drawing the same pixels.
 source "$(dirname "$0")/../lib.sh"
 
+# text_white: the upper half of the screen shows the stage's white text; sets
+# white to its pixels.
+text_white() {
+  white=$(import -silent -window root -crop 1024x384+0+0 png:- 2>/dev/null |
+    convert - -colorspace gray -threshold 99% -format '%[fx:round(mean*w*h)]' info:)
+  [ "${white:-0}" -gt 100 ]
+}
+
 # shot PATH: starts the book on PATH (empty: the reader's own choice), waits
 # for the movie and its text, and saves the screen as $WORK/PATH.png.
 shot() {
@@ -12,13 +20,8 @@ shot() {
   check "the movie shows (${1:-auto})" "0,0,160" "$(wait_pixel 512 384 0,0,160 30)"
   # The stage's text is white on the movie's blue, in the upper half of the
   # screen: wait until it is drawn.
-  local white=0
-  for _ in $(seq 100); do
-    white=$(import -silent -window root -crop 1024x384+0+0 png:- 2>/dev/null |
-      convert - -colorspace gray -threshold 99% -format '%[fx:round(mean*w*h)]' info:)
-    [ "${white:-0}" -gt 100 ] && break
-    sleep 0.2
-  done
+  white=0
+  wait_until 20 text_white
   check "the text shows (${1:-auto})" yes "$([ "${white:-0}" -gt 100 ] && echo yes || echo no)"
   import -silent -window root -depth 8 "$WORK/${1:-auto}.png"
 }

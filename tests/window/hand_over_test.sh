@@ -48,14 +48,13 @@ open(sys.argv[2], "w").close()
 time.sleep(8)
 EOF
 silent=$!
-for i in $(seq 100); do [ -e "$WORK/silent.ready" ] && break; sleep 0.1; done
+wait_until 10 test -e "$WORK/silent.ready"
 wait_log "too many clients at once - dropped" 20 && pass "clients beyond the few are dropped"
 wait_log "said nothing whole in time - dropped" 20 && pass "silent clients are dropped after their deadline"
 check "descriptors stay flat under sixty clients" "yes" "$([ $(( $(fds) - fds0 )) -le 6 ] && echo yes)"
 wait "$silent"
 
 # --- A second start of the book still hands over.
-READER=("$READER_PID" "$READER_LOG" "$WID")
 "$WORK/Flood.exe" >"$WORK/second.log" 2>&1; rc=$?
 check "the second start ends at once" "0" "$rc"
 wait_log "called to the front by another reader" 20 && pass "the second start hands over"

@@ -71,11 +71,8 @@ check "the movie saw no right press" "$before" "$(log_count "fscommand mouse | d
 # --- F11: true full screen and back to the mode it left, in both modes;
 # the movie never sees the key, and is told nothing.
 full_screen() { xprop -id "$WID" _NET_WM_STATE | grep -c _NET_WM_STATE_FULLSCREEN; }
-wait_full_screen() {  # WANT (1 or 0)
-  local i
-  for i in $(seq 100); do [ "$(full_screen)" == "$1" ] && return 0; sleep 0.1; done
-  return 1
-}
+full_screen_is() { [ "$(full_screen)" == "$1" ]; }
+wait_full_screen() { wait_until 10 full_screen_is "$1"; }  # WANT (1 or 0)
 restores=$(log_count "set incommand")
 key f; got=$(wait_geometry "$MAX"); check "maximized for F11" "" "$got"
 key F11; wait_full_screen 1 && pass "F11 gives full screen"

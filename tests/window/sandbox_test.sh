@@ -24,10 +24,11 @@ server.serve_forever()
 EOF
 SERVER_PID=$!
 trap 'kill "$SERVER_PID" 2>/dev/null' EXIT
-for i in $(seq 100); do [ -s "$WORK/port" ] && break; sleep 0.1; done
+wait_until 10 test -s "$WORK/port"
 PORT=$(cat "$WORK/port" 2>/dev/null) || { fail "the web server did not start"; finish; }
 SITE="http://127.0.0.1:$PORT"
 served() { grep -c "request $1" "$WORK/http.log"; }
+was_served() { [ "$(served "$1")" -ge 1 ]; }
 
 # The "browser" notes each address it is given.
 cat >"$WORK/bin/xdg-open" <<EOF
@@ -35,7 +36,9 @@ cat >"$WORK/bin/xdg-open" <<EOF
 echo "\$1" >>"$WORK/browser.txt"
 EOF
 chmod +x "$WORK/bin/xdg-open"
+# shellcheck disable=SC2002 # no file yet counts 0
 opened() { cat "$WORK/browser.txt" 2>/dev/null | grep -c "$1"; }
+was_opened() { [ "$(opened "$1")" -ge 1 ]; }
 
 echo "secret=hunter2" >"$WORK/Downloads/private/secret.txt"
 echo "secret=sshkey" >"$WORK/Downloads/.ssh/id"
@@ -72,10 +75,10 @@ focus_movie
 key l; wait_log "reads no local file" 20 && pass "a use-network movie can't read its neighbour"
 check "nor was it read" "0" "$(log_count "secret=hunter2")"
 key n
-for i in $(seq 200); do [ "$(served /hello.txt)" -ge 1 ] && break; sleep 0.1; done
+wait_until 20 was_served /hello.txt
 check "a use-network movie reaches the server" "1" "$(served /hello.txt)"
 key u
-for i in $(seq 200); do [ "$(opened nav-allowed)" -ge 1 ] && break; sleep 0.1; done
+wait_until 20 was_opened nav-allowed
 check "a use-network movie opens the browser" "1" "$(opened nav-allowed)"
 close_window
 wait_exit 30

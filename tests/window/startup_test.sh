@@ -42,7 +42,7 @@ launch_reader "$WORK/Bare.exe"
 wait_log "error box: Bare | List index out of bounds (1)" 30
 # While the box is up, the input hook lets everything pass.
 box=$(xdotool search --sync --onlyvisible --pid "$READER_PID" --name . 2>/dev/null | head -1)
-read -r bx by bw bh < <(geometry "$box")
+read -r bx by bw _ < <(geometry "$box")
 xdotool mousemove --sync $((bx + bw / 2)) $((by + 5)) click 3
 dismiss_box
 # The box closes on the Return after the click: the click has been handled.

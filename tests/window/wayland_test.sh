@@ -8,24 +8,22 @@ source "$(dirname "$0")/../lib.sh"
 
 command -v weston >/dev/null || { fail "weston is missing (scripts/install-deps.sh)"; finish; }
 WESTON_PID=
+# weston_up: its socket is there, or it has ended.
+weston_up() { [ -S "$XDG_RUNTIME_DIR/$WAYLAND_DISPLAY" ] || ! kill -0 "$WESTON_PID" 2>/dev/null; }
+# weston_window: sets WESTON_WID to weston's window on the display.
+weston_window() {
+  WESTON_WID=$(xdotool search --classname weston 2>/dev/null | head -1)
+  [ -n "$WESTON_WID" ]
+}
 start_weston() {
   WAYLAND_DISPLAY="pagoro-wl-$RANDOM"
   weston --backend=x11-backend.so --socket="$WAYLAND_DISPLAY" --width=1024 --height=768 \
     --idle-time=0 >"$WORK/weston.$WAYLAND_DISPLAY.log" 2>&1 &
   WESTON_PID=$!
-  local i
-  for i in $(seq 100); do
-    [ -S "$XDG_RUNTIME_DIR/$WAYLAND_DISPLAY" ] && break
-    kill -0 "$WESTON_PID" 2>/dev/null || break
-    sleep 0.1
-  done
+  wait_until 10 weston_up
   [ -S "$XDG_RUNTIME_DIR/$WAYLAND_DISPLAY" ] || { fail "weston did not start"; cat "$WORK"/weston.*.log >&2; return 1; }
   WESTON_WID=
-  for i in $(seq 100); do
-    WESTON_WID=$(xdotool search --classname weston 2>/dev/null | head -1)
-    [ -n "$WESTON_WID" ] && break
-    sleep 0.1
-  done
+  wait_until 10 weston_window
   [ -n "$WESTON_WID" ] || { fail "no window of weston"; return 1; }
   export WAYLAND_DISPLAY
 }
