@@ -81,15 +81,16 @@ else
   fail "desktop-file-validate is missing (scripts/install-deps.sh)"
 fi
 mkdir -p "$XDG_DATA_HOME/applications"
-sed "s|^Exec=pagoro |Exec=$PAGORO |" "$DESKTOP_ENTRY" >"$XDG_DATA_HOME/applications/pagoro.desktop"
+entry=$(basename "$DESKTOP_ENTRY")
+sed "s|^Exec=pagoro |Exec=$PAGORO |" "$DESKTOP_ENTRY" >"$XDG_DATA_HOME/applications/$entry"
 update-desktop-database "$XDG_DATA_HOME/applications" 2>/dev/null
 for type in application/x-ms-dos-executable application/vnd.adobe.flash.movie; do
-  offered=$(XDG_DATA_DIRS=/nonexistent gio mime "$type" 2>/dev/null | grep -A1 '^Registered applications' | grep -c 'pagoro.desktop')
+  offered=$(XDG_DATA_DIRS=/nonexistent gio mime "$type" 2>/dev/null | grep -A1 '^Registered applications' | grep -cF "$entry")
   check "offered for $type" "1" "$offered"
 done
 cp "$WORK/game.swf" "$WORK/game/intro.swf"
 READER_LOG="$WORK/launched.log"
-QT_LOGGING_RULES="pagoro.*=true" gio launch "$XDG_DATA_HOME/applications/pagoro.desktop" "$WORK/game/intro.swf" \
+QT_LOGGING_RULES="pagoro.*=true" gio launch "$XDG_DATA_HOME/applications/$entry" "$WORK/game/intro.swf" \
   >"$READER_LOG" 2>&1
 wait_log "fscommand ready" 60 && pass "the desktop entry plays a movie"
 wait_log "open file $WORK/game/intro.swf" 1
