@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <QGuiApplication>
 #include <QDropEvent>
+#include <QGuiApplication>
 #include <QMimeData>
 #include <QUrl>
 #include <string>
