@@ -17,6 +17,8 @@ quit_movie() {  # the movie's own quit (key Q), then the reader must end
 out=$("$PAGORO" --help); rc=$?
 check "--help exit code" "0" "$rc"
 check "--help text" "Usage: $PAGORO [FILE]" "$(echo "$out" | head -1)"
+check "--help names F11, the page keys and the shelf's file" "3" \
+  "$(grep -c -e "F11" -e "Page Up" -e "pagoro/recent" <<<"$out")"
 check "--version" "pagoro " "$("$PAGORO" --version | cut -c1-7)"
 "$PAGORO" --bogus >/dev/null 2>"$WORK/bogus.err"; rc=$?
 check "unknown option exit code" "2" "$rc"
