@@ -1,5 +1,6 @@
 #include "app/command_line.h"
 
+#include <QCoreApplication>
 #include <string>
 #include <vector>
 
@@ -71,7 +72,26 @@ QString HelpText(const QString& program) {
              "  -h, --help     show this help and exit\n"
              "      --version  show the version and exit\n"
              "  --             end of options (for a FILE whose name starts with -)\n")
-      .arg(program);
+             .arg(program) +
+         QCoreApplication::translate(
+             "pagoro::HelpText",
+             "\n"
+             "A magazine starts in a borderless window that fills the screen's free area\n"
+             "(maximized).\n"
+             "  F11            true full screen, above the desktop's panels, and back\n"
+             "  Escape         the window of the movie's size (the magazine is told)\n"
+             "  Alt+F4         close the reader (or the magazine's own Quit button)\n"
+             "Every other key is the magazine's: most turn their pages with the arrow\n"
+             "keys, Page Up, Page Down and Home.\n"
+             "\n"
+             "The start screen shows the shelf of magazines opened lately, newest first:\n"
+             "Enter or a click opens one, Delete forgets it; Ctrl+O opens another.\n"
+             "\n"
+             "Files (XDG_STATE_HOME is ~/.local/state, XDG_DATA_HOME ~/.local/share\n"
+             "unless set):\n"
+             "  $XDG_STATE_HOME/pagoro/recent           the shelf; its pictures in covers/\n"
+             "  $XDG_STATE_HOME/pagoro/shared-objects/  what the magazines remember\n"
+             "  $XDG_DATA_HOME/pagoro/NAME/             a magazine's files while it plays\n");
 }
 
 }  // namespace pagoro

@@ -41,9 +41,12 @@ bool DropTarget::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::DragLeave: entered_path_.clear(); return true;
     case QEvent::Drop: {
       auto* drop = static_cast<QDropEvent*>(event);
-      std::string path = FirstDroppedPath(drop->mimeData());
-      if (path.empty()) path = entered_path_;
+      // The path read as the drag came in is the drop's: asking the source
+      // again is a round trip that waits out Qt's 5 s when the source has
+      // ended (or is busy) once it has sent the drop.
+      std::string path = std::move(entered_path_);
       entered_path_.clear();
+      if (path.empty()) path = FirstDroppedPath(drop->mimeData());
       qCInfo(lcApp).noquote() << "dropped:" << QString::fromStdString(FileNameAsUtf8(path));
       drop->acceptProposedAction();
       if (!path.empty()) {

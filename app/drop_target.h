@@ -1,6 +1,7 @@
 // DropTarget: takes files dropped from a file manager (text/uri-list) on a
 // top-level window, before any widget in it (a web view would take them
-// itself). Only the first dropped path counts, whole.
+// itself). Only the first dropped path counts, whole. It is read as the drag
+// comes in; the drop takes it without asking the source again.
 #pragma once
 
 #include <QObject>

@@ -2,8 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QDropEvent>
+#include <QGuiApplication>
 #include <QMimeData>
 #include <QUrl>
+#include <string>
+#include <vector>
 
 namespace pagoro {
 namespace {
@@ -33,6 +37,59 @@ TEST(FirstDroppedPathTest, OnlyTheFirstLocalPathWhole) {
   text_only.setText("/books/Book.exe");
   EXPECT_EQ(FirstDroppedPath(&text_only), "");
   EXPECT_EQ(FirstDroppedPath(nullptr), "");
+}
+
+// Data that counts how often it is read: each read of a real drag's data
+// is a round trip to the drag source.
+class CountedData : public QMimeData {
+ public:
+  mutable int reads = 0;
+
+ protected:
+  QVariant retrieveData(const QString& type, QMetaType meta) const override {
+    ++reads;
+    return QMimeData::retrieveData(type, meta);
+  }
+};
+
+TEST(DropTargetTest, TheDropTakesThePathReadAsTheDragCameIn) {
+  // Drag events ask the application for the pointing device.
+  int argc = 3;
+  char name[] = "drop_target_test";
+  char platform[] = "-platform";
+  char offscreen[] = "offscreen";
+  char* argv[] = {name, platform, offscreen, nullptr};
+  const QGuiApplication app(argc, argv);
+  std::vector<std::string> opened;
+  DropTarget target([&](const std::string& path) { opened.push_back(path); });
+  QObject window;
+  CountedData data;
+  data.setUrls({QUrl::fromLocalFile("/books/Dropped.exe")});
+
+  QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  EXPECT_TRUE(target.eventFilter(&window, &enter));
+  EXPECT_TRUE(enter.isAccepted());
+  const int readsAtEnter = data.reads;
+  EXPECT_GT(readsAtEnter, 0);
+  QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  EXPECT_TRUE(target.eventFilter(&window, &drop));
+  EXPECT_EQ(data.reads, readsAtEnter) << "the source was asked again at the drop";
+  EXPECT_TRUE(opened.empty()) << "opened within the drop, holding up its source";
+  QCoreApplication::processEvents();
+  EXPECT_EQ(opened, std::vector<std::string>{"/books/Dropped.exe"});
+
+  // After a leave, a drop without an enter of its own reads the data then.
+  QDragEnterEvent again(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  target.eventFilter(&window, &again);
+  QDragLeaveEvent leave;
+  target.eventFilter(&window, &leave);
+  const int readsBefore = data.reads;
+  QDropEvent late(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  target.eventFilter(&window, &late);
+  EXPECT_GT(data.reads, readsBefore);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(opened.size(), 2u);
+  EXPECT_EQ(opened.back(), "/books/Dropped.exe");
 }
 
 }  // namespace

@@ -89,7 +89,7 @@ int main(int argc, char** argv) {
   TApplication app(qtArgs.argc(), qtArgs.argv());
   QCoreApplication::setApplicationName(QStringLiteral("pagoro"));
   QCoreApplication::setApplicationVersion(QStringLiteral(PAGORO_FILE_VERSION));
-  QGuiApplication::setDesktopFileName(QStringLiteral("pagoro"));
+  QGuiApplication::setDesktopFileName(QStringLiteral(PAGORO_APP_ID));
   QGuiApplication::setWindowIcon(QIcon(QStringLiteral(":/pagoro/pagoro.png")));
   qCInfo(lcApp) << "pagoro" << PAGORO_FILE_VERSION << "product" << PAGORO_PRODUCT_VERSION;
 

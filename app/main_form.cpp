@@ -102,6 +102,7 @@ TMainForm::TMainForm(Env& env, ErrorReporter& reporter, std::string ownPath)
             reporter_.Guard([&] { FlashPlayerFSCommand(command, args); });
           });
 
+  window_states_ = new WindowStates(this, OnWayland(), this);
   mode_requests_ = new ModeRequests(
       [this](bool maximized) {
         reporter_.Guard([&] { maximized ? EnterMaximized() : EnterWindowed(); });
@@ -357,7 +358,7 @@ void TMainForm::FormClose() {
 
 void TMainForm::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
-  if (windowed_pending_ && !isMaximized() && !isFullScreen()) {
+  if (windowed_pending_ && !window_states_->Sized()) {
     PlaceWindowed();
     return;
   }
@@ -377,7 +378,7 @@ void TMainForm::FormResize() {
 void TMainForm::EnterMaximized() {
   if (is_maximized_) return;
   windowed_pending_ = false;
-  showMaximized();
+  window_states_->Show(Qt::WindowMaximized);
   is_maximized_ = true;
   qCInfo(lcApp) << "maximized";
   FormResize();
@@ -385,8 +386,8 @@ void TMainForm::EnterMaximized() {
 
 void TMainForm::EnterWindowed() {
   if (!is_maximized_) return;
-  const bool wasSized = (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)) != 0;
-  showNormal();
+  const bool wasSized = window_states_->Sized();
+  window_states_->Show(Qt::WindowNoState);
   is_maximized_ = false;
   // A Wayland compositor holds a maximized window to the size it gave it
   // until it has taken the window out of that state; a window of another
@@ -424,10 +425,10 @@ void TMainForm::PlaceWindowed() {
 }
 
 void TMainForm::ToggleFullScreen() {
-  if (isFullScreen()) {
+  if (window_states_->Wanted() == Qt::WindowFullScreen) {
     qCInfo(lcApp) << "full screen: off";
     if (is_maximized_) {
-      showMaximized();
+      window_states_->Show(Qt::WindowMaximized);
     } else {
       is_maximized_ = true;  // back into the window as from maximized mode
       EnterWindowed();
@@ -435,7 +436,7 @@ void TMainForm::ToggleFullScreen() {
   } else {
     qCInfo(lcApp) << "full screen: on";
     windowed_pending_ = false;
-    showFullScreen();
+    window_states_->Show(Qt::WindowFullScreen);
   }
   FormResize();
 }

@@ -27,6 +27,7 @@ class ModeRequests;
 class SingleInstance;
 class StartScreen;
 class TShockwaveFlash;
+class WindowStates;
 
 class TMainForm : public QWidget {
   Q_OBJECT
@@ -120,6 +121,8 @@ class TMainForm : public QWidget {
   DropTarget* drop_target_ = nullptr;
   std::unique_ptr<StartScreen> start_screen_;
   bool is_maximized_ = false;
+  // How the window's states are asked of the window system (Wayland's way).
+  WindowStates* window_states_ = nullptr;
   // The movie's mode requests, coalesced: a flood of them must not keep the
   // window from closing.
   ModeRequests* mode_requests_ = nullptr;

@@ -67,6 +67,10 @@ bool SingleInstance::Claim(const std::string& folder) {
 void SingleInstance::Listen(Held& held) {
   const QString name = Path(held.lock->MeetingPath());
   if (name.isEmpty()) return;  // a lock without a meeting place
+  // The clean-up as the process ends can run on another thread (Qt's
+  // Wayland thread, when the connection is lost): it takes the lock alone.
+  // Sockets belong to the GUI thread, and no one is listened for any more.
+  if (QThread::currentThread() != thread()) return;
   // Whoever listened here before held the lock and has ended.
   QLocalServer::removeServer(name);
   auto* server = new QLocalServer(this);

@@ -10,6 +10,7 @@
 #include <QKeySequence>
 #include <QLabel>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
@@ -62,6 +63,7 @@ StartScreen::StartScreen(std::function<void(const std::string&)> onFile)
   auto* open = new QPushButton(QStringLiteral("&Open…"), this);
   open->setObjectName(QStringLiteral("OpenButton"));
   connect(open, &QPushButton::clicked, this, &StartScreen::ChooseFile);
+  open_ = open;
   auto* shortcut = new QShortcut(QKeySequence::Open, this);
   connect(shortcut, &QShortcut::activated, this, &StartScreen::ChooseFile);
 
@@ -131,8 +133,47 @@ void StartScreen::FillShelf() {
 }
 
 void StartScreen::OpenItem(QListWidgetItem* item) {
-  if (item == nullptr) return;
-  Hand(item->data(kPathRole).toByteArray().toStdString());
+  if (item == nullptr || handing_) return;
+  const std::string path = item->data(kPathRole).toByteArray().toStdString();
+  if (access(path.c_str(), F_OK) == 0) {
+    Hand(path);
+  } else {
+    handing_ = true;  // a second click meanwhile asks nothing more
+    const bool forgotten = OfferToForget(path);
+    handing_ = false;
+    if (forgotten) return;
+  }
+  // Still here: the file did not open, or was kept on the list, and a box
+  // said so. The keys stay with this entry, not the newest.
+  if (isVisible() && shelf_->row(item) >= 0) {
+    shelf_->setCurrentItem(item);
+    shelf_->setFocus();
+  }
+}
+
+bool StartScreen::OfferToForget(const std::string& path) {
+  qCInfo(lcApp).noquote() << "shelf: missing:" << Legible(path);
+  QMessageBox box(QMessageBox::Question, windowTitle(),
+                  tr("The magazine \"%1\" is no longer there.\n\n"
+                     "Forget it (take it off the list of recent magazines), or keep it on the "
+                     "list? If it lies on a disc or a stick, insert it and choose it again.")
+                      .arg(Legible(path)),
+                  QMessageBox::NoButton, this);
+  QPushButton* forget = box.addButton(tr("&Forget"), QMessageBox::AcceptRole);
+  QPushButton* keep = box.addButton(tr("&Keep"), QMessageBox::RejectRole);
+  // Enter keeps it: a disc that is only out of its drive loses nothing.
+  box.setDefaultButton(keep);
+  box.setEscapeButton(keep);
+  box.exec();
+  if (box.clickedButton() != forget) {
+    qCInfo(lcApp) << "shelf: kept";
+    return false;
+  }
+  store_.Forget(path);
+  FillShelf();
+  // The next Enter must not open whatever took the first place.
+  open_->setFocus();
+  return true;
 }
 
 void StartScreen::ForgetSelected() {
@@ -149,6 +190,11 @@ void StartScreen::Hand(const std::string& path) {
   handing_ = true;
   on_file_(path);
   handing_ = false;
+  // Still here: the file did not open, and a box said why. Once it closes,
+  // the keys go to the Open button (OpenItem puts them back on the chosen
+  // entry), never to the shelf's first entry, which the next Enter would
+  // open.
+  if (isVisible()) open_->setFocus();
 }
 
 StartScreen::~StartScreen() {

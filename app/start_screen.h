@@ -38,6 +38,8 @@ class StartScreen : public QWidget {
  private:
   void FillShelf();
   void OpenItem(QListWidgetItem* item);
+  // Asks whether to forget the missing file `path`; true when it was.
+  bool OfferToForget(const std::string& path);
   void ForgetSelected();
   void Hand(const std::string& path);
 
@@ -46,6 +48,7 @@ class StartScreen : public QWidget {
   RecentStore store_;
   QListWidget* shelf_ = nullptr;
   QPushButton* forget_ = nullptr;
+  QPushButton* open_ = nullptr;
   bool handing_ = false;  // a file is being opened: further clicks wait
 };
 

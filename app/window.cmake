@@ -39,21 +39,38 @@ if(BUILD_TESTING)
   gtest_discover_tests(pagoro_window_unit_test DISCOVERY_TIMEOUT 60)
 endif()
 
-configure_file(pagoro.desktop.in pagoro.desktop @ONLY)
-# The AppStream metadata: the media types are the desktop entry's.
-file(STRINGS pagoro.desktop.in pagoro_mime_line REGEX "^MimeType=")
-string(REGEX REPLACE "^MimeType=|;$" "" pagoro_mime_types "${pagoro_mime_line}")
+# The id by which desktops know the reader: the desktop entry's and the
+# icons' names, Wayland's app id and the AppStream component's. The project
+# owns no domain, so the reversed name is under "invalid", the top-level
+# domain reserved never to exist (RFC 6761): it claims no one's name.
+set(PAGORO_APP_ID invalid.pagoro.pagoro)
+set(PAGORO_APP_ID ${PAGORO_APP_ID} PARENT_SCOPE)
+target_compile_definitions(pagoro PRIVATE PAGORO_APP_ID="${PAGORO_APP_ID}")
+configure_file(pagoro.desktop.in ${PAGORO_APP_ID}.desktop @ONLY)
+# The AppStream metadata: the media types are the desktop entry's, one
+# element each (file(STRINGS) would keep the line's ";" escaped as "\;").
+file(READ pagoro.desktop.in pagoro_desktop_entry)
+string(REGEX MATCH "\nMimeType=([^\n]*)" pagoro_mime_line "${pagoro_desktop_entry}")
+set(pagoro_mime_types "${CMAKE_MATCH_1}")
+list(REMOVE_ITEM pagoro_mime_types "")
+if(NOT pagoro_mime_types)
+  message(FATAL_ERROR "pagoro.desktop.in names no MimeType")
+endif()
 set(PAGORO_MEDIATYPES "")
 foreach(type IN LISTS pagoro_mime_types)
   string(APPEND PAGORO_MEDIATYPES "    <mediatype>${type}</mediatype>\n")
 endforeach()
-string(TIMESTAMP PAGORO_RELEASE_DATE "%Y-%m-%d" UTC)
-configure_file(pagoro.metainfo.xml org.example.pagoro.metainfo.xml @ONLY)
+# The release's date is that of the version, the newest entry of
+# debian/changelog, not the day of the build.
+include(${PROJECT_SOURCE_DIR}/packaging/release.cmake)
+configure_file(pagoro.metainfo.xml ${PAGORO_APP_ID}.metainfo.xml @ONLY)
 install(TARGETS pagoro RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-install(FILES ${CMAKE_CURRENT_BINARY_DIR}/pagoro.desktop
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/${PAGORO_APP_ID}.desktop
   DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-install(FILES ${CMAKE_CURRENT_BINARY_DIR}/org.example.pagoro.metainfo.xml
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/${PAGORO_APP_ID}.metainfo.xml
   DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
-install(FILES pagoro.png DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/64x64/apps)
-install(FILES pagoro.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+install(FILES pagoro.png DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/64x64/apps
+  RENAME ${PAGORO_APP_ID}.png)
+install(FILES pagoro.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps
+  RENAME ${PAGORO_APP_ID}.svg)
 pagoro_man_page(pagoro ${CMAKE_CURRENT_SOURCE_DIR}/pagoro.1)

@@ -49,7 +49,7 @@ bin=$work/root/usr/bin
 # program there: hardening-check cannot see it, and is not asked to.
 hardening-check --nocfprotection "$bin/pagoro" "$bin/pagoro-book"
 appstreamcli validate --no-net "$work"/root/usr/share/metainfo/*.metainfo.xml
-desktop-file-validate "$work/root/usr/share/applications/pagoro.desktop"
+desktop-file-validate "$work"/root/usr/share/applications/*.desktop
 
 want="pagoro-book $(dpkg-deb -f "$deb" Version | sed 's/-[^-]*$//')"  # the upstream version, without a Debian revision
 got=$("$bin/pagoro-book" --version)

@@ -274,6 +274,7 @@ drop() {
     sleep 0.1
   done
   sleep 0.3
+  DROP_RELEASED_MS=$(date +%s%3N)  # when the button went up, for timed drops
   xdotool mouseup 1
   wait_until 10 ended "$pid"
   kill "$pid" 2>/dev/null

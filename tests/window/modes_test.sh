@@ -86,6 +86,24 @@ focus_movie
 check "the movie never saw F11" "0" "$(log_count "fscommand f11")"
 check "the movie was told nothing for F11" "$restores" "$(log_count "set incommand")"
 
+# --- F11 ten times from the maximized window, without waiting for the
+# window manager between presses, then Escape, then F11.
+key f; got=$(wait_geometry "$MAX"); check "maximized for F11 ten times" "" "$got"
+for i in $(seq 10); do
+  if ((i % 2)); then what=on; else what=off; fi
+  n=$(log_count "full screen: $what")
+  key F11; COUNT=$((n + 1)) wait_log "full screen: $what" 30
+done
+wait_full_screen 0 && pass "F11 ten times: not full screen"
+got=$(wait_geometry "$MAX"); check "F11 ten times: maximized" "" "$got"
+n=$(log_count "set incommand = restore")
+key Escape; got=$(wait_geometry "$WIN"); check "then Escape: the window" "" "$got"
+check "then Escape: restore told" "$((n + 1))" "$(log_count "set incommand = restore")"
+key F11; wait_full_screen 1 && pass "then F11: full screen"
+got=$(wait_geometry "0 0 1024 768"); check "then F11: the whole screen" "" "$got"
+key F11; got=$(wait_geometry "$WIN"); check "F11: back to the window" "" "$got"
+check "alive after F11 ten times" "yes" "$(kill -0 "$READER_PID" 2>/dev/null && echo yes || echo no)"
+
 # --- A movie larger than the screen: the largest window that fits the
 # screen, in the movie's shape (884x708 and the margin), centred.
 stop_reader

@@ -17,6 +17,8 @@ quit_movie() {  # the movie's own quit (key Q), then the reader must end
 out=$("$PAGORO" --help); rc=$?
 check "--help exit code" "0" "$rc"
 check "--help text" "Usage: $PAGORO [FILE]" "$(echo "$out" | head -1)"
+check "--help names F11, the page keys and the shelf's file" "3" \
+  "$(grep -c -e "F11" -e "Page Up" -e "pagoro/recent" <<<"$out")"
 check "--version" "pagoro " "$("$PAGORO" --version | cut -c1-7)"
 "$PAGORO" --bogus >/dev/null 2>"$WORK/bogus.err"; rc=$?
 check "unknown option exit code" "2" "$rc"
@@ -81,15 +83,16 @@ else
   fail "desktop-file-validate is missing (scripts/install-deps.sh)"
 fi
 mkdir -p "$XDG_DATA_HOME/applications"
-sed "s|^Exec=pagoro |Exec=$PAGORO |" "$DESKTOP_ENTRY" >"$XDG_DATA_HOME/applications/pagoro.desktop"
+entry=$(basename "$DESKTOP_ENTRY")
+sed "s|^Exec=pagoro |Exec=$PAGORO |" "$DESKTOP_ENTRY" >"$XDG_DATA_HOME/applications/$entry"
 update-desktop-database "$XDG_DATA_HOME/applications" 2>/dev/null
 for type in application/x-ms-dos-executable application/vnd.adobe.flash.movie; do
-  offered=$(XDG_DATA_DIRS=/nonexistent gio mime "$type" 2>/dev/null | grep -A1 '^Registered applications' | grep -c 'pagoro.desktop')
+  offered=$(XDG_DATA_DIRS=/nonexistent gio mime "$type" 2>/dev/null | grep -A1 '^Registered applications' | grep -cF "$entry")
   check "offered for $type" "1" "$offered"
 done
 cp "$WORK/game.swf" "$WORK/game/intro.swf"
 READER_LOG="$WORK/launched.log"
-QT_LOGGING_RULES="pagoro.*=true" gio launch "$XDG_DATA_HOME/applications/pagoro.desktop" "$WORK/game/intro.swf" \
+QT_LOGGING_RULES="pagoro.*=true" gio launch "$XDG_DATA_HOME/applications/$entry" "$WORK/game/intro.swf" \
   >"$READER_LOG" 2>&1
 wait_log "fscommand ready" 60 && pass "the desktop entry plays a movie"
 wait_log "open file $WORK/game/intro.swf" 1

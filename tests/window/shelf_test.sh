@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # The shelf of recent magazines on the start screen: what was opened, newest
 # first, with its cover; opened with Enter, forgotten with Delete; missing
-# files shown so; a damaged list ignored with a warning. The Open dialog
-# starts in the folder last used. Same-named issues are two entries; a
-# copy opened from elsewhere is one.
+# files shown so, Enter on one offers to forget it; after a box, Enter
+# doesn't open the first entry; a damaged list ignored with a warning. The
+# Open dialog starts in the folder last used. Same-named issues are two
+# entries; a copy opened from elsewhere is one.
 source "$(dirname "$0")/../lib.sh"
 
 STATE=$HOME/.local/state/pagoro
@@ -51,12 +52,25 @@ wait_log "open file $WORK/mags/intro.swf" 5
 close_window
 wait_exit 30
 
-# --- A file gone is shown as missing; Delete forgets the chosen entry.
+# --- A file gone is shown as missing. Enter on it asks whether to forget
+# it; Enter in the question keeps it, and the keys stay with that entry,
+# not the newest one. Delete forgets the chosen entry.
 mv "$WORK/mags/Own.exe" "$WORK/Own.moved"
 start_screen
 check "missing shown" "1" "$(grep -F "shelf entry: Own |" "$READER_LOG" | grep -c "| missing")"
-key Down Delete
+key Down Return
+wait_log "shelf: missing: $WORK/mags/Own.exe" 20 && pass "Enter on a missing entry asks"
+press_in_box Return
+wait_log "shelf: kept" 20 && pass "Enter in the question keeps it"
+wait_no_box
+key Return
+COUNT=2 wait_log "shelf: missing: $WORK/mags/Own.exe" 20 && pass "the keys stayed with the missing entry"
+press_in_box Escape
+COUNT=2 wait_log "shelf: kept" 20
+wait_no_box
+key Delete
 wait_log "shelf: forgot $WORK/mags/Own.exe" 20 && pass "Delete forgets the chosen entry"
+check "nothing opened meanwhile" "0" "$(log_count "open file")"
 wait_log "shelf: 1 entries" 20
 close_window
 wait_exit 30
@@ -103,6 +117,45 @@ close_window
 wait_exit 30
 check "a good list again" "pagoro recent 2" "$(head -1 "$STATE/recent")"
 check "with the dropped book" "1" "$(grep -c 'Second.exe' "$STATE/recent")"
+
+# --- After a box, Enter opens nothing: a dropped file that holds no
+# magazine is named in a box, and the next Enter does not open the shelf's
+# first entry. Ctrl+O's dialog is the later sign that the Enter was handled.
+echo "no magazine" >"$WORK/notes.exe"
+start_screen
+drop "$WORK/notes.exe"
+wait_log "holds no magazine" 20
+dismiss_box
+wait_no_box
+key Return
+key ctrl+o
+wait_log "chooser: " 20
+check "Enter after the box opens nothing" "0" "$(log_count "open file $WORK/mags/Second.exe")"
+xdotool key Escape
+wait_log "chosen: nothing" 20
+close_window
+wait_exit 30
+
+# --- The question forgets a missing entry, and Enter then opens nothing.
+mv "$WORK/mags/Second.exe" "$WORK/Second.moved"
+cp "$WORK/Second.moved" "$WORK/mags/Third.exe"
+play_and_quit "$WORK/mags/Third.exe"
+start_screen
+key Down Return
+wait_log "shelf: missing: $WORK/mags/Second.exe" 20
+press_in_box alt+f
+wait_log "shelf: forgot $WORK/mags/Second.exe" 20 && pass "the question forgets it"
+wait_log "shelf: 1 entries" 20
+wait_no_box
+key Return
+key ctrl+o
+wait_log "chooser: " 20
+check "Enter after forgetting opens nothing" "0" "$(log_count "open file")"
+xdotool key Escape
+wait_log "chosen: nothing" 20
+close_window
+wait_exit 30
+check "forgotten in the file" "0" "$(grep -c 'Second.exe' "$STATE/recent")"
 
 # --- Two different magazines of the same name are two entries, each with
 # its cover; one of them copied and opened from elsewhere stays one entry,

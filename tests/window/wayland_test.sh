@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # The reader under Qt's Wayland backend: Weston (its X11 backend, a window on
 # the test's display) is the compositor; keys and clicks reach it through
-# that window. Window modes, Escape, F11, the movie's quit, the hand-over of
-# a second start, the window within the screen, and the clean-up when the
-# compositor goes away.
+# that window. Window modes, Escape, F11 (ten times running), the movie's
+# quit, the hand-over of a second start, the window within the screen, and
+# the clean-up when the compositor goes away.
 source "$(dirname "$0")/../lib.sh"
 
 command -v weston >/dev/null || { fail "weston is missing (scripts/install-deps.sh)"; finish; }
@@ -51,6 +51,9 @@ wl_key() {
   xdotool windowactivate --sync "$WESTON_WID" >/dev/null 2>&1 || true
   xdotool key --delay 50 "$@"
 }
+# shown_is STATE: the compositor's last answer about the window's state
+# ("normal", "maximized", "full screen"), as the reader logs it.
+shown_is() { [ "$(grep -o 'window state shown: .*' "$READER_LOG" | tail -1)" == "window state shown: $1" ]; }
 alive() { kill -0 "$READER_PID" 2>/dev/null && echo yes || echo no; }
 no_protocol_error() { check "$1: no Wayland error" "0" "$(grep -c "Wayland connection" "$READER_LOG")"; }
 
@@ -74,6 +77,28 @@ wl_click
 wl_key F11; wait_log "full screen: off" 30
 COUNT=3 wait_log " within " 30 && pass "F11 back into the window"
 wl_click
+
+# --- F11 ten times from the maximized window, each press taken before the
+# compositor has answered the one before, then Escape, then F11: the window
+# ends in the mode asked for last, and the connection lives (leaving full
+# screen for the maximized state once ended it).
+wl_key f; COUNT=2 wait_log "pagoro.app: maximized" 30
+wait_until 30 shown_is maximized || fail "not maximized before F11"
+for i in $(seq 10); do
+  if ((i % 2)); then what=on; else what=off; fi
+  n=$(log_count "full screen: $what")
+  wl_key F11; COUNT=$((n + 1)) wait_log "full screen: $what" 30
+done
+wait_until 30 shown_is maximized && pass "F11 ten times: maximized again"
+n=$(log_count "echo | incommand=restore"); w=$(log_count " within ")
+wl_key Escape; COUNT=$((n + 1)) wait_log "echo | incommand=restore" 30
+COUNT=$((w + 1)) wait_log " within " 30 && pass "then Escape: the window"
+wait_until 30 shown_is normal || fail "Escape: the compositor shows no normal window"
+wl_key F11; wait_until 30 shown_is "full screen" && pass "then F11: full screen"
+wl_click
+check "alive after F11 ten times" "yes" "$(alive)"
+no_protocol_error "F11 ten times"
+wl_key F11; wait_until 30 shown_is normal && pass "F11: back into the window"
 check "alive after every switch" "yes" "$(alive)"
 no_protocol_error "modes"
 folder=$(book_folder Modes)

@@ -68,6 +68,17 @@ constexpr CommandUsage kCommandUsages[] = {
      "  --reader FILE       the program the book starts with; by default the\n"
      "                      pagoro program in the same folder as pagoro-book\n"
      "  --                  end of options (for a DIR whose name starts with -)\n"},
+    {"reader",
+     "Usage: pagoro-book reader BOOK -o OUT\n"
+     "\n"
+     "Writes the reader part of the book executable BOOK to OUT: every byte\n"
+     "before its container, which is the program the book starts with. Of a\n"
+     "book made for Windows, that is the Windows reader program; `pack\n"
+     "--reader OUT` then makes books that start with it, as Windows readers\n"
+     "expect. OUT is written anew (never BOOK itself).\n"
+     "\n"
+     "  -o, --output OUT    the file to write\n"
+     "  --                  end of options (for a BOOK whose name starts with -)\n"},
     {"help",
      "Usage: pagoro-book help [COMMAND]\n"
      "\n"
@@ -86,6 +97,7 @@ constexpr const char* kUsage =
     "  extract BOOK DIR    write the files of BOOK into the empty folder DIR\n"
     "  pack DIR -o OUT     make the book executable OUT from the files of DIR\n"
     "                      [--format 1.0|2.0] [--size WxH] [--reader FILE]\n"
+    "  reader BOOK -o OUT  write the program BOOK starts with (its reader) to OUT\n"
     "  help [COMMAND]      show this text, or the usage of COMMAND\n"
     "\n"
     "Options:\n"
@@ -350,6 +362,71 @@ int Pack(Env& env, const ParsedArguments& args) {
   return 0;
 }
 
+// The options of `reader`.
+constexpr OptionRule kReaderOptions[] = {
+    {.name = "--output", .short_name = "-o", .takes_value = true},
+};
+
+// What the first bytes of a program say it is.
+std::string ProgramKind(const std::string& image) {
+  if (image.starts_with("MZ")) return "a Windows program";
+  if (image.starts_with("\x7f"
+                        "ELF"))
+    return "a Linux program";
+  return "no program known to this tool";
+}
+
+// `reader BOOK -o OUT`: the bytes before the container. The container begins
+// with the first stored bytes an entry names, or with the index text when
+// no entry names any.
+int Reader(Env& env, const ParsedArguments& args) {
+  if (args.operands.size() != 1) {
+    throw UsageError(args.operands.empty() ? "reader needs a book" : "reader takes one book",
+                     "reader");
+  }
+  std::string out;
+  for (const ParsedArguments::Given& given : args.options) out = given.value;
+  if (out.empty()) throw UsageError("reader needs -o OUT", "reader");
+  const std::string& bookPath = args.operands[0];
+  ToolHost host(env);
+  Book book(env, host);
+  LoadBook(env, host, book, bookPath);
+  if (env.SameFile(bookPath, out)) {
+    throw ToolError(InQuotes(out) + " is the book itself; nothing was written");
+  }
+  const std::string bytes = ReadWholeFile(bookPath, env);
+  if (bytes.size() != book.BookSize() || bytes.size() < format::kIndexLengthSize) {
+    throw ToolError(InQuotes(bookPath) + " changed while it was read; nothing was written");
+  }
+  const auto* end = reinterpret_cast<const unsigned char*>(bytes.data()) + bytes.size();
+  const std::uint64_t indexLength = format::ReadIndexLength(end);
+  if (indexLength > bytes.size() - format::kIndexLengthSize) {
+    throw ToolError(InQuotes(bookPath) + " changed while it was read; nothing was written");
+  }
+  std::uint64_t start = bytes.size() - format::kIndexLengthSize - indexLength;
+  const StringList& index = *book.BookIndex();
+  const format::EntryLayout layout = format::LayoutOf(FormatOf(book));
+  for (int i = format::kFirstEntryLine; i < index.Count(); ++i) {
+    try {
+      const format::Entry entry = book.ReadEntry(index[i], layout);
+      start = std::min<std::uint64_t>(start, static_cast<std::uint64_t>(*entry.offset));
+    } catch (const Exception& e) {
+      throw ToolError(InQuotes(bookPath) + ": " + e.what() + " (index line " +
+                      std::to_string(i + 1) + "); nothing was written");
+    }
+  }
+  if (start == 0) {
+    throw ToolError(InQuotes(bookPath) +
+                    " has no reader part: its container begins at its first byte; nothing "
+                    "was written");
+  }
+  const std::string image = bytes.substr(0, start);
+  WriteBookFile(out, image, env);
+  Message("wrote " + out + ": " + std::to_string(image.size()) + " bytes, the reader part of " +
+          bookPath + " (" + ProgramKind(image) + ")");
+  return 0;
+}
+
 bool IsHelp(const std::string& arg) { return arg == "--help" || arg == "-h"; }
 
 // `help [COMMAND]`: the whole usage, or one command's.
@@ -380,9 +457,11 @@ int Run(const std::vector<std::string>& args) {
   const char* usage = UsageOf(command);
   if (usage == nullptr) throw UsageError("unknown command " + InQuotes(command));
   const bool pack = command == "pack";
-  const ParsedArguments parsed =
-      ParseArguments(std::span(args).subspan(1), pack ? std::span<const OptionRule>(kPackOptions)
-                                                      : std::span<const OptionRule>());
+  const bool reader = command == "reader";
+  std::span<const OptionRule> rules;
+  if (pack) rules = kPackOptions;
+  if (reader) rules = kReaderOptions;
+  const ParsedArguments parsed = ParseArguments(std::span(args).subspan(1), rules);
   if (parsed.help) {
     std::cout << usage;
     return 0;
@@ -393,6 +472,7 @@ int Run(const std::vector<std::string>& args) {
   }
   if (!parsed.error.empty()) throw UsageError(parsed.error, command);
   if (pack) return Pack(env, parsed);
+  if (reader) return Reader(env, parsed);
   const std::vector<std::string>& operands = parsed.operands;
   if (command == "help") return Help(operands);
   const auto expect = [&](std::size_t count) {

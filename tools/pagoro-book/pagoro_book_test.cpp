@@ -164,6 +164,80 @@ TEST_F(PagoroBookTest, TheDefaultImageIsTheReaderBesideTheTool) {
   }
 }
 
+// `reader` gives back the program a book starts with, a Windows one
+// included, so that `pack --reader` makes the same book again.
+TEST_F(PagoroBookTest, ReaderWritesTheProgramBeforeTheContainer) {
+  const std::string dir = MakeFolder("in", {{"main.swf", PatternBytes(3000)}, {"p.xml", "<p/>"}});
+  const std::string stub = folders_.work() + "/stub";
+  WriteAll(stub, "MZ\x90" + PatternBytes(5000, 7));
+  const std::string book = folders_.work() + "/MAGAZINE.EXE";
+  ASSERT_EQ(Run({"pack", dir, "-o", book, "--reader", stub}).exit, 0);
+
+  const std::string out = folders_.work() + "/Stub.exe";
+  const Result taken = Run({"reader", book, "-o", out});
+  ASSERT_EQ(taken.exit, 0) << taken.err;
+  EXPECT_EQ(ReadAll(out), ReadAll(stub));
+  EXPECT_EQ(taken.err, "pagoro-book: wrote " + out + ": 5003 bytes, the reader part of " + book +
+                           " (a Windows program)\n");
+  const std::string again = folders_.work() + "/AGAIN.EXE";
+  ASSERT_EQ(Run({"pack", dir, "-o", again, "--reader", out}).exit, 0);
+  EXPECT_EQ(ReadAll(again), ReadAll(book));
+
+  // A format 1.0 book, and one whose entry names bytes inside the program:
+  // the container begins with the first stored bytes any entry names.
+  const std::string v10 = folders_.work() + "/v10.exe";
+  ASSERT_EQ(Run({"pack", MakeFolder("one", {{"main.swf", "FWS1"}}), "-o", v10, "--format", "1.0",
+                 "--reader", stub})
+                .exit,
+            0);
+  ASSERT_EQ(Run({"reader", "--output=" + out, "--", v10}).exit, 0);
+  EXPECT_EQ(ReadAll(out), ReadAll(stub));
+  const std::string early = folders_.work() + "/early.exe";
+  WriteAll(early, testing::WithIndex("\x7f"
+                                     "ELF program FWS",
+                                     "buildexe\r\nversion|2.0|1|640|480|\r\n"
+                                     "main.swf|12|0|FWS\r\nlate.xml|15|0|<p>\r\n"));
+  const Result elf = Run({"reader", early, "-o", out});
+  ASSERT_EQ(elf.exit, 0) << elf.err;
+  EXPECT_EQ(ReadAll(out),
+            "\x7f"
+            "ELF program");
+  EXPECT_NE(elf.err.find("(a Linux program)"), std::string::npos) << elf.err;
+}
+
+TEST_F(PagoroBookTest, ReaderRefusesWhatHasNoReaderPart) {
+  const std::string dir = MakeFolder("in", {{"main.swf", "FWS"}});
+  const std::string bare = folders_.work() + "/Bare.exe";
+  ASSERT_EQ(Run({"pack", dir, "-o", bare, "--reader", ""}).exit, 0);
+  const std::string book = folders_.work() + "/Book.exe";
+  ASSERT_EQ(Run({"pack", dir, "-o", book, "--reader", folders_.work() + "/reader"}).exit, 0);
+  const std::string movie = folders_.work() + "/movie.swf";
+  WriteAll(movie, std::string("FWS\x08\x20\x00\x00\x00", 8) + PatternBytes(24));
+  const std::string out = folders_.work() + "/Stub.exe";
+  const std::string before = ReadAll(book);
+
+  const struct {
+    std::vector<std::string> args;
+    int exit;
+    std::string err;  // its start
+  } cases[] = {
+      {{"reader", bare, "-o", out}, 1, "pagoro-book: \"" + bare + "\" has no reader part"},
+      {{"reader", book, "-o", book}, 1, "pagoro-book: \"" + book + "\" is the book itself"},
+      {{"reader", movie, "-o", out}, 1, "pagoro-book: \"" + movie + "\" is a Flash movie"},
+      {{"reader", dir, "-o", out}, 1, "pagoro-book: \"" + dir + "\" is a folder"},
+      {{"reader", book}, 2, "pagoro-book: reader needs -o OUT\nUsage: pagoro-book reader"},
+      {{"reader", "-o", out}, 2, "pagoro-book: reader needs a book\n"},
+      {{"reader", book, book, "-o", out}, 2, "pagoro-book: reader takes one book\n"},
+  };
+  for (const auto& c : cases) {
+    const Result result = Run(c.args);
+    EXPECT_EQ(result.exit, c.exit) << c.err;
+    EXPECT_EQ(result.err.rfind(c.err, 0), 0u) << result.err;
+    EXPECT_FALSE(fs::exists(out)) << c.err;
+  }
+  EXPECT_EQ(ReadAll(book), before);
+}
+
 TEST_F(PagoroBookTest, ErrorsPrintTheMessageAndExitOne) {
   const std::string dir = MakeFolder("in", {{"main.swf", PatternBytes(50)}, {"page.xml", "<?x"}});
   const std::string book = folders_.work() + "/Book.exe";
