@@ -1,5 +1,6 @@
 #include "app/forget.h"
 
+#include <QCoreApplication>
 #include <QString>
 #include <cstdio>
 #include <vector>
@@ -25,7 +26,10 @@ int ForgetMagazine(const std::string& path) {
   if (!judged) file.reset();
   const FileKind kind = judged ? judged->kind : FileKind::kNone;
   if (file && kind == FileKind::kNone) {
-    std::fprintf(stderr, "pagoro: %s holds no magazine; nothing forgotten\n", shown.c_str());
+    std::fprintf(
+        stderr, "pagoro: %s\n",
+        qPrintable(QCoreApplication::translate("Forget", "%1 holds no magazine; nothing forgotten")
+                       .arg(QString::fromStdString(shown))));
     return 1;
   }
   // A book is known by its name: opened by name, or started itself (every

@@ -21,7 +21,7 @@ add_library(pagoro_window STATIC
   start_screen.cpp)
 target_include_directories(pagoro_window PUBLIC ${PROJECT_SOURCE_DIR})
 target_link_libraries(pagoro_window PUBLIC
-  pagoro_core pagoro_player pagoro_input_hook Qt6::Widgets Qt6::Network Qt6::Quick)
+  pagoro_core pagoro_player pagoro_input_hook pagoro_translations Qt6::Widgets Qt6::Network Qt6::Quick)
 
 qt_add_executable(pagoro main.cpp)
 qt_add_resources(pagoro pagoro_icon PREFIX /pagoro FILES pagoro.png)

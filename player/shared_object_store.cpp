@@ -1,5 +1,6 @@
 #include "player/shared_object_store.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -56,20 +57,22 @@ bool SharedObjectStore::Forget(const MagazineId& id, QString* message) {
   const QString root = Root();
   const QString area = QString::fromStdString(OwnAreaOf(id));
   if (root.isEmpty() || area.isEmpty()) {
-    *message = QStringLiteral("nothing is kept for it");
+    *message = QCoreApplication::translate("Forget", "nothing is kept for it");
     return true;
   }
   QDir dir(root + QLatin1Char('/') + area);
   const QFileInfo info(dir.path());
   if (!info.exists() && !info.isSymLink()) {
-    *message = QStringLiteral("nothing was kept for it (%1)").arg(dir.path());
+    *message =
+        QCoreApplication::translate("Forget", "nothing was kept for it (%1)").arg(dir.path());
     return true;
   }
   // A link in its place is removed, not followed.
   const bool removed =
       info.isSymLink() || !info.isDir() ? QFile::remove(dir.path()) : dir.removeRecursively();
-  *message = removed ? QStringLiteral("removed %1").arg(dir.path())
-                     : QStringLiteral("could not remove all of %1").arg(dir.path());
+  *message =
+      removed ? QCoreApplication::translate("Forget", "removed %1").arg(dir.path())
+              : QCoreApplication::translate("Forget", "could not remove all of %1").arg(dir.path());
   return removed;
 }
 
