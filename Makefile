@@ -11,7 +11,7 @@ RUN_DIR := build/release
 FUZZ_DIR := build/fuzz
 CMAKE_GEN := -G Ninja
 
-.PHONY: deps build test lint format-check run fuzz bench soak install deb dist package clean
+.PHONY: deps build test lint format-check translations translations-check run fuzz bench soak install deb dist package clean
 
 # The version, from the project (CMakeLists.txt).
 VERSION := $(shell sed -n 's/^project.pagoro VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
@@ -63,6 +63,17 @@ lint: deps
 	cppcheck --std=c++20 --enable=warning,style,performance,portability --error-exitcode=1 \
 	  --quiet --inline-suppr --suppress=missingIncludeSystem --suppress=useStlAlgorithm \
 	  --library=qt -I . $(LINT_SOURCES)
+
+# The catalogues of the programs' texts (translations/*.ts): `translations`
+# brings them up to date with the sources (then translate what is marked
+# unfinished); `translations-check` fails on a text the catalogues lack, an
+# unfinished or obsolete entry, a lost placeholder, or a literal text shown
+# to users outside tr.
+translations:
+	scripts/update-translations.sh
+
+translations-check: deps
+	scripts/translations-check.sh
 
 # The whole tree follows .clang-format.
 format-check:
