@@ -9,6 +9,7 @@ packages=(
   clang clang-tidy cppcheck libclang-rt-14-dev
   libgtest-dev libgmock-dev libbenchmark-dev zlib1g-dev liblzma-dev libzstd-dev zstd
   qt6-base-dev qt6-webengine-dev qt6-webchannel-dev libgl-dev
+  qt6-l10n-tools qt6-translations-l10n locales
   xvfb xauth openbox xdotool wmctrl x11-utils imagemagick dbus-daemon gdb
   weston qt6-wayland
   fonts-wqy-microhei zip unzip
