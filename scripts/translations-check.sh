@@ -9,7 +9,7 @@
 #      translations, and none that the text lacks;
 #   4. no text shown to users outside the catalogues: a string literal given
 #      to a widget's text, a window title, a message box or the terminal
-#      (stdout/stderr) in app/ and player/ without tr/translate.
+#      (stdout/stderr) in app/, player/ and pagoro-book without tr/translate.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -66,7 +66,7 @@ PY
 # "not translated: REASON" on the line or the one before lets one stand.
 shown='(setText|setWindowTitle|setToolTip|setPlaceholderText|setLabelText|setStatusTip|QMessageBox::(information|warning|critical|question)|QMessageBox box|QLabel|QPushButton|QCheckBox|QRadioButton|QAction|addAction|QListWidgetItem)\([^)]*"[A-Za-z]'
 terminal='(fprintf|printf|fputs|puts|std::(cout|cerr))[^;]*"[A-Za-z][a-z]+ [a-z]'
-if find app player -maxdepth 1 -name '*.cpp' ! -name '*_test.cpp' -print0 | sort -z |
+if find app player tools/pagoro-book -maxdepth 1 -name '*.cpp' ! -name '*_test.cpp' -print0 | sort -z |
   xargs -0 awk -v pattern="$shown|$terminal" '
     FNR == 1 { before = "" }
     $0 ~ pattern && $0 !~ /translate\(|[^A-Za-z_]tr\(|TrN?\(|not translated:/ &&

@@ -481,5 +481,57 @@ is 0 on success, 1 when a command fails and 2 for bad arguments.
             <numerusform>%1 需要 %n 个参数</numerusform>
         </translation>
     </message>
+    <message>
+        <source>no reader image: the book does not start by itself (--reader FILE)</source>
+        <translation>没有阅读器程序：这本杂志不能自行启动（--reader FILE）</translation>
+    </message>
+    <message>
+        <source>reader %1</source>
+        <translation>阅读器 %1</translation>
+    </message>
+    <message>
+        <source>more than one folder to pack</source>
+        <translation>要打包的文件夹多于一个</translation>
+    </message>
+    <message>
+        <source>--format is 1.0 or 2.0</source>
+        <translation>--format 应为 1.0 或 2.0</translation>
+    </message>
+    <message>
+        <source>--size is WIDTHxHEIGHT, for example 800x600</source>
+        <translation>--size 的格式为 宽x高，例如 800x600</translation>
+    </message>
+    <message>
+        <source>pack needs a folder</source>
+        <translation>pack 需要一个文件夹</translation>
+    </message>
+    <message>
+        <source>pack needs -o OUT</source>
+        <translation>pack 需要 -o OUT</translation>
+    </message>
+    <message>
+        <source>%1 holds no %2: a magazine starts with its main movie; nothing was written</source>
+        <translation>%1 中没有 %2：杂志从主动画开始播放；没有写入任何文件</translation>
+    </message>
+    <message>
+        <source>warning: readers stop at the first file besides main.swf of a format 1.0 book (its entry line is read in the 2.0 layout); use format 2.0</source>
+        <translation>警告：阅读器读到 1.0 格式杂志中 main.swf 以外的第一个文件时就会停止（其条目行按 2.0 的格式读取）；请使用 2.0 格式</translation>
+    </message>
+    <message>
+        <source>help takes at most one command</source>
+        <translation>help 最多只接受一个命令</translation>
+    </message>
+    <message>
+        <source>no command %1</source>
+        <translation>没有命令 %1</translation>
+    </message>
+    <message>
+        <source>no command</source>
+        <translation>没有给出命令</translation>
+    </message>
+    <message>
+        <source>unknown command %1</source>
+        <translation>未知命令 %1</translation>
+    </message>
 </context>
 </TS>

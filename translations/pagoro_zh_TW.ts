@@ -481,5 +481,57 @@ is 0 on success, 1 when a command fails and 2 for bad arguments.
             <numerusform>%1 需要 %n 個參數</numerusform>
         </translation>
     </message>
+    <message>
+        <source>no reader image: the book does not start by itself (--reader FILE)</source>
+        <translation>沒有閱讀器程式：這本雜誌無法自行啟動（--reader FILE）</translation>
+    </message>
+    <message>
+        <source>reader %1</source>
+        <translation>閱讀器 %1</translation>
+    </message>
+    <message>
+        <source>more than one folder to pack</source>
+        <translation>要打包的資料夾超過一個</translation>
+    </message>
+    <message>
+        <source>--format is 1.0 or 2.0</source>
+        <translation>--format 應為 1.0 或 2.0</translation>
+    </message>
+    <message>
+        <source>--size is WIDTHxHEIGHT, for example 800x600</source>
+        <translation>--size 的格式為 寬x高，例如 800x600</translation>
+    </message>
+    <message>
+        <source>pack needs a folder</source>
+        <translation>pack 需要一個資料夾</translation>
+    </message>
+    <message>
+        <source>pack needs -o OUT</source>
+        <translation>pack 需要 -o OUT</translation>
+    </message>
+    <message>
+        <source>%1 holds no %2: a magazine starts with its main movie; nothing was written</source>
+        <translation>%1 中沒有 %2：雜誌從主動畫開始播放；沒有寫入任何檔案</translation>
+    </message>
+    <message>
+        <source>warning: readers stop at the first file besides main.swf of a format 1.0 book (its entry line is read in the 2.0 layout); use format 2.0</source>
+        <translation>警告：閱讀器讀到 1.0 格式雜誌中 main.swf 以外的第一個檔案時就會停止（其項目行以 2.0 的格式讀取）；請使用 2.0 格式</translation>
+    </message>
+    <message>
+        <source>help takes at most one command</source>
+        <translation>help 最多只接受一個指令</translation>
+    </message>
+    <message>
+        <source>no command %1</source>
+        <translation>沒有指令 %1</translation>
+    </message>
+    <message>
+        <source>no command</source>
+        <translation>沒有指定指令</translation>
+    </message>
+    <message>
+        <source>unknown command %1</source>
+        <translation>未知指令 %1</translation>
+    </message>
 </context>
 </TS>

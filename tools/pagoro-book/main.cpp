@@ -111,7 +111,7 @@ const char* UsageOf(const std::string& command) {
   return found == std::end(kCommandUsages) ? nullptr : found->text;
 }
 
-// A text of the tool in the user's language.
+// A text of the tool's tables (marked with PAGORO_TEXT) in the user's language.
 std::string T(const char* text) { return Tr("pagoro-book", text); }
 
 // Bad arguments: the usage of the command (or the whole usage) follows the
@@ -310,9 +310,10 @@ void ReportPacked(const std::vector<PackEntry>& entries, const std::string& out,
   const int files = static_cast<int>(entries.size());
   Message(Args(TrN("pagoro-book", "wrote %1: %n files, format %2, movie %3, %4", nullptr, files),
                {out, options.format, size,
-                reader.empty() ? T("no reader image: the book does not start by itself "
-                                   "(--reader FILE)")
-                               : Args(T("reader %1"), {reader})}));
+                reader.empty() ? Tr("pagoro-book",
+                                    "no reader image: the book does not start by itself "
+                                    "(--reader FILE)")
+                               : Args(Tr("pagoro-book", "reader %1"), {reader})}));
 }
 
 // The options of `pack`, in the order of PackOption.
@@ -325,7 +326,8 @@ constexpr OptionRule kPackOptions[] = {
 enum PackOption : std::size_t { kOutput, kFormat, kSize, kReader };
 
 int Pack(Env& env, const ParsedArguments& args) {
-  if (args.operands.size() > 1) throw UsageError(T("more than one folder to pack"), "pack");
+  if (args.operands.size() > 1)
+    throw UsageError(Tr("pagoro-book", "more than one folder to pack"), "pack");
   const std::string dir = args.operands.empty() ? std::string() : args.operands[0];
   std::string out;
   std::string reader;
@@ -337,12 +339,13 @@ int Pack(Env& env, const ParsedArguments& args) {
       case kOutput: out = value; break;
       case kFormat:
         if (value != format::kVersion10 && value != format::kVersion20)
-          throw UsageError(T("--format is 1.0 or 2.0"), "pack");
+          throw UsageError(Tr("pagoro-book", "--format is 1.0 or 2.0"), "pack");
         options.format = value;
         break;
       case kSize:
         if (!ParseMovieSize(value, &options.width, &options.height))
-          throw UsageError(T("--size is WIDTHxHEIGHT, for example 800x600"), "pack");
+          throw UsageError(Tr("pagoro-book", "--size is WIDTHxHEIGHT, for example 800x600"),
+                           "pack");
         break;
       default:
         reader = value;
@@ -350,8 +353,8 @@ int Pack(Env& env, const ParsedArguments& args) {
         break;
     }
   }
-  if (dir.empty()) throw UsageError(T("pack needs a folder"), "pack");
-  if (out.empty()) throw UsageError(T("pack needs -o OUT"), "pack");
+  if (dir.empty()) throw UsageError(Tr("pagoro-book", "pack needs a folder"), "pack");
+  if (out.empty()) throw UsageError(Tr("pagoro-book", "pack needs -o OUT"), "pack");
   if (!haveReader) reader = DefaultReader(env);
 
   std::vector<PackEntry> entries = ReadFolderEntries(dir, env);
@@ -360,17 +363,18 @@ int Pack(Env& env, const ParsedArguments& args) {
                 [&](const PackEntry& entry) { return env.SameFile(dir + "/" + entry.name, out); });
   // Without its main movie a book opens to an empty player.
   if (entries.empty() || entries.front().name != format::kMainMovie) {
-    throw ToolError(Args(T("%1 holds no %2: a magazine starts with its main movie; nothing was "
-                           "written"),
+    throw ToolError(Args(Tr("pagoro-book",
+                            "%1 holds no %2: a magazine starts with its main movie; nothing was "
+                            "written"),
                          {InQuotes(dir), format::kMainMovie}));
   }
   const std::string image = reader.empty() ? std::string() : ReadWholeFile(reader, env);
   WriteBookFile(out, PackBook(image, entries, options), env);
   ReportPacked(entries, out, reader, options);
   if (options.format == "1.0" && entries.size() > 1) {
-    Message(
-        T("warning: readers stop at the first file besides main.swf of a format 1.0 book "
-          "(its entry line is read in the 2.0 layout); use format 2.0"));
+    Message(Tr("pagoro-book",
+               "warning: readers stop at the first file besides main.swf of a format 1.0 book "
+               "(its entry line is read in the 2.0 layout); use format 2.0"));
   }
   return 0;
 }
@@ -379,20 +383,22 @@ bool IsHelp(const std::string& arg) { return arg == "--help" || arg == "-h"; }
 
 // `help [COMMAND]`: the whole usage, or one command's.
 int Help(const std::vector<std::string>& commands) {
-  if (commands.size() > 1) throw UsageError(T("help takes at most one command"), "help");
+  if (commands.size() > 1)
+    throw UsageError(Tr("pagoro-book", "help takes at most one command"), "help");
   if (commands.empty()) {
     std::cout << T(kUsage);
     return 0;
   }
   const char* usage = UsageOf(commands[0]);
-  if (usage == nullptr) throw UsageError(Args(T("no command %1"), {InQuotes(commands[0])}));
+  if (usage == nullptr)
+    throw UsageError(Args(Tr("pagoro-book", "no command %1"), {InQuotes(commands[0])}));
   std::cout << T(usage);
   return 0;
 }
 
 int Run(const std::vector<std::string>& args) {
   Env& env = Env::Default();
-  if (args.empty()) throw UsageError(T("no command"));
+  if (args.empty()) throw UsageError(Tr("pagoro-book", "no command"));
   const std::string& command = args[0];
   if (IsHelp(command)) {
     std::cout << T(kUsage);
@@ -403,7 +409,8 @@ int Run(const std::vector<std::string>& args) {
     return 0;
   }
   const char* usage = UsageOf(command);
-  if (usage == nullptr) throw UsageError(Args(T("unknown command %1"), {InQuotes(command)}));
+  if (usage == nullptr)
+    throw UsageError(Args(Tr("pagoro-book", "unknown command %1"), {InQuotes(command)}));
   const bool pack = command == "pack";
   const ParsedArguments parsed =
       ParseArguments(std::span(args).subspan(1), pack ? std::span<const OptionRule>(kPackOptions)
@@ -438,7 +445,7 @@ int Run(const std::vector<std::string>& args) {
     expect(1);
     return List(env, operands[0]);
   }
-  throw UsageError(Args(T("unknown command %1"), {InQuotes(command)}));
+  throw UsageError(Args(Tr("pagoro-book", "unknown command %1"), {InQuotes(command)}));
 }
 
 }  // namespace
