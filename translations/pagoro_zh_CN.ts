@@ -257,6 +257,10 @@ Start pagoro as your own user instead. If it has to run as root, turn the sandbo
         <source>Cannot create a new temporary file in &quot;%1&quot;</source>
         <translation>无法在“%1”中创建临时文件</translation>
     </message>
+    <message>
+        <source>no private folder for the readers&apos; locks</source>
+        <translation>没有供阅读器存放锁的私有文件夹</translation>
+    </message>
 </context>
 <context>
     <name>StartScreen</name>

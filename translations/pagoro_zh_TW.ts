@@ -257,6 +257,10 @@ Start pagoro as your own user instead. If it has to run as root, turn the sandbo
         <source>Cannot create a new temporary file in &quot;%1&quot;</source>
         <translation>無法在「%1」中建立暫存檔</translation>
     </message>
+    <message>
+        <source>no private folder for the readers&apos; locks</source>
+        <translation>沒有供閱讀器存放鎖定檔的私人資料夾</translation>
+    </message>
 </context>
 <context>
     <name>StartScreen</name>
