@@ -60,7 +60,7 @@ StartScreen::StartScreen(std::function<void(const std::string&)> onFile)
                    "a magazine (.exe, also one made for Windows), a Flash movie (.swf) "
                    "or a Flash projector (.exe)"),
                QCoreApplication::translate("StartScreen", "or choose <b>Open…</b> (Ctrl+O)")));
-  qCInfo(lcApp).noquote() << "start screen text:" << text->text();
+  qCInfo(lcApp).noquote() << "start text:" << text->text();
   auto* open = new QPushButton(QCoreApplication::translate("StartScreen", "&Open…"), this);
   open->setObjectName(QStringLiteral("OpenButton"));
   connect(open, &QPushButton::clicked, this, &StartScreen::ChooseFile);

@@ -29,7 +29,7 @@ in_language() {
   check "$locale: --help" "1" "$(grep -cF -- "$help" "$WORK/help.txt")"
 
   start_reader "$PAGORO" || return
-  wait_log "start screen text:" 30
+  wait_log "start text:" 30
   check "$locale: the start screen" "1" "$(log_count "$start")"
   key ctrl+o
   local found
