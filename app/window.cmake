@@ -56,3 +56,4 @@ install(FILES ${CMAKE_CURRENT_BINARY_DIR}/org.example.pagoro.metainfo.xml
 install(FILES pagoro.png DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/64x64/apps)
 install(FILES pagoro.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 pagoro_man_page(pagoro ${CMAKE_CURRENT_SOURCE_DIR}/pagoro.1)
+pagoro_man_page(pagoro ${CMAKE_CURRENT_SOURCE_DIR}/pagoro.zh_CN.1 LOCALE zh_CN)
