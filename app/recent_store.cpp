@@ -1,5 +1,6 @@
 #include "app/recent_store.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -42,14 +43,20 @@ RecentList RecentStore::Load() const {
   QFile file(ListPath(folder_));
   if (!file.exists()) return {};
   if (file.size() > kMaxFileSize || !file.open(QIODevice::ReadOnly)) {
-    qCWarning(lcApp).noquote() << "the list of recent magazines" << file.fileName()
-                               << "can't be read; it is left alone and begun anew";
+    qCWarning(lcApp).noquote() << QCoreApplication::translate(
+                                      "Shelf",
+                                      "the list of recent magazines %1 can't be read; it is left "
+                                      "alone and begun anew")
+                                      .arg(file.fileName());
     return {};
   }
   std::optional<RecentList> list = RecentList::Parse(file.readAll().toStdString());
   if (!list) {
-    qCWarning(lcApp).noquote() << "the list of recent magazines" << file.fileName()
-                               << "is damaged; it is ignored and begun anew";
+    qCWarning(lcApp).noquote() << QCoreApplication::translate(
+                                      "Shelf",
+                                      "the list of recent magazines %1 is damaged; it is ignored "
+                                      "and begun anew")
+                                      .arg(file.fileName());
     return {};
   }
   return std::move(*list);
@@ -63,8 +70,10 @@ bool RecentStore::Save(const RecentList& list) const {
       file.write(text.data(), static_cast<qint64>(text.size())) !=
           static_cast<qint64>(text.size()) ||
       !file.commit()) {
-    qCWarning(lcApp).noquote() << "the list of recent magazines" << file.fileName()
-                               << "can't be written:" << file.errorString();
+    qCWarning(lcApp).noquote() << QCoreApplication::translate(
+                                      "Shelf",
+                                      "the list of recent magazines %1 can't be written: %2")
+                                      .arg(file.fileName(), file.errorString());
     return false;
   }
   return true;

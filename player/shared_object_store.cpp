@@ -78,7 +78,9 @@ bool SharedObjectStore::Forget(const MagazineId& id, QString* message) {
 
 SharedObjectStore::SharedObjectStore(SharedObjectPlaces places, QString root)
     : places_(std::move(places)), root_(std::move(root)) {
-  if (root_.isEmpty()) Warn(QStringLiteral("no folder for them (a folder of books' files?)"));
+  if (root_.isEmpty())
+    Warn(QCoreApplication::translate("SharedObjects",
+                                     "no folder for them (a folder of books' files?)"));
 }
 
 void SharedObjectStore::Warn(const QString& what) {
@@ -87,8 +89,12 @@ void SharedObjectStore::Warn(const QString& what) {
     return;
   }
   warned_ = true;
-  qCWarning(lcPlayer).noquote() << "shared objects:" << what
-                                << "- what the movie stores now lasts until it ends";
+  qCWarning(lcPlayer).noquote()
+      << QCoreApplication::translate(
+             "SharedObjects",
+             "shared objects: %1 - what the movie stores now lasts until it "
+             "ends")
+             .arg(what);
 }
 
 QList<SharedObjectStore::Entry> SharedObjectStore::Load() {
@@ -129,7 +135,8 @@ QList<SharedObjectStore::Entry> SharedObjectStore::Load() {
     entries.append({*name, bytes});
   }
   if (!damaged.isEmpty())
-    Warn(QStringLiteral("left out, unreadable or damaged: ") + damaged.join(QStringLiteral(", ")));
+    Warn(QCoreApplication::translate("SharedObjects", "left out, unreadable or damaged: %1")
+             .arg(damaged.join(QStringLiteral(", "))));
   qCInfo(lcPlayer).noquote() << "shared objects:" << entries.size() << "read from" << root_;
   return entries;
 }
@@ -162,7 +169,8 @@ bool SharedObjectStore::Write(const SharedObjectName& name, const QByteArray& by
   QSaveFile file(file_path);
   if (!QDir().mkpath(QFileInfo(file_path).path()) || !file.open(QIODevice::WriteOnly) ||
       file.write(bytes) != bytes.size() || !file.commit()) {
-    Warn(QStringLiteral("cannot write %1: %2").arg(file_path, file.errorString()));
+    Warn(QCoreApplication::translate("SharedObjects", "cannot write %1: %2")
+             .arg(file_path, file.errorString()));
     return false;
   }
   sizes_.insert(path, bytes.size());
@@ -177,7 +185,7 @@ void SharedObjectStore::Remove(const SharedObjectName& name) {
   sizes_.remove(path);
   const QString file_path = root_ + QLatin1Char('/') + path;
   if (QFileInfo::exists(file_path) && !QFile::remove(file_path))
-    Warn(QStringLiteral("cannot remove %1").arg(file_path));
+    Warn(QCoreApplication::translate("SharedObjects", "cannot remove %1").arg(file_path));
   else
     qCInfo(lcPlayer).noquote() << "shared object removed:" << file_path;
 }

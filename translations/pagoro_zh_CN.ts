@@ -261,6 +261,48 @@ Start pagoro as your own user instead. If it has to run as root, turn the sandbo
         <source>no private folder for the readers&apos; locks</source>
         <translation>没有供阅读器存放锁的私有文件夹</translation>
     </message>
+    <message>
+        <source>Unknown exception</source>
+        <translation>未知异常</translation>
+    </message>
+</context>
+<context>
+    <name>SharedObjects</name>
+    <message>
+        <source>no folder for them (a folder of books&apos; files?)</source>
+        <translation>没有存放它们的文件夹（是不是杂志文件所在的文件夹？）</translation>
+    </message>
+    <message>
+        <source>shared objects: %1 - what the movie stores now lasts until it ends</source>
+        <translation>共享对象：%1。动画现在保存的内容只保留到它结束为止</translation>
+    </message>
+    <message>
+        <source>left out, unreadable or damaged: %1</source>
+        <translation>以下文件无法读取或已损坏，已略过：%1</translation>
+    </message>
+    <message>
+        <source>cannot write %1: %2</source>
+        <translation>无法写入 %1：%2</translation>
+    </message>
+    <message>
+        <source>cannot remove %1</source>
+        <translation>无法删除 %1</translation>
+    </message>
+</context>
+<context>
+    <name>Shelf</name>
+    <message>
+        <source>the list of recent magazines %1 can&apos;t be read; it is left alone and begun anew</source>
+        <translation>无法读取最近阅读的列表 %1；保留原文件不动，重新开始记录</translation>
+    </message>
+    <message>
+        <source>the list of recent magazines %1 is damaged; it is ignored and begun anew</source>
+        <translation>最近阅读的列表 %1 已损坏；忽略它并重新开始记录</translation>
+    </message>
+    <message>
+        <source>the list of recent magazines %1 can&apos;t be written: %2</source>
+        <translation>无法写入最近阅读的列表 %1：%2</translation>
+    </message>
 </context>
 <context>
     <name>StartScreen</name>

@@ -261,6 +261,48 @@ Start pagoro as your own user instead. If it has to run as root, turn the sandbo
         <source>no private folder for the readers&apos; locks</source>
         <translation>沒有供閱讀器存放鎖定檔的私人資料夾</translation>
     </message>
+    <message>
+        <source>Unknown exception</source>
+        <translation>未知的例外狀況</translation>
+    </message>
+</context>
+<context>
+    <name>SharedObjects</name>
+    <message>
+        <source>no folder for them (a folder of books&apos; files?)</source>
+        <translation>沒有存放它們的資料夾（是不是雜誌檔案所在的資料夾？）</translation>
+    </message>
+    <message>
+        <source>shared objects: %1 - what the movie stores now lasts until it ends</source>
+        <translation>共享物件：%1。動畫現在儲存的內容只保留到它結束為止</translation>
+    </message>
+    <message>
+        <source>left out, unreadable or damaged: %1</source>
+        <translation>以下檔案無法讀取或已損壞，已略過：%1</translation>
+    </message>
+    <message>
+        <source>cannot write %1: %2</source>
+        <translation>無法寫入 %1：%2</translation>
+    </message>
+    <message>
+        <source>cannot remove %1</source>
+        <translation>無法刪除 %1</translation>
+    </message>
+</context>
+<context>
+    <name>Shelf</name>
+    <message>
+        <source>the list of recent magazines %1 can&apos;t be read; it is left alone and begun anew</source>
+        <translation>無法讀取最近閱讀的列表 %1；保留原檔案不動，重新開始記錄</translation>
+    </message>
+    <message>
+        <source>the list of recent magazines %1 is damaged; it is ignored and begun anew</source>
+        <translation>最近閱讀的列表 %1 已損壞；忽略它並重新開始記錄</translation>
+    </message>
+    <message>
+        <source>the list of recent magazines %1 can&apos;t be written: %2</source>
+        <translation>無法寫入最近閱讀的列表 %1：%2</translation>
+    </message>
 </context>
 <context>
     <name>StartScreen</name>
