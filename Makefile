@@ -12,7 +12,7 @@ RUN_DIR := build/release
 FUZZ_DIR := build/fuzz
 CMAKE_GEN := -G Ninja
 
-.PHONY: deps build test lint lint-shell lint-js format-check run fuzz fuzz-build fuzz-replay bench soak install deb dist package clean
+.PHONY: deps build test lint lint-shell lint-js format-check translations translations-check run fuzz fuzz-build fuzz-replay bench soak install deb dist package clean
 
 # The version, from the project (CMakeLists.txt).
 VERSION := $(shell sed -n 's/^project.pagoro VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
@@ -57,7 +57,7 @@ test:
 # with the test build's compile commands; any finding fails. In the Qt code
 # (player, app) the analyzer's leak check is off: Qt objects belong to their
 # parents, which it cannot see, so it reports every one of them.
-QT_LINT_SOURCES := $(filter-out %_test.cpp,$(wildcard player/*.cpp app/*.cpp))
+QT_LINT_SOURCES := $(filter-out %_test.cpp,$(wildcard player/*.cpp app/*.cpp translations/*.cpp))
 LINT_SOURCES := $(filter-out %_test.cpp,$(wildcard book/*.cpp core/*.cpp swf/*.cpp tools/*/*.cpp)) $(QT_LINT_SOURCES)
 #
 # Then shellcheck (.shellcheckrc) over every tracked shell script, and ESLint
@@ -82,6 +82,18 @@ lint-shell:
 lint-js:
 	@$(DEPS) test
 	node_modules/.bin/eslint --max-warnings 0 player/*.js eslint.config.js
+
+# The catalogues of the programs' texts (translations/*.ts): `translations`
+# brings them up to date with the sources (then translate what is marked
+# unfinished); `translations-check` fails on a text the catalogues lack, an
+# unfinished or obsolete entry, a lost placeholder, or a literal text shown
+# to users outside tr.
+translations:
+	scripts/update-translations.sh
+
+translations-check:
+	@$(DEPS) test
+	scripts/translations-check.sh
 
 # The whole tree follows .clang-format.
 format-check:

@@ -36,28 +36,31 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
   }
   // The reader's own wording of an unknown option, as it always was.
   if (!parsed.unknown_option.empty())
-    return fail(
-        QStringLiteral("unknown option %1").arg(QString::fromStdString(parsed.unknown_option)));
+    return fail(QCoreApplication::translate("CommandLine", "unknown option %1")
+                    .arg(QString::fromStdString(parsed.unknown_option)));
   if (!parsed.error.empty()) return fail(QString::fromStdString(parsed.error));
   if (parsed.operands.size() > 1) {
-    return fail(QStringLiteral("one file at a time (%1 and %2 given)")
+    return fail(QCoreApplication::translate("CommandLine", "one file at a time (%1 and %2 given)")
                     .arg(arguments[static_cast<qsizetype>(parsed.operand_places[0])],
                          arguments[static_cast<qsizetype>(parsed.operand_places[1])]));
   }
   if (!parsed.operands.empty()) {
     result.file_index = static_cast<int>(parsed.operand_places[0]);
     result.file = arguments[result.file_index];
-    if (result.file.isEmpty()) return fail(QStringLiteral("an empty file name"));
+    if (result.file.isEmpty())
+      return fail(QCoreApplication::translate("CommandLine", "an empty file name"));
   }
   if (parsed.Has(kForget)) {
-    if (result.file.isEmpty()) return fail(QStringLiteral("--forget needs the magazine's FILE"));
+    if (result.file.isEmpty())
+      return fail(QCoreApplication::translate("CommandLine", "--forget needs the magazine's FILE"));
     result.action = CommandLine::Action::kForget;
   }
   return result;
 }
 
 QString HelpText(const QString& program) {
-  return QStringLiteral(
+  return QCoreApplication::translate(
+             "CommandLine",
              "Usage: %1 [FILE]\n"
              "       %1 --forget FILE\n"
              "Plays electronic magazines made of Flash movies.\n"

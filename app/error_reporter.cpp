@@ -1,5 +1,6 @@
 #include "app/error_reporter.h"
 
+#include <QAbstractButton>
 #include <QMessageBox>
 #include <optional>
 
@@ -19,6 +20,7 @@ void ErrorReporter::ShowError(const std::string& message) {
   if (hook_ != nullptr) quiet.emplace(*hook_);
   QWidget* owner = (owner_ != nullptr && owner_->isVisible()) ? owner_.data() : nullptr;
   QMessageBox box(QMessageBox::Critical, title_, text, QMessageBox::Ok, owner);
+  qCInfo(lcApp).noquote() << "error box button:" << box.button(QMessageBox::Ok)->text();
   box.exec();
 }
 
@@ -36,6 +38,7 @@ void ErrorReporter::ShowMessage(const std::string& text) {
 void ErrorReporter::ShowFatal(const std::exception& error, const std::string& moduleName) {
   const QString text = QString::fromStdString(FatalErrorText(error, moduleName));
   qCInfo(lcApp).noquote() << "fatal box: Application Error |" << text;
+  // not translated: the framework's fatal box keeps its English title
   QMessageBox box(QMessageBox::Critical, QStringLiteral("Application Error"), text,
                   QMessageBox::Ok);
   box.setWindowModality(Qt::ApplicationModal);

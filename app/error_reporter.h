@@ -4,6 +4,7 @@
 // shows the plain message dialog and the fatal box of a failed start.
 #pragma once
 
+#include <QCoreApplication>
 #include <QPointer>
 #include <QString>
 #include <QWidget>
@@ -45,7 +46,7 @@ class ErrorReporter {
     } catch (const std::exception& e) {
       ShowException(e);
     } catch (...) {
-      ShowError("Unknown exception");
+      ShowError(QCoreApplication::translate("Reader", "Unknown exception").toStdString());
     }
     return false;
   }

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
@@ -73,14 +74,14 @@ std::vector<FolderEntry> ReadFolder(const std::string& folder, bool all) {
 
 FileChooser::FileChooser(QWidget* parent, const std::string& folder) : QDialog(parent) {
   setObjectName(QStringLiteral("FileChooser"));
-  setWindowTitle(QStringLiteral("Open a magazine"));
+  setWindowTitle(QCoreApplication::translate("FileChooser", "Open a magazine"));
   where_ = new QLabel(this);
   list_ = new QListWidget(this);
   list_->setObjectName(QStringLiteral("FileList"));
   name_ = new QLineEdit(this);
   name_->setObjectName(QStringLiteral("FileName"));
-  name_->setPlaceholderText(QStringLiteral("File name, or a path"));
-  all_ = new QCheckBox(QStringLiteral("Show all files 所有文件"), this);
+  name_->setPlaceholderText(QCoreApplication::translate("FileChooser", "File name, or a path"));
+  all_ = new QCheckBox(QCoreApplication::translate("FileChooser", "Show all files"), this);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Open | QDialogButtonBox::Cancel, this);
 
   auto* layout = new QVBoxLayout(this);
@@ -113,7 +114,7 @@ std::string FileChooser::Choose(QWidget* parent, const std::string& folder) {
 void FileChooser::Show(const std::string& folder) {
   folder_ = Clean(folder);
   if (folder_.empty() || folder_.back() != '/') folder_ += '/';
-  where_->setText(QStringLiteral("Look in: %1").arg(Legible(folder_)));
+  where_->setText(QCoreApplication::translate("FileChooser", "Look in: %1").arg(Legible(folder_)));
   list_->clear();
   const QIcon folderIcon = style()->standardIcon(QStyle::SP_DirIcon);
   const QIcon fileIcon = style()->standardIcon(QStyle::SP_FileIcon);

@@ -1,5 +1,7 @@
 #include "app/forget.h"
 
+#include <QCoreApplication>
+#include <QString>
 #include <cstdio>
 #include <vector>
 
@@ -13,6 +15,16 @@
 #include "player/shared_object_store.h"
 
 namespace pagoro {
+namespace {
+
+QString Q(const std::string& text) { return QString::fromStdString(text); }
+
+// One line of the program's own, in the user's language.
+void Say(std::FILE* stream, const QString& text) {
+  std::fprintf(stream, "pagoro: %s\n", qPrintable(text));
+}
+
+}  // namespace
 
 int ForgetMagazine(const std::string& path) {
   Env& env = Env::Default();
@@ -21,8 +33,9 @@ int ForgetMagazine(const std::string& path) {
   // A folder (also by a link, "..", "~" expanded, "DIR/") is no magazine:
   // nothing below it is taken for one.
   if (path.ends_with('/') || env.FolderExists(full)) {
-    std::fprintf(stderr, "pagoro: %s is a folder, not a magazine file; nothing forgotten\n",
-                 shown.c_str());
+    Say(stderr, QCoreApplication::translate(
+                    "Forget", "%1 is a folder, not a magazine file; nothing forgotten")
+                    .arg(Q(shown)));
     return 1;
   }
   std::string error;
@@ -32,12 +45,13 @@ int ForgetMagazine(const std::string& path) {
   const std::optional<std::string> identity =
       judged && kind != FileKind::kNone ? MagazineIdentity(*file, kind, &error) : std::nullopt;
   if (!judged || (kind != FileKind::kNone && !identity)) {
-    std::fprintf(stderr, "pagoro: cannot read %s: %s; nothing forgotten\n", shown.c_str(),
-                 error.c_str());
+    Say(stderr, QCoreApplication::translate("Forget", "cannot read %1: %2; nothing forgotten")
+                    .arg(Q(shown), Q(error)));
     return 1;
   }
   if (kind == FileKind::kNone) {
-    std::fprintf(stderr, "pagoro: %s holds no magazine; nothing forgotten\n", shown.c_str());
+    Say(stderr, QCoreApplication::translate("Forget", "%1 holds no magazine; nothing forgotten")
+                    .arg(Q(shown)));
     return 1;
   }
   // A book kept its objects by its name before: opened by name, or started
@@ -78,14 +92,15 @@ int ForgetMagazine(const std::string& path) {
     return text;
   };
   if (!left.empty()) {
-    std::fprintf(stderr, "pagoro: %s: could not remove all of %s\n", shown.c_str(),
-                 list(left).c_str());
+    Say(stderr, QCoreApplication::translate("Forget", "%1: could not remove all of %2")
+                    .arg(Q(shown), Q(list(left))));
     return 1;
   }
   if (removed.empty())
-    std::printf("pagoro: %s: nothing was kept for it\n", shown.c_str());
+    Say(stdout, QCoreApplication::translate("Forget", "%1: nothing was kept for it").arg(Q(shown)));
   else
-    std::printf("pagoro: %s: removed %s\n", shown.c_str(), list(removed).c_str());
+    Say(stdout,
+        QCoreApplication::translate("Forget", "%1: removed %2").arg(Q(shown), Q(list(removed))));
   return 0;
 }
 

@@ -7,6 +7,7 @@
 #include <QIcon>
 #include <QMessageBox>
 #include <cstdio>
+#include <optional>
 
 #include "app/application.h"
 #include "app/command_line.h"
@@ -22,6 +23,7 @@
 #include "core/book_opener.h"
 #include "player/engine_switches.h"
 #include "player/shockwave_flash.h"
+#include "translations/translations.h"
 
 namespace {
 
@@ -46,7 +48,8 @@ bool RefusedAsRoot(const QString& title) {
       qEnvironmentVariable("QTWEBENGINE_CHROMIUM_FLAGS").contains(QLatin1String("--no-sandbox"))) {
     return false;
   }
-  const QString text = QStringLiteral(
+  const QString text = QCoreApplication::translate(
+      "Reader",
       "pagoro is running as root (the administrator), and the web engine that plays the magazines "
       "refuses to start as root while its security sandbox is on.\n\n"
       "Start pagoro as your own user instead. If it has to run as root, turn the sandbox off for "
@@ -64,16 +67,28 @@ bool RefusedAsRoot(const QString& title) {
 int main(int argc, char** argv) {
   QStringList arguments;
   for (int i = 1; i < argc; ++i) arguments << QFile::decodeName(argv[i]);
-  const CommandLine commandLine = ParseCommandLine(arguments);
   const QString program = QFile::decodeName(argv[0]);
+  // The command line's own answers speak the user's language too: a core
+  // application holds the catalogues while they are given.
+  std::optional<QCoreApplication> commandLineApp;
+  int commandLineArgc = 1;
+  if (ParseCommandLine(arguments).action != CommandLine::Action::kRun) {
+    commandLineApp.emplace(commandLineArgc, argv);
+    UseUserLanguage();
+  }
+  const CommandLine commandLine = ParseCommandLine(arguments);
   switch (commandLine.action) {
     case CommandLine::Action::kHelp: std::fputs(qPrintable(HelpText(program)), stdout); return 0;
     case CommandLine::Action::kVersion:
-      std::printf("pagoro %s (product version %s)\n", PAGORO_FILE_VERSION, PAGORO_PRODUCT_VERSION);
+      std::printf("%s\n", qPrintable(QCoreApplication::translate("CommandLine",
+                                                                 "pagoro %1 (product version %2)")
+                                         .arg(QStringLiteral(PAGORO_FILE_VERSION),
+                                              QStringLiteral(PAGORO_PRODUCT_VERSION))));
       return 0;
     case CommandLine::Action::kUsageError:
-      std::fprintf(stderr, "%s: %s\nTry '%s --help'.\n", argv[0], qPrintable(commandLine.error),
-                   argv[0]);
+      std::fprintf(
+          stderr, "%s: %s\n%s\n", argv[0], qPrintable(commandLine.error),
+          qPrintable(QCoreApplication::translate("CommandLine", "Try '%1 --help'.").arg(program)));
       return 2;
     case CommandLine::Action::kForget:
       return ForgetMagazine(std::string(argv[commandLine.file_index + 1]));
@@ -87,6 +102,7 @@ int main(int argc, char** argv) {
 
   TShockwaveFlash::RegisterScheme();
   TApplication app(qtArgs.argc(), qtArgs.argv());
+  UseUserLanguage();
   QCoreApplication::setApplicationName(QStringLiteral("pagoro"));
   QCoreApplication::setApplicationVersion(QStringLiteral(PAGORO_FILE_VERSION));
   QGuiApplication::setDesktopFileName(QStringLiteral(PAGORO_APP_ID));

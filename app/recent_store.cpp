@@ -1,6 +1,7 @@
 #include "app/recent_store.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QFile>
 #include <QImageReader>
@@ -53,7 +54,8 @@ OpenFolder* RecentStore::Folder(bool create) {
   if (open_) return open_.get();
   if (folder_.empty()) {
     if (create)
-      Warn(QStringLiteral("no home folder is known: the shelf of recent magazines is not kept"));
+      Warn(QCoreApplication::translate(
+          "Shelf", "no home folder is known: the shelf of recent magazines is not kept"));
     return nullptr;
   }
   if (!create && !env_.FolderExists(folder_) && !env_.IsSymbolicLink(folder_)) return nullptr;
@@ -68,8 +70,10 @@ OpenFolder* RecentStore::Folder(bool create) {
   std::string why;
   open_ = env_.OpenOwnFolder(folder_, &why);
   if (!open_) {
-    Warn(QStringLiteral("the folder of the shelf of recent magazines %1 can't be used (%2); "
-                        "it is left alone and nothing is kept")
+    Warn(QCoreApplication::translate(
+             "Shelf",
+             "the folder of the shelf of recent magazines %1 can't be used (%2); "
+             "it is left alone and nothing is kept")
              .arg(QFile::decodeName(QByteArray::fromStdString(folder_)),
                   QString::fromStdString(why)));
   }
@@ -84,8 +88,10 @@ OpenFolder* RecentStore::Covers(bool create) {
   std::string why;
   covers_ = env_.OpenFolderIn(*folder, kCoversName, create, &why);
   if (!covers_) {
-    Warn(QStringLiteral("the folder of the covers %1 can't be used (%2); it is left alone and "
-                        "the shelf goes without covers")
+    Warn(QCoreApplication::translate(
+             "Shelf",
+             "the folder of the covers %1 can't be used (%2); it is left alone and "
+             "the shelf goes without covers")
              .arg(Shown(kCoversName), QString::fromStdString(why)));
   }
   return covers_.get();
@@ -97,14 +103,17 @@ RecentList RecentStore::Load() {
   std::string text;
   std::string why;
   if (!env_.ReadFileIn(*folder, kListName, kMaxListSize, &text, &why)) {
-    Warn(QStringLiteral("the list of recent magazines %1 can't be read (%2); it is left alone "
-                        "and the shelf begun anew")
+    Warn(QCoreApplication::translate(
+             "Shelf",
+             "the list of recent magazines %1 can't be read (%2); it is left alone "
+             "and the shelf begun anew")
              .arg(Shown(kListName), QString::fromStdString(why)));
     return {};
   }
   std::optional<RecentList> list = RecentList::Parse(text);
   if (!list) {
-    Warn(QStringLiteral("the list of recent magazines %1 is damaged; it is ignored and begun anew")
+    Warn(QCoreApplication::translate(
+             "Shelf", "the list of recent magazines %1 is damaged; it is ignored and begun anew")
              .arg(Shown(kListName)));
     return {};
   }
@@ -116,8 +125,10 @@ bool RecentStore::Save(const RecentList& list) {
   if (folder == nullptr) return false;
   std::string why;
   if (env_.ReplaceFileIn(*folder, kListName, list.Serialise(), &why)) return true;
-  Warn(QStringLiteral("the list of recent magazines %1 can't be written (%2); the one before is "
-                      "kept as it was")
+  Warn(QCoreApplication::translate(
+           "Shelf",
+           "the list of recent magazines %1 can't be written (%2); the one before is "
+           "kept as it was")
            .arg(Shown(kListName), QString::fromStdString(why)));
   return false;
 }
@@ -135,8 +146,10 @@ QImage RecentStore::Cover(const std::string& cover) {
   std::string bytes;
   std::string why;
   if (!env_.ReadFileIn(*folder, cover, kMaxCoverSize, &bytes, &why)) {
-    Warn(QStringLiteral("the cover %1 can't be read (%2); it is left alone and the shelf shows "
-                        "its magazine without it")
+    Warn(QCoreApplication::translate(
+             "Shelf",
+             "the cover %1 can't be read (%2); it is left alone and the shelf shows "
+             "its magazine without it")
              .arg(shown, QString::fromStdString(why)));
     return {};
   }
@@ -149,8 +162,10 @@ QImage RecentStore::Cover(const std::string& cover) {
   QImage image;
   if (!size.isValid() || size.width() > kMaxCoverSide || size.height() > kMaxCoverSide ||
       !reader.read(&image)) {
-    Warn(QStringLiteral("the cover %1 is no picture of the shelf; the shelf shows its magazine "
-                        "without it")
+    Warn(QCoreApplication::translate(
+             "Shelf",
+             "the cover %1 is no picture of the shelf; the shelf shows its magazine "
+             "without it")
              .arg(shown));
     return {};
   }
@@ -195,7 +210,8 @@ void RecentStore::SetCover(const std::string& path, const QImage& image) {
   if (!env_.ReplaceFileIn(*covers, name,
                           std::string_view(png.constData(), static_cast<std::size_t>(png.size())),
                           &why)) {
-    Warn(QStringLiteral("the cover %1 can't be written (%2); the one before is kept as it was")
+    Warn(QCoreApplication::translate(
+             "Shelf", "the cover %1 can't be written (%2); the one before is kept as it was")
              .arg(Shown(std::string(kCoversName) + "/" + name), QString::fromStdString(why)));
     return;
   }

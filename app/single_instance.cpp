@@ -9,6 +9,7 @@
 
 #include "app/logging.h"
 #include "book/errors.h"
+#include "book/texts.h"
 #include "core/hand_over.h"
 
 namespace pagoro {
@@ -47,9 +48,10 @@ bool SingleInstance::Claim(const std::string& folder) {
       return false;
     case FolderLock::State::kUnavailable:
       // Unlocked, a second reader of the book would empty this one's folder.
-      throw Exception("No lock can be taken for the magazine's folder \"" + folder +
-                      "\", so it is not opened: another reader of yours may be using it (" +
-                      lock->error() + ")");
+      throw Exception(Args(Tr("Reader",
+                              "No lock can be taken for the magazine's folder \"%1\", so it is "
+                              "not opened: another reader of yours may be using it (%2)"),
+                           {folder, lock->error()}));
     case FolderLock::State::kTaken: break;
   }
   if (lock->InBookFolder()) {
@@ -167,11 +169,11 @@ void SingleInstance::CallHolder(const std::string& folder) {
   if (probe.state() != FolderLock::State::kHeldElsewhere) return;
   const QString name = Path(probe.MeetingPath());
   if (name.isEmpty()) {
-    throw Exception("The magazine is open in another reader of yours already (its folder \"" +
-                    folder +
-                    "\"), which can't be brought to the front: the readers' lock folder "
-                    "can't be used (" +
-                    probe.error() + ")");
+    throw Exception(Args(Tr("Reader",
+                            "The magazine is open in another reader of yours already (its "
+                            "folder \"%1\"), which can't be brought to the front: the readers' "
+                            "lock folder can't be used (%2)"),
+                         {folder, probe.error()}));
   }
   // The holder listens right after taking its lock; should it be just
   // starting, its place appears a moment later.

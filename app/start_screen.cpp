@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -45,7 +46,7 @@ QString Legible(const std::string& bytes) { return QString::fromStdString(FileNa
 StartScreen::StartScreen(std::function<void(const std::string&)> onFile)
     : on_file_(std::move(onFile)) {
   setObjectName(QStringLiteral("StartScreen"));
-  setWindowTitle(QStringLiteral("pagoro"));
+  setWindowTitle(QStringLiteral("pagoro"));  // not translated: the program's name
   setAcceptDrops(true);
 
   auto* text = new QLabel(this);
@@ -53,14 +54,15 @@ StartScreen::StartScreen(std::function<void(const std::string&)> onFile)
   text->setAlignment(Qt::AlignCenter);
   text->setWordWrap(true);
   text->setText(
-      QStringLiteral("<p style='font-size:large'><b>Drop a magazine here</b></p>"
-                     "<p>a magazine (.exe, also one made for Windows), a Flash movie (.swf)<br>"
-                     "or a Flash projector (.exe)</p>"
-                     "<p>or choose <b>Open…</b> (Ctrl+O)</p>"
-                     "<hr>"
-                     "<p style='font-size:large'><b>把杂志拖到这里</b></p>"
-                     "<p>或者点击“Open…”（Ctrl+O）打开杂志、Flash 动画或放映文件</p>"));
-  auto* open = new QPushButton(QStringLiteral("&Open…"), this);
+      QStringLiteral("<p style='font-size:large'><b>%1</b></p><p>%2</p><p>%3</p>")
+          .arg(QCoreApplication::translate("StartScreen", "Drop a magazine here"),
+               QCoreApplication::translate(
+                   "StartScreen",
+                   "a magazine (.exe, also one made for Windows), a Flash movie (.swf) "
+                   "or a Flash projector (.exe)"),
+               QCoreApplication::translate("StartScreen", "or choose <b>Open…</b> (Ctrl+O)")));
+  qCInfo(lcApp).noquote() << "start text:" << text->text();
+  auto* open = new QPushButton(QCoreApplication::translate("StartScreen", "&Open…"), this);
   open->setObjectName(QStringLiteral("OpenButton"));
   connect(open, &QPushButton::clicked, this, &StartScreen::ChooseFile);
   open_ = open;
@@ -73,9 +75,10 @@ StartScreen::StartScreen(std::function<void(const std::string&)> onFile)
   shelf_->setSelectionMode(QAbstractItemView::SingleSelection);
   connect(shelf_, &QListWidget::itemClicked, this, &StartScreen::OpenItem);
   connect(shelf_, &QListWidget::itemActivated, this, &StartScreen::OpenItem);
-  forget_ = new QPushButton(QStringLiteral("&Forget"), this);
+  forget_ = new QPushButton(QCoreApplication::translate("StartScreen", "&Forget"), this);
   forget_->setObjectName(QStringLiteral("ForgetButton"));
-  forget_->setToolTip(QStringLiteral("Take the chosen magazine off the list (Delete)"));
+  forget_->setToolTip(
+      QCoreApplication::translate("StartScreen", "Take the chosen magazine off the list (Delete)"));
   connect(forget_, &QPushButton::clicked, this, &StartScreen::ForgetSelected);
   auto* forgetKey =
       new QShortcut(QKeySequence::Delete, shelf_, nullptr, nullptr, Qt::WidgetWithChildrenShortcut);
@@ -86,7 +89,10 @@ StartScreen::StartScreen(std::function<void(const std::string&)> onFile)
   layout->addWidget(text);
   layout->addWidget(open, 0, Qt::AlignHCenter);
   layout->addStretch();
-  auto* shelfTitle = new QLabel(QStringLiteral("<b>Recent magazines 最近的杂志</b>"), this);
+  auto* shelfTitle =
+      new QLabel(QStringLiteral("<b>%1</b>")
+                     .arg(QCoreApplication::translate("StartScreen", "Recent magazines")),
+                 this);
   layout->addWidget(shelfTitle);
   layout->addWidget(shelf_, 1);
   layout->addWidget(forget_, 0, Qt::AlignRight);
@@ -115,8 +121,10 @@ void StartScreen::FillShelf() {
     const QString when =
         QDateTime::fromSecsSinceEpoch(e.opened).toString(QStringLiteral("yyyy-MM-dd HH:mm"));
     auto* item = new QListWidgetItem(shelf_);
-    item->setText(missing ? QStringLiteral("%1 (missing)\n%2 · %3").arg(name, where, when)
-                          : QStringLiteral("%1\n%2 · %3").arg(name, where, when));
+    item->setText(
+        missing ? QCoreApplication::translate("StartScreen", "%1 (missing)\n%2 · %3")
+                      .arg(name, where, when)
+                : QCoreApplication::translate("StartScreen", "%1\n%2 · %3").arg(name, where, when));
     item->setToolTip(Legible(e.path));
     item->setData(kPathRole, QByteArray::fromStdString(e.path));
     QPixmap cover;

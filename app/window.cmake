@@ -21,7 +21,7 @@ add_library(pagoro_window STATIC
   start_screen.cpp)
 target_include_directories(pagoro_window PUBLIC ${PROJECT_SOURCE_DIR})
 target_link_libraries(pagoro_window PUBLIC
-  pagoro_core pagoro_player pagoro_input_hook Qt6::Widgets Qt6::Network Qt6::Quick)
+  pagoro_core pagoro_player pagoro_input_hook pagoro_translations Qt6::Widgets Qt6::Network Qt6::Quick)
 
 qt_add_executable(pagoro main.cpp)
 qt_add_resources(pagoro pagoro_icon PREFIX /pagoro FILES pagoro.png)
@@ -74,3 +74,4 @@ install(FILES pagoro.png DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/64x6
 install(FILES pagoro.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps
   RENAME ${PAGORO_APP_ID}.svg)
 pagoro_man_page(pagoro ${CMAKE_CURRENT_SOURCE_DIR}/pagoro.1)
+pagoro_man_page(pagoro ${CMAKE_CURRENT_SOURCE_DIR}/pagoro.zh_CN.1 LOCALE zh_CN)

@@ -10,6 +10,7 @@
 #include "book/errors.h"
 #include "book/file_kind.h"
 #include "book/format.h"
+#include "book/texts.h"
 
 namespace pagoro {
 
@@ -92,7 +93,7 @@ void Book::TakeBookFile(const std::string& path, std::unique_ptr<MappedFile> vie
   // Offsets and the index length are 32-bit: a larger file is no book.
   if (view_ && view_->size() > UINT32_MAX) {
     view_.reset();
-    reason = "the file is 4 GiB or larger, more than a book can be";
+    reason = Tr("Reader", "the file is 4 GiB or larger, more than a book can be");
   }
   book_size_ = view_ ? static_cast<std::uint32_t>(view_->size()) : 0;
   // The mapping message as it always read, then the file and why.
@@ -174,8 +175,10 @@ void Book::CheckFreeSpace(const std::string& folder, std::uint64_t needed) const
   if (!free || needed <= *free) return;
   std::string name = folder;
   if (name.size() > 1 && name.back() == '/') name.pop_back();
-  throw ENoSpaceError("Not enough free space in \"" + name + "\" for the book's files: they need " +
-                      MiB(needed) + ", " + MiB(*free) + " are free");
+  throw ENoSpaceError(Args(Tr("Reader",
+                              "Not enough free space in \"%1\" for the book's files: they need "
+                              "%2, %3 are free"),
+                           {name, MiB(needed), MiB(*free)}));
 }
 
 std::uint64_t Book::AssetsRoom(const std::string& folder) const {
@@ -200,11 +203,12 @@ void CheckEntry(const format::Entry& entry) {
     case format::EntryFault::kBadOffset: throw EConvertError(Cp936ToUtf8(entry.offset_text));
     case format::EntryFault::kBadSize: throw EConvertError(Cp936ToUtf8(entry.size_text));
     case format::EntryFault::kOutsideFile:
-      throw EBadEntry("Entry " + Quoted(entry.name) + " lies outside the book file (offset " +
-                      std::to_string(*entry.offset) + ", size " + std::to_string(*entry.size) +
-                      ")");
+      throw EBadEntry(
+          Args(Tr("Reader", "Entry %1 lies outside the book file (offset %2, size %3)"),
+               {Quoted(entry.name), std::to_string(*entry.offset), std::to_string(*entry.size)}));
     case format::EntryFault::kNoHeaderBytes:
-      throw EBadEntry("Entry " + Quoted(entry.name) + " lacks its three header bytes");
+      throw EBadEntry(
+          Args(Tr("Reader", "Entry %1 lacks its three header bytes"), {Quoted(entry.name)}));
   }
 }
 
@@ -315,7 +319,8 @@ void Book::WriteAssets(const std::string& folder, OpenFolder* open, const std::s
     // A byte search of the path as the index spells it.
     if ((folder + entry.name).find(kMainMovie) != std::string::npos) continue;
     if (!IsPlainFileName(entry.name))
-      throw EBadEntry("Entry name " + Quoted(entry.name) + " is not a plain file name");
+      throw EBadEntry(
+          Args(Tr("Reader", "Entry name %1 is not a plain file name"), {Quoted(entry.name)}));
     const std::string fileName = Cp936ToUtf8(entry.name);
     if (open && env_.EntryExistsIn(*open, fileName)) continue;
     CheckEntry(entry);

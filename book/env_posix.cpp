@@ -16,6 +16,7 @@
 
 #include "book/env.h"
 #include "book/errors.h"
+#include "book/texts.h"
 
 namespace pagoro {
 
@@ -81,7 +82,8 @@ class PosixMappedFile : public MappedFile {
       if (n < 0 && errno == EINTR) continue;
       if (n <= 0) {
         if (error != nullptr)
-          *error = n == 0 ? "the file is shorter than when it was opened" : SystemErrorText(errno);
+          *error = n == 0 ? Tr("Reader", "the file is shorter than when it was opened")
+                          : SystemErrorText(errno);
         return false;
       }
       done += static_cast<std::size_t>(n);
@@ -123,7 +125,7 @@ void CreateFolders(const std::string& path) {
 std::string WriteFailure(const std::string& folder, int err) {
   struct statvfs fs {};
   if (err == ENOSPC && statvfs(folder.c_str(), &fs) == 0 && fs.f_files > 0 && fs.f_favail == 0)
-    return "no free inodes left: the file system can hold no more files";
+    return Tr("Reader", "no free inodes left: the file system can hold no more files");
   return SystemErrorText(err);
 }
 
@@ -428,9 +430,9 @@ class PosixEnv : public Env {
     if (fd.get() < 0 || fstat(fd.get(), &st) != 0)
       why = SystemErrorText(errno);
     else if (st.st_uid != geteuid())
-      why = "The folder belongs to another user";
+      why = Tr("Reader", "The folder belongs to another user");
     else if ((st.st_mode & S_IWOTH) != 0)
-      why = "Other users may write into the folder";
+      why = Tr("Reader", "Other users may write into the folder");
     if (why.empty()) return std::make_unique<PosixOpenFolder>(fd.release(), path);
     if (error != nullptr) *error = why;
     return nullptr;

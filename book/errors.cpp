@@ -2,6 +2,8 @@
 
 #include <initializer_list>
 
+#include "book/texts.h"
+
 namespace pagoro {
 
 namespace {
@@ -28,13 +30,14 @@ EFCreateError::EFCreateError(std::string_view path, std::string_view systemError
 EWriteError::EWriteError() : Exception("Stream write error") {}
 
 EWriteError::EWriteError(std::string_view folder, std::string_view cause)
-    : Exception(Joined(
-          {"Stream write error\nThe folder \"", folder, "\" can't take the file: ", cause})) {}
+    : Exception("Stream write error\n" +
+                Args(Tr("Reader", "The folder \"%1\" can't take the file: %2"), {folder, cause})) {}
 
 EBookUnreadable::EBookUnreadable(std::string_view fileName, std::string_view reason)
-    : Exception(
-          Joined({"The magazine's file \"", fileName,
-                  "\" can't be read any more: was its disc or stick removed? (", reason, ")"})) {}
+    : Exception(Args(Tr("Reader",
+                        "The magazine's file \"%1\" can't be read any more: was its disc or "
+                        "stick removed? (%2)"),
+                     {fileName, reason})) {}
 
 EOutOfMemory::EOutOfMemory() : Exception("Out of memory while expanding memory stream") {}
 

@@ -6,6 +6,7 @@
 
 #include "book/cp936.h"
 #include "book/format.h"
+#include "book/texts.h"
 
 namespace pagoro {
 
@@ -23,16 +24,19 @@ constexpr std::size_t kMaxBookSize = std::numeric_limits<std::int32_t>::max();
 std::string IndexName(const std::string& name) {
   std::string cp936;
   if (!Utf8ToCp936(name, &cp936)) {
-    throw PackError("The file name \"" + name + "\" has characters that code page 936 lacks");
+    throw PackError(
+        Args(Tr("Packer", "The file name \"%1\" has characters that code page 936 lacks"), {name}));
   }
   if (cp936.find_first_of(std::string("|\r\n\0", 4)) != std::string::npos) {
-    throw PackError("The file name \"" + name +
-                    "\" holds \"|\", a line end or a byte that reads as one");
+    throw PackError(Args(
+        Tr("Packer", "The file name \"%1\" holds \"|\", a line end or a byte that reads as one"),
+        {name}));
   }
   for (std::size_t i = 0; i < cp936.size(); ++i) {
     if (cp936[i] == '\\' && !IsTrailByte(cp936, i)) {
-      throw PackError("The file name \"" + name +
-                      "\" holds \"\\\", which readers take for a folder part");
+      throw PackError(Args(
+          Tr("Packer", "The file name \"%1\" holds \"\\\", which readers take for a folder part"),
+          {name}));
     }
   }
   return cp936;
@@ -60,13 +64,16 @@ Stored StoreEntry(const PackEntry& entry, const PackOptions& options, std::size_
     return stored;
   }
   if (file.size() < kHeaderLength) {
-    throw PackError("The file \"" + entry.name +
-                    "\" is shorter than 3 bytes; format 2.0 can't store it");
+    throw PackError(
+        Args(Tr("Packer", "The file \"%1\" is shorter than 3 bytes; format 2.0 can't store it"),
+             {entry.name}));
   }
   const std::string_view header = file.substr(0, kHeaderLength);
   if (header.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos) {
-    throw PackError("The first 3 bytes of \"" + entry.name +
-                    "\" hold CR, LF or NUL; format 2.0 can't store it (use format 1.0)");
+    throw PackError(Args(Tr("Packer",
+                            "The first 3 bytes of \"%1\" hold CR, LF or NUL; format 2.0 can't "
+                            "store it (use format 1.0)"),
+                         {entry.name}));
   }
   stored.first = file.substr(kHeaderLength);
   stored.line += std::to_string(stored.size()) + "|" + std::string(header);
@@ -87,7 +94,7 @@ void SortEntries(std::vector<PackEntry>& entries) {
 std::string PackBook(const std::string& image, const std::vector<PackEntry>& entries,
                      const PackOptions& options) {
   if (options.format != format::kVersion10 && options.format != format::kVersion20) {
-    throw PackError("Unknown format \"" + options.format + "\" (1.0 or 2.0)");
+    throw PackError(Args(Tr("Packer", "Unknown format \"%1\" (1.0 or 2.0)"), {options.format}));
   }
   // One buffer of about the final size: the index takes a line per entry.
   std::size_t total = image.size() + 64;
@@ -101,7 +108,7 @@ std::string PackBook(const std::string& image, const std::vector<PackEntry>& ent
   for (const PackEntry& entry : entries) {
     const Stored stored = StoreEntry(entry, options, book.size());
     if (book.size() + stored.size() > kMaxBookSize) {
-      throw PackError("The book would be 2 GiB or larger");
+      throw PackError(Tr("Packer", "The book would be 2 GiB or larger"));
     }
     book += stored.first;
     book += stored.second;
@@ -109,7 +116,7 @@ std::string PackBook(const std::string& image, const std::vector<PackEntry>& ent
     index += kLineEnd;
   }
   if (book.size() + index.size() + 4 > kMaxBookSize) {
-    throw PackError("The book would be 2 GiB or larger");
+    throw PackError(Tr("Packer", "The book would be 2 GiB or larger"));
   }
   book += index;
   book += format::IndexLengthBytes(static_cast<std::uint32_t>(index.size()));
@@ -117,7 +124,8 @@ std::string PackBook(const std::string& image, const std::vector<PackEntry>& ent
 }
 
 std::vector<PackEntry> ReadFolderEntries(const std::string& folder, Env& env) {
-  if (!env.FolderExists(folder)) throw PackError("\"" + folder + "\" is not a folder");
+  if (!env.FolderExists(folder))
+    throw PackError(Args(Tr("Packer", "\"%1\" is not a folder"), {folder}));
   std::vector<PackEntry> entries;
   for (const std::string& name : env.ListFolder(folder)) {
     std::string path = folder;
@@ -132,14 +140,14 @@ std::string ReadWholeFile(const std::string& path, Env& env) {
   std::string bytes;
   std::string error;
   if (!env.ReadFile(path, &bytes, &error))
-    throw PackError("Cannot read \"" + path + "\": " + error);
+    throw PackError(Args(Tr("Packer", "Cannot read \"%1\": %2"), {path, error}));
   return bytes;
 }
 
 void WriteBookFile(const std::string& path, const std::string& bytes, Env& env) {
   std::string error;
   if (!env.ReplaceFile(path, bytes, true, &error))
-    throw PackError("Cannot write \"" + path + "\": " + error);
+    throw PackError(Args(Tr("Packer", "Cannot write \"%1\": %2"), {path, error}));
 }
 
 bool ParseMovieSize(const std::string& text, std::int32_t* width, std::int32_t* height) {

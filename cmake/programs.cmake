@@ -26,15 +26,24 @@ function(pagoro_strip target)
     VERBATIM)
 endfunction()
 
-# pagoro_man_page(PAGE SOURCE [DEPENDS ...]): installs the manual page SOURCE
-# (section 1) as PAGE.1.gz, compressed as Debian wants it (no name, no time).
+# pagoro_man_page(PAGE SOURCE [LOCALE LL_CC] [DEPENDS ...]): installs the
+# manual page SOURCE (section 1) as PAGE.1.gz, compressed as Debian wants it
+# (no name, no time); with LOCALE, as the page in that language
+# (man/LL_CC/man1/PAGE.1.gz).
 function(pagoro_man_page page source)
-  cmake_parse_arguments(PARSE_ARGV 2 arg "" "" "DEPENDS")
-  set(out ${CMAKE_CURRENT_BINARY_DIR}/${page}.1.gz)
+  cmake_parse_arguments(PARSE_ARGV 2 arg "" "LOCALE" "DEPENDS")
+  set(name ${page})
+  set(folder ${CMAKE_INSTALL_MANDIR}/man1)
+  if(arg_LOCALE)
+    set(name ${page}.${arg_LOCALE})
+    set(folder ${CMAKE_INSTALL_MANDIR}/${arg_LOCALE}/man1)
+  endif()
+  set(out ${CMAKE_CURRENT_BINARY_DIR}/${name}.1.gz)
   add_custom_command(OUTPUT ${out}
     COMMAND gzip -9 -n -c ${source} > ${out}
     DEPENDS ${source} ${arg_DEPENDS}
-    COMMENT "Compressing the manual page ${page}(1)")
-  add_custom_target(${page}_man_page ALL DEPENDS ${out})
-  install(FILES ${out} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+    COMMENT "Compressing the manual page ${name}(1)")
+  string(REPLACE "." "_" target ${name})
+  add_custom_target(${target}_man_page ALL DEPENDS ${out})
+  install(FILES ${out} DESTINATION ${folder} RENAME ${page}.1.gz)
 endfunction()

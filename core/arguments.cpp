@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "book/texts.h"
+
 namespace pagoro {
 
 namespace {
@@ -47,7 +49,7 @@ ParsedArguments ParseArguments(std::span<const std::string> arguments,
     }
     if (name == "--help" || name == "-h" || name == "--version") {
       if (inlineValue) {
-        fault(std::string(name) + " takes no value");
+        fault(Args(Tr("Arguments", "%1 takes no value"), {name}));
       } else {
         (name == "--version" ? parsed.version : parsed.help) = true;
       }
@@ -57,16 +59,16 @@ ParsedArguments ParseArguments(std::span<const std::string> arguments,
       return name == r.name || (!r.short_name.empty() && name == r.short_name);
     });
     if (rule == rules.end()) {
-      fault("unknown option " + InQuotes(argument), argument);
+      fault(Args(Tr("Arguments", "unknown option %1"), {InQuotes(argument)}), argument);
       continue;
     }
     if (!rule->takes_value && inlineValue) {
-      fault(std::string(name) + " takes no value");
+      fault(Args(Tr("Arguments", "%1 takes no value"), {name}));
       continue;
     }
     if (rule->takes_value && !inlineValue) {
       if (i + 1 >= arguments.size()) {
-        fault(std::string(name) + " needs a value");
+        fault(Args(Tr("Arguments", "%1 needs a value"), {name}));
         continue;
       }
       value = arguments[++i];  // taken as it stands, even when it starts with "-"

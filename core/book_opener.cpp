@@ -7,6 +7,7 @@
 
 #include "book/cp936.h"
 #include "book/format.h"
+#include "book/texts.h"
 #include "core/magazine_identity.h"
 #include "swf/movie_header.h"
 
@@ -91,11 +92,8 @@ OpenOutcome BookOpener::OpenBookAs(const std::string& path, const std::string& b
     }
     // The player keeps the movie it plays until it takes the new one.
     identity = IdentityOf(book_.BookFile(), FileKind::kBook);
-    player_.Magazine({.book = bookName,
-                      .file = {},
-                      .folder = folder,
-                      .identity = identity,
-                      .path = path});
+    player_.Magazine(
+        {.book = bookName, .file = {}, .folder = folder, .identity = identity, .path = path});
     player_.Movie(movie_temp_path_);
   } catch (...) {
     // The playing movie keeps its folder; the files of this attempt go,
@@ -120,7 +118,8 @@ OpenOutcome BookOpener::OpenBookAs(const std::string& path, const std::string& b
 OpenOutcome BookOpener::OpenFile(const std::string& path, FileKind* kindOut) {
   std::string error;
   std::unique_ptr<MappedFile> file = env_.MapReadOnly(path, &error);
-  if (!file) throw Exception("Cannot open \"" + FileNameAsUtf8(path) + "\": " + error);
+  if (!file)
+    throw Exception(Args(Tr("Reader", "Cannot open \"%1\": %2"), {FileNameAsUtf8(path), error}));
   const std::string fileName = FileNameOf(path);
   // Judged, and the movie copied, by reading the file, not its mapped
   // pages: a file cut short or a medium gone meanwhile is an error, not a
@@ -249,8 +248,10 @@ void BookOpener::ShowMessage(const std::string& text) {
 }
 
 ENoMagazine::ENoMagazine(const std::string& path)
-    : Exception("\"" + FileNameAsUtf8(path) +
-                "\" holds no magazine: it is neither a book nor a Flash movie or projector") {}
+    : Exception(Args(Tr("Reader",
+                        "\"%1\" holds no magazine: it is neither a book nor a Flash movie or "
+                        "projector"),
+                     {FileNameAsUtf8(path)})) {}
 
 std::string NameWithoutExtension(const std::string& fileName) {
   const std::size_t dot = fileName.rfind('.');

@@ -1,6 +1,7 @@
 #include "core/cache_folder.h"
 
 #include "book/cp936.h"
+#include "book/texts.h"
 
 namespace pagoro {
 
@@ -15,9 +16,11 @@ constexpr std::string_view kTempSuffix = ".tmp";
 // points with it.
 void RefuseLink(Env& env, const std::string& path) {
   if (env.IsSymbolicLink(path)) {
-    throw ECacheFolderError("The folder \"" + path +
-                            "\" is a symbolic link; pagoro writes and deletes files only in a "
-                            "folder of its own. Remove the link to open the book");
+    throw ECacheFolderError(Args(Tr("Reader",
+                                    "The folder \"%1\" is a symbolic link; pagoro writes and "
+                                    "deletes files only in a folder of its own. Remove the link "
+                                    "to open the book"),
+                                 {path}));
   }
 }
 
@@ -29,7 +32,7 @@ void EnsureFolder(Env& env, const std::string& path) {
   std::string cause;
   if (env.FolderExists(path) || env.CreateFolder(path, &cause)) return;
   if (env.FolderExists(path)) return;  // made by someone else meanwhile
-  throw ECacheFolderError("Cannot create the folder \"" + path + "\". " + cause);
+  throw ECacheFolderError(Args(Tr("Reader", "Cannot create the folder \"%1\". %2"), {path, cause}));
 }
 
 // Deletes every file directly inside the opened folder: what is listed is
@@ -72,8 +75,10 @@ std::string BookFolderPath(Env& env, const std::string& fileName) {
 
 std::string BookFolderPath(Env& env, const std::string& fileName, const std::string& bookName) {
   if (!IsUsableBookName(bookName)) {
-    throw EBookNameError("The book file \"" + FileNameAsUtf8(fileName) +
-                         "\" gives no usable cache folder name; rename the file to open it");
+    throw EBookNameError(Args(Tr("Reader",
+                                 "The book file \"%1\" gives no usable cache folder name; "
+                                 "rename the file to open it"),
+                              {FileNameAsUtf8(fileName)}));
   }
   return AppDataFolder(env) + "/" + kProductFolderName + "/" + bookName + "/";
 }
@@ -108,15 +113,18 @@ std::unique_ptr<OpenFolder> ProductFolder::OpenBookFolder(const std::string& fol
   std::string cause;
   OpenFolder* product = Open(true, &cause);
   if (product == nullptr)
-    throw ECacheFolderError("Cannot use the folder \"" + path_ + "\". " + cause);
+    throw ECacheFolderError(Args(Tr("Reader", "Cannot use the folder \"%1\". %2"), {path_, cause}));
   const std::string path = folder.substr(0, folder.size() - 1);
   const std::string name = BookNameIn(folder);
-  if (name.empty()) throw ECacheFolderError("\"" + path + "\" is not a book folder of pagoro");
+  if (name.empty())
+    throw ECacheFolderError(Args(Tr("Reader", "\"%1\" is not a book folder of pagoro"), {path}));
   // The message for a link that is there now; one swapped in later is
   // refused all the same when the folder is opened.
   RefuseLink(env_, path);
   std::unique_ptr<OpenFolder> book = env_.OpenFolderIn(*product, name, true, &cause);
-  if (!book) throw ECacheFolderError("Cannot create the folder \"" + path + "\". " + cause);
+  if (!book)
+    throw ECacheFolderError(
+        Args(Tr("Reader", "Cannot create the folder \"%1\". %2"), {path, cause}));
   return book;
 }
 
@@ -161,12 +169,12 @@ std::string TempFiles::NewTempFileName() {
     std::unique_ptr<FileHold> hold = env_.HoldFile(path);
     if (!hold) {
       env_.DeleteFile(path);
-      throw EFCreateError(path, "The new file could not be opened again");
+      throw EFCreateError(path, Tr("Reader", "The new file could not be opened again"));
     }
     held_[path] = std::move(hold);
     return path;
   }
-  throw Exception("Cannot create a new temporary file in \"" + folder + "\"");
+  throw Exception(Args(Tr("Reader", "Cannot create a new temporary file in \"%1\""), {folder}));
 }
 
 void TempFiles::Delete(const std::string& path) {

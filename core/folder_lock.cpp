@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "book/errors.h"
+#include "book/texts.h"
 #include "core/cache_folder.h"
 
 namespace pagoro {
@@ -57,7 +58,7 @@ FolderLock::FolderLock(Env& env, const std::string& folder) : env_(env) {
     Settle(env.LockPath(file, &hold_, &why), file, why);
     if (state_ != State::kUnavailable) return;
   } else {
-    error_ = "no private folder for the readers' locks";
+    error_ = Tr("Reader", "no private folder for the readers' locks");
   }
   // The fallback: the book folder itself, made and opened through the
   // product folder opened once (the user's own, closed to others, never

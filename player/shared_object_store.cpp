@@ -1,5 +1,6 @@
 #include "player/shared_object_store.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 
 #include "core/recent_list.h"
@@ -70,7 +71,8 @@ SharedObjectStore::SharedObjectStore(SharedObjectPlaces places, std::string root
     : env_(env), places_(std::move(places)), root_(std::move(root)) {
   if (root_.empty()) {
     writing_ = false;
-    Warn(QStringLiteral("no folder for them (a folder of books' files?)"));
+    Warn(QCoreApplication::translate("SharedObjects",
+                                     "no folder for them (a folder of books' files?)"));
   }
 }
 
@@ -82,8 +84,12 @@ void SharedObjectStore::Warn(const QString& what) {
     return;
   }
   warned_ = true;
-  qCWarning(lcPlayer).noquote() << "shared objects:" << what
-                                << "- what the movie stores now lasts until it ends";
+  qCWarning(lcPlayer).noquote()
+      << QCoreApplication::translate(
+             "SharedObjects",
+             "shared objects: %1 - what the movie stores now lasts until it "
+             "ends")
+             .arg(what);
 }
 
 QString SharedObjectStore::Shown(const std::string& relative) const {
@@ -116,17 +122,20 @@ OpenFolder* SharedObjectStore::Folder(const std::string& relative, bool create) 
     const EntryKind kind = env_.KindOfEntryIn(*parent, name);
     if (kind == EntryKind::kMissing && !create) return nullptr;
     if (kind == EntryKind::kLink) {
-      Warn(QStringLiteral("%1 is a link, left alone").arg(Shown(relative)));
+      Warn(QCoreApplication::translate("SharedObjects", "%1 is a link, left alone")
+               .arg(Shown(relative)));
       return nullptr;
     }
     if (kind == EntryKind::kFile || kind == EntryKind::kOther) {
-      Warn(QStringLiteral("%1 is no folder, left alone").arg(Shown(relative)));
+      Warn(QCoreApplication::translate("SharedObjects", "%1 is no folder, left alone")
+               .arg(Shown(relative)));
       return nullptr;
     }
     open = env_.OpenFolderIn(*parent, name, create, &why);
   }
   if (!open) {
-    Warn(QStringLiteral("cannot open %1: %2").arg(Shown(relative), Q(why)));
+    Warn(QCoreApplication::translate("SharedObjects", "cannot open %1: %2")
+             .arg(Shown(relative), Q(why)));
     return nullptr;
   }
   return folders_.emplace(relative, std::move(open)).first->second.get();
@@ -150,7 +159,8 @@ void SharedObjectStore::Collect(const std::string& folder, bool all,
         break;
       case EntryKind::kLink:
         if (all || name.starts_with('#') || name.ends_with(kSolSuffix))
-          Warn(QStringLiteral("%1 is a link, left alone").arg(Shown(place)));
+          Warn(QCoreApplication::translate("SharedObjects", "%1 is a link, left alone")
+                   .arg(Shown(place)));
         break;
       case EntryKind::kMissing:
       case EntryKind::kOther: break;
@@ -173,7 +183,8 @@ bool SharedObjectStore::CarryOver(std::optional<std::vector<std::string>> shelf)
   std::string why = "the folder can't be opened";
   if (to_folder == nullptr ||
       !env_.MoveEntryIn(*from_folder, LastPart(from), *to_folder, LastPart(to), &why)) {
-    Warn(QStringLiteral("cannot move %1 to %2: %3").arg(Shown(from), Shown(to), Q(why)));
+    Warn(QCoreApplication::translate("SharedObjects", "cannot move %1 to %2: %3")
+             .arg(Shown(from), Shown(to), Q(why)));
     return false;
   }
   qCInfo(lcPlayer).noquote() << "shared objects: those in" << Shown(from) << "moved to" << Shown(to)
@@ -224,7 +235,8 @@ QList<SharedObjectStore::Entry> SharedObjectStore::Load() {
     const StorePlace where = *places_.PlaceOf(*name);
     const auto size = static_cast<qsizetype>(bytes.size());
     if (!WithinLimit(where, size)) {
-      damaged.append(Shown(place) + QStringLiteral(" (over the limit)"));
+      damaged.append(
+          QCoreApplication::translate("SharedObjects", "%1 (over the limit)").arg(Shown(place)));
       continue;
     }
     sizes_.insert(Q(place), size);
@@ -232,7 +244,8 @@ QList<SharedObjectStore::Entry> SharedObjectStore::Load() {
         {*name, QByteArray(bytes.data(), size), where.own || kept_shared_.contains(place)});
   }
   if (!damaged.isEmpty())
-    Warn(QStringLiteral("left out, unreadable or damaged: ") + damaged.join(QStringLiteral(", ")));
+    Warn(QCoreApplication::translate("SharedObjects", "left out, unreadable or damaged: %1")
+             .arg(damaged.join(QStringLiteral(", "))));
   qCInfo(lcPlayer).noquote() << "shared objects:" << entries.size() << "read from" << Q(root_);
   return entries;
 }
@@ -243,7 +256,7 @@ void SharedObjectStore::ReadKeptShared() {
   if (own == nullptr || env_.KindOfEntryIn(*own, kKeptShared) == EntryKind::kMissing) return;
   std::string why;
   if (!env_.ReadFileIn(*own, kKeptShared, kListBound, &text, &why)) {
-    Warn(QStringLiteral("cannot read %1: %2")
+    Warn(QCoreApplication::translate("SharedObjects", "cannot read %1: %2")
              .arg(Shown(Below(places_.OwnArea(), kKeptShared)), Q(why)));
     return;
   }
@@ -261,7 +274,7 @@ void SharedObjectStore::WriteKeptShared() {
   OpenFolder* own = Folder(places_.OwnArea(), true);
   std::string why = "the folder can't be opened";
   if (own == nullptr || !env_.ReplaceFileIn(*own, kKeptShared, text, &why)) {
-    Warn(QStringLiteral("cannot write %1: %2")
+    Warn(QCoreApplication::translate("SharedObjects", "cannot write %1: %2")
              .arg(Shown(Below(places_.OwnArea(), kKeptShared)), Q(why)));
   }
 }
@@ -297,9 +310,10 @@ bool SharedObjectStore::Write(const SharedObjectName& name, const QByteArray& by
                           std::string_view(bytes.constData(), bytes.size()), &why)) {
     // The reason for a folder was warned of as it was met.
     if (folder != nullptr)
-      Warn(QStringLiteral("cannot write %1: %2").arg(Shown(place->path), Q(why)));
+      Warn(QCoreApplication::translate("SharedObjects", "cannot write %1: %2")
+               .arg(Shown(place->path), Q(why)));
     else if (!warned_)
-      Warn(QStringLiteral("cannot write %1").arg(Shown(place->path)));
+      Warn(QCoreApplication::translate("SharedObjects", "cannot write %1").arg(Shown(place->path)));
     qCInfo(lcPlayer).noquote() << "shared object not kept (the write failed):" << label;
     writing_ = false;
     return false;
@@ -325,12 +339,14 @@ void SharedObjectStore::Remove(const SharedObjectName& name) {
         qCInfo(lcPlayer).noquote() << "shared object removed:" << Shown(place->path);
         return;
       }
-      Warn(QStringLiteral("cannot remove %1").arg(Shown(place->path)));
+      Warn(
+          QCoreApplication::translate("SharedObjects", "cannot remove %1").arg(Shown(place->path)));
       return;
     case EntryKind::kLink:
     case EntryKind::kFolder:
     case EntryKind::kOther:
-      Warn(QStringLiteral("%1 is no object's file, left alone").arg(Shown(place->path)));
+      Warn(QCoreApplication::translate("SharedObjects", "%1 is no object's file, left alone")
+               .arg(Shown(place->path)));
       return;
   }
 }
@@ -373,7 +389,8 @@ bool SharedObjectStore::RemoveIn(OpenFolder& folder, const std::string& relative
       case EntryKind::kMissing: break;
       case EntryKind::kLink:
       case EntryKind::kOther:
-        Warn(QStringLiteral("%1 is a link or no file, left alone").arg(Shown(place)));
+        Warn(QCoreApplication::translate("SharedObjects", "%1 is a link or no file, left alone")
+                 .arg(Shown(place)));
         all = false;
         break;
     }

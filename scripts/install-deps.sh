@@ -13,11 +13,12 @@ run_packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-webengine-dev qt6-webchannel-dev libgl-dev
   zlib1g-dev liblzma-dev libzstd-dev zstd
+  qt6-l10n-tools qt6-translations-l10n
   qt6-wayland fonts-wqy-microhei
 )
 test_packages=(
   clang clang-tidy cppcheck libclang-rt-14-dev shellcheck
-  libgtest-dev libgmock-dev libbenchmark-dev
+  libgtest-dev libgmock-dev libbenchmark-dev locales python3
   xvfb xauth openbox xdotool wmctrl x11-utils imagemagick dbus-daemon gdb
   weston zip unzip
   desktop-file-utils libglib2.0-bin shared-mime-info

@@ -49,6 +49,10 @@ export HOME="$root/home" XDG_DATA_HOME="$root/data" XDG_CONFIG_HOME="$root/confi
        XDG_CACHE_HOME="$root/cache" XDG_RUNTIME_DIR="$root/runtime" TMPDIR="$root/tmp" \
        PAGORO_TEST_ROOT="$root"
 export QT_QPA_PLATFORM=xcb
+# The programs speak English, the language the tests read, whatever the
+# caller's locale; a test of another language sets its own.
+export LANG=C.UTF-8
+unset LANGUAGE LC_ALL LC_MESSAGES
 # The web engine refuses to start as root with its sandbox; tests only.
 if [ "$(id -u)" -eq 0 ]; then
   export QTWEBENGINE_DISABLE_SANDBOX=1

@@ -16,8 +16,10 @@
 #include "book/file_kind.h"
 #include "book/format.h"
 #include "book/packer.h"
+#include "book/texts.h"
 #include "core/arguments.h"
 #include "core/cache_folder.h"
+#include "translations/translations.h"
 
 namespace pagoro {
 namespace {
@@ -36,76 +38,83 @@ struct CommandUsage {
 
 constexpr CommandUsage kCommandUsages[] = {
     {"info",
-     "Usage: pagoro-book info BOOK\n"
-     "\n"
-     "Prints the format version, the movie size and the number of entries of the\n"
-     "book executable BOOK. Fails when an entry lies outside BOOK, as the reader\n"
-     "would refuse it.\n"},
+     PAGORO_TEXT("pagoro-book",
+                 "Usage: pagoro-book info BOOK\n"
+                 "\n"
+                 "Prints the format version, the movie size and the number of entries of the\n"
+                 "book executable BOOK. Fails when an entry lies outside BOOK, as the reader\n"
+                 "would refuse it.\n")},
     {"list",
-     "Usage: pagoro-book list BOOK\n"
-     "\n"
-     "Prints a header line, then one tab-separated line for each entry of BOOK:\n"
-     "its name, the offset of its stored bytes, the number of bytes stored there\n"
-     "and the size of the file it extracts to. A format 2.0 entry keeps the\n"
-     "first 3 bytes of its file in the index, so its file is 3 bytes longer\n"
-     "than what is stored.\n"},
+     PAGORO_TEXT("pagoro-book",
+                 "Usage: pagoro-book list BOOK\n"
+                 "\n"
+                 "Prints a header line, then one tab-separated line for each entry of BOOK:\n"
+                 "its name, the offset of its stored bytes, the number of bytes stored there\n"
+                 "and the size of the file it extracts to. A format 2.0 entry keeps the\n"
+                 "first 3 bytes of its file in the index, so its file is 3 bytes longer\n"
+                 "than what is stored.\n")},
     {"extract",
-     "Usage: pagoro-book extract BOOK DIR\n"
-     "\n"
-     "Writes the files of BOOK into the folder DIR as the reader does into a\n"
-     "cache folder, main.swf included. DIR must exist and hold no files.\n"},
+     PAGORO_TEXT("pagoro-book",
+                 "Usage: pagoro-book extract BOOK DIR\n"
+                 "\n"
+                 "Writes the files of BOOK into the folder DIR as the reader does into a\n"
+                 "cache folder, main.swf included. DIR must exist and hold no files.\n")},
     {"pack",
-     "Usage: pagoro-book pack DIR -o OUT [--format 1.0|2.0] [--size WxH] [--reader FILE]\n"
-     "\n"
-     "Makes the book executable OUT from the files directly inside the folder\n"
-     "DIR (subfolders are not entered). DIR must hold the main movie, main.swf,\n"
-     "which is stored first. The files packed are named on standard error.\n"
-     "\n"
-     "  -o, --output OUT    the book executable to write\n"
-     "  --format 1.0|2.0    the container format (default 2.0); a 1.0 book can\n"
-     "                      carry only its main movie\n"
-     "  --size WxH          the movie's size in pixels (default 800x600)\n"
-     "  --reader FILE       the program the book starts with; by default the\n"
-     "                      pagoro program in the same folder as pagoro-book\n"
-     "  --                  end of options (for a DIR whose name starts with -)\n"},
+     PAGORO_TEXT(
+         "pagoro-book",
+         "Usage: pagoro-book pack DIR -o OUT [--format 1.0|2.0] [--size WxH] [--reader FILE]\n"
+         "\n"
+         "Makes the book executable OUT from the files directly inside the folder\n"
+         "DIR (subfolders are not entered). DIR must hold the main movie, main.swf,\n"
+         "which is stored first. The files packed are named on standard error.\n"
+         "\n"
+         "  -o, --output OUT    the book executable to write\n"
+         "  --format 1.0|2.0    the container format (default 2.0); a 1.0 book can\n"
+         "                      carry only its main movie\n"
+         "  --size WxH          the movie's size in pixels (default 800x600)\n"
+         "  --reader FILE       the program the book starts with; by default the\n"
+         "                      pagoro program in the same folder as pagoro-book\n"
+         "  --                  end of options (for a DIR whose name starts with -)\n")},
     {"reader",
-     "Usage: pagoro-book reader BOOK -o OUT\n"
-     "\n"
-     "Writes the reader part of the book executable BOOK to OUT: every byte\n"
-     "before its container, which is the program the book starts with. Of a\n"
-     "book made for Windows, that is the Windows reader program; `pack\n"
-     "--reader OUT` then makes books that start with it, as Windows readers\n"
-     "expect. OUT is written anew (never BOOK itself).\n"
-     "\n"
-     "  -o, --output OUT    the file to write\n"
-     "  --                  end of options (for a BOOK whose name starts with -)\n"},
-    {"help",
-     "Usage: pagoro-book help [COMMAND]\n"
-     "\n"
-     "Shows the list of commands, or the usage of COMMAND.\n"},
+     PAGORO_TEXT("pagoro-book",
+                 "Usage: pagoro-book reader BOOK -o OUT\n"
+                 "\n"
+                 "Writes the reader part of the book executable BOOK to OUT: every byte\n"
+                 "before its container, which is the program the book starts with. Of a\n"
+                 "book made for Windows, that is the Windows reader program; `pack\n"
+                 "--reader OUT` then makes books that start with it, as Windows readers\n"
+                 "expect. OUT is written anew (never BOOK itself).\n"
+                 "\n"
+                 "  -o, --output OUT    the file to write\n"
+                 "  --                  end of options (for a BOOK whose name starts with -)\n")},
+    {"help", PAGORO_TEXT("pagoro-book",
+                         "Usage: pagoro-book help [COMMAND]\n"
+                         "\n"
+                         "Shows the list of commands, or the usage of COMMAND.\n")},
 };
 
 constexpr const char* kUsage =
-    "Usage: pagoro-book COMMAND [ARGUMENTS]\n"
-    "\n"
-    "Looks into, unpacks and makes pagoro book executables: magazines made of\n"
-    "the reader program with the magazine's files packed onto its end.\n"
-    "\n"
-    "Commands:\n"
-    "  info BOOK           print the format version, movie size and entry count\n"
-    "  list BOOK           print each entry: name, offset, stored and file size\n"
-    "  extract BOOK DIR    write the files of BOOK into the empty folder DIR\n"
-    "  pack DIR -o OUT     make the book executable OUT from the files of DIR\n"
-    "                      [--format 1.0|2.0] [--size WxH] [--reader FILE]\n"
-    "  reader BOOK -o OUT  write the program BOOK starts with (its reader) to OUT\n"
-    "  help [COMMAND]      show this text, or the usage of COMMAND\n"
-    "\n"
-    "Options:\n"
-    "  --help              show this text; COMMAND --help shows that command's\n"
-    "  --version           show the version\n"
-    "\n"
-    "Data goes to standard output, messages to standard error. The exit status\n"
-    "is 0 on success, 1 when a command fails and 2 for bad arguments.\n";
+    PAGORO_TEXT("pagoro-book",
+                "Usage: pagoro-book COMMAND [ARGUMENTS]\n"
+                "\n"
+                "Looks into, unpacks and makes pagoro book executables: magazines made of\n"
+                "the reader program with the magazine's files packed onto its end.\n"
+                "\n"
+                "Commands:\n"
+                "  info BOOK           print the format version, movie size and entry count\n"
+                "  list BOOK           print each entry: name, offset, stored and file size\n"
+                "  extract BOOK DIR    write the files of BOOK into the empty folder DIR\n"
+                "  pack DIR -o OUT     make the book executable OUT from the files of DIR\n"
+                "                      [--format 1.0|2.0] [--size WxH] [--reader FILE]\n"
+                "  reader BOOK -o OUT  write the program BOOK starts with (its reader) to OUT\n"
+                "  help [COMMAND]      show this text, or the usage of COMMAND\n"
+                "\n"
+                "Options:\n"
+                "  --help              show this text; COMMAND --help shows that command's\n"
+                "  --version           show the version\n"
+                "\n"
+                "Data goes to standard output, messages to standard error. The exit status\n"
+                "is 0 on success, 1 when a command fails and 2 for bad arguments.\n");
 
 // The usage of `command`, or null when there is no such command.
 const char* UsageOf(const std::string& command) {
@@ -114,6 +123,9 @@ const char* UsageOf(const std::string& command) {
                    [&](const CommandUsage& usage) { return command == usage.name; });
   return found == std::end(kCommandUsages) ? nullptr : found->text;
 }
+
+// A text of the tool's tables (marked with PAGORO_TEXT) in the user's language.
+std::string T(const char* text) { return Tr("pagoro-book", text); }
 
 // Bad arguments: the usage of the command (or the whole usage) follows the
 // message.
@@ -153,8 +165,10 @@ class ToolHost : public BookHost {
 std::string InQuotes(const std::string& text) { return "\"" + text + "\""; }
 
 void RequireBookFile(Env& env, const std::string& path) {
-  if (env.FolderExists(path)) throw ToolError(InQuotes(path) + " is a folder, not a magazine");
-  if (!env.FileExists(path)) throw ToolError("No book file at " + InQuotes(path));
+  if (env.FolderExists(path))
+    throw ToolError(Args(Tr("pagoro-book", "%1 is a folder, not a magazine"), {InQuotes(path)}));
+  if (!env.FileExists(path))
+    throw ToolError(Args(Tr("pagoro-book", "No book file at %1"), {InQuotes(path)}));
 }
 
 // Loads the book at `path`; the index has its header line afterwards. A file
@@ -170,7 +184,8 @@ void LoadBook(Env& env, const ToolHost& host, Book& book, const std::string& pat
     const auto view = env.MapReadOnly(path, &unused);
     if (const auto judged = view ? JudgeFile(*view, nullptr) : std::nullopt) {
       if (judged->kind == FileKind::kMovie || judged->kind == FileKind::kProjector) {
-        throw ToolError(InQuotes(path) + " is a Flash movie, not a magazine");
+        throw ToolError(
+            Args(Tr("pagoro-book", "%1 is a Flash movie, not a magazine"), {InQuotes(path)}));
       }
     }
     if (!host.shown().empty()) {
@@ -180,7 +195,8 @@ void LoadBook(Env& env, const ToolHost& host, Book& book, const std::string& pat
                       (reason.empty() ? "" : " (" + reason + ")"));
     }
     if (book.BookIndex() && book.BookIndex()->Count() == 0) {
-      throw ToolError(InQuotes(path) + " is not a magazine: no book container at its end");
+      throw ToolError(Args(Tr("pagoro-book", "%1 is not a magazine: no book container at its end"),
+                           {InQuotes(path)}));
     }
     throw ToolError(InQuotes(path) + ": " + e.what());
   }
@@ -197,20 +213,23 @@ void MoveFile(Env& env, const std::string& from, const std::string& to) {
   if (env.RenameFile(from, to)) return;
   std::string error;
   const auto view = env.MapReadOnly(from, &error);
-  if (!view) throw ToolError("Cannot read " + InQuotes(from) + ": " + error);
+  if (!view)
+    throw ToolError(Args(Tr("pagoro-book", "Cannot read %1: %2"), {InQuotes(from), error}));
   env.WriteFile(to, view->data(), view->size());
   env.DeleteFile(from);
 }
 
 int Extract(Env& env, const std::string& bookPath, const std::string& dir) {
   RequireBookFile(env, bookPath);
-  if (!env.FolderExists(dir)) throw ToolError(InQuotes(dir) + " is not a folder");
+  if (!env.FolderExists(dir))
+    throw ToolError(Args(Tr("pagoro-book", "%1 is not a folder"), {InQuotes(dir)}));
   const std::string folder = dir.back() == '/' ? dir : dir + "/";
   // The reader empties a cache folder before it writes; a folder of the
   // user's is never emptied, so it must hold no files to begin with.
   for (const std::string& name : env.ListFolder(folder)) {
     if (!env.FolderExists(folder + name)) {
-      throw ToolError(InQuotes(dir) + " holds files; extract into a folder without files");
+      throw ToolError(Args(Tr("pagoro-book", "%1 holds files; extract into a folder without files"),
+                           {InQuotes(dir)}));
     }
   }
   ToolHost host(env);
@@ -238,8 +257,9 @@ int Info(Env& env, const std::string& bookPath) {
     try {
       book.ReadEntry(index[i], layout);
     } catch (const Exception& e) {
-      throw ToolError(InQuotes(bookPath) + ": " + e.what() + " (index line " +
-                      std::to_string(i + 1) + "); the reader refuses this book");
+      throw ToolError(
+          Args(Tr("pagoro-book", "%1: %2 (index line %3); the reader refuses this book"),
+               {InQuotes(bookPath), e.what(), std::to_string(i + 1)}));
     }
   }
   std::cout << "format: " << Cp936ToUtf8(FormatOf(book)) << "\n"
@@ -289,18 +309,24 @@ void ReportPacked(const std::vector<PackEntry>& entries, const std::string& out,
   std::size_t shown = 0;
   for (const PackEntry& entry : entries) {
     if (shown == kPackedNamesShown && entries.size() > kPackedNamesShown + 1) break;
-    Message("packed " + entry.name + " (" + std::to_string(entry.bytes.size()) + " bytes)");
+    const int bytes = static_cast<int>(entry.bytes.size());
+    Message(Args(TrN("pagoro-book", "packed %1 (%n bytes)", nullptr, bytes), {entry.name}));
     ++shown;
   }
   if (shown < entries.size()) {
-    Message("packed " + std::to_string(entries.size() - shown) + " more files (" +
-            "pagoro-book list " + out + " names them all)");
+    const int more = static_cast<int>(entries.size() - shown);
+    Message(Args(TrN("pagoro-book", "packed %n more files (pagoro-book list %1 names them all)",
+                     nullptr, more),
+                 {out}));
   }
-  Message("wrote " + out + ": " + std::to_string(entries.size()) + " file" +
-          (entries.size() == 1 ? "" : "s") + ", format " + options.format + ", movie " +
-          std::to_string(options.width) + "x" + std::to_string(options.height) + ", " +
-          (reader.empty() ? "no reader image: the book does not start by itself (--reader FILE)"
-                          : "reader " + reader));
+  const std::string size = std::to_string(options.width) + "x" + std::to_string(options.height);
+  const int files = static_cast<int>(entries.size());
+  Message(Args(TrN("pagoro-book", "wrote %1: %n files, format %2, movie %3, %4", nullptr, files),
+               {out, options.format, size,
+                reader.empty() ? Tr("pagoro-book",
+                                    "no reader image: the book does not start by itself "
+                                    "(--reader FILE)")
+                               : Args(Tr("pagoro-book", "reader %1"), {reader})}));
 }
 
 // The options of `pack`, in the order of PackOption.
@@ -313,7 +339,8 @@ constexpr OptionRule kPackOptions[] = {
 enum PackOption : std::size_t { kOutput, kFormat, kSize, kReader };
 
 int Pack(Env& env, const ParsedArguments& args) {
-  if (args.operands.size() > 1) throw UsageError("more than one folder to pack", "pack");
+  if (args.operands.size() > 1)
+    throw UsageError(Tr("pagoro-book", "more than one folder to pack"), "pack");
   const std::string dir = args.operands.empty() ? std::string() : args.operands[0];
   std::string out;
   std::string reader;
@@ -325,12 +352,13 @@ int Pack(Env& env, const ParsedArguments& args) {
       case kOutput: out = value; break;
       case kFormat:
         if (value != format::kVersion10 && value != format::kVersion20)
-          throw UsageError("--format is 1.0 or 2.0", "pack");
+          throw UsageError(Tr("pagoro-book", "--format is 1.0 or 2.0"), "pack");
         options.format = value;
         break;
       case kSize:
         if (!ParseMovieSize(value, &options.width, &options.height))
-          throw UsageError("--size is WIDTHxHEIGHT, for example 800x600", "pack");
+          throw UsageError(Tr("pagoro-book", "--size is WIDTHxHEIGHT, for example 800x600"),
+                           "pack");
         break;
       default:
         reader = value;
@@ -338,8 +366,8 @@ int Pack(Env& env, const ParsedArguments& args) {
         break;
     }
   }
-  if (dir.empty()) throw UsageError("pack needs a folder", "pack");
-  if (out.empty()) throw UsageError("pack needs -o OUT", "pack");
+  if (dir.empty()) throw UsageError(Tr("pagoro-book", "pack needs a folder"), "pack");
+  if (out.empty()) throw UsageError(Tr("pagoro-book", "pack needs -o OUT"), "pack");
   if (!haveReader) reader = DefaultReader(env);
 
   std::vector<PackEntry> entries = ReadFolderEntries(dir, env);
@@ -348,16 +376,18 @@ int Pack(Env& env, const ParsedArguments& args) {
                 [&](const PackEntry& entry) { return env.SameFile(dir + "/" + entry.name, out); });
   // Without its main movie a book opens to an empty player.
   if (entries.empty() || entries.front().name != format::kMainMovie) {
-    throw ToolError(InQuotes(dir) + " holds no " + std::string(format::kMainMovie) +
-                    ": a magazine starts with its main movie; nothing was written");
+    throw ToolError(Args(Tr("pagoro-book",
+                            "%1 holds no %2: a magazine starts with its main movie; nothing was "
+                            "written"),
+                         {InQuotes(dir), format::kMainMovie}));
   }
   const std::string image = reader.empty() ? std::string() : ReadWholeFile(reader, env);
   WriteBookFile(out, PackBook(image, entries, options), env);
   ReportPacked(entries, out, reader, options);
   if (options.format == "1.0" && entries.size() > 1) {
-    Message(
-        "warning: readers stop at the first file besides main.swf of a format 1.0 book "
-        "(its entry line is read in the 2.0 layout); use format 2.0");
+    Message(Tr("pagoro-book",
+               "warning: readers stop at the first file besides main.swf of a format 1.0 book "
+               "(its entry line is read in the 2.0 layout); use format 2.0"));
   }
   return 0;
 }
@@ -431,23 +461,25 @@ bool IsHelp(const std::string& arg) { return arg == "--help" || arg == "-h"; }
 
 // `help [COMMAND]`: the whole usage, or one command's.
 int Help(const std::vector<std::string>& commands) {
-  if (commands.size() > 1) throw UsageError("help takes at most one command", "help");
+  if (commands.size() > 1)
+    throw UsageError(Tr("pagoro-book", "help takes at most one command"), "help");
   if (commands.empty()) {
-    std::cout << kUsage;
+    std::cout << T(kUsage);
     return 0;
   }
   const char* usage = UsageOf(commands[0]);
-  if (usage == nullptr) throw UsageError("no command " + InQuotes(commands[0]));
-  std::cout << usage;
+  if (usage == nullptr)
+    throw UsageError(Args(Tr("pagoro-book", "no command %1"), {InQuotes(commands[0])}));
+  std::cout << T(usage);
   return 0;
 }
 
 int Run(const std::vector<std::string>& args) {
   Env& env = Env::Default();
-  if (args.empty()) throw UsageError("no command");
+  if (args.empty()) throw UsageError(Tr("pagoro-book", "no command"));
   const std::string& command = args[0];
   if (IsHelp(command)) {
-    std::cout << kUsage;
+    std::cout << T(kUsage);
     return 0;
   }
   if (command == "--version") {
@@ -455,7 +487,8 @@ int Run(const std::vector<std::string>& args) {
     return 0;
   }
   const char* usage = UsageOf(command);
-  if (usage == nullptr) throw UsageError("unknown command " + InQuotes(command));
+  if (usage == nullptr)
+    throw UsageError(Args(Tr("pagoro-book", "unknown command %1"), {InQuotes(command)}));
   const bool pack = command == "pack";
   const bool reader = command == "reader";
   std::span<const OptionRule> rules;
@@ -463,7 +496,7 @@ int Run(const std::vector<std::string>& args) {
   if (reader) rules = kReaderOptions;
   const ParsedArguments parsed = ParseArguments(std::span(args).subspan(1), rules);
   if (parsed.help) {
-    std::cout << usage;
+    std::cout << T(usage);
     return 0;
   }
   if (parsed.version) {
@@ -475,10 +508,10 @@ int Run(const std::vector<std::string>& args) {
   if (reader) return Reader(env, parsed);
   const std::vector<std::string>& operands = parsed.operands;
   if (command == "help") return Help(operands);
-  const auto expect = [&](std::size_t count) {
-    if (operands.size() != count)
+  const auto expect = [&](int arguments) {
+    if (operands.size() != static_cast<std::size_t>(arguments))
       throw UsageError(
-          command + " takes " + std::to_string(count) + " argument" + (count > 1 ? "s" : ""),
+          Args(TrN("pagoro-book", "%1 takes %n arguments", nullptr, arguments), {command}),
           command);
   };
   if (command == "extract") {
@@ -493,19 +526,20 @@ int Run(const std::vector<std::string>& args) {
     expect(1);
     return List(env, operands[0]);
   }
-  throw UsageError("unknown command " + InQuotes(command));
+  throw UsageError(Args(Tr("pagoro-book", "unknown command %1"), {InQuotes(command)}));
 }
 
 }  // namespace
 }  // namespace pagoro
 
 int main(int argc, char** argv) {
+  pagoro::UseUserLanguage();
   const std::vector<std::string> args(argv + 1, argv + argc);
   try {
     return pagoro::Run(args);
   } catch (const pagoro::UsageError& e) {
     const char* usage = pagoro::UsageOf(e.command());
-    std::cerr << pagoro::kPrefix << e.what() << "\n" << (usage ? usage : pagoro::kUsage);
+    std::cerr << pagoro::kPrefix << e.what() << "\n" << pagoro::T(usage ? usage : pagoro::kUsage);
     return pagoro::kExitUsage;
   } catch (const std::exception& e) {
     // Tool errors, packing failures and the reader's own texts for a
