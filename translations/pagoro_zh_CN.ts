@@ -100,20 +100,24 @@ FILE 是一本杂志（杂志可执行文件，为 Windows 或为本阅读器制
         <translation>%1 不是杂志，没有清除任何记录</translation>
     </message>
     <message>
-        <source>nothing is kept for it</source>
-        <translation>没有为它保存任何记录</translation>
+        <source>%1 is a folder, not a magazine file; nothing forgotten</source>
+        <translation>%1 是文件夹，不是杂志文件；未清除任何记录</translation>
     </message>
     <message>
-        <source>nothing was kept for it (%1)</source>
-        <translation>没有为它保存过记录（%1）</translation>
+        <source>cannot read %1: %2; nothing forgotten</source>
+        <translation>无法读取 %1：%2；未清除任何记录</translation>
     </message>
     <message>
-        <source>removed %1</source>
-        <translation>已删除 %1</translation>
+        <source>%1: could not remove all of %2</source>
+        <translation>%1：未能全部删除 %2</translation>
     </message>
     <message>
-        <source>could not remove all of %1</source>
-        <translation>未能完全删除 %1</translation>
+        <source>%1: nothing was kept for it</source>
+        <translation>%1：没有为它保存任何内容</translation>
+    </message>
+    <message>
+        <source>%1: removed %2</source>
+        <translation>%1：已删除 %2</translation>
     </message>
 </context>
 <context>
@@ -288,20 +292,80 @@ Start pagoro as your own user instead. If it has to run as root, turn the sandbo
         <source>cannot remove %1</source>
         <translation>无法删除 %1</translation>
     </message>
+    <message>
+        <source>%1 is a link, left alone</source>
+        <translation>%1 是符号链接，不予处理</translation>
+    </message>
+    <message>
+        <source>%1 is no folder, left alone</source>
+        <translation>%1 不是文件夹，不予处理</translation>
+    </message>
+    <message>
+        <source>cannot open %1: %2</source>
+        <translation>无法打开 %1：%2</translation>
+    </message>
+    <message>
+        <source>cannot move %1 to %2: %3</source>
+        <translation>无法把 %1 移到 %2：%3</translation>
+    </message>
+    <message>
+        <source>%1 (over the limit)</source>
+        <translation>%1（超出限额）</translation>
+    </message>
+    <message>
+        <source>cannot read %1: %2</source>
+        <translation>无法读取 %1：%2</translation>
+    </message>
+    <message>
+        <source>cannot write %1</source>
+        <translation>无法写入 %1</translation>
+    </message>
+    <message>
+        <source>%1 is no object&apos;s file, left alone</source>
+        <translation>%1 不是共享对象文件，不予处理</translation>
+    </message>
+    <message>
+        <source>%1 is a link or no file, left alone</source>
+        <translation>%1 是符号链接或不是文件，不予处理</translation>
+    </message>
 </context>
 <context>
     <name>Shelf</name>
-    <message>
-        <source>the list of recent magazines %1 can&apos;t be read; it is left alone and begun anew</source>
-        <translation>无法读取最近阅读的列表 %1；保留原文件不动，重新开始记录</translation>
-    </message>
     <message>
         <source>the list of recent magazines %1 is damaged; it is ignored and begun anew</source>
         <translation>最近阅读的列表 %1 已损坏；忽略它并重新开始记录</translation>
     </message>
     <message>
-        <source>the list of recent magazines %1 can&apos;t be written: %2</source>
-        <translation>无法写入最近阅读的列表 %1：%2</translation>
+        <source>no home folder is known: the shelf of recent magazines is not kept</source>
+        <translation>找不到主文件夹：不保存最近阅读列表</translation>
+    </message>
+    <message>
+        <source>the folder of the shelf of recent magazines %1 can&apos;t be used (%2); it is left alone and nothing is kept</source>
+        <translation>最近阅读列表的文件夹 %1 无法使用（%2）；不予处理，也不保存任何内容</translation>
+    </message>
+    <message>
+        <source>the folder of the covers %1 can&apos;t be used (%2); it is left alone and the shelf goes without covers</source>
+        <translation>封面文件夹 %1 无法使用（%2）；不予处理，最近阅读列表不显示封面</translation>
+    </message>
+    <message>
+        <source>the list of recent magazines %1 can&apos;t be read (%2); it is left alone and the shelf begun anew</source>
+        <translation>最近阅读列表 %1 无法读取（%2）；不予处理，列表重新开始</translation>
+    </message>
+    <message>
+        <source>the list of recent magazines %1 can&apos;t be written (%2); the one before is kept as it was</source>
+        <translation>最近阅读列表 %1 无法写入（%2）；原来的列表保持不变</translation>
+    </message>
+    <message>
+        <source>the cover %1 can&apos;t be read (%2); it is left alone and the shelf shows its magazine without it</source>
+        <translation>封面 %1 无法读取（%2）；不予处理，该杂志不显示封面</translation>
+    </message>
+    <message>
+        <source>the cover %1 is no picture of the shelf; the shelf shows its magazine without it</source>
+        <translation>封面 %1 不是最近阅读列表的图片；该杂志不显示封面</translation>
+    </message>
+    <message>
+        <source>the cover %1 can&apos;t be written (%2); the one before is kept as it was</source>
+        <translation>封面 %1 无法写入（%2）；原来的封面保持不变</translation>
     </message>
 </context>
 <context>
@@ -345,6 +409,18 @@ Start pagoro as your own user instead. If it has to run as root, turn the sandbo
 %2 · %3</source>
         <translation>%1
 %2 · %3</translation>
+    </message>
+    <message>
+        <source>The magazine &quot;%1&quot; is no longer there.
+
+Forget it (take it off the list of recent magazines), or keep it on the list? If it lies on a disc or a stick, insert it and choose it again.</source>
+        <translation>杂志“%1”已不在原处。
+
+要把它从最近阅读中移除，还是留在列表中？如果它在光盘或U盘上，请插入后再选一次。</translation>
+    </message>
+    <message>
+        <source>&amp;Keep</source>
+        <translation>保留(&amp;K)</translation>
     </message>
 </context>
 <context>
@@ -427,48 +503,6 @@ Shows the list of commands, or the usage of COMMAND.
         <translation>用法：pagoro-book help [COMMAND]
 
 显示命令列表，或命令 COMMAND 的用法。
-</translation>
-    </message>
-    <message>
-        <source>Usage: pagoro-book COMMAND [ARGUMENTS]
-
-Looks into, unpacks and makes pagoro book executables: magazines made of
-the reader program with the magazine&apos;s files packed onto its end.
-
-Commands:
-  info BOOK           print the format version, movie size and entry count
-  list BOOK           print each entry: name, offset, stored and file size
-  extract BOOK DIR    write the files of BOOK into the empty folder DIR
-  pack DIR -o OUT     make the book executable OUT from the files of DIR
-                      [--format 1.0|2.0] [--size WxH] [--reader FILE]
-  help [COMMAND]      show this text, or the usage of COMMAND
-
-Options:
-  --help              show this text; COMMAND --help shows that command&apos;s
-  --version           show the version
-
-Data goes to standard output, messages to standard error. The exit status
-is 0 on success, 1 when a command fails and 2 for bad arguments.
-</source>
-        <translation>用法：pagoro-book COMMAND [ARGUMENTS]
-
-查看、解开和制作 pagoro 杂志可执行文件：由阅读器程序和附加在其末尾的杂志
-文件组成的杂志。
-
-命令：
-  info BOOK           显示格式版本、动画尺寸和条目数
-  list BOOK           列出每个条目：名称、偏移、存放大小和文件大小
-  extract BOOK DIR    把 BOOK 的文件写入空文件夹 DIR
-  pack DIR -o OUT     用 DIR 中的文件制作杂志可执行文件 OUT
-                      [--format 1.0|2.0] [--size WxH] [--reader FILE]
-  help [COMMAND]      显示本说明，或命令 COMMAND 的用法
-
-选项：
-  --help              显示本说明；COMMAND --help 显示该命令的用法
-  --version           显示版本信息
-
-数据输出到标准输出，消息输出到标准错误输出。退出状态：成功为 0，命令失败为 1，
-参数有误为 2。
 </translation>
     </message>
     <message>
@@ -578,6 +612,97 @@ is 0 on success, 1 when a command fails and 2 for bad arguments.
     <message>
         <source>unknown command %1</source>
         <translation>未知命令 %1</translation>
+    </message>
+    <message>
+        <source>Usage: pagoro-book reader BOOK -o OUT
+
+Writes the reader part of the book executable BOOK to OUT: every byte
+before its container, which is the program the book starts with. Of a
+book made for Windows, that is the Windows reader program; `pack
+--reader OUT` then makes books that start with it, as Windows readers
+expect. OUT is written anew (never BOOK itself).
+
+  -o, --output OUT    the file to write
+  --                  end of options (for a BOOK whose name starts with -)
+</source>
+        <translation>用法：pagoro-book reader BOOK -o OUT
+
+把杂志可执行文件 BOOK 的阅读器部分写入 OUT：杂志容器之前的全部字节，
+也就是杂志启动时运行的程序。为 Windows 制作的杂志，这部分就是 Windows
+阅读器程序；之后用 `pack --reader OUT` 制作的杂志就以它启动，符合 Windows
+阅读器的要求。OUT 总是重新写入（绝不会是 BOOK 本身）。
+
+  -o, --output OUT    要写入的文件
+  --                  选项结束（用于以 - 开头的 BOOK 名称）
+</translation>
+    </message>
+    <message>
+        <source>Usage: pagoro-book COMMAND [ARGUMENTS]
+
+Looks into, unpacks and makes pagoro book executables: magazines made of
+the reader program with the magazine&apos;s files packed onto its end.
+
+Commands:
+  info BOOK           print the format version, movie size and entry count
+  list BOOK           print each entry: name, offset, stored and file size
+  extract BOOK DIR    write the files of BOOK into the empty folder DIR
+  pack DIR -o OUT     make the book executable OUT from the files of DIR
+                      [--format 1.0|2.0] [--size WxH] [--reader FILE]
+  reader BOOK -o OUT  write the program BOOK starts with (its reader) to OUT
+  help [COMMAND]      show this text, or the usage of COMMAND
+
+Options:
+  --help              show this text; COMMAND --help shows that command&apos;s
+  --version           show the version
+
+Data goes to standard output, messages to standard error. The exit status
+is 0 on success, 1 when a command fails and 2 for bad arguments.
+</source>
+        <translation>用法：pagoro-book COMMAND [ARGUMENTS]
+
+查看、解开和制作 pagoro 杂志可执行文件：由阅读器程序和附加在其末尾的杂志
+文件组成的杂志。
+
+命令：
+  info BOOK           显示格式版本、动画尺寸和条目数
+  list BOOK           列出每个条目：名称、偏移、存放大小和文件大小
+  extract BOOK DIR    把 BOOK 的文件写入空文件夹 DIR
+  pack DIR -o OUT     用 DIR 中的文件制作杂志可执行文件 OUT
+                      [--format 1.0|2.0] [--size WxH] [--reader FILE]
+  reader BOOK -o OUT  把 BOOK 启动时运行的程序（它的阅读器）写入 OUT
+  help [COMMAND]      显示本说明，或命令 COMMAND 的用法
+
+选项：
+  --help              显示本说明；COMMAND --help 显示该命令的用法
+  --version           显示版本信息
+
+数据输出到标准输出，消息输出到标准错误输出。退出状态：成功为 0，命令失败为 1，
+参数有误为 2。
+</translation>
+    </message>
+</context>
+<context>
+    <name>pagoro::HelpText</name>
+    <message>
+        <source>
+A magazine starts in a borderless window that fills the screen&apos;s free area
+(maximized).
+  F11            true full screen, above the desktop&apos;s panels, and back
+  Escape         the window of the movie&apos;s size (the magazine is told)
+  Alt+F4         close the reader (or the magazine&apos;s own Quit button)
+Every other key is the magazine&apos;s: most turn their pages with the arrow
+keys, Page Up, Page Down and Home.
+
+The start screen shows the shelf of magazines opened lately, newest first:
+Enter or a click opens one, Delete forgets it; Ctrl+O opens another.
+
+Files (XDG_STATE_HOME is ~/.local/state, XDG_DATA_HOME ~/.local/share
+unless set):
+  $XDG_STATE_HOME/pagoro/recent           the shelf; its pictures in covers/
+  $XDG_STATE_HOME/pagoro/shared-objects/  what the magazines remember
+  $XDG_DATA_HOME/pagoro/NAME/             a magazine&apos;s files while it plays
+</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 </TS>

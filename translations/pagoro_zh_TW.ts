@@ -100,20 +100,24 @@ FILE 是一本雜誌（雜誌執行檔，為 Windows 或為本閱讀器製作，
         <translation>%1 不是雜誌，沒有清除任何記錄</translation>
     </message>
     <message>
-        <source>nothing is kept for it</source>
-        <translation>沒有為它儲存任何記錄</translation>
+        <source>%1 is a folder, not a magazine file; nothing forgotten</source>
+        <translation>%1 是資料夾，不是雜誌檔案；未清除任何記錄</translation>
     </message>
     <message>
-        <source>nothing was kept for it (%1)</source>
-        <translation>沒有為它儲存過記錄（%1）</translation>
+        <source>cannot read %1: %2; nothing forgotten</source>
+        <translation>無法讀取 %1：%2；未清除任何記錄</translation>
     </message>
     <message>
-        <source>removed %1</source>
-        <translation>已刪除 %1</translation>
+        <source>%1: could not remove all of %2</source>
+        <translation>%1：未能全部刪除 %2</translation>
     </message>
     <message>
-        <source>could not remove all of %1</source>
-        <translation>無法完全刪除 %1</translation>
+        <source>%1: nothing was kept for it</source>
+        <translation>%1：沒有為它儲存任何內容</translation>
+    </message>
+    <message>
+        <source>%1: removed %2</source>
+        <translation>%1：已刪除 %2</translation>
     </message>
 </context>
 <context>
@@ -288,20 +292,80 @@ Start pagoro as your own user instead. If it has to run as root, turn the sandbo
         <source>cannot remove %1</source>
         <translation>無法刪除 %1</translation>
     </message>
+    <message>
+        <source>%1 is a link, left alone</source>
+        <translation>%1 是符號連結，不予處理</translation>
+    </message>
+    <message>
+        <source>%1 is no folder, left alone</source>
+        <translation>%1 不是資料夾，不予處理</translation>
+    </message>
+    <message>
+        <source>cannot open %1: %2</source>
+        <translation>無法開啟 %1：%2</translation>
+    </message>
+    <message>
+        <source>cannot move %1 to %2: %3</source>
+        <translation>無法將 %1 移到 %2：%3</translation>
+    </message>
+    <message>
+        <source>%1 (over the limit)</source>
+        <translation>%1（超出限額）</translation>
+    </message>
+    <message>
+        <source>cannot read %1: %2</source>
+        <translation>無法讀取 %1：%2</translation>
+    </message>
+    <message>
+        <source>cannot write %1</source>
+        <translation>無法寫入 %1</translation>
+    </message>
+    <message>
+        <source>%1 is no object&apos;s file, left alone</source>
+        <translation>%1 不是共享物件檔案，不予處理</translation>
+    </message>
+    <message>
+        <source>%1 is a link or no file, left alone</source>
+        <translation>%1 是符號連結或不是檔案，不予處理</translation>
+    </message>
 </context>
 <context>
     <name>Shelf</name>
-    <message>
-        <source>the list of recent magazines %1 can&apos;t be read; it is left alone and begun anew</source>
-        <translation>無法讀取最近閱讀的列表 %1；保留原檔案不動，重新開始記錄</translation>
-    </message>
     <message>
         <source>the list of recent magazines %1 is damaged; it is ignored and begun anew</source>
         <translation>最近閱讀的列表 %1 已損壞；忽略它並重新開始記錄</translation>
     </message>
     <message>
-        <source>the list of recent magazines %1 can&apos;t be written: %2</source>
-        <translation>無法寫入最近閱讀的列表 %1：%2</translation>
+        <source>no home folder is known: the shelf of recent magazines is not kept</source>
+        <translation>找不到主資料夾：不儲存最近閱讀清單</translation>
+    </message>
+    <message>
+        <source>the folder of the shelf of recent magazines %1 can&apos;t be used (%2); it is left alone and nothing is kept</source>
+        <translation>最近閱讀清單的資料夾 %1 無法使用（%2）；不予處理，也不儲存任何內容</translation>
+    </message>
+    <message>
+        <source>the folder of the covers %1 can&apos;t be used (%2); it is left alone and the shelf goes without covers</source>
+        <translation>封面資料夾 %1 無法使用（%2）；不予處理，最近閱讀清單不顯示封面</translation>
+    </message>
+    <message>
+        <source>the list of recent magazines %1 can&apos;t be read (%2); it is left alone and the shelf begun anew</source>
+        <translation>最近閱讀清單 %1 無法讀取（%2）；不予處理，清單重新開始</translation>
+    </message>
+    <message>
+        <source>the list of recent magazines %1 can&apos;t be written (%2); the one before is kept as it was</source>
+        <translation>最近閱讀清單 %1 無法寫入（%2）；原來的清單維持不變</translation>
+    </message>
+    <message>
+        <source>the cover %1 can&apos;t be read (%2); it is left alone and the shelf shows its magazine without it</source>
+        <translation>封面 %1 無法讀取（%2）；不予處理，該雜誌不顯示封面</translation>
+    </message>
+    <message>
+        <source>the cover %1 is no picture of the shelf; the shelf shows its magazine without it</source>
+        <translation>封面 %1 不是最近閱讀清單的圖片；該雜誌不顯示封面</translation>
+    </message>
+    <message>
+        <source>the cover %1 can&apos;t be written (%2); the one before is kept as it was</source>
+        <translation>封面 %1 無法寫入（%2）；原來的封面維持不變</translation>
     </message>
 </context>
 <context>
@@ -345,6 +409,18 @@ Start pagoro as your own user instead. If it has to run as root, turn the sandbo
 %2 · %3</source>
         <translation>%1
 %2 · %3</translation>
+    </message>
+    <message>
+        <source>The magazine &quot;%1&quot; is no longer there.
+
+Forget it (take it off the list of recent magazines), or keep it on the list? If it lies on a disc or a stick, insert it and choose it again.</source>
+        <translation>雜誌「%1」已不在原處。
+
+要將它從最近閱讀中移除，還是留在清單中？如果它在光碟或隨身碟上，請插入後再選一次。</translation>
+    </message>
+    <message>
+        <source>&amp;Keep</source>
+        <translation>保留(&amp;K)</translation>
     </message>
 </context>
 <context>
@@ -427,48 +503,6 @@ Shows the list of commands, or the usage of COMMAND.
         <translation>用法：pagoro-book help [COMMAND]
 
 顯示指令列表，或指令 COMMAND 的用法。
-</translation>
-    </message>
-    <message>
-        <source>Usage: pagoro-book COMMAND [ARGUMENTS]
-
-Looks into, unpacks and makes pagoro book executables: magazines made of
-the reader program with the magazine&apos;s files packed onto its end.
-
-Commands:
-  info BOOK           print the format version, movie size and entry count
-  list BOOK           print each entry: name, offset, stored and file size
-  extract BOOK DIR    write the files of BOOK into the empty folder DIR
-  pack DIR -o OUT     make the book executable OUT from the files of DIR
-                      [--format 1.0|2.0] [--size WxH] [--reader FILE]
-  help [COMMAND]      show this text, or the usage of COMMAND
-
-Options:
-  --help              show this text; COMMAND --help shows that command&apos;s
-  --version           show the version
-
-Data goes to standard output, messages to standard error. The exit status
-is 0 on success, 1 when a command fails and 2 for bad arguments.
-</source>
-        <translation>用法：pagoro-book COMMAND [ARGUMENTS]
-
-檢視、解開和製作 pagoro 雜誌執行檔：由閱讀器程式和附加在其末尾的雜誌檔案
-組成的雜誌。
-
-指令：
-  info BOOK           顯示格式版本、動畫尺寸和項目數
-  list BOOK           列出每個項目：名稱、位移、存放大小和檔案大小
-  extract BOOK DIR    將 BOOK 的檔案寫入空的資料夾 DIR
-  pack DIR -o OUT     用 DIR 中的檔案製作雜誌執行檔 OUT
-                      [--format 1.0|2.0] [--size WxH] [--reader FILE]
-  help [COMMAND]      顯示本說明，或指令 COMMAND 的用法
-
-選項：
-  --help              顯示本說明；COMMAND --help 顯示該指令的用法
-  --version           顯示版本資訊
-
-資料輸出到標準輸出，訊息輸出到標準錯誤輸出。結束狀態：成功為 0，指令失敗為 1，
-參數有誤為 2。
 </translation>
     </message>
     <message>
@@ -578,6 +612,97 @@ is 0 on success, 1 when a command fails and 2 for bad arguments.
     <message>
         <source>unknown command %1</source>
         <translation>未知指令 %1</translation>
+    </message>
+    <message>
+        <source>Usage: pagoro-book reader BOOK -o OUT
+
+Writes the reader part of the book executable BOOK to OUT: every byte
+before its container, which is the program the book starts with. Of a
+book made for Windows, that is the Windows reader program; `pack
+--reader OUT` then makes books that start with it, as Windows readers
+expect. OUT is written anew (never BOOK itself).
+
+  -o, --output OUT    the file to write
+  --                  end of options (for a BOOK whose name starts with -)
+</source>
+        <translation>用法：pagoro-book reader BOOK -o OUT
+
+將雜誌執行檔 BOOK 的閱讀器部分寫入 OUT：雜誌容器之前的全部位元組，
+也就是雜誌啟動時執行的程式。為 Windows 製作的雜誌，這部分就是 Windows
+閱讀器程式；之後用 `pack --reader OUT` 製作的雜誌就以它啟動，符合 Windows
+閱讀器的要求。OUT 一律重新寫入（絕不會是 BOOK 本身）。
+
+  -o, --output OUT    要寫入的檔案
+  --                  選項結束（用於以 - 開頭的 BOOK 名稱）
+</translation>
+    </message>
+    <message>
+        <source>Usage: pagoro-book COMMAND [ARGUMENTS]
+
+Looks into, unpacks and makes pagoro book executables: magazines made of
+the reader program with the magazine&apos;s files packed onto its end.
+
+Commands:
+  info BOOK           print the format version, movie size and entry count
+  list BOOK           print each entry: name, offset, stored and file size
+  extract BOOK DIR    write the files of BOOK into the empty folder DIR
+  pack DIR -o OUT     make the book executable OUT from the files of DIR
+                      [--format 1.0|2.0] [--size WxH] [--reader FILE]
+  reader BOOK -o OUT  write the program BOOK starts with (its reader) to OUT
+  help [COMMAND]      show this text, or the usage of COMMAND
+
+Options:
+  --help              show this text; COMMAND --help shows that command&apos;s
+  --version           show the version
+
+Data goes to standard output, messages to standard error. The exit status
+is 0 on success, 1 when a command fails and 2 for bad arguments.
+</source>
+        <translation>用法：pagoro-book COMMAND [ARGUMENTS]
+
+檢視、解開和製作 pagoro 雜誌執行檔：由閱讀器程式和附加在其末尾的雜誌檔案
+組成的雜誌。
+
+指令：
+  info BOOK           顯示格式版本、動畫尺寸和項目數
+  list BOOK           列出每個項目：名稱、位移、存放大小和檔案大小
+  extract BOOK DIR    將 BOOK 的檔案寫入空的資料夾 DIR
+  pack DIR -o OUT     用 DIR 中的檔案製作雜誌執行檔 OUT
+                      [--format 1.0|2.0] [--size WxH] [--reader FILE]
+  reader BOOK -o OUT  將 BOOK 啟動時執行的程式（它的閱讀器）寫入 OUT
+  help [COMMAND]      顯示本說明，或指令 COMMAND 的用法
+
+選項：
+  --help              顯示本說明；COMMAND --help 顯示該指令的用法
+  --version           顯示版本資訊
+
+資料輸出到標準輸出，訊息輸出到標準錯誤輸出。結束狀態：成功為 0，指令失敗為 1，
+參數有誤為 2。
+</translation>
+    </message>
+</context>
+<context>
+    <name>pagoro::HelpText</name>
+    <message>
+        <source>
+A magazine starts in a borderless window that fills the screen&apos;s free area
+(maximized).
+  F11            true full screen, above the desktop&apos;s panels, and back
+  Escape         the window of the movie&apos;s size (the magazine is told)
+  Alt+F4         close the reader (or the magazine&apos;s own Quit button)
+Every other key is the magazine&apos;s: most turn their pages with the arrow
+keys, Page Up, Page Down and Home.
+
+The start screen shows the shelf of magazines opened lately, newest first:
+Enter or a click opens one, Delete forgets it; Ctrl+O opens another.
+
+Files (XDG_STATE_HOME is ~/.local/state, XDG_DATA_HOME ~/.local/share
+unless set):
+  $XDG_STATE_HOME/pagoro/recent           the shelf; its pictures in covers/
+  $XDG_STATE_HOME/pagoro/shared-objects/  what the magazines remember
+  $XDG_DATA_HOME/pagoro/NAME/             a magazine&apos;s files while it plays
+</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 </TS>
