@@ -12,7 +12,7 @@ RUN_DIR := build/release
 FUZZ_DIR := build/fuzz
 CMAKE_GEN := -G Ninja
 
-.PHONY: deps build test lint lint-shell lint-js format-check translations translations-check run fuzz fuzz-build fuzz-replay bench soak install deb dist package clean
+.PHONY: deps deps-run deps-test deps-release build test lint lint-shell lint-js format-check translations translations-check run fuzz fuzz-build fuzz-replay bench soak install deb dist package clean
 
 # The version, from the project (CMakeLists.txt).
 VERSION := $(shell sed -n 's/^project.pagoro VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
@@ -20,7 +20,7 @@ VERSION := $(shell sed -n 's/^project.pagoro VERSION \([0-9.]*\).*/\1/p' CMakeLi
 # The release build is hardened as the Debian package is
 # (packaging/hardening.mk), in `make build`, `run`, `install` and `deb`
 # alike: the same folder and the same options, so that one after the other
-# finds everything built. (Evaluated when used, after `deps`.)
+# finds everything built. (Evaluated when used, after `deps-run`.)
 include packaging/hardening.mk
 BUILDFLAGS = DEB_BUILD_MAINT_OPTIONS="$(DEB_BUILD_MAINT_OPTIONS)" \
   DEB_CFLAGS_MAINT_APPEND="$(DEB_CFLAGS_MAINT_APPEND)" \
@@ -30,15 +30,22 @@ RELEASE_FLAGS = \
   "-DCMAKE_CXX_FLAGS=$(shell $(BUILDFLAGS) CPPFLAGS) $(shell $(BUILDFLAGS) CXXFLAGS)" \
   "-DCMAKE_EXE_LINKER_FLAGS=$(shell $(BUILDFLAGS) LDFLAGS)"
 
-# Every set; the commands below each install only their own.
+# Every set; the commands below each install only their own, as a
+# prerequisite, so that what a recipe asks of the system when it is read
+# (dpkg-buildflags, node) is there by then.
 DEPS := scripts/install-deps.sh
 deps:
 	@$(DEPS)
+deps-run:
+	@$(DEPS) run
+deps-test:
+	@$(DEPS) test
+deps-release:
+	@$(DEPS) release
 
 # Configuring again each time is cheap and picks up changed options
 # (make bench turns the benchmarks on in the same build folder).
-build:
-	@$(DEPS) run
+build: deps-run
 	cmake -S . -B $(RUN_DIR) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF -DPAGORO_BENCH=$(BENCH) \
 	  $(RELEASE_FLAGS) >/dev/null
 	cmake --build $(RUN_DIR) -j $(JOBS)
@@ -47,8 +54,7 @@ build:
 # No test is retried: a test waits for a sign of what it expects, with a
 # bound, so a failure means something.
 TEST_CONFIG := -DCMAKE_BUILD_TYPE=Debug -DPAGORO_SANITIZE=ON -DPAGORO_WERROR=ON -DPAGORO_BENCH=OFF
-test:
-	@$(DEPS) test
+test: deps-test
 	cmake -S . -B $(TEST_DIR) $(CMAKE_GEN) $(TEST_CONFIG) >/dev/null
 	cmake --build $(TEST_DIR) -j $(JOBS)
 	cd $(TEST_DIR) && ctest --output-on-failure -j $(JOBS) --timeout 900 -LE bench
@@ -64,8 +70,7 @@ LINT_SOURCES := $(filter-out %_test.cpp,$(wildcard book/*.cpp core/*.cpp swf/*.c
 # (eslint.config.js, pinned in package-lock.json) over the player page's
 # scripts.
 SHELL_SCRIPTS = $(shell git ls-files '*.sh' .ci/run)
-lint: lint-shell lint-js
-	@$(DEPS) test
+lint: deps-test lint-shell lint-js
 	cmake -S . -B $(TEST_DIR) $(CMAKE_GEN) $(TEST_CONFIG) >/dev/null
 	printf '%s\n' $(filter-out $(QT_LINT_SOURCES),$(LINT_SOURCES)) | \
 	  xargs -P $(JOBS) -n 4 clang-tidy -p $(TEST_DIR) --quiet
@@ -75,12 +80,10 @@ lint: lint-shell lint-js
 	  --quiet --inline-suppr --suppress=missingIncludeSystem --suppress=useStlAlgorithm \
 	  --library=qt -I . $(LINT_SOURCES)
 
-lint-shell:
-	@$(DEPS) test
+lint-shell: deps-test
 	shellcheck -x $(SHELL_SCRIPTS)
 
-lint-js:
-	@$(DEPS) test
+lint-js: deps-test
 	node_modules/.bin/eslint --max-warnings 0 player/*.js eslint.config.js
 
 # The catalogues of the programs' texts (translations/*.ts): `translations`
@@ -91,8 +94,7 @@ lint-js:
 translations:
 	scripts/update-translations.sh
 
-translations-check:
-	@$(DEPS) test
+translations-check: deps-test
 	scripts/translations-check.sh
 
 # The whole tree follows .clang-format.
@@ -105,8 +107,7 @@ run: build
 # The fuzz targets, built with clang; `make fuzz` runs each a minute,
 # `make fuzz-replay` (in CI) runs each over its seeds and then a few seconds.
 FUZZ_SECONDS ?= 5
-fuzz-build:
-	@$(DEPS) test
+fuzz-build: deps-test
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_DIR) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug \
 	  "-DCMAKE_C_FLAGS_DEBUG=-O1 -g" "-DCMAKE_CXX_FLAGS_DEBUG=-O1 -g" -DPAGORO_FUZZ=ON -DBUILD_TESTING=OFF
 	cmake --build $(FUZZ_DIR) -j $(JOBS)
@@ -121,8 +122,7 @@ fuzz-replay: fuzz-build
 # timings and rates (the tests labelled bench in the test build, which
 # `make test` leaves out: they fail on a busy machine by design).
 bench: BENCH = ON
-bench: build
-	@$(DEPS) test
+bench: build deps-test
 	bench/compare.sh $(RUN_DIR)
 	cmake -S . -B $(TEST_DIR) $(CMAKE_GEN) $(TEST_CONFIG) >/dev/null
 	cmake --build $(TEST_DIR) -j $(JOBS) --target pagoro_player_e2e_tests
@@ -132,8 +132,7 @@ bench: build
 # threads, files and memory every 10 steps (about half an hour; not in
 # `test`). An optimized build of its own: the test programs are in it.
 SOAK_DIR := build/soak
-soak:
-	@$(DEPS) test
+soak: deps-test
 	cmake -S . -B $(SOAK_DIR) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPAGORO_BENCH=OFF >/dev/null
 	cmake --build $(SOAK_DIR) -j $(JOBS) --target pagoro pagoro-book pagoro-remote-movie pagoro-drag-source
 	nice tests/with-display.sh -- tests/soak/soak.sh $(SOAK_DIR)
@@ -142,8 +141,7 @@ install: build
 	cmake --install $(RUN_DIR) --prefix $(PREFIX)
 
 # The Debian package of the run build: build/release/pagoro_<version>_amd64.deb.
-deb: build
-	@$(DEPS) release
+deb: build deps-release
 	cd $(RUN_DIR) && cpack -G DEB
 
 # The source package's tarballs in build/dist: pagoro_VERSION.orig.tar.xz
@@ -155,8 +153,7 @@ deb: build
 DIST_DIR := build/dist
 RUFFLE_VERSION = $(shell node -p 'require("./package-lock.json").packages["node_modules/@ruffle-rs/ruffle"].version')
 RUFFLE_INTEGRITY = $(shell node -p 'require("./package-lock.json").packages["node_modules/@ruffle-rs/ruffle"].integrity')
-dist:
-	@$(DEPS) release
+dist: deps-release
 	@[ "$$(dpkg-parsechangelog -S Version | sed 's/-[^-]*$$//')" = "$(VERSION)" ] || \
 	  { echo "dist: debian/changelog is not at version $(VERSION)" >&2; exit 1; }
 	rm -rf $(DIST_DIR) && mkdir -p $(DIST_DIR)
