@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # Runs the fuzzers: scripts/fuzz.sh BUILD_DIR SECONDS [TARGET...]
 # BUILD_DIR is a build configured with -DPAGORO_FUZZ=ON; each TARGET (book,
-# movie_patch, file_kind, hand_over, recent_list; all by default) runs SECONDS. A fuzzer starts from its seeds
-# (book/fuzz/corpus, player/fuzz/corpus) and works in a private folder
+# movie_patch, file_kind, hand_over, recent_list, sol_file; all by default)
+# runs SECONDS. A fuzzer starts from its seeds (book/fuzz/, player/fuzz/ and
+# core/fuzz/ hold them) and works in a private folder
 # (TMPDIR, XDG_DATA_HOME and HOME point into it), in /dev/shm when it can.
 # A finding fails the run and is kept in BUILD_DIR/fuzz-findings.
 set -euo pipefail
 if [ $# -lt 2 ]; then
-  echo "usage: $0 BUILD_DIR SECONDS [book|movie_patch|file_kind|hand_over|recent_list]..." >&2
+  echo "usage: $0 BUILD_DIR SECONDS [book|movie_patch|file_kind|hand_over|recent_list|sol_file]..." >&2
   exit 2
 fi
 repo="$(cd "$(dirname "$0")/.." && pwd)"
@@ -15,7 +16,7 @@ build="$(cd "$1" && pwd)"
 seconds="$2"
 shift 2
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(book movie_patch file_kind hand_over recent_list)
+[ ${#targets[@]} -gt 0 ] || targets=(book movie_patch file_kind hand_over recent_list sol_file)
 findings="$build/fuzz-findings"
 mkdir -p "$findings"
 
@@ -27,6 +28,7 @@ setup() {
     file_kind) seeds="$repo/book/fuzz/kind_corpus"; dict="$repo/book/fuzz/book.dict"; max_len=16384 ;;
     hand_over) seeds="$repo/core/fuzz/corpus"; dict="$repo/core/fuzz/hand_over.dict"; max_len=16384 ;;
     recent_list) seeds="$repo/core/fuzz/recent_corpus"; dict="$repo/core/fuzz/recent.dict"; max_len=16384 ;;
+    sol_file) seeds="$repo/core/fuzz/sol_corpus"; dict="$repo/core/fuzz/sol.dict"; max_len=16384 ;;
     *) echo "fuzz.sh: no fuzz target $1" >&2; exit 2 ;;
   esac
 }
