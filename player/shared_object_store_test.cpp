@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QJSEngine>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -21,12 +22,24 @@ const MagazineId kBook{.book = "Spring", .file = {}, .folder = "/d/pagoro/Spring
 const char kMovie[] = "/tmp/tem-pagoro-1.tmp";
 
 // A shared object's file of `size` bytes in all, as Flash writes them.
+QByteArray BigEndian(qsizetype value, int bytes) {
+  QByteArray out;
+  for (int shift = 8 * (bytes - 1); shift >= 0; shift -= 8)
+    out.append(static_cast<char>((value >> shift) & 0xFF));
+  return out;
+}
+
+// A well-formed object of `size` bytes (at least 23, an empty one's): below
+// 32 bytes its name is `fill` repeated, else it holds one long string of it.
 QByteArray Sol(qsizetype size, char fill = 'x') {
-  QByteArray body = QByteArray("TCSO") + QByteArray(size - 10, fill);
-  QByteArray sol("\x00\xBF", 2);
-  for (int shift = 24; shift >= 0; shift -= 8)
-    sol.append(static_cast<char>((body.size() >> shift) & 0xFF));
-  return sol + body;
+  const bool empty = size < 32;
+  const QByteArray name = empty ? QByteArray(std::max<qsizetype>(1, size - 22), fill) : "s";
+  QByteArray rest =
+      QByteArray("TCSO\0\4\0\0\0\0", 10) + BigEndian(name.size(), 2) + name + BigEndian(0, 4);
+  if (!empty)
+    rest += BigEndian(1, 2) + "v" + '\x0C' + BigEndian(size - 32, 4) + QByteArray(size - 32, fill) +
+            '\0';
+  return QByteArray("\x00\xBF", 2) + BigEndian(rest.size(), 4) + rest;
 }
 
 QByteArray Read(const QString& path) {
@@ -77,7 +90,7 @@ TEST_F(SharedObjectStoreTest, OwnAndSharedObjectsEachStayWithinTheLimit) {
   EXPECT_TRUE(store.Write({"tmp/tem-pagoro-1.tmp", "b"}, Sol(half)));
   EXPECT_FALSE(store.Write({"tmp/tem-pagoro-1.tmp", "c"}, Sol(10)));
   // A smaller object in place of one that was kept fits again.
-  EXPECT_TRUE(store.Write({"tmp/tem-pagoro-1.tmp", "b"}, Sol(half - 10)));
+  EXPECT_TRUE(store.Write({"tmp/tem-pagoro-1.tmp", "b"}, Sol(half - 30)));
   EXPECT_TRUE(store.Write({"tmp/tem-pagoro-1.tmp", "c"}, Sol(10)));
   // The shared ones are weighed apart.
   EXPECT_TRUE(store.Write({"", "a"}, Sol(kSharedObjectLimit)));
