@@ -77,7 +77,7 @@ QString HelpText(const QString& program) {
              "  --             end of options (for a FILE whose name starts with -)\n")
              .arg(program) +
          QCoreApplication::translate(
-             "pagoro::HelpText",
+             "CommandLine",
              "\n"
              "A magazine starts in a borderless window that fills the screen's free area\n"
              "(maximized).\n"

@@ -73,6 +73,42 @@ FILE 是一本杂志（杂志可执行文件，为 Windows 或为本阅读器制
         <source>Try &apos;%1 --help&apos;.</source>
         <translation>请运行“%1 --help”查看用法。</translation>
     </message>
+    <message>
+        <source>
+A magazine starts in a borderless window that fills the screen&apos;s free area
+(maximized).
+  F11            true full screen, above the desktop&apos;s panels, and back
+  Escape         the window of the movie&apos;s size (the magazine is told)
+  Alt+F4         close the reader (or the magazine&apos;s own Quit button)
+Every other key is the magazine&apos;s: most turn their pages with the arrow
+keys, Page Up, Page Down and Home.
+
+The start screen shows the shelf of magazines opened lately, newest first:
+Enter or a click opens one, Delete forgets it; Ctrl+O opens another.
+
+Files (XDG_STATE_HOME is ~/.local/state, XDG_DATA_HOME ~/.local/share
+unless set):
+  $XDG_STATE_HOME/pagoro/recent           the shelf; its pictures in covers/
+  $XDG_STATE_HOME/pagoro/shared-objects/  what the magazines remember
+  $XDG_DATA_HOME/pagoro/NAME/             a magazine&apos;s files while it plays
+</source>
+        <translation>
+杂志在铺满屏幕可用区域的无边框窗口中打开（最大化）。
+  F11            切换到真正的全屏（盖住桌面面板），再按一次返回
+  Escape         把窗口变为动画的大小（杂志会收到通知）
+  Alt+F4         关闭阅读器（或使用杂志自己的“退出”按钮）
+其他按键都交给杂志：大多数杂志用方向键、Page Up、Page Down 和 Home 翻页。
+
+开始画面显示最近阅读的杂志，最新的在前：按 Enter 或单击打开，按 Delete
+移除；按 Ctrl+O 打开其他杂志。
+
+文件（未设置时 XDG_STATE_HOME 为 ~/.local/state，XDG_DATA_HOME 为
+~/.local/share）：
+  $XDG_STATE_HOME/pagoro/recent           最近阅读列表；封面图片在 covers/ 中
+  $XDG_STATE_HOME/pagoro/shared-objects/  杂志保存的内容
+  $XDG_DATA_HOME/pagoro/NAME/             杂志播放期间的文件
+</translation>
+    </message>
 </context>
 <context>
     <name>FileChooser</name>
@@ -679,30 +715,6 @@ is 0 on success, 1 when a command fails and 2 for bad arguments.
 数据输出到标准输出，消息输出到标准错误输出。退出状态：成功为 0，命令失败为 1，
 参数有误为 2。
 </translation>
-    </message>
-</context>
-<context>
-    <name>pagoro::HelpText</name>
-    <message>
-        <source>
-A magazine starts in a borderless window that fills the screen&apos;s free area
-(maximized).
-  F11            true full screen, above the desktop&apos;s panels, and back
-  Escape         the window of the movie&apos;s size (the magazine is told)
-  Alt+F4         close the reader (or the magazine&apos;s own Quit button)
-Every other key is the magazine&apos;s: most turn their pages with the arrow
-keys, Page Up, Page Down and Home.
-
-The start screen shows the shelf of magazines opened lately, newest first:
-Enter or a click opens one, Delete forgets it; Ctrl+O opens another.
-
-Files (XDG_STATE_HOME is ~/.local/state, XDG_DATA_HOME ~/.local/share
-unless set):
-  $XDG_STATE_HOME/pagoro/recent           the shelf; its pictures in covers/
-  $XDG_STATE_HOME/pagoro/shared-objects/  what the magazines remember
-  $XDG_DATA_HOME/pagoro/NAME/             a magazine&apos;s files while it plays
-</source>
-        <translation type="unfinished"></translation>
     </message>
 </context>
 </TS>

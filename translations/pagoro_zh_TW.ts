@@ -73,6 +73,42 @@ FILE 是一本雜誌（雜誌執行檔，為 Windows 或為本閱讀器製作，
         <source>Try &apos;%1 --help&apos;.</source>
         <translation>請執行「%1 --help」查看用法。</translation>
     </message>
+    <message>
+        <source>
+A magazine starts in a borderless window that fills the screen&apos;s free area
+(maximized).
+  F11            true full screen, above the desktop&apos;s panels, and back
+  Escape         the window of the movie&apos;s size (the magazine is told)
+  Alt+F4         close the reader (or the magazine&apos;s own Quit button)
+Every other key is the magazine&apos;s: most turn their pages with the arrow
+keys, Page Up, Page Down and Home.
+
+The start screen shows the shelf of magazines opened lately, newest first:
+Enter or a click opens one, Delete forgets it; Ctrl+O opens another.
+
+Files (XDG_STATE_HOME is ~/.local/state, XDG_DATA_HOME ~/.local/share
+unless set):
+  $XDG_STATE_HOME/pagoro/recent           the shelf; its pictures in covers/
+  $XDG_STATE_HOME/pagoro/shared-objects/  what the magazines remember
+  $XDG_DATA_HOME/pagoro/NAME/             a magazine&apos;s files while it plays
+</source>
+        <translation>
+雜誌在填滿螢幕可用區域的無邊框視窗中開啟（最大化）。
+  F11            切換到真正的全螢幕（蓋住桌面面板），再按一次返回
+  Escape         將視窗變為動畫的大小（雜誌會收到通知）
+  Alt+F4         關閉閱讀器（或使用雜誌自己的「結束」按鈕）
+其他按鍵都交給雜誌：大多數雜誌用方向鍵、Page Up、Page Down 和 Home 翻頁。
+
+開始畫面顯示最近閱讀的雜誌，最新的在前：按 Enter 或按一下開啟，按 Delete
+移除；按 Ctrl+O 開啟其他雜誌。
+
+檔案（未設定時 XDG_STATE_HOME 為 ~/.local/state，XDG_DATA_HOME 為
+~/.local/share）：
+  $XDG_STATE_HOME/pagoro/recent           最近閱讀清單；封面圖片在 covers/ 中
+  $XDG_STATE_HOME/pagoro/shared-objects/  雜誌儲存的內容
+  $XDG_DATA_HOME/pagoro/NAME/             雜誌播放期間的檔案
+</translation>
+    </message>
 </context>
 <context>
     <name>FileChooser</name>
@@ -679,30 +715,6 @@ is 0 on success, 1 when a command fails and 2 for bad arguments.
 資料輸出到標準輸出，訊息輸出到標準錯誤輸出。結束狀態：成功為 0，指令失敗為 1，
 參數有誤為 2。
 </translation>
-    </message>
-</context>
-<context>
-    <name>pagoro::HelpText</name>
-    <message>
-        <source>
-A magazine starts in a borderless window that fills the screen&apos;s free area
-(maximized).
-  F11            true full screen, above the desktop&apos;s panels, and back
-  Escape         the window of the movie&apos;s size (the magazine is told)
-  Alt+F4         close the reader (or the magazine&apos;s own Quit button)
-Every other key is the magazine&apos;s: most turn their pages with the arrow
-keys, Page Up, Page Down and Home.
-
-The start screen shows the shelf of magazines opened lately, newest first:
-Enter or a click opens one, Delete forgets it; Ctrl+O opens another.
-
-Files (XDG_STATE_HOME is ~/.local/state, XDG_DATA_HOME ~/.local/share
-unless set):
-  $XDG_STATE_HOME/pagoro/recent           the shelf; its pictures in covers/
-  $XDG_STATE_HOME/pagoro/shared-objects/  what the magazines remember
-  $XDG_DATA_HOME/pagoro/NAME/             a magazine&apos;s files while it plays
-</source>
-        <translation type="unfinished"></translation>
     </message>
 </context>
 </TS>
