@@ -130,6 +130,10 @@ void SingleInstance::Serve(QLocalSocket* socket) {
         }
         qCInfo(lcApp) << "called to the front by another reader";
         if (on_called_) on_called_();
+        // The token was for this one activation (made within the call):
+        // kept, it would go with every program started later, a browser
+        // for the movie's links included.
+        if (token.kind == HandOverKind::kToken) qunsetenv(kTokenVariable);
         break;
       }
       case HandOverKind::kToken:
