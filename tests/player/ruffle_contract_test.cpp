@@ -91,9 +91,21 @@ std::string Broken(const std::string& assumption, const RuffleFile& file, const 
          what;
 }
 
-// A call's argument as the minifier writes it: a name, or a name wrapped
-// in the glue's lookup of a JavaScript object (`We(_)`).
-const std::string kArg = R"([[:alnum:]_$]+(\([[:alnum:]_$]+\))?)";
+// A call of `method` with `count` arguments, each as the minifier writes
+// it: a name, or a name wrapped in the glue's lookup of a JavaScript object
+// (`We(_)`).
+std::string CallOf(const std::string& method, int count) {
+  constexpr const char* kArg = R"([[:alnum:]_$]+(\([[:alnum:]_$]+\))?)";
+  std::string pattern = R"(\.)";
+  pattern += method;
+  pattern += R"(\()";
+  for (int i = 0; i < count; ++i) {
+    if (i > 0) pattern += ',';
+    pattern += kArg;
+  }
+  pattern += R"(\))";
+  return pattern;
+}
 
 class RuffleContractTest : public ::testing::Test {
  protected:
@@ -147,7 +159,7 @@ TEST_F(RuffleContractTest, AudioRefill) {
         << Broken(kName, glue, "no longer takes the page's AudioContext when it loads");
     EXPECT_TRUE(Has(glue.text, R"(\.createBufferSource\(\))"))
         << Broken(kName, glue, "no longer plays buffer sources");
-    EXPECT_TRUE(Has(glue.text, R"(\.start\()" + kArg + R"(\))"))
+    EXPECT_TRUE(Has(glue.text, CallOf("start", 1)))
         << Broken(kName, glue, "no longer starts a buffer at a given time");
     EXPECT_TRUE(Has(glue.text, R"(\.onended=)"))
         << Broken(kName, glue, "no longer learns through onended that a buffer has played");
@@ -171,9 +183,9 @@ TEST_F(RuffleContractTest, AudioRefill) {
 TEST_F(RuffleContractTest, FrameStepping) {
   const char* kName = "frame stepping";
   for (const RuffleFile& glue : Glue()) {
-    EXPECT_TRUE(Has(glue.text, R"(\.requestAnimationFrame\()" + kArg + R"(\))"))
+    EXPECT_TRUE(Has(glue.text, CallOf("requestAnimationFrame", 1)))
         << Broken(kName, glue, "no longer asks the window for animation frames");
-    EXPECT_TRUE(Has(glue.text, R"(\.cancelAnimationFrame\()" + kArg + R"(\))"))
+    EXPECT_TRUE(Has(glue.text, CallOf("cancelAnimationFrame", 1)))
         << Broken(kName, glue, "no longer cancels animation frames through the window");
     EXPECT_FALSE(
         Has(glue.text, R"((=|\(|,)requestAnimationFrame[,;)]|requestAnimationFrame\.bind)"))
@@ -200,7 +212,7 @@ TEST_F(RuffleContractTest, GlyphDrawing) {
   for (const RuffleFile& glue : Glue()) {
     EXPECT_TRUE(Has(glue.text, R"(\.filter=)"))
         << Broken(kName, glue, "no longer sets the context's filter");
-    EXPECT_TRUE(Has(glue.text, R"(\.drawImage\(()" + kArg + R"(,){8})" + kArg + R"(\))"))
+    EXPECT_TRUE(Has(glue.text, CallOf("drawImage", 9)))
         << Broken(kName, glue, "no longer draws part of an image (drawImage with 9 arguments)");
   }
   for (const RuffleFile& core : Cores()) {
@@ -229,7 +241,7 @@ TEST_F(RuffleContractTest, GamepadCall) {
 TEST_F(RuffleContractTest, FetchLoads) {
   const char* kName = "fetch loads";
   for (const RuffleFile& glue : Glue()) {
-    EXPECT_TRUE(Has(glue.text, R"(\.fetch\()" + kArg + R"(\))"))
+    EXPECT_TRUE(Has(glue.text, CallOf("fetch", 1)))
         << Broken(kName, glue, "no longer fetches through the window");
     EXPECT_FALSE(Has(glue.text, R"(fetch\.bind|(=|\(|,)fetch[,;)])"))
         << Broken(kName, glue, "keeps its own reference to fetch");
