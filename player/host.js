@@ -1,5 +1,6 @@
 // The player's page: one Ruffle player filling the view, driven by the
 // control through the web channel object "bridge".
+/* global pagoroKeepsObject -- player/object-names.js */
 "use strict";
 (() => {
   const rufflePath = new URL("ruffle/", document.baseURI).href;

@@ -7,8 +7,8 @@
 // name begins at the first part led by "#" (a name holding "/"), else it
 // is the last part. The player's unit tests hold it to the store's cases.
 "use strict";
-// eslint-disable-next-line no-unused-vars
-function pagoroKeepsObject(key, prefix) {
+// A property of the page's global object: host.js calls it.
+globalThis.pagoroKeepsObject = function pagoroKeepsObject(key, prefix) {
   const kMaxPart = 200;
   // The first byte of a part (256: not ASCII) when it is one the store
   // keeps; -1 else. In the path, %XX is one byte.
@@ -51,4 +51,4 @@ function pagoroKeepsObject(key, prefix) {
     }
   }
   return parts.slice(nameAt).every((part) => firstByte(part, false) >= 0);
-}
+};

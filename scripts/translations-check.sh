@@ -66,6 +66,7 @@ PY
 # "not translated: REASON" on the line or the one before lets one stand.
 shown='(setText|setWindowTitle|setToolTip|setPlaceholderText|setLabelText|setStatusTip|QMessageBox::(information|warning|critical|question)|QMessageBox box|QLabel|QPushButton|QCheckBox|QRadioButton|QAction|addAction|QListWidgetItem)\([^)]*"[A-Za-z]'
 terminal='(fprintf|printf|fputs|puts|std::(cout|cerr))[^;]*"[A-Za-z][a-z]+ [a-z]'
+# shellcheck disable=SC2016 # the awk program's $0 is awk's
 if find app player tools/pagoro-book -maxdepth 1 -name '*.cpp' ! -name '*_test.cpp' -print0 | sort -z |
   xargs -0 awk -v pattern="$shown|$terminal" '
     FNR == 1 { before = "" }

@@ -274,7 +274,8 @@ drop() {
     sleep 0.1
   done
   sleep 0.3
-  DROP_RELEASED_MS=$(date +%s%3N)  # when the button went up, for timed drops
+  # shellcheck disable=SC2034 # read by the tests that time their drops
+  DROP_RELEASED_MS=$(date +%s%3N)  # when the button went up
   xdotool mouseup 1
   wait_until 10 ended "$pid"
   kill "$pid" 2>/dev/null

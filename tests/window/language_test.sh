@@ -61,6 +61,7 @@ in_language() {
   wait_exit 20
 }
 
+# shellcheck disable=SC1111 # the Chinese quotation marks are the message's
 in_language zh_CN.UTF-8 "阅读由 Flash 动画制作的电子杂志。" "把杂志拖到这里" "打开杂志" \
   "“$WORK/notes.txt”里没有杂志：它既不是杂志文件，也不是 Flash 动画或放映文件." "确定"
 in_language zh_TW.UTF-8 "閱讀以 Flash 動畫製作的電子雜誌。" "將雜誌拖曳到這裡" "開啟雜誌" \
