@@ -81,23 +81,60 @@
     return total <= store.limit;
   }
 
+  function setItem(key, value) {
+    const text = String(value);
+    if (saved.get(key) === text && store.writing) return;
+    if (!pagoroKeepsObject(key, store.prefix) || !fitsLimit(key, text)) {
+      throw new DOMException("over the shared objects' limit", "QuotaExceededError");
+    }
+    saved.set(key, text);
+    store.others.delete(key);
+    if (bridge) bridge.sharedObjectStored(store.session, key, text);
+    if (!store.writing) throw new DOMException("the store can't write", "QuotaExceededError");
+  }
+
+  function removeItem(key) {
+    if (saved.delete(key) && bridge) bridge.sharedObjectRemoved(store.session, key);
+  }
+
+  // Ruffle's core reaches storage through properties only (player/shims.md);
+  // what else of the Storage interface is called (Ruffle's own save manager
+  // does) gets the same answers from the same map, as the interface's
+  // methods win over stored keys in a real Storage. The first such call is
+  // logged, as it means Ruffle works differently than assumed.
+  let methodsNoted = false;
+  function noteMethod(name) {
+    if (methodsNoted) return;
+    methodsNoted = true;
+    console.warn("shared objects: Ruffle called localStorage." + name + "()");
+  }
+  const methods = {
+    getItem: (key) => (saved.has(String(key)) ? saved.get(String(key)) : null),
+    setItem: (key, value) => setItem(String(key), value),
+    removeItem: (key) => removeItem(String(key)),
+    key: (index) => [...saved.keys()][index] ?? null,
+    clear: () => [...saved.keys()].forEach(removeItem),
+  };
+
   const storage = new Proxy(Object.create(null), {
-    get: (_, key) => (typeof key === "string" ? saved.get(key) : undefined),
+    get(_, key) {
+      if (typeof key !== "string") return undefined;
+      if (key === "length") return saved.size;
+      if (Object.hasOwn(methods, key)) {
+        return (...args) => {
+          noteMethod(key);
+          return methods[key](...args);
+        };
+      }
+      return saved.get(key);
+    },
     has: (_, key) => saved.has(key),
     set(_, key, value) {
-      const text = String(value);
-      if (saved.get(key) === text && store.writing) return true;
-      if (!pagoroKeepsObject(key, store.prefix) || !fitsLimit(key, text)) {
-        throw new DOMException("over the shared objects' limit", "QuotaExceededError");
-      }
-      saved.set(key, text);
-      store.others.delete(key);
-      if (bridge) bridge.sharedObjectStored(store.session, key, text);
-      if (!store.writing) throw new DOMException("the store can't write", "QuotaExceededError");
+      setItem(key, value);
       return true;
     },
     deleteProperty(_, key) {
-      if (saved.delete(key) && bridge) bridge.sharedObjectRemoved(store.session, key);
+      removeItem(key);
       return true;
     },
     ownKeys: () => [...saved.keys()],

@@ -115,5 +115,42 @@ TEST(PlayerShimTest, RuffleUsesThePageAsItsShimsAssume) {
   EXPECT_TRUE(seen["colourMatrix"].toBool()) << Broken("glyph drawing", seen);
 }
 
+// The page's storage answers the whole Storage interface from the objects it
+// keeps, as Ruffle's own save manager calls it: a missing object is null, a
+// key the store would not keep is refused as over the quota, and the first
+// such call is logged once.
+TEST(PlayerShimTest, TheStorageReplacementAnswersTheStorageInterface) {
+  PlayerHarness h;
+  swf::TextMovieOptions options;
+  options.movie = {.version = 8, .width = 320, .height = 240};
+  options.text = "STORE";
+  h.Load(h.WriteTempMovie(swf::TextMovie(options)));
+  ASSERT_TRUE(PlayerHarness::WaitUntil(
+      [&] { return !h.LogLines().filter(QStringLiteral("movie loaded")).isEmpty(); },
+      kLoadTimeoutMs));
+  const QJsonObject answers = QJsonDocument::fromJson(h.RunJs(R"JS((() => {
+    const s = window.localStorage;
+    let refused = "";
+    try { s.setItem("no store's key", "x"); } catch (e) { refused = e.name; }
+    s.removeItem("no such object");
+    return JSON.stringify({
+      length: typeof s.length, missing: s.getItem("no such object"), refused: refused,
+      key: s.key(100000), again: s.getItem("no such object"), clear: typeof s.clear,
+    });
+  })())JS")
+                                                          .toString()
+                                                          .toUtf8())
+                                  .object();
+  EXPECT_EQ(answers["length"].toString(), QStringLiteral("number"));
+  EXPECT_TRUE(answers["missing"].isNull());
+  EXPECT_EQ(answers["refused"].toString(), QStringLiteral("QuotaExceededError"));
+  EXPECT_TRUE(answers["key"].isNull());
+  EXPECT_EQ(answers["clear"].toString(), QStringLiteral("function"));
+  ASSERT_TRUE(PlayerHarness::WaitUntil(
+      [&] { return !h.LogLines().filter(QStringLiteral("Ruffle called localStorage")).isEmpty(); },
+      kSignTimeoutMs));
+  EXPECT_EQ(h.LogLines().filter(QStringLiteral("Ruffle called localStorage")).size(), 1);
+}
+
 }  // namespace
 }  // namespace pagoro::testing
