@@ -53,6 +53,9 @@ class TApplicationEvents : public QObject {
   void SetOnMessage(MessageHandler handler) { on_message_ = std::move(handler); }
 
   // While a Suspension lives (a modal error box is up) every event passes.
+  // An Escape pressed then (closing the box) is not the owner's: its
+  // release, which may come after the box has gone, is reported as
+  // kEscapeUp, never followed by kEscapeReleased.
   class Suspension {
    public:
     explicit Suspension(TApplicationEvents& hook) : hook_(hook) { ++hook_.suspended_; }
@@ -71,7 +74,8 @@ class TApplicationEvents : public QObject {
 
   MessageHandler on_message_;
   int suspended_ = 0;
-  QTimer escape_release_;  // runs while a release may still turn out a repeat
+  QTimer escape_release_;       // runs while a release may still turn out a repeat
+  bool escape_of_box_ = false;  // the Escape held went down during a suspension
 };
 
 }  // namespace pagoro
