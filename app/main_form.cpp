@@ -529,6 +529,11 @@ void TMainForm::AppEventsMessage(HookEvent kind, bool& handled) {
       qCDebug(lcProtocol) << "Escape key up";
       handled = true;
       break;
+    case HookEvent::kEscapeUpOfBox:
+      // The release of the Escape that closed a box: the box's, not the window's.
+      qCInfo(lcProtocol) << "Escape key up, of a box";
+      handled = true;
+      break;
     case HookEvent::kEscapeReleased:
       qCInfo(lcProtocol) << "Escape released";
       if (is_maximized_) {

@@ -66,12 +66,16 @@ bool TApplicationEvents::eventFilter(QObject* watched, QEvent* event) {
     case HookEvent::kEscapeUp:
       if (static_cast<const QKeyEvent*>(event)->isAutoRepeat()) {
         escape_release_.stop();
-      } else if (escape_of_box_) {
+        break;
+      }
+      if (escape_of_box_) {
         // The release of a press that closed a box: no Escape of the window.
         escape_of_box_ = false;
-      } else {
-        escape_release_.start();
+        bool handled = false;
+        on_message_(HookEvent::kEscapeUpOfBox, handled);
+        return handled;
       }
+      escape_release_.start();
       break;
     default: break;
   }

@@ -32,6 +32,7 @@ enum class HookEvent {
   kRightDoubleClick,  // the double-click Qt adds after a second right press
   kEscapeDown,        // the Escape key went down (also as auto-repeat)
   kEscapeUp,          // an Escape key release event, real or repeated
+  kEscapeUpOfBox,     // the release of an Escape pressed while suspended (closing a box)
   kEscapeReleased,    // the Escape key was really released (reported late, no event)
 };
 
@@ -41,8 +42,8 @@ HookEvent ClassifyHookEvent(const QObject* receiver, const QEvent* event);
 class TApplicationEvents : public QObject {
   Q_OBJECT
  public:
-  // Called for kRightPress, kRightDoubleClick, kEscapeUp (setting `handled`
-  // drops the event) and kEscapeReleased (no event; `handled` is ignored).
+  // Called for kRightPress, kRightDoubleClick, kEscapeUp, kEscapeUpOfBox
+  // (setting `handled` drops the event) and kEscapeReleased (no event; `handled` is ignored).
   using MessageHandler = std::function<void(HookEvent kind, bool& handled)>;
 
   static constexpr std::chrono::milliseconds kDefaultRepeatGrace{120};
@@ -55,7 +56,7 @@ class TApplicationEvents : public QObject {
   // While a Suspension lives (a modal error box is up) every event passes.
   // An Escape pressed then (closing the box) is not the owner's: its
   // release, which may come after the box has gone, is reported as
-  // kEscapeUp, never followed by kEscapeReleased.
+  // kEscapeUpOfBox, never followed by kEscapeReleased.
   class Suspension {
    public:
     explicit Suspension(TApplicationEvents& hook) : hook_(hook) { ++hook_.suspended_; }

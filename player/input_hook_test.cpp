@@ -186,11 +186,11 @@ TEST_F(InputHookTest, EscapeThatClosedABoxIsNotReleasedAtTheWindow) {
   }
   Key(false, Qt::Key_Escape, false);
   PassTheGrace();
-  EXPECT_EQ(calls_, (std::vector<HookEvent>{HookEvent::kEscapeUp}));
+  EXPECT_EQ(calls_, (std::vector<HookEvent>{HookEvent::kEscapeUpOfBox}));
   Key(true, Qt::Key_Escape, false);
   Key(false, Qt::Key_Escape, false);
   PassTheGrace();
-  EXPECT_EQ(calls_, (std::vector<HookEvent>{HookEvent::kEscapeUp, HookEvent::kEscapeUp,
+  EXPECT_EQ(calls_, (std::vector<HookEvent>{HookEvent::kEscapeUpOfBox, HookEvent::kEscapeUp,
                                             HookEvent::kEscapeReleased}));
 }
 
