@@ -30,19 +30,21 @@ const char* Name(Qt::WindowState state) {
 
 }  // namespace
 
-FullScreenKey::FullScreenKey(std::function<bool()> toggle, QObject* parent)
-    : QObject(parent), toggle_(std::move(toggle)) {}
+ReaderKey::ReaderKey(QKeyCombination combination, std::function<bool()> act, QObject* parent)
+    : QObject(parent), combination_(combination), act_(std::move(act)) {}
 
-bool FullScreenKey::eventFilter(QObject* watched, QEvent* event) {
+bool ReaderKey::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease) {
     return QObject::eventFilter(watched, event);
   }
   const auto* key = static_cast<const QKeyEvent*>(event);
-  if (key->key() != Qt::Key_F11) return false;
+  if (key->key() != combination_.key()) return false;
   // One key event reaches the window first, then the widgets it is passed
-  // to: the first delivery (at the window) decides.
+  // to: the first delivery (at the window) decides. The release is matched
+  // by its key alone: the modifier may be let go of first.
   if (event->type() == QEvent::KeyPress && watched->isWindowType() && !key->isAutoRepeat()) {
-    taken_ = toggle_();
+    const Qt::KeyboardModifiers held = key->modifiers() & ~Qt::KeypadModifier;
+    taken_ = held == combination_.keyboardModifiers() && act_();
   }
   return taken_;
 }

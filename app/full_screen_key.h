@@ -1,11 +1,14 @@
-// FullScreenKey: F11 for the reader's window, taken application-wide before
-// any widget (the movie never sees it). A press toggles full screen, once per
-// press (the keyboard's repeats don't); the release is dropped as well.
+// ReaderKey: one of the reader's own keys (F11, Ctrl+O, F1), taken
+// application-wide before any widget (the movie never sees it). A press acts
+// once (the keyboard's repeats don't); the release is dropped as well.
+//
+// FullScreenKey: F11, which toggles full screen.
 //
 // WindowStates: how the window's states (normal, maximized, full screen)
 // are asked of the window system, whoever asks (F11, Escape, the movie).
 #pragma once
 
+#include <QKeyCombination>
 #include <QObject>
 #include <QTimer>
 #include <functional>
@@ -14,18 +17,27 @@ class QWidget;
 
 namespace pagoro {
 
-class FullScreenKey : public QObject {
+class ReaderKey : public QObject {
   Q_OBJECT
  public:
-  // `toggle` returns false when the key is not the window's now (nothing
-  // plays yet): the key then passes on.
-  explicit FullScreenKey(std::function<bool()> toggle, QObject* parent = nullptr);
+  // `act` returns false when the key is not the window's now (nothing plays
+  // yet, a dialog is up): the key then passes on. The modifiers must be
+  // exactly those of `combination`.
+  ReaderKey(QKeyCombination combination, std::function<bool()> act, QObject* parent = nullptr);
 
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  std::function<bool()> toggle_;
+  const QKeyCombination combination_;
+  std::function<bool()> act_;
   bool taken_ = false;  // the press was taken, so its release and repeats are too
+};
+
+class FullScreenKey : public ReaderKey {
+  Q_OBJECT
+ public:
+  explicit FullScreenKey(std::function<bool()> toggle, QObject* parent = nullptr)
+      : ReaderKey(QKeyCombination(Qt::Key_F11), std::move(toggle), parent) {}
 };
 
 // On X11 a state is asked for at once. A Wayland compositor answers each

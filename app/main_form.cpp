@@ -4,6 +4,7 @@
 #include <malloc.h>
 #include <unistd.h>
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFile>
@@ -19,7 +20,9 @@
 #include "app/absolute_path.h"
 #include "app/drop_target.h"
 #include "app/error_reporter.h"
+#include "app/file_chooser.h"
 #include "app/full_screen_key.h"
+#include "app/key_sheet.h"
 #include "app/logging.h"
 #include "app/mode_requests.h"
 #include "app/signal_watch.h"
@@ -131,8 +134,52 @@ TMainForm::TMainForm(Env& env, ErrorReporter& reporter, std::string ownPath)
         return true;
       },
       this));
+  TakeBoxKey(QKeyCombination(Qt::ControlModifier, Qt::Key_O), &TMainForm::OpenWhileReading);
+  TakeBoxKey(QKeyCombination(Qt::Key_F1), &TMainForm::ShowKeySheet);
   reporter_.SetHook(&AppEvents);
   reporter_.SetOwner(this);
+}
+
+void TMainForm::TakeBoxKey(QKeyCombination combination, void (TMainForm::*open)()) {
+  qApp->installEventFilter(new ReaderKey(
+      combination,
+      [this, open] {
+        if (!isVisible() || box_up_ || QApplication::activeModalWidget() != nullptr) return false;
+        box_up_ = true;
+        // Not inside the key's delivery: the box runs an event loop of its own.
+        QTimer::singleShot(0, this, [this, open] {
+          reporter_.Guard([&] { (this->*open)(); });
+          box_up_ = false;
+          FormResize();
+        });
+        return true;
+      },
+      this));
+}
+
+void TMainForm::OpenWhileReading() {
+  qCInfo(lcApp) << "open while reading";
+  std::string path;
+  {
+    // Escape in the dialog is the dialog's, not the window's.
+    const TApplicationEvents::Suspension quiet(AppEvents);
+    path = FileChooser::Choose(this, recent_.Load().last_folder());
+  }
+  qCInfo(lcApp).noquote() << "chosen:"
+                          << (path.empty() ? QStringLiteral("nothing") : Legible(path));
+  if (path.empty()) return;
+  recent_.SetLastFolder(path.substr(0, path.rfind('/') + 1));
+  OpenDropped(path);
+}
+
+void TMainForm::ShowKeySheet() {
+  qCInfo(lcApp) << "key sheet: shown";
+  {
+    const TApplicationEvents::Suspension quiet(AppEvents);
+    KeySheet sheet(this, env_.UserStateFolder(), env_.UserDataFolder());
+    sheet.exec();
+  }
+  qCInfo(lcApp) << "key sheet: closed";
 }
 
 TMainForm::~TMainForm() {
@@ -480,6 +527,11 @@ void TMainForm::AppEventsMessage(HookEvent kind, bool& handled) {
       // Every Escape release is kept from the player, in both modes; what
       // it means is known once it has settled (kEscapeReleased).
       qCDebug(lcProtocol) << "Escape key up";
+      handled = true;
+      break;
+    case HookEvent::kEscapeUpOfBox:
+      // The release of the Escape that closed a box: the box's, not the window's.
+      qCInfo(lcProtocol) << "Escape key up, of a box";
       handled = true;
       break;
     case HookEvent::kEscapeReleased:

@@ -66,6 +66,12 @@ class TMainForm : public QWidget {
   // the window was in. Apart from the modes: the movie is told nothing.
   void ToggleFullScreen();
 
+  // Ctrl+O: the Open dialog over the playing magazine; the file chosen opens
+  // as a dropped one does. Escape in the dialog leaves the magazine playing.
+  void OpenWhileReading();
+  // F1: the sheet of keys, with the version, licences and files.
+  void ShowKeySheet();
+
   // Opens the book executable at `path` (its bytes, or as Qt has it): a
   // dropped file, or one of the run's own books (the program's own file, a
   // file the user opened by name), whose folders are removed at close. A
@@ -112,6 +118,10 @@ class TMainForm : public QWidget {
   void PlaceWindowed();
   void FormResize();
   void SendVariable(std::u16string_view name, std::u16string_view value);
+  // Takes `combination` as a reader's key that opens a box of the window's
+  // (`open`, run once the key event is done): while the window plays and
+  // no other box is up.
+  void TakeBoxKey(QKeyCombination combination, void (TMainForm::*open)());
 
   Env& env_;
   ErrorReporter& reporter_;
@@ -129,6 +139,8 @@ class TMainForm : public QWidget {
   bool closed_ = false;
   bool handed_over_ = false;
   bool own_is_book_ = false;
+  // A box of the reader's keys (the Open dialog, the key sheet) is up or asked for.
+  bool box_up_ = false;
   // Waiting for the compositor to take the window out of the maximized or
   // full-screen state before it may get its windowed size (Wayland).
   bool windowed_pending_ = false;

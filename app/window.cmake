@@ -12,6 +12,7 @@ add_library(pagoro_window STATIC
   forget.cpp
   file_chooser.cpp
   full_screen_key.cpp
+  key_sheet.cpp
   logging.cpp
   main_form.cpp
   mode_requests.cpp
@@ -22,6 +23,10 @@ add_library(pagoro_window STATIC
 target_include_directories(pagoro_window PUBLIC ${PROJECT_SOURCE_DIR})
 target_link_libraries(pagoro_window PUBLIC
   pagoro_core pagoro_player pagoro_input_hook pagoro_translations Qt6::Widgets Qt6::Network Qt6::Quick)
+
+# The key sheet's About part shows the version as --version does.
+set_source_files_properties(key_sheet.cpp PROPERTIES COMPILE_DEFINITIONS
+  "PAGORO_FILE_VERSION=\"${PROJECT_VERSION}\";PAGORO_PRODUCT_VERSION=\"${PAGORO_PRODUCT_VERSION}\"")
 
 qt_add_executable(pagoro main.cpp)
 qt_add_resources(pagoro pagoro_icon PREFIX /pagoro FILES pagoro.png)

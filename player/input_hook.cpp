@@ -49,20 +49,33 @@ TApplicationEvents::TApplicationEvents(QObject* parent, std::chrono::millisecond
 }
 
 bool TApplicationEvents::eventFilter(QObject* watched, QEvent* event) {
-  if (suspended_ > 0 || !on_message_) return false;
+  if (!on_message_) return false;
   const HookEvent kind = ClassifyHookEvent(watched, event);
+  if (suspended_ > 0) {
+    // The box closes on the press; the release may come to the window.
+    if (kind == HookEvent::kEscapeDown) escape_of_box_ = true;
+    return false;
+  }
   switch (kind) {
     case HookEvent::kOther: return false;
     case HookEvent::kEscapeDown:
       // A press right after a release: the key is still held.
       escape_release_.stop();
+      escape_of_box_ = false;
       return false;
     case HookEvent::kEscapeUp:
       if (static_cast<const QKeyEvent*>(event)->isAutoRepeat()) {
         escape_release_.stop();
-      } else {
-        escape_release_.start();
+        break;
       }
+      if (escape_of_box_) {
+        // The release of a press that closed a box: no Escape of the window.
+        escape_of_box_ = false;
+        bool handled = false;
+        on_message_(HookEvent::kEscapeUpOfBox, handled);
+        return handled;
+      }
+      escape_release_.start();
       break;
     default: break;
   }

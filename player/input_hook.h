@@ -32,6 +32,7 @@ enum class HookEvent {
   kRightDoubleClick,  // the double-click Qt adds after a second right press
   kEscapeDown,        // the Escape key went down (also as auto-repeat)
   kEscapeUp,          // an Escape key release event, real or repeated
+  kEscapeUpOfBox,     // the release of an Escape pressed while suspended (closing a box)
   kEscapeReleased,    // the Escape key was really released (reported late, no event)
 };
 
@@ -41,8 +42,8 @@ HookEvent ClassifyHookEvent(const QObject* receiver, const QEvent* event);
 class TApplicationEvents : public QObject {
   Q_OBJECT
  public:
-  // Called for kRightPress, kRightDoubleClick, kEscapeUp (setting `handled`
-  // drops the event) and kEscapeReleased (no event; `handled` is ignored).
+  // Called for kRightPress, kRightDoubleClick, kEscapeUp, kEscapeUpOfBox
+  // (setting `handled` drops the event) and kEscapeReleased (no event; `handled` is ignored).
   using MessageHandler = std::function<void(HookEvent kind, bool& handled)>;
 
   static constexpr std::chrono::milliseconds kDefaultRepeatGrace{120};
@@ -53,6 +54,9 @@ class TApplicationEvents : public QObject {
   void SetOnMessage(MessageHandler handler) { on_message_ = std::move(handler); }
 
   // While a Suspension lives (a modal error box is up) every event passes.
+  // An Escape pressed then (closing the box) is not the owner's: its
+  // release, which may come after the box has gone, is reported as
+  // kEscapeUpOfBox, never followed by kEscapeReleased.
   class Suspension {
    public:
     explicit Suspension(TApplicationEvents& hook) : hook_(hook) { ++hook_.suspended_; }
@@ -71,7 +75,8 @@ class TApplicationEvents : public QObject {
 
   MessageHandler on_message_;
   int suspended_ = 0;
-  QTimer escape_release_;  // runs while a release may still turn out a repeat
+  QTimer escape_release_;       // runs while a release may still turn out a repeat
+  bool escape_of_box_ = false;  // the Escape held went down during a suspension
 };
 
 }  // namespace pagoro

@@ -177,6 +177,23 @@ TEST_F(InputHookTest, SuspendedHookLetsEverythingPass) {
   EXPECT_EQ(calls_.size(), 1u);
 }
 
+// Escape pressed in a box closes it; its release, after the box has gone,
+// is no Escape of the window. The next press and release is.
+TEST_F(InputHookTest, EscapeThatClosedABoxIsNotReleasedAtTheWindow) {
+  {
+    TApplicationEvents::Suspension s(hook_);
+    Key(true, Qt::Key_Escape, false);
+  }
+  Key(false, Qt::Key_Escape, false);
+  PassTheGrace();
+  EXPECT_EQ(calls_, (std::vector<HookEvent>{HookEvent::kEscapeUpOfBox}));
+  Key(true, Qt::Key_Escape, false);
+  Key(false, Qt::Key_Escape, false);
+  PassTheGrace();
+  EXPECT_EQ(calls_, (std::vector<HookEvent>{HookEvent::kEscapeUpOfBox, HookEvent::kEscapeUp,
+                                            HookEvent::kEscapeReleased}));
+}
+
 // Events the program sends itself are not the platform's input.
 TEST_F(InputHookTest, EventsSentInsideTheProgramAreNotTaken) {
   QKeyEvent release(QEvent::KeyRelease, Qt::Key_Escape, Qt::NoModifier);

@@ -157,6 +157,105 @@ unless set):
     </message>
 </context>
 <context>
+    <name>Keys</name>
+    <message>
+        <source>The reader&apos;s keys</source>
+        <translation>阅读器的按键</translation>
+    </message>
+    <message>
+        <source>Ctrl+O</source>
+        <translation>Ctrl+O</translation>
+    </message>
+    <message>
+        <source>Open another magazine, movie or projector</source>
+        <translation>打开另一本杂志、Flash 动画或 Flash 放映文件</translation>
+    </message>
+    <message>
+        <source>F1</source>
+        <translation>F1</translation>
+    </message>
+    <message>
+        <source>This sheet</source>
+        <translation>本按键表</translation>
+    </message>
+    <message>
+        <source>F11</source>
+        <translation>F11</translation>
+    </message>
+    <message>
+        <source>Full screen, and back</source>
+        <translation>全屏，再按一次返回</translation>
+    </message>
+    <message>
+        <source>Alt+F4</source>
+        <translation>Alt+F4</translation>
+    </message>
+    <message>
+        <source>Close the window and end the reader</source>
+        <translation>关闭窗口并退出阅读器</translation>
+    </message>
+    <message>
+        <source>The magazine&apos;s keys</source>
+        <translation>杂志的按键</translation>
+    </message>
+    <message>
+        <source>Escape</source>
+        <translation>Esc</translation>
+    </message>
+    <message>
+        <source>In the maximized window: a window of the movie&apos;s size</source>
+        <translation>在最大化的窗口中：改为动画大小的窗口</translation>
+    </message>
+    <message>
+        <source>Arrows, Page Up, Page Down, Home</source>
+        <translation>方向键、Page Up、Page Down、Home</translation>
+    </message>
+    <message>
+        <source>Turn the pages (in most magazines)</source>
+        <translation>翻页（大多数杂志）</translation>
+    </message>
+    <message>
+        <source>Other keys, the mouse</source>
+        <translation>其他按键、鼠标</translation>
+    </message>
+    <message>
+        <source>The magazine&apos;s own</source>
+        <translation>由杂志自己处理</translation>
+    </message>
+    <message>
+        <source>About</source>
+        <translation>关于</translation>
+    </message>
+    <message>
+        <source>Licences</source>
+        <translation>许可证</translation>
+    </message>
+    <message>
+        <source>pagoro: MIT; Ruffle: MIT or Apache-2.0; Qt: LGPLv3</source>
+        <translation>pagoro：MIT；Ruffle：MIT 或 Apache-2.0；Qt：LGPLv3</translation>
+    </message>
+    <message>
+        <source>Where the reader keeps its files</source>
+        <translation>阅读器保存文件的位置</translation>
+    </message>
+    <message>
+        <source>The shelf of recent magazines</source>
+        <translation>最近阅读的杂志列表</translation>
+    </message>
+    <message>
+        <source>What the magazines remember</source>
+        <translation>杂志保存的记录</translation>
+    </message>
+    <message>
+        <source>The magazines&apos; files while they play</source>
+        <translation>杂志播放时的文件</translation>
+    </message>
+    <message>
+        <source>Keys</source>
+        <translation>按键</translation>
+    </message>
+</context>
+<context>
     <name>Packer</name>
     <message>
         <source>The file name &quot;%1&quot; has characters that code page 936 lacks</source>

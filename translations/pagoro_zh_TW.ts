@@ -157,6 +157,105 @@ unless set):
     </message>
 </context>
 <context>
+    <name>Keys</name>
+    <message>
+        <source>The reader&apos;s keys</source>
+        <translation>閱讀器的按鍵</translation>
+    </message>
+    <message>
+        <source>Ctrl+O</source>
+        <translation>Ctrl+O</translation>
+    </message>
+    <message>
+        <source>Open another magazine, movie or projector</source>
+        <translation>開啟另一本雜誌、Flash 動畫或 Flash 放映檔</translation>
+    </message>
+    <message>
+        <source>F1</source>
+        <translation>F1</translation>
+    </message>
+    <message>
+        <source>This sheet</source>
+        <translation>本按鍵表</translation>
+    </message>
+    <message>
+        <source>F11</source>
+        <translation>F11</translation>
+    </message>
+    <message>
+        <source>Full screen, and back</source>
+        <translation>全螢幕，再按一次返回</translation>
+    </message>
+    <message>
+        <source>Alt+F4</source>
+        <translation>Alt+F4</translation>
+    </message>
+    <message>
+        <source>Close the window and end the reader</source>
+        <translation>關閉視窗並結束閱讀器</translation>
+    </message>
+    <message>
+        <source>The magazine&apos;s keys</source>
+        <translation>雜誌的按鍵</translation>
+    </message>
+    <message>
+        <source>Escape</source>
+        <translation>Esc</translation>
+    </message>
+    <message>
+        <source>In the maximized window: a window of the movie&apos;s size</source>
+        <translation>在最大化的視窗中：改為動畫大小的視窗</translation>
+    </message>
+    <message>
+        <source>Arrows, Page Up, Page Down, Home</source>
+        <translation>方向鍵、Page Up、Page Down、Home</translation>
+    </message>
+    <message>
+        <source>Turn the pages (in most magazines)</source>
+        <translation>翻頁（大多數雜誌）</translation>
+    </message>
+    <message>
+        <source>Other keys, the mouse</source>
+        <translation>其他按鍵、滑鼠</translation>
+    </message>
+    <message>
+        <source>The magazine&apos;s own</source>
+        <translation>由雜誌自行處理</translation>
+    </message>
+    <message>
+        <source>About</source>
+        <translation>關於</translation>
+    </message>
+    <message>
+        <source>Licences</source>
+        <translation>授權條款</translation>
+    </message>
+    <message>
+        <source>pagoro: MIT; Ruffle: MIT or Apache-2.0; Qt: LGPLv3</source>
+        <translation>pagoro：MIT；Ruffle：MIT 或 Apache-2.0；Qt：LGPLv3</translation>
+    </message>
+    <message>
+        <source>Where the reader keeps its files</source>
+        <translation>閱讀器儲存檔案的位置</translation>
+    </message>
+    <message>
+        <source>The shelf of recent magazines</source>
+        <translation>最近閱讀的雜誌清單</translation>
+    </message>
+    <message>
+        <source>What the magazines remember</source>
+        <translation>雜誌儲存的記錄</translation>
+    </message>
+    <message>
+        <source>The magazines&apos; files while they play</source>
+        <translation>雜誌播放時的檔案</translation>
+    </message>
+    <message>
+        <source>Keys</source>
+        <translation>按鍵</translation>
+    </message>
+</context>
+<context>
     <name>Packer</name>
     <message>
         <source>The file name &quot;%1&quot; has characters that code page 936 lacks</source>
