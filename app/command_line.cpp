@@ -83,6 +83,8 @@ QString HelpText(const QString& program) {
              "(maximized).\n"
              "  F11            true full screen, above the desktop's panels, and back\n"
              "  Escape         the window of the movie's size (the magazine is told)\n"
+             "  Ctrl+O         open another magazine in its place\n"
+             "  F1             the keys, the version, the licences and the files\n"
              "  Alt+F4         close the reader (or the magazine's own Quit button)\n"
              "Every other key is the magazine's: most turn their pages with the arrow\n"
              "keys, Page Up, Page Down and Home.\n"

@@ -79,6 +79,8 @@ A magazine starts in a borderless window that fills the screen&apos;s free area
 (maximized).
   F11            true full screen, above the desktop&apos;s panels, and back
   Escape         the window of the movie&apos;s size (the magazine is told)
+  Ctrl+O         open another magazine in its place
+  F1             the keys, the version, the licences and the files
   Alt+F4         close the reader (or the magazine&apos;s own Quit button)
 Every other key is the magazine&apos;s: most turn their pages with the arrow
 keys, Page Up, Page Down and Home.
@@ -96,6 +98,8 @@ unless set):
 杂志在铺满屏幕可用区域的无边框窗口中打开（最大化）。
   F11            切换到真正的全屏（盖住桌面面板），再按一次返回
   Escape         把窗口变为动画的大小（杂志会收到通知）
+  Ctrl+O         打开另一本杂志来代替它
+  F1             按键、版本、许可证和文件位置
   Alt+F4         关闭阅读器（或使用杂志自己的“退出”按钮）
 其他按键都交给杂志：大多数杂志用方向键、Page Up、Page Down 和 Home 翻页。
 

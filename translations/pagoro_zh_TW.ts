@@ -79,6 +79,8 @@ A magazine starts in a borderless window that fills the screen&apos;s free area
 (maximized).
   F11            true full screen, above the desktop&apos;s panels, and back
   Escape         the window of the movie&apos;s size (the magazine is told)
+  Ctrl+O         open another magazine in its place
+  F1             the keys, the version, the licences and the files
   Alt+F4         close the reader (or the magazine&apos;s own Quit button)
 Every other key is the magazine&apos;s: most turn their pages with the arrow
 keys, Page Up, Page Down and Home.
@@ -96,6 +98,8 @@ unless set):
 雜誌在填滿螢幕可用區域的無邊框視窗中開啟（最大化）。
   F11            切換到真正的全螢幕（蓋住桌面面板），再按一次返回
   Escape         將視窗變為動畫的大小（雜誌會收到通知）
+  Ctrl+O         開啟另一本雜誌來取代它
+  F1             按鍵、版本、授權條款和檔案位置
   Alt+F4         關閉閱讀器（或使用雜誌自己的「結束」按鈕）
 其他按鍵都交給雜誌：大多數雜誌用方向鍵、Page Up、Page Down 和 Home 翻頁。
 
