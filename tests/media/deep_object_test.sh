@@ -20,8 +20,9 @@ stored_book() {
   src=$(mktemp -d "$WORK/src.XXXXXX")
   mkdir -p "$WORK/$name"
   "$MEDIA_MOVIE" "$src/main.swf" store stored r || return 1
-  "$PAGORO_BOOK" pack "$src" -o "$WORK/$name/$name.exe" --size 800x600 --reader "$PAGORO" \
-    >/dev/null || return 1
+  # Books alike would be one magazine: each gets a stage of its own.
+  "$PAGORO_BOOK" pack "$src" -o "$WORK/$name/$name.exe" --size "800x$((600 + ${#name}))" \
+    --reader "$PAGORO" >/dev/null || return 1
   chmod +x "$WORK/$name/$name.exe"
   start_reader "$WORK/$name/$name.exe" || return 1
   wait_log "fscommand flushed |" 90 || return 1
