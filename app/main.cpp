@@ -71,6 +71,8 @@ int main(int argc, char** argv) {
   // The command line's own answers speak the user's language too: a core
   // application holds the catalogues while they are given.
   std::optional<QCoreApplication> commandLineApp;
+  // The application keeps a reference to its argc: it lives as long.
+  // cppcheck-suppress variableScope
   int commandLineArgc = 1;
   if (ParseCommandLine(arguments).action != CommandLine::Action::kRun) {
     commandLineApp.emplace(commandLineArgc, argv);

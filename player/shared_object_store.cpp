@@ -45,12 +45,12 @@ std::string Below(const std::string& folder, const std::string& name) {
 std::string SharedObjectStore::Root(Env& env) {
   const std::string state = env.UserStateFolder();
   if (state.empty()) return {};
-  std::string root = state + kStoreFolder;
+  std::string folder = state + kStoreFolder;
   // The books' folders are emptied at every start and close: the store
   // must never be one of them, nor inside one.
   const std::string data = env.UserDataFolder();
-  if (!data.empty() && Inside(root, data + kBooksFolder)) return {};
-  return root;
+  if (!data.empty() && Inside(folder, data + kBooksFolder)) return {};
+  return folder;
 }
 
 SharedObjectName SharedObjectStore::NameOfKey(const QString& key) {

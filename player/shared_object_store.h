@@ -54,8 +54,8 @@ class SharedObjectStore {
   static SharedObjectName NameOfKey(const QString& key);
 
   // The store of `places` under `root`.
-  SharedObjectStore(SharedObjectPlaces places, std::string root = Root(),
-                    Env& env = Env::Default());
+  explicit SharedObjectStore(SharedObjectPlaces places, std::string root = Root(),
+                             Env& env = Env::Default());
   ~SharedObjectStore();
   SharedObjectStore(const SharedObjectStore&) = delete;
   SharedObjectStore& operator=(const SharedObjectStore&) = delete;
