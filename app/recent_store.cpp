@@ -11,10 +11,8 @@
 namespace pagoro {
 namespace {
 
-constexpr const char* kListName = "recent";
+constexpr const char* kListName = kRecentListName;
 constexpr const char* kCoversName = "covers";
-// Thirty entries of the longest paths, every byte escaped, stay well below.
-constexpr std::size_t kMaxListSize = std::size_t{1} << 20;
 constexpr int kCoverWidth = 160;
 constexpr int kCoverHeight = 120;
 // Covers are written small; a file or a picture far larger is not ours.
@@ -37,10 +35,7 @@ std::string CoverName(const RecentEntry& entry) {
 
 RecentStore::RecentStore(std::string folder, Env& env) : folder_(std::move(folder)), env_(env) {}
 
-std::string RecentStore::DefaultFolder() {
-  const std::string state = Env::Default().UserStateFolder();
-  return state.empty() ? std::string() : state + "/pagoro";
-}
+std::string RecentStore::DefaultFolder() { return RecentListFolder(Env::Default()); }
 
 QString RecentStore::Shown(const std::string& name) const {
   return QFile::decodeName(QByteArray::fromStdString(folder_ + "/" + name));
@@ -59,14 +54,8 @@ OpenFolder* RecentStore::Folder(bool create) {
     return nullptr;
   }
   if (!create && !env_.FolderExists(folder_) && !env_.IsSymbolicLink(folder_)) return nullptr;
-  if (create) {
-    // The levels above are the user's own state folder, made as needed.
-    for (std::size_t at = folder_.find('/', 1); at != std::string::npos;
-         at = folder_.find('/', at + 1)) {
-      if (!env_.FolderExists(folder_.substr(0, at))) env_.CreateFolder(folder_.substr(0, at));
-    }
-    if (!env_.FolderExists(folder_)) env_.CreateFolder(folder_);
-  }
+  // The levels above are the user's own state folder, made as needed.
+  if (create) env_.CreateFolders(folder_);
   std::string why;
   open_ = env_.OpenOwnFolder(folder_, &why);
   if (!open_) {
@@ -102,7 +91,7 @@ RecentList RecentStore::Load() {
   if (folder == nullptr || env_.KindOfEntryIn(*folder, kListName) == EntryKind::kMissing) return {};
   std::string text;
   std::string why;
-  if (!env_.ReadFileIn(*folder, kListName, kMaxListSize, &text, &why)) {
+  if (!env_.ReadFileIn(*folder, kListName, kRecentListBound, &text, &why)) {
     Warn(QCoreApplication::translate(
              "Shelf",
              "the list of recent magazines %1 can't be read (%2); it is left alone "

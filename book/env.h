@@ -73,6 +73,10 @@ class Env {
   // Creates one folder level. False on failure (it exists, or its parent is
   // missing), with the system's reason in `error` (if given).
   virtual bool CreateFolder(const std::string& path, std::string* error = nullptr) = 0;
+  // Creates `path` and every folder above it that is missing, for this
+  // user alone (0700); what exists is left as it is. Whether it worked shows
+  // when the folder is opened.
+  virtual void CreateFolders(const std::string& path) = 0;
   // Deletes one file (not a folder). False on failure.
   virtual bool DeleteFile(const std::string& path) = 0;
   // Removes an empty folder. False on failure (not empty, missing).

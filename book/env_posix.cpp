@@ -114,7 +114,7 @@ std::string WithoutTrailingSeparators(std::string path) {
 }
 
 // Creates `path` and every missing folder above it, as the user's own.
-void CreateFolders(const std::string& path) {
+void MakeFolders(const std::string& path) {
   for (std::size_t at = path.find('/', 1); at != std::string::npos; at = path.find('/', at + 1))
     mkdir(path.substr(0, at).c_str(), 0700);
   mkdir(path.c_str(), 0700);
@@ -302,6 +302,8 @@ class PosixEnv : public Env {
     if (error != nullptr) *error = SystemErrorText(errno);
     return false;
   }
+
+  void CreateFolders(const std::string& path) override { MakeFolders(path); }
 
   bool ReadFile(const std::string& path, std::string* bytes, std::string* error) override {
     FileDescriptor fd(-1);
@@ -624,7 +626,7 @@ class PosixEnv : public Env {
     std::string folder = Variable("XDG_DATA_HOME");
     if (folder.empty() || folder.front() != '/') folder = HomeFolder() + "/.local/share";
     folder = WithoutTrailingSeparators(folder);
-    if (!FolderExists(folder)) CreateFolders(folder);
+    if (!FolderExists(folder)) MakeFolders(folder);
     return folder;
   }
 

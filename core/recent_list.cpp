@@ -4,9 +4,16 @@
 #include <charconv>
 #include <sstream>
 
+#include "book/env.h"
 #include "book/text.h"
 
 namespace pagoro {
+
+std::string RecentListFolder(Env& env) {
+  const std::string state = env.UserStateFolder();
+  return state.empty() ? std::string() : state + "/pagoro";
+}
+
 namespace {
 
 // Version 1 had no identities; version 2 adds one to every entry.

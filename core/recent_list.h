@@ -12,6 +12,15 @@
 
 namespace pagoro {
 
+class Env;
+
+// Where the list lives: the file kRecentListName in RecentListFolder(), the
+// reader's folder below the user's state folder ("" when no home is known).
+// No list of ours is larger than kRecentListBound.
+inline constexpr char kRecentListName[] = "recent";
+inline constexpr std::size_t kRecentListBound = std::size_t{1} << 20;
+std::string RecentListFolder(Env& env);
+
 struct RecentEntry {
   std::string path;         // the file's full path, its bytes (need not be UTF-8)
   std::int64_t opened = 0;  // when it was last opened, seconds since 1970

@@ -11,13 +11,13 @@ namespace pagoro {
 namespace {
 
 constexpr char kStoreFolder[] = "/pagoro/shared-objects";
+// The reader's folder in the user's data folder: the books' folders.
 constexpr char kBooksFolder[] = "/pagoro";
 constexpr std::string_view kSolSuffix = ".sol";
 // In a magazine's own area, the list of the shared objects it kept (those
 // count for it); no object's place starts with ".".
 constexpr char kKeptShared[] = ".shared";
-// The shelf of recent magazines and the list of kept shared objects are
-// read up to this many bytes.
+// The list of kept shared objects is read up to this many bytes.
 constexpr std::size_t kListBound = std::size_t{1} << 20;
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
@@ -104,13 +104,7 @@ OpenFolder* SharedObjectStore::Folder(const std::string& relative, bool create) 
   std::unique_ptr<OpenFolder> open;
   if (relative.empty()) {
     if (create) {
-      // The levels up to the root, made as they are missing.
-      for (std::size_t slash = root_.find('/', 1); slash != std::string::npos;
-           slash = root_.find('/', slash + 1)) {
-        const std::string level = root_.substr(0, slash);
-        if (!env_.FolderExists(level)) env_.CreateFolder(level);
-      }
-      if (!env_.FolderExists(root_) && !env_.IsSymbolicLink(root_)) env_.CreateFolder(root_, &why);
+      env_.CreateFolders(root_);  // the levels up to the root, as they are missing
     } else if (!env_.FolderExists(root_) && !env_.IsSymbolicLink(root_)) {
       return nullptr;
     }
@@ -361,12 +355,13 @@ bool SharedObjectStore::Usable() {
 }
 
 std::vector<std::string> SharedObjectStore::ShelfPaths(Env& env) {
-  const std::string state = env.UserStateFolder();
+  const std::string shelf = RecentListFolder(env);
   std::vector<std::string> paths;
-  if (state.empty() || !env.FolderExists(state + kBooksFolder)) return paths;
-  const std::unique_ptr<OpenFolder> folder = env.OpenOwnFolder(state + kBooksFolder, nullptr);
+  if (shelf.empty() || !env.FolderExists(shelf)) return paths;
+  const std::unique_ptr<OpenFolder> folder = env.OpenOwnFolder(shelf, nullptr);
   std::string text;
-  if (!folder || !env.ReadFileIn(*folder, "recent", kListBound, &text, nullptr)) return paths;
+  if (!folder || !env.ReadFileIn(*folder, kRecentListName, kRecentListBound, &text, nullptr))
+    return paths;
   if (const std::optional<RecentList> shelf = RecentList::Parse(text)) {
     for (const RecentEntry& entry : shelf->entries()) paths.push_back(entry.path);
   }

@@ -30,6 +30,7 @@ class EnvWrapper : public Env {
   bool CreateFolder(const std::string& path, std::string* error = nullptr) override {
     return target_.CreateFolder(path, error);
   }
+  void CreateFolders(const std::string& path) override { target_.CreateFolders(path); }
   bool ReadFile(const std::string& path, std::string* bytes, std::string* error) override {
     return target_.ReadFile(path, bytes, error);
   }
