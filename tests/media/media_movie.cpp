@@ -52,6 +52,15 @@ using pagoro::swf::TagCode;
 
 constexpr int kFramesPerSecond = 10;
 
+// Has `press` run on every mouse press: a listener object of Mouse, kept
+// in the variable "listener".
+void OnMouseDown(ActionBuilder& a, const ActionBuilder& press) {
+  a.Push("listener").NewObject("Object", 0).SetVariable();
+  a.Push("listener").GetVariable().Push("onMouseDown");
+  a.DefineFunction("", {}, press).SetMember();
+  a.Push("listener").GetVariable().Push("Mouse").GetVariable().CallMethod("addListener", 1).Pop();
+}
+
 // so.data.page of the variable `so`, pushed.
 ActionBuilder& PushPage(ActionBuilder& a, const std::string& so) {
   return a.Push(so).GetVariable().Push("data").GetMember().Push("page").GetMember();
@@ -202,10 +211,7 @@ void Later(MovieBuilder& movie) {
   ActionBuilder press;
   press.Play();
   ActionBuilder a;
-  a.Push("listener").NewObject("Object", 0).SetVariable();
-  a.Push("listener").GetVariable().Push("onMouseDown");
-  a.DefineFunction("", {}, press).SetMember();
-  a.Push("listener").GetVariable().Push("Mouse").GetVariable().CallMethod("addListener", 1).Pop();
+  OnMouseDown(a, press);
   a.FsCommand("ready", "").Stop();
   movie.Add(DoAction(a.Finish()));
   movie.Add(ShowFrame());
@@ -223,10 +229,7 @@ void Mail(MovieBuilder& movie) {
       .GetUrl("gopher://example.invalid/", "")
       .FsCommand("mouse", "down");
   ActionBuilder a;
-  a.Push("listener").NewObject("Object", 0).SetVariable();
-  a.Push("listener").GetVariable().Push("onMouseDown");
-  a.DefineFunction("", {}, press).SetMember();
-  a.Push("listener").GetVariable().Push("Mouse").GetVariable().CallMethod("addListener", 1).Pop();
+  OnMouseDown(a, press);
   a.GetUrl("mailto:timer@example.invalid", "").GetUrl("gopher://example.invalid/", "");
   a.FsCommand("ready", "").Stop();
   movie.Add(DoAction(a.Finish()));
@@ -244,10 +247,7 @@ void Presses(MovieBuilder& movie) {
   ActionBuilder a;
   GetLocal(a, "so", "bookmark");
   a.Push("n").Push(0).SetVariable();
-  a.Push("listener").NewObject("Object", 0).SetVariable();
-  a.Push("listener").GetVariable().Push("onMouseDown");
-  a.DefineFunction("", {}, press).SetMember();
-  a.Push("listener").GetVariable().Push("Mouse").GetVariable().CallMethod("addListener", 1).Pop();
+  OnMouseDown(a, press);
   a.FsCommand("ready", "").Stop();
   movie.Add(DoAction(a.Finish()));
   movie.Add(ShowFrame());
@@ -283,10 +283,7 @@ void Screen(MovieBuilder& movie) {
   push_capability(say, "screenResolutionX").Push("x").Add2();
   push_capability(say, "screenResolutionY").Add2().GetUrl2(0);
   ActionBuilder a;
-  a.Push("listener").NewObject("Object", 0).SetVariable();
-  a.Push("listener").GetVariable().Push("onMouseDown");
-  a.DefineFunction("", {}, say).SetMember();
-  a.Push("listener").GetVariable().Push("Mouse").GetVariable().CallMethod("addListener", 1).Pop();
+  OnMouseDown(a, say);
   a.Push("listener").GetVariable().CallMethod("onMouseDown", 0).Pop();
   a.Stop();
   movie.Add(DoAction(a.Finish()));
