@@ -355,10 +355,10 @@ bool SharedObjectStore::Usable() {
 }
 
 std::vector<std::string> SharedObjectStore::ShelfPaths(Env& env) {
-  const std::string shelf = RecentListFolder(env);
+  const std::string where = RecentListFolder(env);
   std::vector<std::string> paths;
-  if (shelf.empty() || !env.FolderExists(shelf)) return paths;
-  const std::unique_ptr<OpenFolder> folder = env.OpenOwnFolder(shelf, nullptr);
+  if (where.empty() || !env.FolderExists(where)) return paths;
+  const std::unique_ptr<OpenFolder> folder = env.OpenOwnFolder(where, nullptr);
   std::string text;
   if (!folder || !env.ReadFileIn(*folder, kRecentListName, kRecentListBound, &text, nullptr))
     return paths;
